@@ -1,0 +1,42 @@
+#!/bin/sh
+# Installs every Debian package the project needs to build, test and run.
+# Safe to run again: packages already present are left alone, and the
+# package lists are only refreshed when something is missing.
+set -eu
+
+PACKAGES="
+    build-essential
+    cmake
+    ninja-build
+    pkg-config
+    zlib1g-dev
+    libgtest-dev
+    libgmock-dev
+    libbenchmark-dev
+    libmojoshader-dev
+"
+
+missing=""
+for package in $PACKAGES; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    case "$status" in
+        *" installed") ;;
+        *) missing="$missing $package" ;;
+    esac
+done
+
+if [ -z "$missing" ]; then
+    exit 0
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+    SUDO=""
+else
+    SUDO="sudo"
+fi
+
+echo "bootstrap: installing$missing"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -q --no-install-recommends $missing
