@@ -3,12 +3,7 @@
 set -eu
 cd "$(dirname "$0")"
 
-./scripts/bootstrap.sh
-
-JOBS=$(nproc 2>/dev/null || echo 2)
-
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j "$JOBS"
+./scripts/build.sh build
 
 # The content archive is packed by the build; show what it holds.
 build/bin/qorfs verify build/content/tarvo.fs

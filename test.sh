@@ -5,14 +5,10 @@
 set -eu
 cd "$(dirname "$0")"
 
-./scripts/bootstrap.sh
-
 JOBS=$(nproc 2>/dev/null || echo 2)
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j "$JOBS"
+./scripts/build.sh build
 ctest --test-dir build --output-on-failure -j "$JOBS"
 
-cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARVO_SANITIZE=ON
-cmake --build build/sanitize -j "$JOBS"
+./scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARVO_SANITIZE=ON
 ctest --test-dir build/sanitize --output-on-failure -j "$JOBS" -L headless

@@ -1,0 +1,65 @@
+// An animated viewpoint from a scene file, with the demo's camera shake and
+// the one projection used with every camera.
+#pragma once
+
+#include "scene/Track.h"
+
+#include <d3dx9.h>
+
+#include <stdint.h>
+
+#include <vector>
+
+namespace CameraShake
+{
+constexpr uint32_t kNoiseKeyCount = 65536;
+constexpr int kSmoothingPasses = 5;
+
+// The shake noise: smooth pseudo-random vectors, one key per time unit,
+// sampled at demo time in seconds times a rate. Built by the first Camera and
+// never rebuilt.
+extern Track<D3DXVECTOR3> g_shakeNoise;
+
+// The noise before smoothing: kNoiseKeyCount keys from the C runtime's
+// generator seeded with 125612, each component in [-1.2, 1.2].
+std::vector<D3DXVECTOR3> randomNoiseKeys();
+
+// One in-place smoothing pass in ascending order: every key becomes the mean
+// of its two neighbours (indices wrap), the left one already smoothed.
+void smoothNoise(std::vector<D3DXVECTOR3>& a_keys);
+}
+
+class Camera
+{
+public:
+    // Builds CameraShake::g_shakeNoise if no camera has yet.
+    Camera();
+
+    // The view at m_time, shaken at demo time Time::g_time; pure functions of
+    // the fields, the noise and the clock.
+    D3DXVECTOR3 eye() const;
+    D3DXVECTOR3 lookAt() const;
+    float rollAngle() const;  // radians
+    // lookAt matrix x roll about the view axis.
+    D3DXMATRIX viewMatrix() const;
+    // Fixed 16:9 aspect; the vertical angle is the exported one over 16:9,
+    // times m_fovScale.
+    D3DXMATRIX projectionMatrix() const;
+
+    Track<D3DXVECTOR3> m_positionTrack;  // eye per frame
+    Track<D3DXVECTOR3> m_targetTrack;    // point looked at per frame
+    Track<float> m_rollTrack;            // radians per frame
+    Track<float> m_fovTrack;             // radians per frame, before the 16:9 correction
+    float m_near = 1.0f;
+    float m_far = 5000.0f;
+    float m_time = 0.0f;           // frames; set by the timeline
+    float m_positionShake = 0.0f;  // amplitude of the eye shake
+    float m_targetShake = 0.0f;    // amplitude of the target shake
+    float m_rollShake = 0.0f;      // radians
+    float m_shakePhase = 0.0f;     // added to the noise time
+    float m_fovScale = 1.0f;       // factor on the vertical field of view
+
+private:
+    // The noise at Time::g_time x a_rate + m_shakePhase, rounded to float.
+    D3DXVECTOR3 shake(double a_rate) const;
+};
