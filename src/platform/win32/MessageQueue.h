@@ -1,0 +1,24 @@
+// The thread's message queue: posted messages in order, the quit flag, and
+// SDL's events turned into the messages Win32 would deliver. Window events
+// (close, focus, size) are sent to the window procedure while the queue is
+// pumped, as Win32 sends them; input is posted.
+#pragma once
+
+#include <windows.h>
+
+class MessageQueue
+{
+public:
+    static void post(HWND a_window, UINT a_message, WPARAM a_wParam, LPARAM a_lParam);
+    static void postQuit(int a_exitCode);
+
+    // Takes (or copies) the first message that matches the filter, after
+    // pumping SDL's events; WM_QUIT comes once nothing else is posted.
+    static bool peek(MSG& a_message, HWND a_window, UINT a_first, UINT a_last, bool a_remove);
+
+    // Drops the messages posted to a window that is being destroyed.
+    static void forget(HWND a_window);
+
+private:
+    static void pumpSdlEvents();
+};

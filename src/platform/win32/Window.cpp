@@ -1,0 +1,126 @@
+// Windows over SDL.
+#include "Window.h"
+
+#include "SdlVideo.h"
+
+#include <SDL.h>
+
+#include <set>
+
+namespace
+{
+
+std::set<Window*> g_windows;  // live windows; a handle is valid while listed here
+
+// Win32 lets a window be dragged wherever its procedure answers HTCAPTION to
+// WM_NCHITTEST; SDL asks the same question through its hit test.
+SDL_HitTestResult hitTest(SDL_Window* a_sdl, const SDL_Point* a_area, void* a_data)
+{
+    Window* window = static_cast<Window*>(a_data);
+    if (!Window::fromHandle(window->handle()) || window->sdlWindow() != a_sdl)
+        return SDL_HITTEST_NORMAL;
+    const RECT& rect = window->rect();
+    const LPARAM point = MAKELPARAM(rect.left + a_area->x, rect.top + a_area->y);
+    return window->send(WM_NCHITTEST, 0, point) == HTCAPTION ? SDL_HITTEST_DRAGGABLE
+                                                              : SDL_HITTEST_NORMAL;
+}
+
+}
+
+Window* Window::create(const WNDCLASSA& a_class, const char* a_title, DWORD a_style, int a_x,
+                       int a_y, int a_width, int a_height)
+{
+    if (!SdlVideo::start())
+        return nullptr;
+
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL;
+    if (a_style & WS_POPUP)
+        flags |= SDL_WINDOW_BORDERLESS;
+    if (a_style & WS_THICKFRAME)
+        flags |= SDL_WINDOW_RESIZABLE;
+    const int x = a_x == CW_USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : a_x;
+    const int y = a_y == CW_USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : a_y;
+    SDL_Window* sdl = SDL_CreateWindow(a_title ? a_title : "", x, y, a_width, a_height, flags);
+    if (!sdl)
+    {
+        SDL_Log("CreateWindowExA: %s", SDL_GetError());
+        return nullptr;
+    }
+
+    Window* window = new Window();
+    window->m_sdl = sdl;
+    window->m_procedure = a_class.lpfnWndProc;
+    // Where the window manager placed it, unless the caller said where.
+    int left = a_x;
+    int top = a_y;
+    if (a_x == CW_USEDEFAULT || a_y == CW_USEDEFAULT)
+        SDL_GetWindowPosition(sdl, &left, &top);
+    window->m_rect = RECT{left, top, left + a_width, top + a_height};
+    SDL_SetWindowData(sdl, "tarvo.window", window);
+    SDL_SetWindowHitTest(sdl, hitTest, window);
+    g_windows.insert(window);
+    return window;
+}
+
+void Window::destroy(Window* a_window)
+{
+    g_windows.erase(a_window);
+    delete a_window;
+}
+
+Window::~Window()
+{
+    if (m_sdl)
+        SDL_DestroyWindow(m_sdl);
+}
+
+Window* Window::fromHandle(HWND a_handle)
+{
+    Window* window = reinterpret_cast<Window*>(a_handle);
+    return g_windows.count(window) ? window : nullptr;
+}
+
+Window* Window::fromSdlId(uint32_t a_windowId)
+{
+    SDL_Window* sdl = SDL_GetWindowFromID(a_windowId);
+    if (!sdl)
+        return nullptr;
+    Window* window = static_cast<Window*>(SDL_GetWindowData(sdl, "tarvo.window"));
+    return window && g_windows.count(window) ? window : nullptr;
+}
+
+LRESULT Window::send(UINT a_message, WPARAM a_wParam, LPARAM a_lParam)
+{
+    return m_procedure(handle(), a_message, a_wParam, a_lParam);
+}
+
+// The size given to Win32 is the outer size; SDL's is the client's. The
+// client gets the whole of it and the window manager adds its frame outside.
+void Window::setRect(const RECT& a_rect)
+{
+    m_rect = a_rect;
+    SDL_SetWindowPosition(m_sdl, a_rect.left, a_rect.top);
+    SDL_SetWindowSize(m_sdl, a_rect.right - a_rect.left, a_rect.bottom - a_rect.top);
+}
+
+void Window::noteMoved(int a_x, int a_y)
+{
+    const LONG width = m_rect.right - m_rect.left;
+    const LONG height = m_rect.bottom - m_rect.top;
+    m_rect = RECT{a_x, a_y, a_x + width, a_y + height};
+}
+
+void Window::noteResized(int a_width, int a_height)
+{
+    m_rect.right = m_rect.left + a_width;
+    m_rect.bottom = m_rect.top + a_height;
+}
+
+void Window::show(bool a_visible)
+{
+    m_visible = a_visible;
+    if (a_visible)
+        SDL_ShowWindow(m_sdl);
+    else
+        SDL_HideWindow(m_sdl);
+}

@@ -1,0 +1,209 @@
+// Window classes, windows and the message functions of Win32.
+#include <windows.h>
+
+#include "MessageQueue.h"
+#include "VirtualKeys.h"
+#include "Window.h"
+
+#include <SDL.h>
+
+#include <map>
+#include <string>
+
+namespace
+{
+
+struct RegisteredClass
+{
+    WNDCLASSA info;
+    std::string name;  // info.lpszClassName points here
+    ATOM atom;
+};
+
+std::map<std::string, RegisteredClass> g_classes;
+ATOM g_nextAtom = 0xC000;  // where Win32 numbers registered classes from
+
+}
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass)
+{
+    if (!lpWndClass || !lpWndClass->lpfnWndProc || !lpWndClass->lpszClassName ||
+        IS_INTRESOURCE(lpWndClass->lpszClassName))
+        return 0;
+    const std::string name = lpWndClass->lpszClassName;
+    if (g_classes.count(name))
+        return 0;  // ERROR_CLASS_ALREADY_EXISTS
+    RegisteredClass& entry = g_classes[name];
+    entry.info = *lpWndClass;
+    entry.name = name;
+    entry.info.lpszClassName = entry.name.c_str();
+    entry.atom = g_nextAtom++;
+    return entry.atom;
+}
+
+HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
+                            int Y, int nWidth, int nHeight, HWND, HMENU, HINSTANCE, LPVOID)
+{
+    if (!lpClassName || IS_INTRESOURCE(lpClassName))
+        return nullptr;
+    const auto found = g_classes.find(lpClassName);
+    if (found == g_classes.end() || nWidth <= 0 || nHeight <= 0)
+        return nullptr;
+
+    Window* window = Window::create(found->second.info, lpWindowName, dwStyle, X, Y, nWidth, nHeight);
+    if (!window)
+        return nullptr;
+    HWND handle = window->handle();
+    // A procedure that answers WM_CREATE with -1 refuses the window.
+    if (window->send(WM_CREATE, 0, 0) == -1)
+    {
+        DestroyWindow(handle);
+        return nullptr;
+    }
+    if (dwStyle & WS_VISIBLE)
+        ShowWindow(handle, SW_SHOW);
+    return handle;
+}
+
+BOOL WINAPI DestroyWindow(HWND hWnd)
+{
+    Window* window = Window::fromHandle(hWnd);
+    if (!window)
+        return FALSE;
+    window->send(WM_DESTROY, 0, 0);
+    MessageQueue::forget(hWnd);
+    Window::destroy(window);
+    return TRUE;
+}
+
+// Returns whether the window was visible before.
+BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow)
+{
+    Window* window = Window::fromHandle(hWnd);
+    if (!window)
+        return FALSE;
+    const BOOL wasVisible = window->visible() ? TRUE : FALSE;
+    const bool visible = nCmdShow != SW_HIDE;
+    if (visible != window->visible())
+    {
+        window->show(visible);
+        window->send(WM_SHOWWINDOW, visible ? TRUE : FALSE, 0);
+    }
+    if (nCmdShow == SW_MINIMIZE)
+        SDL_MinimizeWindow(window->sdlWindow());
+    else if (nCmdShow == SW_RESTORE)
+        SDL_RestoreWindow(window->sdlWindow());
+    return wasVisible;
+}
+
+BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL)
+{
+    Window* window = Window::fromHandle(hWnd);
+    if (!window || nWidth <= 0 || nHeight <= 0)
+        return FALSE;
+    window->setRect(RECT{X, Y, X + nWidth, Y + nHeight});
+    window->send(WM_MOVE, 0, MAKELPARAM(X, Y));
+    window->send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(nWidth, nHeight));
+    return TRUE;
+}
+
+BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect)
+{
+    Window* window = Window::fromHandle(hWnd);
+    if (!window || !lpRect)
+        return FALSE;
+    *lpRect = window->rect();
+    return TRUE;
+}
+
+BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect)
+{
+    Window* window = Window::fromHandle(hWnd);
+    if (!window || !lpRect)
+        return FALSE;
+    const RECT& rect = window->rect();
+    *lpRect = RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top};
+    return TRUE;
+}
+
+BOOL WINAPI IsWindow(HWND hWnd)
+{
+    return Window::fromHandle(hWnd) ? TRUE : FALSE;
+}
+
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM, LPARAM lParam)
+{
+    Window* window = Window::fromHandle(hWnd);
+    if (!window)
+        return 0;
+    switch (Msg)
+    {
+    case WM_CLOSE:
+        DestroyWindow(hWnd);
+        return 0;
+    case WM_NCHITTEST:
+    {
+        // The client area covers the whole window: SDL's window manager
+        // draws the frame outside it.
+        const RECT& rect = window->rect();
+        const LONG x = GET_X_LPARAM(lParam);
+        const LONG y = GET_Y_LPARAM(lParam);
+        const bool inside = x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom;
+        return inside ? HTCLIENT : HTNOWHERE;
+    }
+    default:
+        return 0;
+    }
+}
+
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    Window* window = Window::fromHandle(hWnd);
+    return window ? window->send(Msg, wParam, lParam) : 0;
+}
+
+BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    if (hWnd && !Window::fromHandle(hWnd))
+        return FALSE;
+    MessageQueue::post(hWnd, Msg, wParam, lParam);
+    return TRUE;
+}
+
+VOID WINAPI PostQuitMessage(int nExitCode)
+{
+    MessageQueue::postQuit(nExitCode);
+}
+
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
+                         UINT wRemoveMsg)
+{
+    if (!lpMsg)
+        return FALSE;
+    return MessageQueue::peek(*lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax,
+                              (wRemoveMsg & PM_REMOVE) != 0)
+               ? TRUE
+               : FALSE;
+}
+
+// Posts WM_CHAR for a key that makes a character; TRUE when it did.
+BOOL WINAPI TranslateMessage(const MSG* lpMsg)
+{
+    if (!lpMsg || lpMsg->message != WM_KEYDOWN)
+        return FALSE;
+    const bool shift = (SDL_GetModState() & KMOD_SHIFT) != 0;
+    const char character = VirtualKeys::character(lpMsg->wParam, shift);
+    if (character == 0)
+        return FALSE;
+    MessageQueue::post(lpMsg->hwnd, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(character)),
+                       lpMsg->lParam);
+    return TRUE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg)
+{
+    if (!lpMsg)
+        return 0;
+    Window* window = Window::fromHandle(lpMsg->hwnd);
+    return window ? window->send(lpMsg->message, lpMsg->wParam, lpMsg->lParam) : 0;
+}
