@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 namespace
 {
 
@@ -54,6 +56,8 @@ TEST_F(FatalError, OnlyFirstErrorIsShown)
 // With no display the box goes to standard error, caption first.
 TEST(FatalErrorWithoutDisplay, WritesCaptionAndTextToStandardError)
 {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
     g_fatalErrorShown = false;
     testing::internal::CaptureStderr();
     fatalError("tarvo.fs", "File not found.");

@@ -22,6 +22,6 @@ bool MessageBoxRecorder::record(HWND a_owner, LPCSTR a_text, LPCSTR a_caption, U
     if (!g_recorder)
         return false;
     g_recorder->m_boxes.push_back(
-        Box{a_owner, a_text ? a_text : "", a_caption ? a_caption : "Error", a_type});
+        Box{a_owner, a_text, a_caption, a_type});
     return true;
 }

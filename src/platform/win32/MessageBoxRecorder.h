@@ -26,7 +26,8 @@ public:
 
     const std::vector<Box>& boxes() const { return m_boxes; }
 
-    // Called by MessageBoxA; true when a recorder took the box.
+    // Called by MessageBoxA with its caption and text (never null); true
+    // when a recorder took the box.
     static bool record(HWND a_owner, LPCSTR a_text, LPCSTR a_caption, UINT a_type);
 
 private:

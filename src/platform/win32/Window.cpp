@@ -1,10 +1,12 @@
 // Windows over SDL.
 #include "Window.h"
 
+#include "Control.h"
 #include "SdlVideo.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <set>
 
 namespace
@@ -50,6 +52,8 @@ Window* Window::create(const WNDCLASSA& a_class, const char* a_title, DWORD a_st
     Window* window = new Window();
     window->m_sdl = sdl;
     window->m_procedure = a_class.lpfnWndProc;
+    window->m_className = a_class.lpszClassName;
+    window->m_style = a_style;
     // Where the window manager placed it, unless the caller said where.
     int left = a_x;
     int top = a_y;
@@ -62,8 +66,36 @@ Window* Window::create(const WNDCLASSA& a_class, const char* a_title, DWORD a_st
     return window;
 }
 
+Window* Window::createChild(Window* a_parent, std::unique_ptr<Control> a_control, int a_id,
+                            DWORD a_style, const RECT& a_rect)
+{
+    Window* window = new Window();
+    window->m_procedure = Control::procedure;
+    window->m_className = a_control->className();
+    window->m_parent = a_parent;
+    window->m_control = std::move(a_control);
+    window->m_id = a_id;
+    window->m_style = a_style;
+    window->m_rect = a_rect;
+    window->m_visible = true;
+    a_parent->m_children.push_back(window);
+    g_windows.insert(window);
+    return window;
+}
+
 void Window::destroy(Window* a_window)
 {
+    a_window->send(WM_DESTROY, 0, 0);
+    for (Window* child : a_window->m_children)
+    {
+        child->m_parent = nullptr;
+        destroy(child);
+    }
+    if (a_window->m_parent)
+    {
+        std::vector<Window*>& siblings = a_window->m_parent->m_children;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), a_window), siblings.end());
+    }
     g_windows.erase(a_window);
     delete a_window;
 }
@@ -99,6 +131,8 @@ LRESULT Window::send(UINT a_message, WPARAM a_wParam, LPARAM a_lParam)
 void Window::setRect(const RECT& a_rect)
 {
     m_rect = a_rect;
+    if (!m_sdl)
+        return;
     SDL_SetWindowPosition(m_sdl, a_rect.left, a_rect.top);
     SDL_SetWindowSize(m_sdl, a_rect.right - a_rect.left, a_rect.bottom - a_rect.top);
 }
@@ -119,6 +153,8 @@ void Window::noteResized(int a_width, int a_height)
 void Window::show(bool a_visible)
 {
     m_visible = a_visible;
+    if (!m_sdl)
+        return;
     if (a_visible)
         SDL_ShowWindow(m_sdl);
     else

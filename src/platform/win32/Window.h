@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 struct SDL_Window;
+class Control;
 
 class Window
 {
@@ -15,7 +18,12 @@ public:
     // Creates the SDL window (hidden, ready for an OpenGL context); null on failure.
     static Window* create(const WNDCLASSA& a_class, const char* a_title, DWORD a_style, int a_x,
                           int a_y, int a_width, int a_height);
-    // Destroys the window after its WM_DESTROY; the handle becomes invalid.
+    // A control inside a_parent: no SDL window of its own; a_rect in the
+    // parent's client pixels. Takes a_control.
+    static Window* createChild(Window* a_parent, std::unique_ptr<Control> a_control, int a_id,
+                               DWORD a_style, const RECT& a_rect);
+    // Sends WM_DESTROY, destroys the children, then the window; its handle
+    // and theirs become invalid.
     static void destroy(Window* a_window);
 
     // Handles: null for handles of windows that no longer (or never) existed.
@@ -25,7 +33,13 @@ public:
 
     LRESULT send(UINT a_message, WPARAM a_wParam, LPARAM a_lParam);
 
-    SDL_Window* sdlWindow() const { return m_sdl; }
+    SDL_Window* sdlWindow() const { return m_sdl; }  // null for controls
+    const std::string& className() const { return m_className; }
+    Window* parent() const { return m_parent; }
+    int id() const { return m_id; }
+    DWORD style() const { return m_style; }
+    Control* control() const { return m_control.get(); }
+    const std::vector<Window*>& children() const { return m_children; }
     const RECT& rect() const { return m_rect; }  // outer rectangle, screen coordinates
     void setRect(const RECT& a_rect);            // moves and resizes the SDL window
     void noteMoved(int a_x, int a_y);            // the window manager moved it
@@ -45,6 +59,12 @@ private:
 
     SDL_Window* m_sdl = nullptr;  // owned
     WNDPROC m_procedure = nullptr;
+    std::string m_className;
+    Window* m_parent = nullptr;
+    std::vector<Window*> m_children;    // owned, in creation order
+    std::unique_ptr<Control> m_control;  // the state of a control window
+    int m_id = 0;
+    DWORD m_style = 0;
     RECT m_rect = {0, 0, 0, 0};
     bool m_visible = false;
     bool m_active = false;

@@ -70,7 +70,6 @@ BOOL WINAPI DestroyWindow(HWND hWnd)
     Window* window = Window::fromHandle(hWnd);
     if (!window)
         return FALSE;
-    window->send(WM_DESTROY, 0, 0);
     MessageQueue::forget(hWnd);
     Window::destroy(window);
     return TRUE;
@@ -89,9 +88,9 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow)
         window->show(visible);
         window->send(WM_SHOWWINDOW, visible ? TRUE : FALSE, 0);
     }
-    if (nCmdShow == SW_MINIMIZE)
+    if (window->sdlWindow() && nCmdShow == SW_MINIMIZE)
         SDL_MinimizeWindow(window->sdlWindow());
-    else if (nCmdShow == SW_RESTORE)
+    else if (window->sdlWindow() && nCmdShow == SW_RESTORE)
         SDL_RestoreWindow(window->sdlWindow());
     return wasVisible;
 }

@@ -236,6 +236,68 @@ int WINAPI ShowCursor(BOOL bShow);
 DWORD WINAPI GetTickCount(void);
 VOID WINAPI Sleep(DWORD dwMilliseconds);
 
+// Dialogs and their controls
+typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+
+#define MAKEWPARAM(l, h) static_cast<WPARAM>(static_cast<DWORD>(MAKELPARAM(l, h)))
+
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+
+#define DS_3DLOOK 0x0004L
+#define DS_FIXEDSYS 0x0008L
+#define DS_SETFONT 0x0040L
+#define DS_MODALFRAME 0x0080L
+#define DS_CENTER 0x0800L
+#define WS_EX_TOPMOST 0x00000008L
+#define WS_GROUP 0x00020000L
+#define WS_TABSTOP 0x00010000L
+#define WS_VSCROLL 0x00200000L
+
+#define BS_PUSHBUTTON 0x00000000L
+#define BS_DEFPUSHBUTTON 0x00000001L
+#define BS_AUTOCHECKBOX 0x00000003L
+#define BS_TYPEMASK 0x0000000FL
+#define BN_CLICKED 0
+#define BM_GETCHECK 0x00F0
+#define BM_SETCHECK 0x00F1
+#define BST_UNCHECKED 0x0000
+#define BST_CHECKED 0x0001
+
+#define CBS_DROPDOWNLIST 0x0003L
+#define CBS_SORT 0x0100L
+#define CBS_HASSTRINGS 0x0200L
+#define CBS_DISABLENOSCROLL 0x0800L
+#define CBN_SELCHANGE 1
+#define CB_ERR (-1)
+#define CB_ADDSTRING 0x0143
+#define CB_GETCOUNT 0x0146
+#define CB_GETCURSEL 0x0147
+#define CB_GETLBTEXT 0x0148
+#define CB_GETLBTEXTLEN 0x0149
+#define CB_RESETCONTENT 0x014B
+#define CB_FINDSTRING 0x014C
+#define CB_SETCURSEL 0x014E
+#define CB_GETITEMDATA 0x0150
+#define CB_SETITEMDATA 0x0151
+
+#define SS_LEFT 0x00000000L
+#define SS_BITMAP 0x0000000EL
+#define SS_TYPEMASK 0x0000001FL
+
+// Class data: icons (handles fit the 32-bit value, as on 32-bit Windows)
+#define GCL_HICON (-14)
+#define GCL_HICONSM (-34)
+
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
+                               DLGPROC lpDialogFunc, LPARAM dwInitParam);
+BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);
+HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
+LRESULT WINAPI SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam,
+                                   LPARAM lParam);
+HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName);
+DWORD WINAPI SetClassLongA(HWND hWnd, int nIndex, LONG dwNewLong);
+
 // Message boxes
 #define MB_OK 0x00000000L
 #define MB_OKCANCEL 0x00000001L
