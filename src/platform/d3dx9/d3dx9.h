@@ -3,3 +3,4 @@
 #pragma once
 
 #include "d3dx9math.h"
+#include "d3dx9shader.h"

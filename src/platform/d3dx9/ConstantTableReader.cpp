@@ -1,0 +1,164 @@
+// Reads the "CTAB" comment block. Offsets in the table count bytes from the
+// start of the D3DXSHADER_CONSTANTTABLE header, which follows the
+// four-character code.
+#include "ConstantTableReader.h"
+
+#include <string.h>
+
+namespace
+{
+
+constexpr uint32_t kHeaderBytes = 28;         // D3DXSHADER_CONSTANTTABLE
+constexpr uint32_t kConstantInfoBytes = 20;   // D3DXSHADER_CONSTANTINFO
+constexpr uint32_t kTypeInfoBytes = 16;       // D3DXSHADER_TYPEINFO
+constexpr uint32_t kEndToken = 0x0000FFFF;
+constexpr uint32_t kCommentOpcode = 0xFFFE;
+
+// Bounds-checked little-endian reads of the table's bytes.
+class TableBytes
+{
+public:
+    TableBytes(const uint32_t* a_dwords, uint32_t a_count) : m_bytes(a_count * size_t{4})
+    {
+        for (size_t i = 0; i < m_bytes.size(); ++i)
+            m_bytes[i] = static_cast<uint8_t>(a_dwords[i / 4] >> (8 * (i % 4)));
+    }
+
+    bool fits(uint64_t a_offset, uint64_t a_length) const
+    {
+        return a_offset <= m_bytes.size() && a_length <= m_bytes.size() - a_offset;
+    }
+    uint32_t dword(uint32_t a_offset) const
+    {
+        return m_bytes[a_offset] | (m_bytes[a_offset + 1] << 8) | (m_bytes[a_offset + 2] << 16) |
+               (uint32_t{m_bytes[a_offset + 3]} << 24);
+    }
+    uint16_t word(uint32_t a_offset) const
+    {
+        return static_cast<uint16_t>(m_bytes[a_offset] | (m_bytes[a_offset + 1] << 8));
+    }
+    // A NUL-terminated string that starts and ends inside the table.
+    bool string(uint32_t a_offset, std::string& a_text) const
+    {
+        if (a_offset >= m_bytes.size())
+            return false;
+        const uint8_t* start = m_bytes.data() + a_offset;
+        const void* end = memchr(start, 0, m_bytes.size() - a_offset);
+        if (!end)
+            return false;
+        a_text.assign(reinterpret_cast<const char*>(start), static_cast<const uint8_t*>(end) - start);
+        return true;
+    }
+
+private:
+    std::vector<uint8_t> m_bytes;
+};
+
+}
+
+size_t ConstantTableReader::programLength(const uint32_t* a_code, size_t a_limit)
+{
+    // Instruction lengths exist from shader model 2 on; earlier byte code cannot be walked.
+    if (a_limit < 2 || ((a_code[0] >> 16) != 0xFFFE && (a_code[0] >> 16) != 0xFFFF) ||
+        ((a_code[0] >> 8) & 0xFF) < 2)
+        return 0;
+    size_t index = 1;
+    while (index < a_limit)
+    {
+        const uint32_t token = a_code[index];
+        if (token == kEndToken)
+            return index + 1;
+        if (token & 0x80000000)
+            return 0;
+        if ((token & 0xFFFF) == kCommentOpcode)
+            index += 1 + ((token >> 16) & 0x7FFF);
+        else
+            index += 1 + ((token >> 24) & 0xF);
+    }
+    return 0;
+}
+
+bool ConstantTableReader::find(const uint32_t* a_code, size_t a_dwords, const uint32_t*& a_block,
+                               uint32_t& a_blockDwords)
+{
+    const size_t length = programLength(a_code, a_dwords);
+    for (size_t index = 1; index + 1 < length;)
+    {
+        const uint32_t token = a_code[index];
+        if ((token & 0xFFFF) == kCommentOpcode)
+        {
+            const uint32_t dwords = (token >> 16) & 0x7FFF;
+            if (dwords >= 1 && a_code[index + 1] == kFourCC)
+            {
+                a_block = a_code + index + 1;
+                a_blockDwords = dwords;
+                return true;
+            }
+            index += 1 + dwords;
+        }
+        else
+        {
+            index += 1 + ((token >> 24) & 0xF);
+        }
+    }
+    return false;
+}
+
+bool ConstantTableReader::read(const uint32_t* a_block, uint32_t a_blockDwords)
+{
+    m_entries.clear();
+    if (a_blockDwords < 1 || a_block[0] != kFourCC)
+    {
+        m_error = "comment block is not a constant table";
+        return false;
+    }
+    const TableBytes table(a_block + 1, a_blockDwords - 1);
+    if (!table.fits(0, kHeaderBytes) || table.dword(0) != kHeaderBytes)
+    {
+        m_error = "constant table header is truncated or has the wrong size";
+        return false;
+    }
+    m_version = table.dword(8);
+    m_flags = table.dword(20);
+    const uint32_t count = table.dword(12);
+    const uint32_t constantInfo = table.dword(16);
+    if (!table.string(table.dword(4), m_creator) || !table.string(table.dword(24), m_target))
+    {
+        m_error = "constant table creator or target string runs past the block";
+        return false;
+    }
+    if (!table.fits(constantInfo, uint64_t{count} * kConstantInfoBytes))
+    {
+        m_error = "constant descriptions run past the block";
+        return false;
+    }
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        const uint32_t info = constantInfo + i * kConstantInfoBytes;
+        Entry entry;
+        if (!table.string(table.dword(info), entry.name))
+        {
+            m_error = "name of constant " + std::to_string(i) + " runs past the block";
+            return false;
+        }
+        entry.registerSet = table.word(info + 4);
+        entry.registerIndex = table.word(info + 6);
+        entry.registerCount = table.word(info + 8);
+        const uint32_t type = table.dword(info + 12);
+        if (!table.fits(type, kTypeInfoBytes))
+        {
+            m_error = "type of constant '" + entry.name + "' runs past the block";
+            return false;
+        }
+        entry.defaultValue = table.dword(info + 16);
+        entry.parameterClass = table.word(type);
+        entry.parameterType = table.word(type + 2);
+        entry.rows = table.word(type + 4);
+        entry.columns = table.word(type + 6);
+        entry.elements = table.word(type + 8);
+        entry.structMembers = table.word(type + 10);
+        m_entries.push_back(entry);
+    }
+    m_error.clear();
+    return true;
+}

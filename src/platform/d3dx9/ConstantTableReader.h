@@ -1,0 +1,54 @@
+// Reads the constant table that D3DX keeps in shader byte code: finds the
+// "CTAB" comment block and takes D3DX's structures apart, checking every
+// offset and string against the block before reading through it.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+class ConstantTableReader
+{
+public:
+    static constexpr uint32_t kFourCC = 0x42415443;   // "CTAB" read as a little-endian DWORD
+
+    // One D3DXSHADER_CONSTANTINFO with its D3DXSHADER_TYPEINFO.
+    struct Entry
+    {
+        std::string name;
+        uint16_t registerSet = 0;    // D3DXREGISTER_SET
+        uint16_t registerIndex = 0;
+        uint16_t registerCount = 0;
+        uint16_t parameterClass = 0; // D3DXPARAMETER_CLASS
+        uint16_t parameterType = 0;  // D3DXPARAMETER_TYPE
+        uint16_t rows = 0;
+        uint16_t columns = 0;
+        uint16_t elements = 0;
+        uint16_t structMembers = 0;
+        uint32_t defaultValue = 0;   // offset of the default value in the table; 0 if none
+    };
+
+    // The length in DWORDs of a shader model 2 or 3 program, version token to
+    // end token, walking instruction lengths and comment blocks without going
+    // beyond a_limit DWORDs; 0 if the program is malformed within that limit.
+    static size_t programLength(const uint32_t* a_code, size_t a_limit);
+
+    // Finds the constant table in a program of a_dwords DWORDs: a_block points
+    // at the comment block's data (its first DWORD is "CTAB") and a_blockDwords
+    // is the block's length. False if the program has none.
+    static bool find(const uint32_t* a_code, size_t a_dwords, const uint32_t*& a_block,
+                     uint32_t& a_blockDwords);
+
+    // Reads a block as find() gives it. False, with m_error saying why, if the
+    // header is truncated or an offset or string runs past the block.
+    bool read(const uint32_t* a_block, uint32_t a_blockDwords);
+
+    std::string m_creator;
+    std::string m_target;
+    uint32_t m_version = 0;
+    uint32_t m_flags = 0;
+    std::vector<Entry> m_entries;
+    std::string m_error;
+};

@@ -1,0 +1,2 @@
+ps_3_0
+const float4 colors[4] : c222

@@ -1,0 +1,2 @@
+vs_3_0
+texkill r0

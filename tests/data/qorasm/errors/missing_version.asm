@@ -1,0 +1,2 @@
+; no version line
+mov r0, r1

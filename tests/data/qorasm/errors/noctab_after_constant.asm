@@ -1,0 +1,3 @@
+vs_3_0
+const float x : c0
+noctab

@@ -1,0 +1,2 @@
+vs_3_0
+const float5 weights : c0

@@ -1,0 +1,2 @@
+ps_3_0
+dcl_texcord0 v0

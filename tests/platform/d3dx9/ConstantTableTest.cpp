@@ -1,0 +1,299 @@
+// Tests of D3DXGetShaderConstantTable and ID3DXConstantTable: each class and
+// type of constant reaches the registers D3DX's rules give, against a
+// recording device, and hostile byte code yields no table.
+//
+// Untested ideas: int constants (refused, see ConstantTable.cpp); arrays set
+// beyond their first element (the system sets none).
+#include "platform/d3dx9/RecordingDevice.h"
+#include "ConstantTable.h"
+
+#include "Assembler.h"
+
+#include <d3dx9.h>
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace
+{
+
+// The constants every case below sets, one of each class and type.
+const char* const g_vertexSource = R"(vs_3_0
+const float scale : c0
+const float3 position : c1
+const float4 color : c2
+const row_major float4x4 rowMatrix : c3
+const float4x4 columnMatrix : c7
+const float4x4 cutMatrix : c11..c13
+const row_major float4x3 narrowRows : c14
+const float4 lights[2] : c18
+const bool fogOn : c20
+const bool cubemap : b0
+const bool flags[2] : b1
+const int4 counts : i0
+const sampler2D image : s0
+mov o0, c0
+)";
+
+const char* const g_pixelSource = R"(ps_3_0
+const float4 color : c5
+const bool cubemap : b3
+mov oC0, c5
+)";
+
+std::vector<DWORD> assemble(const char* a_source)
+{
+    std::vector<uint32_t> tokens;
+    AssemblyError error;
+    EXPECT_TRUE(Assembler::assemble(a_source, tokens, error)) << error.format();
+    return tokens;
+}
+
+// The table of a program, released when the test ends.
+struct TableHolder
+{
+    explicit TableHolder(const std::vector<DWORD>& a_code)
+    {
+        EXPECT_EQ(D3DXGetShaderConstantTable(a_code.data(), &table), D3D_OK);
+    }
+    ~TableHolder()
+    {
+        if (table)
+            table->Release();
+    }
+    LPD3DXCONSTANTTABLE table = nullptr;
+};
+
+RecordingDevice::Call floats(const char* a_method, UINT a_start, std::vector<float> a_values)
+{
+    RecordingDevice::Call call;
+    call.method = a_method;
+    call.startRegister = a_start;
+    call.count = static_cast<UINT>(a_values.size() / 4);
+    call.floats = a_values;
+    return call;
+}
+
+RecordingDevice::Call bools(const char* a_method, UINT a_start, std::vector<BOOL> a_values)
+{
+    RecordingDevice::Call call;
+    call.method = a_method;
+    call.startRegister = a_start;
+    call.count = static_cast<UINT>(a_values.size());
+    call.bools = a_values;
+    return call;
+}
+
+// Element (r, c) is 10 (r + 1) + c + 1: 11 12 13 14 / 21 22 23 24 / ...
+const D3DXMATRIX g_matrix(11, 12, 13, 14, 21, 22, 23, 24, 31, 32, 33, 34, 41, 42, 43, 44);
+const D3DXVECTOR4 g_vector(1, 2, 3, 4);
+
+enum class Setter
+{
+    Float,
+    Vector,
+    Matrix,
+    Bool,
+};
+
+struct SetCase
+{
+    const char* what;
+    Setter setter;
+    const char* name;
+    float number;   // the value of SetFloat and SetBool
+    std::vector<RecordingDevice::Call> calls;
+};
+
+const char* const VSF = "SetVertexShaderConstantF";
+const char* const VSB = "SetVertexShaderConstantB";
+
+HRESULT apply(ID3DXConstantTable* a_table, IDirect3DDevice9* a_device, const SetCase& a_case)
+{
+    switch (a_case.setter)
+    {
+    case Setter::Float:
+        return a_table->SetFloat(a_device, a_case.name, a_case.number);
+    case Setter::Vector:
+        return a_table->SetVector(a_device, a_case.name, &g_vector);
+    case Setter::Matrix:
+        return a_table->SetMatrix(a_device, a_case.name, &g_matrix);
+    case Setter::Bool:
+        return a_table->SetBool(a_device, a_case.name, static_cast<BOOL>(a_case.number));
+    }
+    return E_FAIL;
+}
+
+}
+
+// Each setter writes whole float4 registers: one per scalar or vector, one per
+// row of a row-major matrix, one per column of a column-major matrix, cut to
+// the registers the table gives, with unused components 0.
+TEST(ConstantTable, SettersWriteRegistersByClass)
+{
+    const SetCase cases[] = {
+        // Scalars and vectors: the value's first components.
+        {"float from a float", Setter::Float, "scale", 2.5f, {floats(VSF, 0, {2.5f, 0, 0, 0})}},
+        {"float from a vector", Setter::Vector, "scale", 0, {floats(VSF, 0, {1, 0, 0, 0})}},
+        {"float from a matrix", Setter::Matrix, "scale", 0, {floats(VSF, 0, {11, 0, 0, 0})}},
+        {"float3 from a vector", Setter::Vector, "position", 0, {floats(VSF, 1, {1, 2, 3, 0})}},
+        {"float4 from a vector", Setter::Vector, "color", 0, {floats(VSF, 2, {1, 2, 3, 4})}},
+        {"float4 from a float", Setter::Float, "color", 7, {floats(VSF, 2, {7, 0, 0, 0})}},
+        {"float4 from a matrix: its first row", Setter::Matrix, "color", 0,
+         {floats(VSF, 2, {11, 12, 13, 14})}},
+        {"first element of an array", Setter::Vector, "lights", 0,
+         {floats(VSF, 18, {1, 2, 3, 4})}},
+        // Matrices.
+        {"row-major matrix: one row per register", Setter::Matrix, "rowMatrix", 0,
+         {floats(VSF, 3, {11, 12, 13, 14, 21, 22, 23, 24, 31, 32, 33, 34, 41, 42, 43, 44})}},
+        {"column-major matrix: one column per register", Setter::Matrix, "columnMatrix", 0,
+         {floats(VSF, 7, {11, 21, 31, 41, 12, 22, 32, 42, 13, 23, 33, 43, 14, 24, 34, 44})}},
+        {"column-major matrix cut to three registers", Setter::Matrix, "cutMatrix", 0,
+         {floats(VSF, 11, {11, 21, 31, 41, 12, 22, 32, 42, 13, 23, 33, 43})}},
+        {"row-major 4x3: three components per row", Setter::Matrix, "narrowRows", 0,
+         {floats(VSF, 14, {11, 12, 13, 0, 21, 22, 23, 0, 31, 32, 33, 0, 41, 42, 43, 0})}},
+        // Bools in float registers are 1.0 or 0.0.
+        {"bool in c from TRUE", Setter::Bool, "fogOn", 1, {floats(VSF, 20, {1, 0, 0, 0})}},
+        {"bool in c from FALSE", Setter::Bool, "fogOn", 0, {floats(VSF, 20, {0, 0, 0, 0})}},
+        {"bool in c from a float", Setter::Float, "fogOn", 0.25f, {floats(VSF, 20, {1, 0, 0, 0})}},
+        // Bools in bool registers are TRUE (1) or FALSE.
+        {"bool in b from TRUE", Setter::Bool, "cubemap", 1, {bools(VSB, 0, {TRUE})}},
+        {"bool in b from any nonzero BOOL", Setter::Bool, "cubemap", 7, {bools(VSB, 0, {TRUE})}},
+        {"bool in b from FALSE", Setter::Bool, "cubemap", 0, {bools(VSB, 0, {FALSE})}},
+        {"bool in b from a float 0", Setter::Float, "cubemap", 0, {bools(VSB, 0, {FALSE})}},
+        {"first element of a bool array", Setter::Bool, "flags", 1, {bools(VSB, 1, {TRUE})}},
+    };
+    const std::vector<DWORD> code = assemble(g_vertexSource);
+    TableHolder holder(code);
+    ASSERT_NE(holder.table, nullptr);
+    for (const SetCase& row : cases)
+    {
+        SCOPED_TRACE(row.what);
+        RecordingDevice device;
+        EXPECT_EQ(apply(holder.table, &device, row), D3D_OK);
+        EXPECT_EQ(device.m_calls, row.calls);
+    }
+}
+
+// A name the table lacks, a constant no setter applies to, or a missing device
+// or value is an invalid call that writes nothing.
+TEST(ConstantTable, InvalidCallsWriteNothing)
+{
+    const std::vector<DWORD> code = assemble(g_vertexSource);
+    TableHolder holder(code);
+    ASSERT_NE(holder.table, nullptr);
+    ID3DXConstantTable* table = holder.table;
+    RecordingDevice device;
+    EXPECT_EQ(table->SetFloat(&device, "yscale", 1.0f), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetFloat(&device, "Scale", 1.0f), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetFloat(&device, nullptr, 1.0f), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetFloat(&device, "image", 1.0f), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetVector(&device, "counts", &g_vector), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetVector(&device, "color", nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetMatrix(&device, "rowMatrix", nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetFloat(nullptr, "scale", 1.0f), D3DERR_INVALIDCALL);
+    EXPECT_TRUE(device.m_calls.empty());
+}
+
+// A pixel shader's table writes the pixel shader's registers.
+TEST(ConstantTable, PixelShaderTablesWritePixelShaderRegisters)
+{
+    const std::vector<DWORD> code = assemble(g_pixelSource);
+    TableHolder holder(code);
+    ASSERT_NE(holder.table, nullptr);
+    RecordingDevice device;
+    EXPECT_EQ(holder.table->SetVector(&device, "color", &g_vector), D3D_OK);
+    EXPECT_EQ(holder.table->SetBool(&device, "cubemap", TRUE), D3D_OK);
+    const std::vector<RecordingDevice::Call> expected = {
+        floats("SetPixelShaderConstantF", 5, {1, 2, 3, 4}),
+        bools("SetPixelShaderConstantB", 3, {TRUE}),
+    };
+    EXPECT_EQ(device.m_calls, expected);
+}
+
+// The table counts its references and frees itself on the last Release.
+TEST(ConstantTable, CountsReferences)
+{
+    const std::vector<DWORD> code = assemble(g_pixelSource);
+    LPD3DXCONSTANTTABLE table = nullptr;
+    ASSERT_EQ(D3DXGetShaderConstantTable(code.data(), &table), D3D_OK);
+    EXPECT_EQ(table->AddRef(), 2u);
+    EXPECT_EQ(table->Release(), 1u);
+    EXPECT_EQ(table->Release(), 0u);
+}
+
+// Byte code without a constant table, or with a damaged program or table,
+// gives failure and no table, reading nothing outside the program.
+TEST(ConstantTable, RefusesByteCodeWithoutASoundTable)
+{
+    // quad_vs.tokens indices: 0 version, 1 comment token, 2 "CTAB", 3-24 the
+    // table (6 constant count, 10 name offset, 13 type info offset, 24 the last
+    // string DWORD), 25 the first instruction, 47 the end token.
+    std::ifstream listing(std::string(TARVO_TEST_DATA) + "/qorasm/programs/quad_vs.tokens");
+    std::vector<DWORD> quad;
+    std::string line;
+    while (std::getline(listing, line))
+    {
+        std::istringstream words(line.substr(0, line.find('#')));
+        std::string word;
+        while (words >> word)
+            quad.push_back(static_cast<DWORD>(strtoul(word.c_str(), nullptr, 16)));
+    }
+    ASSERT_EQ(quad.size(), 48u);
+    {
+        TableHolder sound(quad);
+        EXPECT_NE(sound.table, nullptr);
+    }
+
+    const struct
+    {
+        const char* what;
+        size_t index;
+        DWORD value;
+    } cases[] = {
+        {"shader model 1 program, whose instructions have no lengths", 0, 0xfffe0101},
+        {"not a shader", 0, 0x12345678},
+        {"no constant table: the comment is something else", 2, 0x53455250},
+        {"name offset past the table", 10, 0x1000},
+        {"unterminated name at the end of the table", 24, 0x41414141},
+        {"constant count past the table", 6, 0x10000},
+        {"type info past the table", 13, 73},
+        {"header size other than 28", 3, 0x20},
+        {"comment block running past the end token", 1, 0x7ffffffe},
+        {"instruction length landing inside the next instruction", 25, 0x0f00001f},
+    };
+    for (const auto& row : cases)
+    {
+        SCOPED_TRACE(row.what);
+        std::vector<DWORD> code = quad;
+        code[row.index] = row.value;
+        // The exact-size copy lets the sanitizers see any read beyond it.
+        ConstantTable* table = ConstantTable::create(code.data(), code.size());
+        EXPECT_EQ(table, nullptr);
+        if (table)
+            table->Release();
+    }
+
+    // Without a length, the API walks to the end token; a program whose
+    // constant table is damaged still ends there.
+    std::vector<DWORD> damaged = quad;
+    damaged[10] = 0x1000;
+    TableHolder earlier(quad);
+    LPD3DXCONSTANTTABLE table = earlier.table;
+    EXPECT_EQ(D3DXGetShaderConstantTable(damaged.data(), &table), E_FAIL);
+    EXPECT_EQ(table, nullptr);
+    EXPECT_EQ(D3DXGetShaderConstantTable(nullptr, &table), D3DERR_INVALIDCALL);
+    EXPECT_EQ(D3DXGetShaderConstantTable(quad.data(), nullptr), D3DERR_INVALIDCALL);
+}
+
+// A program assembled with noctab has no table.
+TEST(ConstantTable, ProgramWithoutATableHasNone)
+{
+    const std::vector<DWORD> code = assemble("ps_3_0\nnoctab\nmov oC0, c0\n");
+    LPD3DXCONSTANTTABLE table = nullptr;
+    EXPECT_EQ(D3DXGetShaderConstantTable(code.data(), &table), E_FAIL);
+    EXPECT_EQ(table, nullptr);
+}
