@@ -1,0 +1,329 @@
+// The audio layer's mirrored API: errors, streams over user files, play and
+// position on the real output, no sound and the capture device, and the
+// 256-sample spectrum.
+//
+// Untested: output latency on real hardware behind a sound server (SDL does
+// not report it).
+#include "platform/bass/BassFixture.h"
+#include "platform/bass/Mp3TestData.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace
+{
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point a_start)
+{
+    return std::chrono::duration<double>(Clock::now() - a_start).count();
+}
+
+// Every test plays through SDL's dummy driver, so it needs no sound card.
+class BassTest : public BassFixture
+{
+protected:
+    void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+
+    double seconds(HSTREAM a_stream)
+    {
+        return BASS_ChannelBytes2Seconds(a_stream,
+                                         BASS_ChannelGetPosition(a_stream, BASS_POS_BYTE));
+    }
+
+    // Polls a stream played at a_played until its position first moves. The
+    // buffer it moves into began to be heard after the last poll that still
+    // read 0, so the position can be no further on than the time since then.
+    void expectFirstMoveFromZero(HSTREAM a_stream, Clock::time_point a_played)
+    {
+        Clock::time_point lastZero = a_played;
+        const Clock::time_point limit = a_played + std::chrono::seconds(2);
+        while (Clock::now() < limit)
+        {
+            const Clock::time_point before = Clock::now();
+            const double position = seconds(a_stream);
+            if (position > 0.0)
+            {
+                EXPECT_LE(position, secondsSince(lastZero) + 0.001);
+                return;
+            }
+            lastZero = before;
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+        }
+        ADD_FAILURE() << "the position never moved";
+    }
+};
+
+TEST_F(BassTest, ReportsTheRealLibrarysErrorCodes)
+{
+    // Each failing call returns its documented failure value and sets the
+    // documented error code.
+    MemoryFile& notMp3 = keep(std::vector<uint8_t>(4000, 'x'));
+    MemoryFile& silence = keep(Mp3TestData::encode(Mp3TestData::tone(0, 0.2, 0, 2), 2));
+    struct Case
+    {
+        const char* name;
+        bool initialise;
+        std::function<bool()> failed;
+        int error;
+    };
+    const Case cases[] = {
+        // Nothing initialised.
+        {"free", false, [] { return BASS_Free() == FALSE; }, BASS_ERROR_INIT},
+        {"create", false, [&] { return create(silence) == 0; }, BASS_ERROR_INIT},
+        {"play", false, [] { return BASS_ChannelPlay(1, FALSE) == FALSE; }, BASS_ERROR_HANDLE},
+        {"bad device", false, [] { return BASS_Init(7, 44100, 0, nullptr, nullptr) == FALSE; },
+         BASS_ERROR_DEVICE},
+        // Initialised (no sound).
+        {"init twice", true, [] { return BASS_Init(0, 44100, 0, nullptr, nullptr) == FALSE; },
+         BASS_ERROR_ALREADY},
+        {"not an MP3", true, [&] { return create(notMp3) == 0; }, BASS_ERROR_FILEFORM},
+        {"no procedures", true,
+         [] { return BASS_StreamCreateFileUser(STREAMFILE_NOBUFFER, 0, nullptr, nullptr) == 0; },
+         BASS_ERROR_ILLPARAM},
+        {"buffered file system", true,
+         [&] { return BASS_StreamCreateFileUser(1, 0, &MemoryFile::s_procs, &silence) == 0; },
+         BASS_ERROR_ILLPARAM},
+        {"play unknown", true, [] { return BASS_ChannelPlay(12345, TRUE) == FALSE; },
+         BASS_ERROR_HANDLE},
+        {"position unknown", true,
+         [] { return BASS_ChannelGetPosition(12345, BASS_POS_BYTE) == QWORD(-1); },
+         BASS_ERROR_HANDLE},
+        {"position in orders", true,
+         [&] { return BASS_ChannelGetPosition(create(silence), 1) == QWORD(-1); },
+         BASS_ERROR_NOTAVAIL},
+        {"seconds unknown", true, [] { return BASS_ChannelBytes2Seconds(12345, 0) < 0.0; },
+         BASS_ERROR_HANDLE},
+        {"data unknown", true,
+         []
+         {
+             float fft[128];
+             return BASS_ChannelGetData(12345, fft, BASS_DATA_FFT256) == DWORD(-1);
+         },
+         BASS_ERROR_HANDLE},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        if (c.initialise)
+        {
+            ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
+        }
+        EXPECT_TRUE(c.failed());
+        EXPECT_EQ(BASS_ErrorGetCode(), c.error);
+        BASS_Free();
+    }
+}
+
+TEST_F(BassTest, SuccessClearsTheLastError)
+{
+    // A successful call resets the error code to BASS_OK.
+    EXPECT_FALSE(BASS_Free());
+    ASSERT_EQ(BASS_ErrorGetCode(), BASS_ERROR_INIT);
+    EXPECT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_OK);
+}
+
+TEST_F(BassTest, DefaultOutputThatCannotOpenFailsWithTheDriverError)
+{
+    // With no usable audio driver device -1 fails, and device 0 still opens.
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    EXPECT_FALSE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_DRIVER);
+    EXPECT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
+}
+
+TEST_F(BassTest, StreamAtAnotherRateThanTheOutputIsRefused)
+{
+    // Without a resampler a 44.1 kHz stream cannot play on a 48 kHz output;
+    // it is refused with a format error instead of playing at the wrong pitch.
+    MemoryFile& file = keep(Mp3TestData::encode(Mp3TestData::tone(440, 0.2, 0.5, 2), 2));
+    ASSERT_TRUE(BASS_Init(-1, 48000, 0, nullptr, nullptr));
+    EXPECT_EQ(create(file), 0u);
+    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_FORMAT);
+}
+
+TEST_F(BassTest, StreamReadsOnlyThroughTheUserFileAndClosesItOnFree)
+{
+    // The MP3 exists only behind the procedures; freeing closes it once.
+    MemoryFile& file = keep(Mp3TestData::encode(Mp3TestData::tone(440, 0.5, 0.5, 2), 2));
+    ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
+    const HSTREAM stream = create(file);
+    ASSERT_NE(stream, 0u);
+    EXPECT_GT(file.m_reads, 0);
+    EXPECT_EQ(file.m_closes, 0);
+    EXPECT_TRUE(BASS_Free());
+    EXPECT_EQ(file.m_closes, 1);
+}
+
+TEST_F(BassTest, LengthInBytesAndSecondsIsThePcmMpg123Yields)
+{
+    // Played to its end, a stream without loop stops at exactly the decoded
+    // PCM's length: 16-bit frames of the file's channels at its rate.
+    const struct
+    {
+        const char* name;
+        int channels;
+        double seconds;
+    } cases[] = {{"stereo", 2, 1.3}, {"mono", 1, 0.7}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        MemoryFile& file = keep(
+            Mp3TestData::encode(Mp3TestData::tone(440, c.seconds, 0.5, c.channels), c.channels));
+        const std::vector<int16_t> reference = Mp3TestData::decode(file.m_bytes);
+        const uint64_t frames = reference.size() / c.channels;
+
+        const HSTREAM stream = playCaptured(file, BASS_STREAM_PRESCAN, 60);
+        ASSERT_NE(stream, 0u);
+        step(static_cast<int>(frames / 735 + 3));
+
+        const QWORD bytes = BASS_ChannelGetPosition(stream, BASS_POS_BYTE);
+        EXPECT_EQ(bytes, frames * c.channels * 2);
+        EXPECT_DOUBLE_EQ(BASS_ChannelBytes2Seconds(stream, bytes),
+                         static_cast<double>(frames) / 44100.0);
+        BASS_Free();
+    }
+}
+
+TEST_F(BassTest, PositionFollowsPlayAndRestartOnTheDefaultOutput)
+{
+    // On the default output the heard position starts at 0 on play and on
+    // restart, and never runs ahead of the sound: not by the buffer SDL
+    // holds, nor faster than the wall clock. (SDL's dummy driver waits 23 ms
+    // per 1024-frame buffer of 23.2 ms, which the slack allows for; a loaded
+    // machine only makes the position lag.)
+    MemoryFile& file = keep(Mp3TestData::encode(Mp3TestData::tone(440, 3.0, 0.5, 2), 2));
+    ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
+    const HSTREAM stream = create(file);
+    ASSERT_NE(stream, 0u);
+    EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), 0u);
+
+    const Clock::time_point started = Clock::now();
+    ASSERT_TRUE(BASS_ChannelPlay(stream, TRUE));
+    expectFirstMoveFromZero(stream, started);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const double played = seconds(stream);
+    EXPECT_GE(played, 0.2);
+    EXPECT_LE(played, secondsSince(started) + 0.012);
+
+    const Clock::time_point restarted = Clock::now();
+    ASSERT_TRUE(BASS_ChannelPlay(stream, TRUE));
+    expectFirstMoveFromZero(stream, restarted);
+}
+
+TEST_F(BassTest, NoSoundDevicePlaysAtWallClockPace)
+{
+    // Device 0 outputs nothing, yet the position moves with the wall clock.
+    MemoryFile& file = keep(Mp3TestData::encode(Mp3TestData::tone(440, 3.0, 0.5, 2), 2));
+    ASSERT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
+    const HSTREAM stream = create(file);
+    ASSERT_NE(stream, 0u);
+
+    const Clock::time_point before = Clock::now();
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    const double slept = 0.4;
+    std::this_thread::sleep_for(std::chrono::duration<double>(slept));
+    const double position = seconds(stream);
+    const double elapsed = secondsSince(before);
+    EXPECT_GE(position, slept - 0.001);
+    EXPECT_LE(position, elapsed + 0.001);
+}
+
+TEST_F(BassTest, LoopFlagWrapsThePositionAndWithoutItThePositionStops)
+{
+    // With BASS_SAMPLE_LOOP the position runs on modulo the length; without
+    // it the position stays at the length and the spectrum reports the end.
+    MemoryFile& file = keep(Mp3TestData::encode(Mp3TestData::tone(440, 0.25, 0.5, 2), 2));
+    const uint64_t length = Mp3TestData::decode(file.m_bytes).size() / 2;
+    const struct
+    {
+        int steps;  // of 735 frames (60 fps)
+    } cases[] = {{0}, {1}, {14}, {15}, {16}, {40}, {123}};
+    for (const bool loop : {true, false})
+    {
+        const HSTREAM stream =
+            playCaptured(file, BASS_STREAM_PRESCAN | (loop ? BASS_SAMPLE_LOOP : 0), 60);
+        ASSERT_NE(stream, 0u);
+        int stepped = 0;
+        for (const auto& c : cases)
+        {
+            SCOPED_TRACE(testing::Message() << (loop ? "loop" : "once") << ", steps " << c.steps);
+            step(c.steps - stepped);
+            stepped = c.steps;
+            const uint64_t frames = 735ull * c.steps;
+            const uint64_t expected = loop ? frames % length : std::min(frames, length);
+            EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), expected * 4);
+            float fft[128];
+            const bool ended = !loop && frames >= length;
+            EXPECT_EQ(BASS_ChannelGetData(stream, fft, BASS_DATA_FFT256),
+                      ended ? DWORD(-1) : 1024u);
+            if (ended)
+            {
+                EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_ENDED);
+            }
+        }
+        BASS_Free();
+    }
+}
+
+TEST_F(BassTest, PlayingAnEndedStreamStartsItAgain)
+{
+    // A stream that played to its end starts from the beginning on play.
+    MemoryFile& file = keep(Mp3TestData::encode(Mp3TestData::tone(440, 0.1, 0.5, 2), 2));
+    const HSTREAM stream = playCaptured(file, BASS_STREAM_PRESCAN, 60);
+    ASSERT_NE(stream, 0u);
+    step(10);
+    ASSERT_GT(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), 0u);
+    ASSERT_TRUE(BASS_ChannelPlay(stream, FALSE));
+    EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), 0u);
+    step(1);
+    EXPECT_EQ(BASS_ChannelGetPosition(stream, BASS_POS_BYTE), 735u * 4);
+}
+
+TEST_F(BassTest, Fft256PeaksAtTheTonesBinAndIsZeroForSilence)
+{
+    // 128 Hann-windowed magnitudes: bin k holds k * 44100 / 256 Hz, so 5 kHz
+    // lands in bin 29; a sine of amplitude a reads about a / 2 there (the
+    // window's mean is 1/2 and a full-scale signal reads at most 1).
+    const struct
+    {
+        const char* name;
+        double frequency;
+        double amplitude;
+        int channels;
+    } cases[] = {
+        {"5 kHz stereo", 5000, 0.5, 2}, {"5 kHz mono", 5000, 0.5, 1}, {"silence", 0, 0, 2}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        MemoryFile& file = keep(Mp3TestData::encode(
+            Mp3TestData::tone(c.frequency, 1.0, c.amplitude, c.channels), c.channels));
+        const HSTREAM stream = playCaptured(file, BASS_STREAM_PRESCAN, 60);
+        ASSERT_NE(stream, 0u);
+        step(20);
+
+        float fft[128];
+        EXPECT_EQ(BASS_ChannelGetData(stream, fft, BASS_DATA_FFT256), 256u * 2 * c.channels);
+        const float* peak = std::max_element(fft, fft + 128);
+        if (c.amplitude == 0)
+        {
+            EXPECT_EQ(*peak, 0.0f);
+            EXPECT_EQ(*std::min_element(fft, fft + 128), 0.0f);
+        }
+        else
+        {
+            EXPECT_EQ(peak - fft, 29);
+            EXPECT_NEAR(*peak, c.amplitude / 2, 0.03);
+            EXPECT_LT(fft[10], *peak / 100);
+        }
+        BASS_Free();
+    }
+}
+
+}
