@@ -1,0 +1,14 @@
+// A picture of palette indices with its palette of up to 256 colours: what an 8-bit BMP holds.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+struct PalettedImage
+{
+    int width = 0;
+    int height = 0;
+    std::vector<std::array<std::uint8_t, 3>> palette;  // red, green, blue
+    std::vector<std::uint8_t> indices;                 // width x height, top row first
+};

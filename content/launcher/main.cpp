@@ -1,0 +1,60 @@
+// launcher_generator: paints the launcher's banner (8-bit palettised BMP) and the program's icon (32-bit BMP with alpha).
+#include "Banner.h"
+#include "BmpWriter.h"
+#include "FontRenderer.h"
+#include "Icon.h"
+#include "Image.h"
+#include "Quantiser.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace
+{
+
+const char kUsage[] =
+    "usage: launcher_generator --font PATH --banner PATH --icon PATH\n"
+    "\n"
+    "Paints the launcher's 400 x 150 banner with its titles in the given font\n"
+    "(TrueType or OpenType) and writes it as an 8-bit palettised BMP, and paints\n"
+    "the 16 x 16 program icon and writes it as a 32-bit BMP with alpha.\n";
+
+}
+
+int main(int a_argc, char** a_argv)
+{
+    std::string fontPath;
+    std::string bannerPath;
+    std::string iconPath;
+    for (int i = 1; i < a_argc; ++i)
+    {
+        if (i + 1 < a_argc && std::strcmp(a_argv[i], "--font") == 0)
+            fontPath = a_argv[++i];
+        else if (i + 1 < a_argc && std::strcmp(a_argv[i], "--banner") == 0)
+            bannerPath = a_argv[++i];
+        else if (i + 1 < a_argc && std::strcmp(a_argv[i], "--icon") == 0)
+            iconPath = a_argv[++i];
+        else
+        {
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+    }
+    if (fontPath.empty() || bannerPath.empty() || iconPath.empty())
+    {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+
+    std::string error;
+    FontRenderer font;
+    if (!font.open(fontPath, error) ||
+        !BmpWriter::writePaletted(Quantiser::quantise(Banner::paint(font)), bannerPath, error) ||
+        !BmpWriter::writeBgra(Icon::paint(), iconPath, error))
+    {
+        std::fprintf(stderr, "launcher_generator: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,80 @@
+// Tests of the generated launcher banner, read back as the program reads bitmap 103.
+#include "BmpFile.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <vector>
+
+// Untested ideas: how the banner looks beside the dialog's controls (the end-to-end screenshot).
+
+// The banner is a 400 x 150 BITMAPINFOHEADER file of 8 bits per pixel with a 256-colour palette,
+// laid out as the Win32 documentation gives it, and SDL decodes it as a palettised surface.
+TEST(BannerTest, IsAPalettisedWindowsBitmapOfTheDialogsSize)
+{
+    const BmpFile bmp(TARVO_BANNER_BMP);
+    ASSERT_NE(bmp.surface(), nullptr) << SDL_GetError();
+
+    EXPECT_EQ(bmp.headerSize(), 40u);
+    EXPECT_EQ(bmp.width(), 400);
+    EXPECT_EQ(bmp.height(), 150);
+    EXPECT_EQ(bmp.bitCount(), 8u);
+    EXPECT_EQ(bmp.compression(), 0u);  // BI_RGB
+    EXPECT_EQ(bmp.coloursUsed(), 256u);
+    EXPECT_EQ(bmp.pixelOffset(), 14u + 40u + 256u * 4u);
+    // 400 bytes a row is already a multiple of 4: no padding.
+    EXPECT_EQ(bmp.fileSize(), bmp.pixelOffset() + 400u * 150u);
+    EXPECT_EQ(bmp.bytes().size(), bmp.fileSize());
+
+    EXPECT_EQ(bmp.surface()->w, 400);
+    EXPECT_EQ(bmp.surface()->h, 150);
+    EXPECT_EQ(bmp.surface()->format->BitsPerPixel, 8);
+    ASSERT_NE(bmp.surface()->format->palette, nullptr);
+    EXPECT_EQ(bmp.surface()->format->palette->ncolors, 256);
+}
+
+// The picture spends its palette: at least 128 distinct colours appear in it.
+TEST(BannerTest, UsesARichPalette)
+{
+    const BmpFile bmp(TARVO_BANNER_BMP);
+    ASSERT_NE(bmp.surface(), nullptr) << SDL_GetError();
+
+    std::set<std::uint32_t> colours;
+    for (int y = 0; y < bmp.surface()->h; ++y)
+        for (int x = 0; x < bmp.surface()->w; ++x)
+        {
+            const SDL_Color colour = bmp.colour(x, y);
+            colours.insert(static_cast<std::uint32_t>(colour.r) << 16 | static_cast<std::uint32_t>(colour.g) << 8 | colour.b);
+        }
+    EXPECT_GE(colours.size(), 128u);
+}
+
+// The picture is no flat colour: every row varies along its length, and the rows' brightness
+// spans a wide range from top to bottom.
+TEST(BannerTest, IsNotFlat)
+{
+    const BmpFile bmp(TARVO_BANNER_BMP);
+    ASSERT_NE(bmp.surface(), nullptr) << SDL_GetError();
+
+    std::vector<double> means;
+    for (int y = 0; y < bmp.surface()->h; ++y)
+    {
+        SCOPED_TRACE("row " + std::to_string(y));
+        double sum = 0.0;
+        double squares = 0.0;
+        for (int x = 0; x < bmp.surface()->w; ++x)
+        {
+            const double value = BmpFile::luma(bmp.colour(x, y));
+            sum += value;
+            squares += value * value;
+        }
+        const double mean = sum / bmp.surface()->w;
+        const double deviation = std::sqrt(std::max(squares / bmp.surface()->w - mean * mean, 0.0));
+        EXPECT_GT(deviation, 1.0);
+        means.push_back(mean);
+    }
+    const auto [darkest, brightest] = std::minmax_element(means.begin(), means.end());
+    EXPECT_GT(*brightest - *darkest, 64.0);
+}
