@@ -14,6 +14,17 @@ PACKAGES="
     libgmock-dev
     libbenchmark-dev
     libmojoshader-dev
+    libepoxy-dev
+    libsdl2-dev
+    libegl-mesa0
+    libgl1-mesa-dri
+    libimgui-dev
+    fonts-dejavu-core
+    libmpg123-dev
+    libkissfft-dev
+    libmp3lame-dev
+    libfreetype-dev
+    fonts-dejavu-core
 "
 
 missing=""

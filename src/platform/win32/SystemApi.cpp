@@ -16,6 +16,8 @@ int g_cursorCount = 0;  // the cursor shows while this is 0 or more
 
 }
 
+// The frame and caption metrics are 0: the window manager draws a window's
+// frame outside the size a program gives it, so no program needs to add it.
 int WINAPI GetSystemMetrics(int nIndex)
 {
     if ((nIndex != SM_CXSCREEN && nIndex != SM_CYSCREEN) || !SdlVideo::start())

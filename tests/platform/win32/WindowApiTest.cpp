@@ -357,6 +357,8 @@ TEST(SystemApi, ServicesAnswerAsWin32)
     EXPECT_NE(GetModuleHandleA(nullptr), nullptr);
     EXPECT_EQ(GetModuleHandleA("other.dll"), nullptr);
     EXPECT_NE(LoadCursorA(nullptr, IDC_ARROW), nullptr);
+    for (int metric : {SM_CXFRAME, SM_CYFRAME, SM_CYSIZE, SM_CYBORDER})
+        EXPECT_EQ(GetSystemMetrics(metric), 0) << metric;
 
     EXPECT_EQ(ShowCursor(FALSE), -1);
     EXPECT_EQ(ShowCursor(FALSE), -2);
