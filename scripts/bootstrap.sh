@@ -18,13 +18,14 @@ PACKAGES="
     libsdl2-dev
     libegl-mesa0
     libgl1-mesa-dri
+    libgl-dev
+    libegl-dev
     libimgui-dev
     fonts-dejavu-core
     libmpg123-dev
     libkissfft-dev
     libmp3lame-dev
     libfreetype-dev
-    fonts-dejavu-core
 "
 
 missing=""

@@ -4,3 +4,4 @@
 
 #include "d3dx9math.h"
 #include "d3dx9shader.h"
+#include "d3dx9tex.h"

@@ -1,0 +1,51 @@
+// COM reference counting for the layer's objects: one reference on creation,
+// deleted when Release drops the last one, no other interfaces to query.
+#pragma once
+
+#include "app/Assert.h"
+
+#include <unknwn.h>
+
+template <typename Interface>
+class ComObject : public Interface
+{
+public:
+    HRESULT QueryInterface(REFIID, void** a_object) override
+    {
+        if (a_object)
+            *a_object = nullptr;
+        return E_NOINTERFACE;
+    }
+
+    ULONG AddRef() override { return ++m_references; }
+
+    ULONG Release() override
+    {
+        TARVO_ASSERT(m_references > 0);
+        const ULONG left = --m_references;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+
+    ComObject() = default;
+    ComObject(const ComObject&) = delete;
+    ComObject& operator=(const ComObject&) = delete;
+
+protected:
+    virtual ~ComObject() = default;
+
+    ULONG m_references = 1;
+};
+
+// Takes a counted reference into a slot, releasing what the slot held.
+template <typename Interface>
+void replaceReference(Interface*& a_slot, Interface* a_new)
+{
+    if (a_new)
+        a_new->AddRef();
+    Interface* old = a_slot;
+    a_slot = a_new;
+    if (old)
+        old->Release();
+}

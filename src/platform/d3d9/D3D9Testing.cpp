@@ -1,0 +1,28 @@
+// Test seams of the d3d9 layer: reading back what the device drew and
+// switching the GL state cache off. (The display-mode seam lives with
+// AdapterModes.)
+#include "D3D9Testing.h"
+
+#include "Device9.h"
+#include "GlStateCache.h"
+#include "Surface9.h"
+#include "TextureStorage.h"
+
+HRESULT D3D9Testing::readSurface(IDirect3DSurface9* a_surface, std::vector<unsigned char>* a_bytes)
+{
+    Surface9* surface = dynamic_cast<Surface9*>(a_surface);
+    if (!surface || !a_bytes || !surface->device())
+        return D3DERR_INVALIDCALL;
+    return surface->storage().read(surface->face(), surface->level(), a_bytes);
+}
+
+HRESULT D3D9Testing::readWindow(IDirect3DDevice9* a_device, std::vector<DWORD>* a_pixels,
+                                UINT* a_width, UINT* a_height)
+{
+    Device9* device = dynamic_cast<Device9*>(a_device);
+    if (!device)
+        return D3DERR_INVALIDCALL;
+    return device->readWindow(a_pixels, a_width, a_height);
+}
+
+void D3D9Testing::bypassGlStateCache(bool a_bypass) { GlStateCache::setBypass(a_bypass); }

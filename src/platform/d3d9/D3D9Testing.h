@@ -1,0 +1,28 @@
+// Test seams of the d3d9 layer; not part of Direct3D 9. Tests give the
+// adapter a list of display modes (so launcher logic runs on any machine),
+// read back what the device drew, and switch the GL state cache off.
+#pragma once
+
+#include <d3d9.h>
+
+#include <vector>
+
+namespace D3D9Testing
+{
+
+// The adapter reports these modes instead of SDL's until cleared.
+void setDisplayModes(const std::vector<D3DDISPLAYMODE>& a_modes);
+void clearDisplayModes();
+
+// The contents of a surface in D3D9's memory layout (rows top first, pitch =
+// width x bytes per pixel); D3DERR_INVALIDCALL for depth surfaces.
+HRESULT readSurface(IDirect3DSurface9* a_surface, std::vector<unsigned char>* a_bytes);
+
+// The device window's own pixels after Present, as 0xAARRGGBB, top row first.
+HRESULT readWindow(IDirect3DDevice9* a_device, std::vector<DWORD>* a_pixels, UINT* a_width,
+                   UINT* a_height);
+
+// True: every GL state call reaches GL, as if the layer cached nothing.
+void bypassGlStateCache(bool a_bypass);
+
+}  // namespace D3D9Testing

@@ -1,0 +1,65 @@
+// The Direct3D object: the one adapter, its display modes and capabilities,
+// and device creation.
+#include "Direct3D9.h"
+
+#include "AdapterModes.h"
+#include "Device9.h"
+#include "DriverCaps.h"
+
+IDirect3D9* Direct3DCreate9(UINT a_sdkVersion)
+{
+    if (a_sdkVersion != D3D_SDK_VERSION)
+        return nullptr;
+    return new Direct3D9();
+}
+
+UINT Direct3D9::GetAdapterCount() { return 1; }
+
+UINT Direct3D9::GetAdapterModeCount(UINT a_adapter, D3DFORMAT a_format)
+{
+    if (a_adapter != D3DADAPTER_DEFAULT || a_format != D3DFMT_X8R8G8B8)
+        return 0;
+    return static_cast<UINT>(AdapterModes::list().size());
+}
+
+HRESULT Direct3D9::EnumAdapterModes(UINT a_adapter, D3DFORMAT a_format, UINT a_mode,
+                                    D3DDISPLAYMODE* a_result)
+{
+    if (a_adapter != D3DADAPTER_DEFAULT || !a_result)
+        return D3DERR_INVALIDCALL;
+    if (a_format != D3DFMT_X8R8G8B8)
+        return D3DERR_NOTAVAILABLE;
+    const std::vector<D3DDISPLAYMODE> modes = AdapterModes::list();
+    if (a_mode >= modes.size())
+        return D3DERR_INVALIDCALL;
+    *a_result = modes[a_mode];
+    return D3D_OK;
+}
+
+HRESULT Direct3D9::GetAdapterDisplayMode(UINT a_adapter, D3DDISPLAYMODE* a_result)
+{
+    if (a_adapter != D3DADAPTER_DEFAULT || !a_result)
+        return D3DERR_INVALIDCALL;
+    *a_result = AdapterModes::current();
+    return D3D_OK;
+}
+
+HRESULT Direct3D9::GetDeviceCaps(UINT a_adapter, D3DDEVTYPE a_type, D3DCAPS9* a_caps)
+{
+    if (a_adapter != D3DADAPTER_DEFAULT || a_type != D3DDEVTYPE_HAL || !a_caps)
+        return D3DERR_INVALIDCALL;
+    return DriverCaps::read(a_caps) ? D3D_OK : D3DERR_NOTAVAILABLE;
+}
+
+HRESULT Direct3D9::CreateDevice(UINT a_adapter, D3DDEVTYPE a_type, HWND a_focusWindow,
+                                DWORD a_flags, D3DPRESENT_PARAMETERS* a_parameters,
+                                IDirect3DDevice9** a_device)
+{
+    (void)a_flags;  // vertex processing always happens on the GL driver
+    if (!a_device)
+        return D3DERR_INVALIDCALL;
+    *a_device = nullptr;
+    if (a_adapter != D3DADAPTER_DEFAULT || a_type != D3DDEVTYPE_HAL || !a_parameters)
+        return D3DERR_INVALIDCALL;
+    return Device9::create(a_focusWindow, a_parameters, a_device);
+}

@@ -1,0 +1,39 @@
+// The surface formats the layer supports and their GL equivalents.
+#include "Format.h"
+
+namespace
+{
+
+// D3D9 names channels from the most significant bit down, so a little-endian
+// A8R8G8B8 pixel is the bytes blue, green, red, alpha, and A16B16G16R16F is
+// the halves red, green, blue, alpha. Formats without some channels read
+// them as 1 in D3D9 (X8R8G8B8's alpha; G32R32F's blue and alpha): the
+// swizzle supplies the one.
+const Format g_formats[] = {
+    {D3DFMT_A8R8G8B8, "A8R8G8B8", GL_RGBA8, GL_BGRA, GL_UNSIGNED_BYTE, 4,
+     {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, false},
+    {D3DFMT_X8R8G8B8, "X8R8G8B8", GL_RGBA8, GL_BGRA, GL_UNSIGNED_BYTE, 4,
+     {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}, false},
+    {D3DFMT_D24X8, "D24X8", GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, 4,
+     {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, true},
+    {D3DFMT_A16B16G16R16F, "A16B16G16R16F", GL_RGBA16F, GL_RGBA, GL_HALF_FLOAT, 8,
+     {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, false},
+    {D3DFMT_G32R32F, "G32R32F", GL_RG32F, GL_RG, GL_FLOAT, 8, {GL_RED, GL_GREEN, GL_ONE, GL_ONE},
+     false},
+};
+
+}  // namespace
+
+const Format* Format::find(D3DFORMAT a_format)
+{
+    for (const Format& format : g_formats)
+        if (format.format == a_format)
+            return &format;
+    return nullptr;
+}
+
+const Format* Format::table(UINT* a_count)
+{
+    *a_count = sizeof(g_formats) / sizeof(g_formats[0]);
+    return g_formats;
+}

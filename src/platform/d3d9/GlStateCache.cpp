@@ -1,0 +1,154 @@
+// GL's fixed-function state as the device last set it.
+#include "GlStateCache.h"
+
+#include "app/Assert.h"
+
+namespace GlStateCacheSwitch
+{
+bool g_bypass = false;
+}
+
+void GlStateCache::setBypass(bool a_bypass) { GlStateCacheSwitch::g_bypass = a_bypass; }
+bool GlStateCache::bypass() { return GlStateCacheSwitch::g_bypass; }
+
+void GlStateCache::invalidate()
+{
+    for (int& enabled : m_enabled)
+        enabled = Unknown;
+    m_depthMask = Unknown;
+    m_depthFunc = Unknown;
+    m_blendSource = Unknown;
+    m_blendDestination = Unknown;
+    m_blendEquation = Unknown;
+    m_cullFace = Unknown;
+    m_colorMask = Unknown;
+    for (GLint& value : m_viewport)
+        value = Unknown;
+    m_depthRange[0] = m_depthRange[1] = -1.0f;
+    for (GLint& value : m_scissor)
+        value = Unknown;
+    m_program = Unknown;
+    m_framebuffer = Unknown;
+}
+
+namespace
+{
+
+// True when the cached value differs (or the cache is off); stores the value.
+template <typename T>
+bool changes(T& a_cached, T a_value)
+{
+    if (!GlStateCache::bypass() && a_cached == a_value)
+        return false;
+    a_cached = a_value;
+    return true;
+}
+
+}  // namespace
+
+void GlStateCache::enable(GLenum a_capability, bool a_enabled)
+{
+    int index = 0;
+    switch (a_capability)
+    {
+    case GL_DEPTH_TEST:
+        index = DepthTest;
+        break;
+    case GL_BLEND:
+        index = Blend;
+        break;
+    case GL_CULL_FACE:
+        index = CullFace;
+        break;
+    case GL_SCISSOR_TEST:
+        index = ScissorTest;
+        break;
+    default:
+        TARVO_ASSERT(!"capability the cache knows");
+    }
+    if (!changes(m_enabled[index], a_enabled ? 1 : 0))
+        return;
+    if (a_enabled)
+        glEnable(a_capability);
+    else
+        glDisable(a_capability);
+}
+
+void GlStateCache::depthMask(bool a_write)
+{
+    if (changes(m_depthMask, a_write ? 1 : 0))
+        glDepthMask(a_write ? GL_TRUE : GL_FALSE);
+}
+
+void GlStateCache::depthFunc(GLenum a_function)
+{
+    if (changes(m_depthFunc, static_cast<GLint>(a_function)))
+        glDepthFunc(a_function);
+}
+
+void GlStateCache::blendFunc(GLenum a_source, GLenum a_destination)
+{
+    const bool source = changes(m_blendSource, static_cast<GLint>(a_source));
+    const bool destination = changes(m_blendDestination, static_cast<GLint>(a_destination));
+    if (source || destination)
+        glBlendFunc(a_source, a_destination);
+}
+
+void GlStateCache::blendEquation(GLenum a_equation)
+{
+    if (changes(m_blendEquation, static_cast<GLint>(a_equation)))
+        glBlendEquation(a_equation);
+}
+
+void GlStateCache::cullFace(GLenum a_face)
+{
+    if (changes(m_cullFace, static_cast<GLint>(a_face)))
+        glCullFace(a_face);
+}
+
+void GlStateCache::colorMask(unsigned a_rgbaBits)
+{
+    if (changes(m_colorMask, static_cast<int>(a_rgbaBits & 0xF)))
+        glColorMask((a_rgbaBits & 1) ? GL_TRUE : GL_FALSE, (a_rgbaBits & 2) ? GL_TRUE : GL_FALSE,
+                    (a_rgbaBits & 4) ? GL_TRUE : GL_FALSE, (a_rgbaBits & 8) ? GL_TRUE : GL_FALSE);
+}
+
+void GlStateCache::viewport(GLint a_x, GLint a_y, GLsizei a_width, GLsizei a_height)
+{
+    const bool x = changes(m_viewport[0], a_x);
+    const bool y = changes(m_viewport[1], a_y);
+    const bool width = changes(m_viewport[2], static_cast<GLint>(a_width));
+    const bool height = changes(m_viewport[3], static_cast<GLint>(a_height));
+    if (x || y || width || height)
+        glViewport(a_x, a_y, a_width, a_height);
+}
+
+void GlStateCache::depthRange(float a_near, float a_far)
+{
+    const bool nearChanged = changes(m_depthRange[0], a_near);
+    const bool farChanged = changes(m_depthRange[1], a_far);
+    if (nearChanged || farChanged)
+        glDepthRangef(a_near, a_far);
+}
+
+void GlStateCache::scissor(GLint a_x, GLint a_y, GLsizei a_width, GLsizei a_height)
+{
+    const bool x = changes(m_scissor[0], a_x);
+    const bool y = changes(m_scissor[1], a_y);
+    const bool width = changes(m_scissor[2], static_cast<GLint>(a_width));
+    const bool height = changes(m_scissor[3], static_cast<GLint>(a_height));
+    if (x || y || width || height)
+        glScissor(a_x, a_y, a_width, a_height);
+}
+
+void GlStateCache::useProgram(GLuint a_program)
+{
+    if (changes(m_program, static_cast<GLint>(a_program)))
+        glUseProgram(a_program);
+}
+
+void GlStateCache::bindDrawFramebuffer(GLuint a_framebuffer)
+{
+    if (changes(m_framebuffer, static_cast<GLint>(a_framebuffer)))
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, a_framebuffer);
+}

@@ -1,0 +1,153 @@
+// Byte code in, GLSL out: checks a D3D9 token stream and translates it with
+// MojoShader.
+#include "ShaderTranslator.h"
+
+#include "PixelCentre.h"
+
+#include <SDL.h>
+#include <mojoshader.h>
+
+namespace
+{
+
+const DWORD g_vertexVersion = 0xFFFE0000;
+const DWORD g_pixelVersion = 0xFFFF0000;
+const DWORD g_endToken = 0x0000FFFF;
+const DWORD g_commentOpcode = 0xFFFE;
+const DWORD g_phaseOpcode = 0xFFFD;
+const DWORD g_lastOpcode = 96;  // D3DSIO_BREAKP, the highest instruction of shader model 3
+const DWORD g_dclOpcode = 31;
+const DWORD g_defbOpcode = 47;
+const DWORD g_defiOpcode = 48;
+const DWORD g_defOpcode = 81;
+// Far more than the 32768-instruction slots shader model 3 allows: a walk
+// this long has left the shader.
+const size_t g_maxTokens = 1u << 20;
+
+// Parameter tokens always have bit 31 set; instruction, comment and end
+// tokens never do. def, defi and defb carry raw literals after their
+// destination, and dcl a usage token whose bit 31 is set as well.
+bool operandsValid(const DWORD* a_operands, DWORD a_opcode, DWORD a_count)
+{
+    DWORD checked = a_count;
+    if (a_opcode == g_defOpcode || a_opcode == g_defiOpcode || a_opcode == g_defbOpcode)
+        checked = a_count > 0 ? 1 : 0;
+    for (DWORD i = 0; i < checked; ++i)
+        if ((a_operands[i] & 0x80000000u) == 0)
+            return false;
+    return true;
+}
+
+void collect(const MOJOSHADER_uniform* a_uniforms, int a_count, MOJOSHADER_uniformType a_type,
+             std::vector<TranslatedShader::RegisterRange>* a_ranges)
+{
+    for (int i = 0; i < a_count; ++i)
+    {
+        const MOJOSHADER_uniform& uniform = a_uniforms[i];
+        if (uniform.type != a_type || uniform.constant)
+            continue;
+        const unsigned count = uniform.array_count > 0 ? unsigned(uniform.array_count) : 1u;
+        a_ranges->push_back({unsigned(uniform.index), count});
+    }
+}
+
+}  // namespace
+
+size_t ShaderTranslator::measure(const DWORD* a_tokens)
+{
+    const DWORD version = a_tokens[0];
+    if ((version & 0xFFFF0000) != g_vertexVersion && (version & 0xFFFF0000) != g_pixelVersion)
+        return 0;
+    size_t at = 1;
+    while (at < g_maxTokens)
+    {
+        const DWORD token = a_tokens[at];
+        if (token == g_endToken)
+            return at + 1;
+        const DWORD opcode = token & 0xFFFF;
+        if ((token & 0x80000000u) != 0)
+            return 0;
+        if (opcode == g_commentOpcode)
+        {
+            at += 1 + ((token >> 16) & 0x7FFF);
+            continue;
+        }
+        if (opcode > g_lastOpcode && opcode != g_phaseOpcode)
+            return 0;
+        const DWORD length = (token >> 24) & 0x0F;
+        if (!operandsValid(a_tokens + at + 1, opcode, length))
+            return 0;
+        at += 1 + length;
+    }
+    return 0;
+}
+
+HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
+                                    TranslatedShader* a_result)
+{
+    const char* kind = a_vertex ? "vertex" : "pixel";
+    if (!a_tokens)
+        return D3DERR_INVALIDCALL;
+    const DWORD version = a_tokens[0];
+    if ((version & 0xFFFF0000) != (a_vertex ? g_vertexVersion : g_pixelVersion))
+    {
+        SDL_Log("d3d9: %s shader refused: version token 0x%08x is not a %s shader's", kind,
+                version, kind);
+        return D3DERR_INVALIDCALL;
+    }
+    // Shader model 1 encodes no instruction lengths, so its streams cannot
+    // be walked safely; the system uses shader model 3.
+    if (D3DSHADER_VERSION_MAJOR(version) < 2)
+    {
+        SDL_Log("d3d9: %s shader refused: version %u.%u is below 2.0", kind,
+                D3DSHADER_VERSION_MAJOR(version), D3DSHADER_VERSION_MINOR(version));
+        return D3DERR_INVALIDCALL;
+    }
+    const size_t tokens = measure(a_tokens);
+    if (tokens == 0)
+    {
+        SDL_Log("d3d9: %s shader refused: damaged token stream", kind);
+        return D3DERR_INVALIDCALL;
+    }
+    const MOJOSHADER_parseData* parsed =
+        MOJOSHADER_parse(MOJOSHADER_PROFILE_GLSL120, "main",
+                         reinterpret_cast<const unsigned char*>(a_tokens),
+                         static_cast<unsigned>(tokens * sizeof(DWORD)), nullptr, 0, nullptr, 0,
+                         nullptr, nullptr, nullptr);
+    HRESULT result = D3D_OK;
+    if (parsed->error_count > 0)
+    {
+        const MOJOSHADER_error& error = parsed->errors[0];
+        SDL_Log("d3d9: %s shader refused by MojoShader: %s (byte %d; %d errors)", kind,
+                error.error ? error.error : "unknown error", error.error_position,
+                parsed->error_count);
+        result = D3DERR_INVALIDCALL;
+    }
+    else
+    {
+        *a_result = TranslatedShader();
+        a_result->vertex = a_vertex;
+        a_result->prefix = a_vertex ? "vs" : "ps";
+        a_result->glsl.assign(parsed->output, size_t(parsed->output_len));
+        collect(parsed->uniforms, parsed->uniform_count, MOJOSHADER_UNIFORM_FLOAT,
+                &a_result->floats);
+        collect(parsed->uniforms, parsed->uniform_count, MOJOSHADER_UNIFORM_INT, &a_result->ints);
+        collect(parsed->uniforms, parsed->uniform_count, MOJOSHADER_UNIFORM_BOOL,
+                &a_result->bools);
+        for (int i = 0; a_vertex && i < parsed->attribute_count; ++i)
+            a_result->inputs.push_back({int(parsed->attributes[i].usage),
+                                        parsed->attributes[i].index, parsed->attributes[i].name});
+        for (int i = 0; i < parsed->sampler_count; ++i)
+            a_result->samplers.push_back({unsigned(parsed->samplers[i].index),
+                                          parsed->samplers[i].name});
+        if (!a_vertex)
+            PixelCentre::fixFragmentPosition(&a_result->glsl);
+        if (a_vertex && !PixelCentre::wrapVertexMain(&a_result->glsl))
+        {
+            SDL_Log("d3d9: vertex shader refused: MojoShader's GLSL has no main function");
+            result = D3DERR_INVALIDCALL;
+        }
+    }
+    MOJOSHADER_freeParseData(parsed);
+    return result;
+}

@@ -1,0 +1,23 @@
+// Byte code in, GLSL out: checks a D3D9 token stream and translates it with
+// MojoShader (GLSL 1.20 profile). Everything MojoShader reports becomes one
+// failing result and one log line here.
+#pragma once
+
+#include "TranslatedShader.h"
+
+#include <d3d9.h>
+
+class ShaderTranslator
+{
+public:
+    // D3DERR_INVALIDCALL for a null stream, a stream of the other kind, a
+    // version below 2.0, damaged tokens or anything MojoShader refuses.
+    static HRESULT translate(const DWORD* a_tokens, bool a_vertex, TranslatedShader* a_result);
+
+    // The stream's length in tokens up to and with its end token, walked
+    // instruction by instruction; 0 when the stream is damaged. The walk stops
+    // at the first damaged token, so it never reads past one, but D3D9's
+    // interface gives no buffer size: a stream cut short inside an
+    // instruction or comment is read on to its stated length.
+    static size_t measure(const DWORD* a_tokens);
+};

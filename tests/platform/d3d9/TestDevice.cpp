@@ -1,0 +1,227 @@
+// A window and a windowed device on SDL's offscreen driver and Mesa.
+#include "TestDevice.h"
+
+#include "D3D9Testing.h"
+
+#include "Assembler.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace
+{
+
+LRESULT CALLBACK testProcedure(HWND a_window, UINT a_message, WPARAM a_wParam, LPARAM a_lParam)
+{
+    return DefWindowProcA(a_window, a_message, a_wParam, a_lParam);
+}
+
+const char* windowClass()
+{
+    static bool g_registered = false;
+    if (!g_registered)
+    {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        WNDCLASSA description = {};
+        description.lpfnWndProc = testProcedure;
+        description.hInstance = GetModuleHandleA(nullptr);
+        description.lpszClassName = "d3d9test";
+        g_registered = RegisterClassA(&description) != 0;
+    }
+    return "d3d9test";
+}
+
+float halfToFloat(uint16_t a_half)
+{
+    const int exponent = (a_half >> 10) & 0x1F;
+    const int mantissa = a_half & 0x3FF;
+    float value;
+    if (exponent == 0)
+        value = std::ldexp(float(mantissa), -24);
+    else if (exponent == 31)
+        value = mantissa ? NAN : INFINITY;
+    else
+        value = std::ldexp(float(mantissa + 1024), exponent - 25);
+    return (a_half & 0x8000) ? -value : value;
+}
+
+}  // namespace
+
+const float TestDevice::g_quad[20] = {
+    -1.0f, 1.0f,  0.0f, 0.0f, 0.0f,  //
+    1.0f,  1.0f,  0.0f, 1.0f, 0.0f,  //
+    -1.0f, -1.0f, 0.0f, 0.0f, 1.0f,  //
+    1.0f,  -1.0f, 0.0f, 1.0f, 1.0f,
+};
+
+const char TestDevice::g_passVertexShader[] = "vs_3_0\n"
+                                              "dcl_position v0\n"
+                                              "dcl_texcoord v1\n"
+                                              "dcl_position o0\n"
+                                              "dcl_texcoord o1\n"
+                                              "mov o0, v0\n"
+                                              "mov o1, v1\n";
+
+HWND TestDevice::createWindow(UINT a_width, UINT a_height)
+{
+    const HWND window = CreateWindowExA(0, windowClass(), "d3d9 test", WS_OVERLAPPEDWINDOW, 0, 0,
+                                        int(a_width), int(a_height), nullptr, nullptr,
+                                        GetModuleHandleA(nullptr), nullptr);
+    EXPECT_NE(window, nullptr);
+    return window;
+}
+
+void TestDevice::destroyWindow(HWND a_window)
+{
+    DestroyWindow(a_window);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+}
+
+TestDevice::TestDevice(UINT a_width, UINT a_height)
+{
+    m_window = createWindow(a_width, a_height);
+    m_d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    D3DPRESENT_PARAMETERS parameters = {};
+    parameters.BackBufferWidth = a_width;
+    parameters.BackBufferHeight = a_height;
+    parameters.BackBufferFormat = D3DFMT_UNKNOWN;
+    parameters.SwapEffect = D3DSWAPEFFECT_COPY;
+    parameters.hDeviceWindow = m_window;
+    parameters.Windowed = TRUE;
+    parameters.EnableAutoDepthStencil = TRUE;
+    parameters.AutoDepthStencilFormat = D3DFMT_D24X8;
+    parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    EXPECT_EQ(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_window,
+                                  D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters, &m_device),
+              D3D_OK);
+}
+
+TestDevice::~TestDevice()
+{
+    if (m_device)
+        m_device->Release();
+    if (m_d3d)
+        m_d3d->Release();
+    if (m_window)
+        destroyWindow(m_window);
+}
+
+IDirect3DTexture9* TestDevice::target(UINT a_width, UINT a_height, D3DFORMAT a_format,
+                                      IDirect3DSurface9** a_surface)
+{
+    IDirect3DTexture9* texture = nullptr;
+    EXPECT_EQ(m_device->CreateTexture(a_width, a_height, 1, D3DUSAGE_RENDERTARGET, a_format,
+                                      D3DPOOL_DEFAULT, &texture, nullptr),
+              D3D_OK);
+    if (texture && a_surface)
+    {
+        EXPECT_EQ(texture->GetSurfaceLevel(0, a_surface), D3D_OK);
+    }
+    return texture;
+}
+
+IDirect3DTexture9* TestDevice::texture(UINT a_width, UINT a_height,
+                                       const std::vector<DWORD>& a_texels)
+{
+    IDirect3DTexture9* texture = nullptr;
+    EXPECT_EQ(m_device->CreateTexture(a_width, a_height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                      &texture, nullptr),
+              D3D_OK);
+    D3DLOCKED_RECT locked = {};
+    EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    for (UINT y = 0; y < a_height; ++y)
+        std::memcpy(static_cast<unsigned char*>(locked.pBits) + size_t(y) * size_t(locked.Pitch),
+                    a_texels.data() + size_t(y) * a_width, size_t(a_width) * 4);
+    EXPECT_EQ(texture->UnlockRect(0), D3D_OK);
+    return texture;
+}
+
+IDirect3DVertexBuffer9* TestDevice::bindVertices(const void* a_data, UINT a_bytes, UINT a_stride,
+                                                 DWORD a_fvf)
+{
+    IDirect3DVertexBuffer9* buffer = nullptr;
+    EXPECT_EQ(m_device->CreateVertexBuffer(a_bytes, D3DUSAGE_WRITEONLY, a_fvf, D3DPOOL_DEFAULT,
+                                           &buffer, nullptr),
+              D3D_OK);
+    void* data = nullptr;
+    EXPECT_EQ(buffer->Lock(0, a_bytes, &data, 0), D3D_OK);
+    std::memcpy(data, a_data, a_bytes);
+    EXPECT_EQ(buffer->Unlock(), D3D_OK);
+    EXPECT_EQ(m_device->SetStreamSource(0, buffer, 0, a_stride), D3D_OK);
+    EXPECT_EQ(m_device->SetFVF(a_fvf), D3D_OK);
+    return buffer;
+}
+
+std::vector<DWORD> TestDevice::assemble(const std::string& a_source)
+{
+    std::vector<uint32_t> tokens;
+    AssemblyError error;
+    EXPECT_TRUE(Assembler::assemble(a_source, tokens, error)) << error.format();
+    return std::vector<DWORD>(tokens.begin(), tokens.end());
+}
+
+IDirect3DVertexShader9* TestDevice::vertexShader(const std::string& a_source)
+{
+    const std::vector<DWORD> tokens = assemble(a_source);
+    IDirect3DVertexShader9* shader = nullptr;
+    EXPECT_EQ(m_device->CreateVertexShader(tokens.data(), &shader), D3D_OK);
+    return shader;
+}
+
+IDirect3DPixelShader9* TestDevice::pixelShader(const std::string& a_source)
+{
+    const std::vector<DWORD> tokens = assemble(a_source);
+    IDirect3DPixelShader9* shader = nullptr;
+    EXPECT_EQ(m_device->CreatePixelShader(tokens.data(), &shader), D3D_OK);
+    return shader;
+}
+
+std::vector<DWORD> TestDevice::readArgb(IDirect3DSurface9* a_surface)
+{
+    std::vector<unsigned char> bytes;
+    EXPECT_EQ(D3D9Testing::readSurface(a_surface, &bytes), D3D_OK);
+    std::vector<DWORD> pixels(bytes.size() / 4);
+    std::memcpy(pixels.data(), bytes.data(), pixels.size() * 4);
+    return pixels;
+}
+
+std::vector<Rgba> TestDevice::readRgba(IDirect3DSurface9* a_surface)
+{
+    D3DSURFACE_DESC desc = {};
+    EXPECT_EQ(a_surface->GetDesc(&desc), D3D_OK);
+    std::vector<unsigned char> bytes;
+    EXPECT_EQ(D3D9Testing::readSurface(a_surface, &bytes), D3D_OK);
+    std::vector<Rgba> pixels(size_t(desc.Width) * desc.Height, Rgba{0, 0, 0, 0});
+    for (size_t i = 0; i < pixels.size(); ++i)
+    {
+        Rgba& pixel = pixels[i];
+        switch (desc.Format)
+        {
+        case D3DFMT_A16B16G16R16F:
+        {
+            uint16_t halves[4];
+            std::memcpy(halves, bytes.data() + i * 8, 8);
+            pixel = Rgba{halfToFloat(halves[0]), halfToFloat(halves[1]), halfToFloat(halves[2]),
+                         halfToFloat(halves[3])};
+            break;
+        }
+        case D3DFMT_G32R32F:
+            std::memcpy(&pixel.r, bytes.data() + i * 8, 4);
+            std::memcpy(&pixel.g, bytes.data() + i * 8 + 4, 4);
+            break;
+        default:
+        {
+            const unsigned char* bgra = bytes.data() + i * 4;
+            pixel = Rgba{bgra[2] / 255.0f, bgra[1] / 255.0f, bgra[0] / 255.0f, bgra[3] / 255.0f};
+            break;
+        }
+        }
+    }
+    return pixels;
+}
