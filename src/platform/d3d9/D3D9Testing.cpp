@@ -1,9 +1,10 @@
-// Test seams of the d3d9 layer: reading back what the device drew and
-// switching the GL state cache off. (The display-mode seam lives with
+// Test seams of the d3d9 layer: reading back what the device drew, limiting
+// the capabilities and switching the GL state cache off. (The display-mode seam lives with
 // AdapterModes.)
 #include "D3D9Testing.h"
 
 #include "Device9.h"
+#include "DriverCaps.h"
 #include "GlStateCache.h"
 #include "Surface9.h"
 #include "TextureStorage.h"
@@ -26,3 +27,10 @@ HRESULT D3D9Testing::readWindow(IDirect3DDevice9* a_device, std::vector<DWORD>* 
 }
 
 void D3D9Testing::bypassGlStateCache(bool a_bypass) { GlStateCache::setBypass(a_bypass); }
+
+void D3D9Testing::limitCaps(DWORD a_vertexShaderVersion, DWORD a_pixelShaderVersion, DWORD a_renderTargets)
+{
+    DriverCaps::limit(a_vertexShaderVersion, a_pixelShaderVersion, a_renderTargets);
+}
+
+void D3D9Testing::clearCapsLimit() { DriverCaps::limit(0, 0, 0); }

@@ -22,6 +22,11 @@ HRESULT readSurface(IDirect3DSurface9* a_surface, std::vector<unsigned char>* a_
 HRESULT readWindow(IDirect3DDevice9* a_device, std::vector<DWORD>* a_pixels, UINT* a_width,
                    UINT* a_height);
 
+// Devices created from now on report no more than these capabilities, as
+// older hardware would (0 = as the driver reports); clearCapsLimit undoes it.
+void limitCaps(DWORD a_vertexShaderVersion, DWORD a_pixelShaderVersion, DWORD a_renderTargets);
+void clearCapsLimit();
+
 // True: every GL state call reaches GL, as if the layer cached nothing.
 void bypassGlStateCache(bool a_bypass);
 

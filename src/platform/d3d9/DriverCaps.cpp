@@ -45,11 +45,41 @@ void DriverCaps::requestContext()
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 }
 
+namespace
+{
+
+struct Limit
+{
+    DWORD vertexShaderVersion = 0;
+    DWORD pixelShaderVersion = 0;
+    DWORD renderTargets = 0;
+};
+
+Limit g_limit;
+
+void applyLimit(D3DCAPS9* a_caps)
+{
+    if (g_limit.vertexShaderVersion && a_caps->VertexShaderVersion > g_limit.vertexShaderVersion)
+        a_caps->VertexShaderVersion = g_limit.vertexShaderVersion;
+    if (g_limit.pixelShaderVersion && a_caps->PixelShaderVersion > g_limit.pixelShaderVersion)
+        a_caps->PixelShaderVersion = g_limit.pixelShaderVersion;
+    if (g_limit.renderTargets && a_caps->NumSimultaneousRTs > g_limit.renderTargets)
+        a_caps->NumSimultaneousRTs = g_limit.renderTargets;
+}
+
+}
+
+void DriverCaps::limit(DWORD a_vertexShaderVersion, DWORD a_pixelShaderVersion, DWORD a_renderTargets)
+{
+    g_limit = Limit{a_vertexShaderVersion, a_pixelShaderVersion, a_renderTargets};
+}
+
 bool DriverCaps::read(D3DCAPS9* a_caps)
 {
     if (SDL_GL_GetCurrentContext())
     {
         fill(a_caps);
+        applyLimit(a_caps);
         return true;
     }
     if (!SdlVideo::start())
@@ -63,6 +93,7 @@ bool DriverCaps::read(D3DCAPS9* a_caps)
     if (context)
     {
         fill(a_caps);
+        applyLimit(a_caps);
         SDL_GL_MakeCurrent(window, nullptr);
         SDL_GL_DeleteContext(context);
     }

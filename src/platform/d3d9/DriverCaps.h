@@ -11,4 +11,7 @@ public:
     static bool read(D3DCAPS9* a_caps);
     // The GL context attributes every context of the layer is made with.
     static void requestContext();
+
+    // Test seam: report no more than these from now on (0 = no limit).
+    static void limit(DWORD a_vertexShaderVersion, DWORD a_pixelShaderVersion, DWORD a_renderTargets);
 };
