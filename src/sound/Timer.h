@@ -5,8 +5,15 @@
 class Timer
 {
 public:
+    // The first frame's clock reset: time and delta 0, no soundtrack yet.
+    static void reset();
+
     // Sets Time::g_time from the position being heard, Time::g_previousTime
     // to the time before, and Time::g_delta to their difference, never
     // negative (a looping soundtrack's wrap reads as no time passing).
     static void update();
+
+    // The same without a soundtrack (its file was missing): demo time runs
+    // on the wall clock from the reset, in silence.
+    static void updateSilent();
 };

@@ -122,6 +122,7 @@ typedef struct tagWNDCLASSA
 #define SW_SHOW 5
 #define SW_MINIMIZE 6
 #define SW_RESTORE 9
+#define SW_SHOWDEFAULT 10
 
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
@@ -301,6 +302,9 @@ LRESULT WINAPI SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM w
                                    LPARAM lParam);
 HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName);
 DWORD WINAPI SetClassLongA(HWND hWnd, int nIndex, LONG dwNewLong);
+
+// The program's entry point, called by the layer's main().
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);
 
 // Message boxes
 #define MB_OK 0x00000000L

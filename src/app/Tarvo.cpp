@@ -1,0 +1,97 @@
+// Initialisation, the frame and the teardown of the application.
+#include "app/Tarvo.h"
+
+#include "app/FatalError.h"
+#include "render/Renderer.h"
+#include "sound/Soundtrack.h"
+#include "sound/Time.h"
+#include "sound/Timer.h"
+
+Tarvo::Tarvo() = default;
+
+Tarvo::~Tarvo()
+{
+    ReturnCode result = shutdown();
+    result.succeeded();
+}
+
+// The steps run in this order: the renderer first, as everything draws
+// through it; the window is shown only once the shared resources are there,
+// then cleared to black before content loading draws into it.
+ReturnCode Tarvo::init(HWND a_window)
+{
+    RECT rect = {};
+    GetWindowRect(a_window, &rect);
+    const int32_t width = rect.right - rect.left;
+    const int32_t height = rect.bottom - rect.top;
+
+    m_renderer = Renderer::create();
+    ReturnCode renderer = m_renderer->init(width, height, a_window);
+    if (renderer.failed())
+    {
+        ReturnCode result = shutdown();
+        result.succeeded();
+        return ReturnCode(ReturnCode::kFailure);
+    }
+
+    ShowWindow(a_window, SW_SHOW);
+
+    // One black frame; the results are not examined.
+    IDirect3DDevice9* device = m_renderer->device();
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    device->BeginScene();
+    device->EndScene();
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+    return ReturnCode(ReturnCode::kSuccess);
+}
+
+ReturnCode Tarvo::update()
+{
+    // Demo time 0 is the moment the first frame starts, after all loading.
+    if (m_frame == 0)
+    {
+        Timer::reset();
+        if (m_soundtrack)
+        {
+            BASS_ChannelPlay(m_soundtrack->m_stream, TRUE);
+            Time::g_soundtrack = m_soundtrack;
+        }
+    }
+    if (Time::g_soundtrack)
+        Timer::update();
+    else
+        Timer::updateSilent();
+
+    ReturnCode begun = m_renderer->beginFrame();
+    if (begun.failed())
+        return ReturnCode(ReturnCode::kFailure);
+    ReturnCode ended = m_renderer->endFrame();
+    ended.succeeded();
+    ++m_frame;
+    return ReturnCode(ReturnCode::kSuccess, true);
+}
+
+ReturnCode Tarvo::shutdown()
+{
+    if (m_soundtrack)
+    {
+        if (Time::g_soundtrack == m_soundtrack)
+            Time::g_soundtrack = nullptr;
+        delete m_soundtrack;
+        m_soundtrack = nullptr;
+    }
+    if (m_renderer)
+    {
+        ReturnCode result = m_renderer->shutdown();
+        result.succeeded();
+        delete m_renderer;
+        m_renderer = nullptr;
+    }
+    return ReturnCode(ReturnCode::kSuccess, true);
+}
+
+ReturnCode Tarvo::createSoundtrack(float a_bpm)
+{
+    m_soundtrack = Soundtrack::create(a_bpm);
+    return ReturnCode(m_soundtrack ? ReturnCode::kSuccess : ReturnCode::kFailure, true);
+}

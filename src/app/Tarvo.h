@@ -1,0 +1,40 @@
+// The application object: owns the renderer, the shared shaders and the
+// soundtrack, initialises them and runs one frame per update.
+#pragma once
+
+#include "app/ReturnCode.h"
+#include "render/Shader.h"
+#include "scene/Container.h"
+
+#include <windows.h>
+
+#include <stdint.h>
+
+class Renderer;
+class Soundtrack;
+
+class Tarvo
+{
+public:
+    Tarvo();
+    // Shuts down again, then destroys the containers.
+    ~Tarvo();
+    Tarvo(const Tarvo&) = delete;
+    Tarvo& operator=(const Tarvo&) = delete;
+
+    // Everything the demo needs, in order, for a_window (hidden until the
+    // shared resources are loaded).
+    ReturnCode init(HWND a_window);
+    // One frame; the first one starts the soundtrack and the clock.
+    ReturnCode update();
+    // Releases in order; safe to call again.
+    ReturnCode shutdown();
+
+    // Content loading's soundtrack, kept in m_soundtrack; checked either way.
+    ReturnCode createSoundtrack(float a_bpm);
+
+    Renderer* m_renderer = nullptr;     // owned
+    Container<Shader> m_shaders;        // shared shaders by file name
+    uint32_t m_frame = 0;               // completed frames
+    Soundtrack* m_soundtrack = nullptr;  // owned; null until content loading
+};

@@ -1,0 +1,61 @@
+// The program's entry point: the launcher, the archive, the application
+// object and its window, then the frame loop until the user quits.
+#include "app/Assert.h"
+#include "app/FatalError.h"
+#include "app/Launcher.h"
+#include "app/LauncherResources.h"
+#include "app/MainWindow.h"
+#include "app/Tarvo.h"
+#include "app/resource.h"
+#include "archive/FileSystem.h"
+
+#include <windows.h>
+
+#include <new>
+
+// Every path returns 0: the user ended the demo, or was told why it could
+// not run.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    // What Windows maps with the executable's image: the dialog, banner, icon.
+    registerLauncherResources();
+
+    if (DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr, launcherProc, 0) == -1)
+        return 0;
+    g_fullScreen = !g_windowed;
+
+    // A missing archive ends the program without a word; a damaged one has
+    // shown its own message.
+    ReturnCode opened = FileSystem::open();
+    if (opened.failed())
+        return 0;
+
+    Tarvo* tarvo = new (std::nothrow) Tarvo();
+    TARVO_ASSERT(tarvo);
+    HWND window = createMainWindow(GetModuleHandleA(nullptr));
+    ReturnCode initialised = tarvo->init(window);
+    // From here on files are read from the working directory.
+    FileSystem::close();
+
+    if (initialised.failed())
+    {
+        fatalError("Unknown error - failed to initialize.");
+        ReturnCode result = tarvo->shutdown();
+        result.succeeded();
+    }
+    else
+    {
+        while (pumpMessages())
+        {
+            ReturnCode updated = tarvo->update();
+            if (updated.failed())
+            {
+                ShowWindow(window, SW_HIDE);
+                fatalError("Update failed unexpectedly.");
+                break;
+            }
+        }
+    }
+    delete tarvo;
+    return 0;
+}

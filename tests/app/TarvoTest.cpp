@@ -1,0 +1,167 @@
+// The application object and its window: the window each mode gets, the
+// procedure's answers, the pump that stops at the quit, and the frame with
+// its first-frame clock, with or without a soundtrack.
+#include "app/Tarvo.h"
+
+#include "app/FatalError.h"
+#include "app/LauncherSettings.h"
+#include "app/MainWindow.h"
+#include "platform/bass/Mp3TestData.h"
+#include "render/Renderer.h"
+#include "sound/Soundtrack.h"
+#include "sound/Time.h"
+#include "support/ArchiveBuilder.h"
+#include "support/TemporaryFolder.h"
+
+#include <D3D9Testing.h>
+#include <MessageBoxRecorder.h>
+#include <Window.h>
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+namespace
+{
+
+class TarvoTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        D3D9Testing::setDisplayModes({{1280, 720, 60, D3DFMT_X8R8G8B8}});
+        g_displayMode = 0;
+        g_windowed = true;
+        g_fullScreen = false;
+        g_loop = false;
+        g_fatalErrorShown = false;
+    }
+
+    void TearDown() override
+    {
+        if (m_window)
+            DestroyWindow(m_window);
+        D3D9Testing::clearDisplayModes();
+        g_fatalErrorShown = false;
+    }
+
+    HWND m_window = nullptr;
+    TemporaryFolder m_folder{true};
+    MessageBoxRecorder m_boxes;
+};
+
+}
+
+// Windowed: an overlapped 1280 x 720 window at (50, 50); full screen: a
+// frameless one at (0, 0); both hidden until init shows them.
+TEST_F(TarvoTest, MainWindowForEachMode)
+{
+    const struct
+    {
+        bool fullScreen;
+        RECT rect;
+        bool borderless;
+    } cases[] = {
+        {false, {50, 50, 1330, 770}, false},
+        {true, {0, 0, 1280, 720}, true},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.fullScreen ? "full screen" : "windowed");
+        g_fullScreen = c.fullScreen;
+        HWND window = createMainWindow(GetModuleHandleA(nullptr));
+        ASSERT_NE(window, nullptr);
+        RECT rect;
+        ASSERT_TRUE(GetWindowRect(window, &rect));
+        EXPECT_EQ(rect.left, c.rect.left);
+        EXPECT_EQ(rect.top, c.rect.top);
+        EXPECT_EQ(rect.right, c.rect.right);
+        EXPECT_EQ(rect.bottom, c.rect.bottom);
+        const Uint32 flags = SDL_GetWindowFlags(Window::fromHandle(window)->sdlWindow());
+        EXPECT_TRUE(flags & SDL_WINDOW_HIDDEN);
+        EXPECT_EQ((flags & SDL_WINDOW_BORDERLESS) != 0, c.borderless);
+        EXPECT_EQ(Window::fromHandle(window)->className(), "tarvow");
+        DestroyWindow(window);
+    }
+}
+
+// The client area drags the window; Escape quits within the same pump.
+TEST_F(TarvoTest, ProcedureDragsAndQuits)
+{
+    m_window = createMainWindow(GetModuleHandleA(nullptr));
+    EXPECT_EQ(SendMessageA(m_window, WM_NCHITTEST, 0, MAKELPARAM(400, 300)), HTCAPTION);
+    EXPECT_EQ(SendMessageA(m_window, WM_NCHITTEST, 0, MAKELPARAM(10, 10)), HTNOWHERE);
+
+    EXPECT_TRUE(pumpMessages());
+    PostMessageA(m_window, WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_TRUE(pumpMessages());
+    PostMessageA(m_window, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(m_window, WM_USER, 0, 0);
+    EXPECT_FALSE(pumpMessages());
+    EXPECT_TRUE(pumpMessages()) << "the quit is taken once";
+}
+
+// Without a soundtrack the first frame resets the clock and demo time runs
+// on the wall clock; frames are counted; shutdown may run twice.
+TEST_F(TarvoTest, FramesRunOnTheSilentClockWithoutASoundtrack)
+{
+    m_window = createMainWindow(GetModuleHandleA(nullptr));
+    Tarvo tarvo;
+    ReturnCode initialised = tarvo.init(m_window);
+    ASSERT_TRUE(initialised.succeeded());
+    EXPECT_TRUE(Window::fromHandle(m_window)->visible());
+    EXPECT_EQ(tarvo.m_renderer->m_width, 1280);
+
+    Time::g_time = 99.0f;
+    ReturnCode first = tarvo.update();
+    EXPECT_TRUE(first.m_checked);
+    EXPECT_TRUE(first.succeeded());
+    EXPECT_LT(Time::g_time, 1.0f);
+    EXPECT_EQ(Time::g_soundtrack, nullptr);
+    Sleep(60);
+    ReturnCode second = tarvo.update();
+    EXPECT_TRUE(second.succeeded());
+    EXPECT_GE(Time::g_time, 0.06f);
+    EXPECT_GE(Time::g_delta, 0.06f);
+    EXPECT_EQ(tarvo.m_frame, 2u);
+
+    ReturnCode once = tarvo.shutdown();
+    EXPECT_TRUE(once.m_checked);
+    EXPECT_EQ(tarvo.m_renderer, nullptr);
+    ReturnCode twice = tarvo.shutdown();
+    EXPECT_TRUE(twice.succeeded());
+}
+
+// The soundtrack comes from the file "KUV-2.mp3": created (checked) and
+// started by the first frame, which makes it the clock; a missing file is a
+// checked failure with the file system's message.
+TEST_F(TarvoTest, FirstFrameStartsTheSoundtrack)
+{
+    m_window = createMainWindow(GetModuleHandleA(nullptr));
+    Tarvo tarvo;
+    ReturnCode initialised = tarvo.init(m_window);
+    ASSERT_TRUE(initialised.succeeded());
+
+    ReturnCode missing = tarvo.createSoundtrack(170.0f);
+    EXPECT_TRUE(missing.m_checked);
+    EXPECT_TRUE(missing.failed());
+    ASSERT_EQ(m_boxes.boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.boxes()[0].text, "KUV-2.mp3: File not found.");
+
+    writeBytes("KUV-2.mp3", Mp3TestData::encode(Mp3TestData::tone(440.0, 2.0, 0.3, 2), 2));
+    ReturnCode created = tarvo.createSoundtrack(170.0f);
+    EXPECT_TRUE(created.m_checked);
+    ASSERT_TRUE(created.succeeded());
+    EXPECT_EQ(tarvo.m_soundtrack->m_bpm, 170.0f);
+
+    ReturnCode first = tarvo.update();
+    EXPECT_TRUE(first.succeeded());
+    EXPECT_EQ(Time::g_soundtrack, tarvo.m_soundtrack);
+    EXPECT_LT(Time::g_time, 0.5f);
+    ReturnCode done = tarvo.shutdown();
+    EXPECT_EQ(Time::g_soundtrack, nullptr);
+    EXPECT_EQ(tarvo.m_soundtrack, nullptr);
+}
