@@ -19,6 +19,9 @@ PACKAGES="
     libegl-mesa0
     libgl1-mesa-dri
     libgl-dev
+    xvfb
+    xdotool
+    x11-utils
     libegl-dev
     libimgui-dev
     fonts-dejavu-core
@@ -26,6 +29,7 @@ PACKAGES="
     libkissfft-dev
     libmp3lame-dev
     libfreetype-dev
+    libjpeg62-turbo-dev
 "
 
 missing=""

@@ -34,6 +34,16 @@ ReturnCode Tarvo::init(HWND a_window)
         return ReturnCode(ReturnCode::kFailure);
     }
 
+    // A missing texture has shown the file system's message; stop here
+    // rather than register nothing under its name.
+    ReturnCode textures = loadNullTextures();
+    if (textures.failed())
+    {
+        ReturnCode result = shutdown();
+        result.succeeded();
+        return ReturnCode(ReturnCode::kFailure);
+    }
+
     ShowWindow(a_window, SW_SHOW);
 
     // One black frame; the results are not examined.
@@ -42,6 +52,28 @@ ReturnCode Tarvo::init(HWND a_window)
     device->BeginScene();
     device->EndScene();
     device->Present(nullptr, nullptr, nullptr, nullptr);
+    return ReturnCode(ReturnCode::kSuccess);
+}
+
+// The plain textures materials fall back on.
+ReturnCode Tarvo::loadNullTextures()
+{
+    const struct
+    {
+        const char* file;
+        const char* name;
+    } kTextures[] = {
+        {"null_white.jpg", "null_white"},
+        {"null_grey.jpg", "null_grey"},
+        {"null_black.jpg", "null_black"},
+    };
+    for (const auto& texture : kTextures)
+    {
+        Texture* loaded = Texture::load(texture.file, m_renderer);
+        if (!loaded)
+            return ReturnCode(ReturnCode::kFailure);
+        m_textures.add(texture.name, loaded);
+    }
     return ReturnCode(ReturnCode::kSuccess);
 }
 

@@ -1,9 +1,10 @@
-// The application object: owns the renderer, the shared shaders and the
-// soundtrack, initialises them and runs one frame per update.
+// The application object: owns the renderer, the shared textures and
+// shaders and the soundtrack, initialises them and runs one frame per update.
 #pragma once
 
 #include "app/ReturnCode.h"
 #include "render/Shader.h"
+#include "render/Texture.h"
 #include "scene/Container.h"
 
 #include <windows.h>
@@ -34,7 +35,12 @@ public:
     ReturnCode createSoundtrack(float a_bpm);
 
     Renderer* m_renderer = nullptr;     // owned
+    // Destroyed in reverse: shaders first, then textures.
+    Container<Texture> m_textures;      // shared textures by name ("null_white" ...)
     Container<Shader> m_shaders;        // shared shaders by file name
     uint32_t m_frame = 0;               // completed frames
     Soundtrack* m_soundtrack = nullptr;  // owned; null until content loading
+
+private:
+    ReturnCode loadNullTextures();
 };

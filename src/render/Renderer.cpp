@@ -4,6 +4,8 @@
 #include "app/Assert.h"
 #include "app/FatalError.h"
 #include "app/Launcher.h"
+#include "render/Quad.h"
+#include "render/RenderTarget.h"
 #include "render/Shader.h"
 
 #include <stdlib.h>
@@ -70,16 +72,30 @@ ReturnCode Renderer::init(int32_t a_width, int32_t a_height, HWND a_window)
 
     ReturnCode capable = checkCapabilities();
     if (capable.failed())
-    {
-        ReturnCode result = shutdown();
-        result.succeeded();
-        return ReturnCode(ReturnCode::kFailure);
-    }
+        return failInit();
 
     m_device->GetRenderTarget(0, &m_backBuffer);
+    m_quad = Quad::create(this);
+    if (!m_quad)
+        return failInit();
     for (DWORD stage = 0; stage < 4; ++stage)
         setLinearFiltering(stage);
+    // A filter given a missing scratch target would have nothing to draw
+    // into: the device refusing one fails init like a refused device.
+    for (RenderTarget*& target : m_targets)
+    {
+        target = RenderTarget::create(this, m_width, m_height, D3DFMT_A16B16G16R16F);
+        if (!target)
+            return failInit();
+    }
     return ReturnCode(ReturnCode::kSuccess);
+}
+
+ReturnCode Renderer::failInit()
+{
+    ReturnCode result = shutdown();
+    result.succeeded();
+    return ReturnCode(ReturnCode::kFailure);
 }
 
 // Shader Model 3.0 first, then the four colour targets the geometry pass binds
@@ -117,6 +133,13 @@ ReturnCode Renderer::shutdown()
     {
         m_d3d->Release();
         m_d3d = nullptr;
+    }
+    delete m_quad;
+    m_quad = nullptr;
+    for (RenderTarget*& target : m_targets)
+    {
+        delete target;
+        target = nullptr;
     }
     return ReturnCode(ReturnCode::kSuccess, true);
 }
@@ -160,4 +183,27 @@ void Renderer::setLinearFiltering(DWORD a_stage)
     m_device->SetSamplerState(a_stage, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
     m_device->SetSamplerState(a_stage, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
     m_device->SetSamplerState(a_stage, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
+}
+
+// The internal image is 16:9; on a monitor of another aspect its height is
+// scaled about the centre to keep its proportions, over bars of the cleared
+// black. The factor is the single-precision quotient of the aspect and 16/9:
+// 0.75 for 4:3, 0.703125 for 5:4, 1 for 16:9, 0.9 for 16:10.
+void Renderer::drawToScreen(RenderTarget* a_target)
+{
+    TARVO_ASSERT(a_target && m_quad);
+    restoreBackBuffer();
+    m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    for (DWORD stage = 0; stage < 5; ++stage)
+        setLinearFiltering(stage);
+    const float yscale = g_aspect / 1.7777778f;
+    a_target->bindTexture(0);
+    ReturnCode drawn = m_quad->drawScreen(yscale);
+    drawn.succeeded();
+}
+
+RenderTarget* Renderer::getTarget(uint32_t a_index)
+{
+    TARVO_ASSERT(a_index < 3);
+    return m_targets[a_index];
 }

@@ -8,6 +8,8 @@
 #include "app/MainWindow.h"
 #include "platform/bass/Mp3TestData.h"
 #include "render/Renderer.h"
+#include "render/TestJpeg.h"
+#include "render/TestPrograms.h"
 #include "sound/Soundtrack.h"
 #include "sound/Time.h"
 #include "support/ArchiveBuilder.h"
@@ -20,6 +22,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <stdio.h>
 #include <stdlib.h>
 
 namespace
@@ -38,6 +41,21 @@ protected:
         g_fullScreen = false;
         g_loop = false;
         g_fatalErrorShown = false;
+        const struct
+        {
+            const char* file;
+            uint32_t colour;
+        } kNullTextures[] = {
+            {"null_white.jpg", 0xFFFFFF}, {"null_grey.jpg", 0x808080}, {"null_black.jpg", 0x000000}};
+        for (const auto& texture : kNullTextures)
+            writeJpeg(texture.file, blockPicture(1, 1, {texture.colour}), JpegKind::Grey);
+        TestPrograms::writeQuadPrograms();
+
+        // A window of an earlier test may have left its quit behind.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        {
+        }
     }
 
     void TearDown() override
@@ -114,6 +132,8 @@ TEST_F(TarvoTest, FramesRunOnTheSilentClockWithoutASoundtrack)
     ASSERT_TRUE(initialised.succeeded());
     EXPECT_TRUE(Window::fromHandle(m_window)->visible());
     EXPECT_EQ(tarvo.m_renderer->m_width, 1280);
+    EXPECT_EQ(tarvo.m_textures.count(), 3u);
+    EXPECT_NE(tarvo.m_textures.find("null_grey"), nullptr);
 
     Time::g_time = 99.0f;
     ReturnCode first = tarvo.update();
@@ -133,6 +153,21 @@ TEST_F(TarvoTest, FramesRunOnTheSilentClockWithoutASoundtrack)
     EXPECT_EQ(tarvo.m_renderer, nullptr);
     ReturnCode twice = tarvo.shutdown();
     EXPECT_TRUE(twice.succeeded());
+}
+
+// A missing null texture fails init cleanly with the file system's message,
+// before the window is shown.
+TEST_F(TarvoTest, MissingNullTextureFailsInit)
+{
+    remove("null_grey.jpg");
+    m_window = createMainWindow(GetModuleHandleA(nullptr));
+    Tarvo tarvo;
+    ReturnCode initialised = tarvo.init(m_window);
+    EXPECT_TRUE(initialised.failed());
+    EXPECT_EQ(tarvo.m_renderer, nullptr);
+    EXPECT_FALSE(Window::fromHandle(m_window)->visible());
+    ASSERT_EQ(m_boxes.boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.boxes()[0].text, "null_grey.jpg: File not found.");
 }
 
 // The soundtrack comes from the file "KUV-2.mp3": created (checked) and

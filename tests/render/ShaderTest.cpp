@@ -7,9 +7,9 @@
 #include "app/LauncherSettings.h"
 #include "archive/FileSystem.h"
 #include "render/Renderer.h"
+#include "render/TestPrograms.h"
 #include "support/TemporaryFolder.h"
 
-#include <Assembler.h>
 #include <D3D9Testing.h>
 #include <MessageBoxRecorder.h>
 
@@ -47,17 +47,6 @@ LRESULT CALLBACK plainProcedure(HWND a_window, UINT a_message, WPARAM a_wParam, 
     return DefWindowProcA(a_window, a_message, a_wParam, a_lParam);
 }
 
-void writeProgram(const char* a_name, const char* a_source)
-{
-    std::vector<uint32_t> tokens;
-    AssemblyError error;
-    ASSERT_TRUE(Assembler::assemble(a_source, tokens, error)) << a_name;
-    FILE* file = fopen(a_name, "wb");
-    ASSERT_NE(file, nullptr);
-    fwrite(tokens.data(), sizeof(uint32_t), tokens.size(), file);
-    fclose(file);
-}
-
 // A device for a hidden window, and the programs as loose files of the
 // working directory (no archive is loaded).
 class ShaderTest : public testing::Test
@@ -76,12 +65,13 @@ protected:
         g_windowed = true;
         g_displayMode = 0;
         g_fatalErrorShown = false;
+        TestPrograms::writeQuadPrograms();
         m_renderer = Renderer::create();
         ReturnCode result = m_renderer->init(64, 64, m_window);
         ASSERT_TRUE(result.succeeded());
-        writeProgram("test.vsh", kVertexSource);
-        writeProgram("test.psh", kPixelSource);
-        writeProgram("bare.psh", kBareSource);
+        TestPrograms::write("test.vsh", kVertexSource);
+        TestPrograms::write("test.psh", kPixelSource);
+        TestPrograms::write("bare.psh", kBareSource);
     }
 
     void TearDown() override
@@ -201,6 +191,9 @@ TEST_F(ShaderTest, UnalignedArchiveEntryLoads)
 // it fails "m_constantTable".
 TEST_F(ShaderTest, ProgramWithoutTableFailsOnFirstConstant)
 {
+    // The child runs the test again from the start rather than forking a
+    // process with a live GL context.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     Shader* bare = Shader::create(ShaderKind::Pixel, m_renderer, "bare.psh");
     ASSERT_NE(bare, nullptr);
     EXPECT_EQ(bare->m_constantTable, nullptr);

@@ -61,6 +61,11 @@ HRESULT copyRegisters(T* a_to, const T* a_from, UINT a_start, UINT a_count, UINT
     return D3D_OK;
 }
 
+bool validDepthFormat(D3DFORMAT a_format)
+{
+    return a_format == D3DFMT_D24X8 || a_format == D3DFMT_D24S8;
+}
+
 void attach(GLuint a_framebuffer, GLenum a_attachment, const Surface9* a_surface)
 {
     if (!a_surface)
@@ -89,7 +94,7 @@ HRESULT Device9::create(HWND a_focusWindow, D3DPRESENT_PARAMETERS* a_parameters,
         parameters.SwapEffect > D3DSWAPEFFECT_COPY ||
         !validInterval(parameters.PresentationInterval))
         return D3DERR_INVALIDCALL;
-    if (parameters.EnableAutoDepthStencil && parameters.AutoDepthStencilFormat != D3DFMT_D24X8)
+    if (parameters.EnableAutoDepthStencil && !validDepthFormat(parameters.AutoDepthStencilFormat))
         return D3DERR_INVALIDCALL;
     const D3DFORMAT format = parameters.BackBufferFormat;
     if (parameters.Windowed)
@@ -112,7 +117,8 @@ HRESULT Device9::create(HWND a_focusWindow, D3DPRESENT_PARAMETERS* a_parameters,
         return D3DERR_INVALIDCALL;
     if (parameters.BackBufferWidth > 16384 || parameters.BackBufferHeight > 16384)
         return D3DERR_INVALIDCALL;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+    if (format == D3DFMT_UNKNOWN)
+        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;  // the display's format
     parameters.BackBufferCount = std::max(parameters.BackBufferCount, 1u);
     *a_parameters = parameters;
 
@@ -186,17 +192,17 @@ HRESULT Device9::initialise()
     for (GLuint stage = 0; stage < Samplers; ++stage)
         glBindSampler(stage, m_samplers[stage]);
 
-    m_backBuffer = Surface9::createStandalone(this, Format::find(D3DFMT_X8R8G8B8),
+    m_backBuffer = Surface9::createStandalone(this, Format::find(m_parameters.BackBufferFormat),
                                               m_parameters.BackBufferWidth,
-                                              m_parameters.BackBufferHeight, D3DUSAGE_RENDERTARGET);
+                                              m_parameters.BackBufferHeight, D3DUSAGE_RENDERTARGET,
+                                              D3DPOOL_DEFAULT);
     if (!m_backBuffer)
         return D3DERR_OUTOFVIDEOMEMORY;
     if (m_parameters.EnableAutoDepthStencil)
     {
-        m_autoDepth = Surface9::createStandalone(this, Format::find(D3DFMT_D24X8),
-                                                 m_parameters.BackBufferWidth,
-                                                 m_parameters.BackBufferHeight,
-                                                 D3DUSAGE_DEPTHSTENCIL);
+        m_autoDepth = Surface9::createStandalone(
+            this, Format::find(m_parameters.AutoDepthStencilFormat), m_parameters.BackBufferWidth,
+            m_parameters.BackBufferHeight, D3DUSAGE_DEPTHSTENCIL, D3DPOOL_DEFAULT);
         if (!m_autoDepth)
             return D3DERR_OUTOFVIDEOMEMORY;
     }
@@ -230,6 +236,18 @@ void Device9::setDefaultStates()
     m_renderStates[D3DRS_ALPHABLENDENABLE] = FALSE;
     m_renderStates[D3DRS_COLORWRITEENABLE] = 0xF;
     m_renderStates[D3DRS_BLENDOP] = D3DBLENDOP_ADD;
+    m_renderStates[D3DRS_SCISSORTESTENABLE] = FALSE;
+    // Stage 0 modulates its texture by the vertex colour; later stages are off.
+    for (DWORD stage = 0; stage < TextureStages; ++stage)
+    {
+        DWORD* states = m_stageStates[stage];
+        states[D3DTSS_COLOROP] = stage == 0 ? D3DTOP_MODULATE : D3DTOP_DISABLE;
+        states[D3DTSS_COLORARG1] = D3DTA_TEXTURE;
+        states[D3DTSS_COLORARG2] = D3DTA_CURRENT;
+        states[D3DTSS_ALPHAOP] = stage == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
+        states[D3DTSS_ALPHAARG1] = D3DTA_TEXTURE;
+        states[D3DTSS_ALPHAARG2] = D3DTA_CURRENT;
+    }
     for (DWORD sampler = 0; sampler < Samplers; ++sampler)
     {
         DWORD* states = m_samplerStates[sampler];
@@ -245,7 +263,7 @@ void Device9::setDefaultStates()
     }
     replaceReference(m_targets[0], m_backBuffer);
     replaceReference(m_depth, m_autoDepth);
-    resetViewportTo(*m_backBuffer);
+    resetViewportAndScissor(*m_backBuffer);
 }
 
 Device9::~Device9()
@@ -408,10 +426,68 @@ HRESULT Device9::CreateIndexBuffer(UINT a_length, DWORD a_usage, D3DFORMAT a_for
     return IndexBuffer9::create(this, a_length, a_usage, a_format, a_pool, a_buffer);
 }
 
-// D3D9 sets the viewport to the whole of a new colour target 0.
-void Device9::resetViewportTo(const Surface9& a_target)
+HRESULT Device9::CreateOffscreenPlainSurface(UINT a_width, UINT a_height, D3DFORMAT a_format,
+                                             D3DPOOL a_pool, IDirect3DSurface9** a_surface,
+                                             HANDLE* a_shared)
+{
+    if (!a_surface)
+        return D3DERR_INVALIDCALL;
+    *a_surface = nullptr;
+    // D3D9 has no managed plain surfaces, and depth formats are depth buffers.
+    const Format* format = Format::find(a_format);
+    if (a_shared || !format || format->depth || a_pool == D3DPOOL_MANAGED ||
+        a_pool > D3DPOOL_SCRATCH || a_width == 0 || a_height == 0 || a_width > 16384 ||
+        a_height > 16384)
+        return D3DERR_INVALIDCALL;
+    Surface9* surface = Surface9::createStandalone(this, format, a_width, a_height, 0, a_pool);
+    if (!surface)
+        return D3DERR_OUTOFVIDEOMEMORY;
+    *a_surface = surface;
+    return D3D_OK;
+}
+
+// One swap chain with one back buffer the caller can reach (see QUIRKS.md).
+HRESULT Device9::GetBackBuffer(UINT a_swapChain, UINT a_index, D3DBACKBUFFER_TYPE a_type,
+                               IDirect3DSurface9** a_surface)
+{
+    if (!a_surface)
+        return D3DERR_INVALIDCALL;
+    *a_surface = nullptr;
+    if (a_swapChain != 0 || a_index != 0 || a_type != D3DBACKBUFFER_TYPE_MONO)
+        return D3DERR_INVALIDCALL;
+    *a_surface = m_backBuffer;
+    m_backBuffer->AddRef();
+    return D3D_OK;
+}
+
+// D3D9 copies a default-pool render target into a system-memory surface of
+// the same size and format, unconverted: float targets keep values outside
+// 0..1.
+HRESULT Device9::GetRenderTargetData(IDirect3DSurface9* a_target, IDirect3DSurface9* a_destination)
+{
+    Surface9* source = dynamic_cast<Surface9*>(a_target);
+    Surface9* destination = dynamic_cast<Surface9*>(a_destination);
+    if (!source || !destination || source->device() != this || destination->device() != this)
+        return D3DERR_INVALIDCALL;
+    const TextureStorage& from = source->storage();
+    const TextureStorage& to = destination->storage();
+    if (!source->isRenderTarget() || from.pool() != D3DPOOL_DEFAULT ||
+        to.pool() != D3DPOOL_SYSTEMMEM || from.format().format != to.format().format ||
+        source->width() != destination->width() || source->height() != destination->height())
+        return D3DERR_INVALIDCALL;
+    glCopyImageSubData(from.name(), from.target(), GLint(source->level()), 0, 0,
+                       GLint(source->face()), to.name(), to.target(), GLint(destination->level()),
+                       0, 0, GLint(destination->face()), GLsizei(source->width()),
+                       GLsizei(source->height()), 1);
+    return D3D_OK;
+}
+
+// D3D9 sets the viewport and the scissor rectangle to the whole of a new
+// colour target 0, even when it is the target already bound.
+void Device9::resetViewportAndScissor(const Surface9& a_target)
 {
     m_viewport = D3DVIEWPORT9{0, 0, a_target.width(), a_target.height(), 0.0f, 1.0f};
+    m_scissor = RECT{0, 0, LONG(a_target.width()), LONG(a_target.height())};
 }
 
 HRESULT Device9::SetRenderTarget(DWORD a_index, IDirect3DSurface9* a_target)
@@ -425,7 +501,7 @@ HRESULT Device9::SetRenderTarget(DWORD a_index, IDirect3DSurface9* a_target)
     replaceReference(m_targets[a_index], surface);
     m_targetsDirty = true;
     if (a_index == 0)
-        resetViewportTo(*surface);
+        resetViewportAndScissor(*surface);
     return D3D_OK;
 }
 
@@ -489,7 +565,12 @@ bool Device9::applyTargets()
         attach(m_framebuffer, GL_COLOR_ATTACHMENT0 + i, m_targets[i]);
         drawBuffers[i] = m_targets[i] ? GL_COLOR_ATTACHMENT0 + i : GL_NONE;
     }
-    attach(m_framebuffer, GL_DEPTH_ATTACHMENT, m_depth);
+    // A depth buffer with stencil fills both attachment points; detaching
+    // the pair first clears a stencil attachment a previous buffer left.
+    const bool stencil = m_depth && m_depth->storage().format().stencil;
+    attach(m_framebuffer, GL_DEPTH_STENCIL_ATTACHMENT, stencil ? m_depth : nullptr);
+    if (!stencil)
+        attach(m_framebuffer, GL_DEPTH_ATTACHMENT, m_depth);
     glNamedFramebufferDrawBuffers(m_framebuffer, MaxRenderTargets, drawBuffers);
     const GLenum status = glCheckNamedFramebufferStatus(m_framebuffer, GL_DRAW_FRAMEBUFFER);
     m_framebufferComplete = status == GL_FRAMEBUFFER_COMPLETE;
@@ -500,15 +581,17 @@ bool Device9::applyTargets()
 }
 
 // D3D9 clears every bound colour target and the depth buffer inside the
-// viewport (and inside the given rectangles), whatever the write masks say.
+// viewport (and inside the given rectangles, and the scissor rectangle when
+// the scissor test is on), whatever the write masks say.
 HRESULT Device9::Clear(DWORD a_count, const D3DRECT* a_rects, DWORD a_flags, D3DCOLOR a_color,
-                       float a_z, DWORD)
+                       float a_z, DWORD a_stencil)
 {
     const DWORD known = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
-    if ((a_flags & ~known) != 0 || (a_flags & D3DCLEAR_STENCIL) || (a_count > 0 && !a_rects) ||
-        !(a_z >= 0.0f && a_z <= 1.0f))
+    if ((a_flags & ~known) != 0 || (a_count > 0 && !a_rects) || !(a_z >= 0.0f && a_z <= 1.0f))
         return D3DERR_INVALIDCALL;
     if ((a_flags & D3DCLEAR_ZBUFFER) && !m_depth)
+        return D3DERR_INVALIDCALL;
+    if ((a_flags & D3DCLEAR_STENCIL) && !(m_depth && m_depth->storage().format().stencil))
         return D3DERR_INVALIDCALL;
     if (!applyTargets())
         return D3DERR_INVALIDCALL;
@@ -517,9 +600,18 @@ HRESULT Device9::Clear(DWORD a_count, const D3DRECT* a_rects, DWORD a_flags, D3D
     m_gl.colorMask(0xF);
     m_gl.depthMask(true);
     m_gl.enable(GL_SCISSOR_TEST, true);
-    const D3DRECT viewport = {LONG(m_viewport.X), LONG(m_viewport.Y),
-                              LONG(m_viewport.X + m_viewport.Width),
-                              LONG(m_viewport.Y + m_viewport.Height)};
+    D3DRECT viewport = {LONG(m_viewport.X), LONG(m_viewport.Y),
+                        LONG(m_viewport.X + m_viewport.Width),
+                        LONG(m_viewport.Y + m_viewport.Height)};
+    if (m_renderStates[D3DRS_SCISSORTESTENABLE])
+    {
+        viewport.x1 = std::max(viewport.x1, m_scissor.left);
+        viewport.y1 = std::max(viewport.y1, m_scissor.top);
+        viewport.x2 = std::min(viewport.x2, m_scissor.right);
+        viewport.y2 = std::min(viewport.y2, m_scissor.bottom);
+        if (viewport.x1 >= viewport.x2 || viewport.y1 >= viewport.y2)
+            return D3D_OK;
+    }
     const DWORD areas = a_count > 0 ? a_count : 1;
     for (DWORD i = 0; i < areas; ++i)
     {
@@ -539,6 +631,11 @@ HRESULT Device9::Clear(DWORD a_count, const D3DRECT* a_rects, DWORD a_flags, D3D
                 glClearNamedFramebufferfv(m_framebuffer, GL_COLOR, target, color);
         if (a_flags & D3DCLEAR_ZBUFFER)
             glClearNamedFramebufferfv(m_framebuffer, GL_DEPTH, 0, &a_z);
+        if (a_flags & D3DCLEAR_STENCIL)
+        {
+            const GLint stencil = GLint(a_stencil & 0xFF);
+            glClearNamedFramebufferiv(m_framebuffer, GL_STENCIL, 0, &stencil);
+        }
     }
     return D3D_OK;
 }
@@ -560,6 +657,25 @@ HRESULT Device9::GetViewport(D3DVIEWPORT9* a_viewport)
     if (!a_viewport)
         return D3DERR_INVALIDCALL;
     *a_viewport = m_viewport;
+    return D3D_OK;
+}
+
+// D3D9 keeps the scissor rectangle inside the render target.
+HRESULT Device9::SetScissorRect(const RECT* a_rect)
+{
+    if (!a_rect || a_rect->left < 0 || a_rect->top < 0 || a_rect->left > a_rect->right ||
+        a_rect->top > a_rect->bottom || a_rect->right > LONG(m_targets[0]->width()) ||
+        a_rect->bottom > LONG(m_targets[0]->height()))
+        return D3DERR_INVALIDCALL;
+    m_scissor = *a_rect;
+    return D3D_OK;
+}
+
+HRESULT Device9::GetScissorRect(RECT* a_rect)
+{
+    if (!a_rect)
+        return D3DERR_INVALIDCALL;
+    *a_rect = m_scissor;
     return D3D_OK;
 }
 
@@ -598,7 +714,9 @@ void Device9::applyRenderStates()
     if (equation != GlEnums::None)
         m_gl.blendEquation(equation);
     m_gl.colorMask(states[D3DRS_COLORWRITEENABLE]);
-    m_gl.enable(GL_SCISSOR_TEST, false);
+    m_gl.enable(GL_SCISSOR_TEST, states[D3DRS_SCISSORTESTENABLE] != FALSE);
+    m_gl.scissor(m_scissor.left, m_scissor.top, m_scissor.right - m_scissor.left,
+                 m_scissor.bottom - m_scissor.top);
     m_gl.viewport(GLint(m_viewport.X), GLint(m_viewport.Y), GLsizei(m_viewport.Width),
                   GLsizei(m_viewport.Height));
     m_gl.depthRange(m_viewport.MinZ, m_viewport.MaxZ);
@@ -635,7 +753,9 @@ HRESULT Device9::SetTexture(DWORD a_stage, IDirect3DBaseTexture9* a_texture)
         storage = texture->device() == this ? &texture->storage() : nullptr;
     else if (CubeTexture9* cube = dynamic_cast<CubeTexture9*>(a_texture))
         storage = cube->device() == this ? &cube->storage() : nullptr;
-    if (a_texture && !storage)
+    // D3D9 samples textures in video memory only: not system memory or scratch.
+    if (a_texture && (!storage || storage->pool() == D3DPOOL_SYSTEMMEM ||
+                      storage->pool() == D3DPOOL_SCRATCH))
         return D3DERR_INVALIDCALL;
     replaceReference(m_textures[a_stage], a_texture);
     glBindTextures(a_stage, 1, nullptr);
@@ -660,6 +780,25 @@ HRESULT Device9::SetSamplerState(DWORD a_sampler, D3DSAMPLERSTATETYPE a_type, DW
         return D3DERR_INVALIDCALL;
     m_samplerStates[a_sampler][a_type] = a_value;
     applySampler(a_sampler, a_type);
+    return D3D_OK;
+}
+
+HRESULT Device9::GetTextureStageState(DWORD a_stage, D3DTEXTURESTAGESTATETYPE a_type,
+                                      DWORD* a_value)
+{
+    if (a_stage >= TextureStages || a_type < D3DTSS_COLOROP || a_type > D3DTSS_ALPHAARG2 ||
+        !a_value)
+        return D3DERR_INVALIDCALL;
+    *a_value = m_stageStates[a_stage][a_type];
+    return D3D_OK;
+}
+
+HRESULT Device9::SetTextureStageState(DWORD a_stage, D3DTEXTURESTAGESTATETYPE a_type,
+                                      DWORD a_value)
+{
+    if (a_stage >= TextureStages || a_type < D3DTSS_COLOROP || a_type > D3DTSS_ALPHAARG2)
+        return D3DERR_INVALIDCALL;
+    m_stageStates[a_stage][a_type] = a_value;
     return D3D_OK;
 }
 
@@ -791,7 +930,10 @@ bool Device9::applyProgram()
         glProgramUniform2fv(program.program, program.pixelCentre, 1, pixelCentre);
         return true;
     }
-    if (m_vertexShader || m_pixelShader || !m_layout.pretransformed)
+    // FIXME: the fixed-function path blends stage 0 only; a draw that enables
+    // stage 1 is refused rather than drawn without it.
+    if (m_vertexShader || m_pixelShader || !m_layout.pretransformed ||
+        m_stageStates[1][D3DTSS_COLOROP] != D3DTOP_DISABLE)
         return false;
     const GLuint program = m_fixedFunction.program();
     if (!program)
@@ -799,7 +941,8 @@ bool Device9::applyProgram()
     m_gl.useProgram(program);
     const float viewport[4] = {float(m_viewport.X), float(m_viewport.Y), float(m_viewport.Width),
                                float(m_viewport.Height)};
-    m_fixedFunction.setUniforms(viewport, pixelCentre, m_textureTargets[0] == GL_TEXTURE_2D);
+    m_fixedFunction.setUniforms(viewport, pixelCentre, m_textureTargets[0] == GL_TEXTURE_2D,
+                                m_stageStates[0]);
     return true;
 }
 

@@ -41,12 +41,19 @@ public:
     HRESULT CreateCubeTexture(UINT a_edgeLength, UINT a_levels, DWORD a_usage, D3DFORMAT a_format,
                               D3DPOOL a_pool, IDirect3DCubeTexture9** a_texture,
                               HANDLE* a_shared) override;
+    HRESULT CreateOffscreenPlainSurface(UINT a_width, UINT a_height, D3DFORMAT a_format,
+                                        D3DPOOL a_pool, IDirect3DSurface9** a_surface,
+                                        HANDLE* a_shared) override;
     HRESULT CreateVertexBuffer(UINT a_length, DWORD a_usage, DWORD a_fvf, D3DPOOL a_pool,
                                IDirect3DVertexBuffer9** a_buffer, HANDLE* a_shared) override;
     HRESULT CreateIndexBuffer(UINT a_length, DWORD a_usage, D3DFORMAT a_format, D3DPOOL a_pool,
                               IDirect3DIndexBuffer9** a_buffer, HANDLE* a_shared) override;
 
-    // Targets and the frame.
+    // Targets, their contents and the frame.
+    HRESULT GetBackBuffer(UINT a_swapChain, UINT a_index, D3DBACKBUFFER_TYPE a_type,
+                          IDirect3DSurface9** a_surface) override;
+    HRESULT GetRenderTargetData(IDirect3DSurface9* a_target,
+                                IDirect3DSurface9* a_destination) override;
     HRESULT SetRenderTarget(DWORD a_index, IDirect3DSurface9* a_target) override;
     HRESULT GetRenderTarget(DWORD a_index, IDirect3DSurface9** a_target) override;
     HRESULT SetDepthStencilSurface(IDirect3DSurface9* a_depth) override;
@@ -57,6 +64,8 @@ public:
                   float a_z, DWORD a_stencil) override;
     HRESULT SetViewport(const D3DVIEWPORT9* a_viewport) override;
     HRESULT GetViewport(D3DVIEWPORT9* a_viewport) override;
+    HRESULT SetScissorRect(const RECT* a_rect) override;
+    HRESULT GetScissorRect(RECT* a_rect) override;
 
     // States and textures.
     HRESULT SetRenderState(D3DRENDERSTATETYPE a_state, DWORD a_value) override;
@@ -65,6 +74,10 @@ public:
     HRESULT SetTexture(DWORD a_stage, IDirect3DBaseTexture9* a_texture) override;
     HRESULT GetSamplerState(DWORD a_sampler, D3DSAMPLERSTATETYPE a_type, DWORD* a_value) override;
     HRESULT SetSamplerState(DWORD a_sampler, D3DSAMPLERSTATETYPE a_type, DWORD a_value) override;
+    HRESULT GetTextureStageState(DWORD a_stage, D3DTEXTURESTAGESTATETYPE a_type,
+                                 DWORD* a_value) override;
+    HRESULT SetTextureStageState(DWORD a_stage, D3DTEXTURESTAGESTATETYPE a_type,
+                                 DWORD a_value) override;
 
     // Drawing.
     HRESULT DrawPrimitive(D3DPRIMITIVETYPE a_type, UINT a_startVertex,
@@ -107,6 +120,7 @@ public:
 
     static const UINT MaxRenderTargets = 4;
     static const UINT Samplers = 16;
+    static const UINT TextureStages = 8;
     static const UINT VertexFloatRegisters = 256;
     static const UINT PixelFloatRegisters = 224;
     static const UINT IntRegisters = 16;
@@ -130,7 +144,7 @@ private:
     void adoptD3DConventions();
     void setDefaultStates();
 
-    void resetViewportTo(const Surface9& a_target);
+    void resetViewportAndScissor(const Surface9& a_target);
     bool deviceLost();
     bool applyTargets();
     void applyRenderStates();
@@ -159,9 +173,11 @@ private:
     Surface9* m_targets[MaxRenderTargets] = {};
     Surface9* m_depth = nullptr;
     D3DVIEWPORT9 m_viewport = {};
+    RECT m_scissor = {};
 
     DWORD m_renderStates[256] = {};
     DWORD m_samplerStates[Samplers][D3DSAMP_MIPFILTER + 1] = {};
+    DWORD m_stageStates[TextureStages][D3DTSS_ALPHAARG2 + 1] = {};
     GLuint m_samplers[Samplers] = {};
     IDirect3DBaseTexture9* m_textures[Samplers] = {};
     GLenum m_textureTargets[Samplers] = {};  // 0, GL_TEXTURE_2D or GL_TEXTURE_CUBE_MAP

@@ -5,6 +5,8 @@
 #include "AdapterModes.h"
 #include "Device9.h"
 #include "DriverCaps.h"
+#include "Format.h"
+#include "TextureStorage.h"
 
 IDirect3D9* Direct3DCreate9(UINT a_sdkVersion)
 {
@@ -42,6 +44,26 @@ HRESULT Direct3D9::GetAdapterDisplayMode(UINT a_adapter, D3DDISPLAYMODE* a_resul
         return D3DERR_INVALIDCALL;
     *a_result = AdapterModes::current();
     return D3D_OK;
+}
+
+// The answer agrees with what the device's creation calls accept: a format
+// of the table, as a surface, texture or cube texture, with the usage its
+// kind allows (depth formats only as depth buffers, never mip-mapped).
+HRESULT Direct3D9::CheckDeviceFormat(UINT a_adapter, D3DDEVTYPE a_type, D3DFORMAT a_adapterFormat,
+                                     DWORD a_usage, D3DRESOURCETYPE a_resourceType,
+                                     D3DFORMAT a_format)
+{
+    if (a_adapter != D3DADAPTER_DEFAULT || a_type != D3DDEVTYPE_HAL ||
+        a_adapterFormat != D3DFMT_X8R8G8B8)
+        return D3DERR_INVALIDCALL;
+    if (a_resourceType != D3DRTYPE_SURFACE && a_resourceType != D3DRTYPE_TEXTURE &&
+        a_resourceType != D3DRTYPE_CUBETEXTURE)
+        return D3DERR_NOTAVAILABLE;
+    UINT glLevels = 0;
+    UINT reportedLevels = 0;
+    const HRESULT checked = TextureStorage::check(1, 1, 1, a_usage, a_format, D3DPOOL_DEFAULT,
+                                                  &glLevels, &reportedLevels);
+    return checked == D3D_OK ? D3D_OK : D3DERR_NOTAVAILABLE;
 }
 
 HRESULT Direct3D9::GetDeviceCaps(UINT a_adapter, D3DDEVTYPE a_type, D3DCAPS9* a_caps)

@@ -31,15 +31,39 @@ const char g_vertexSource[] =
     "    uv = texcoord;\n"
     "}\n";
 
+// D3D9's stage 0: D3DTA_CURRENT is the diffuse colour in the first stage,
+// and D3DTA_TEXTURE is the diffuse colour too when no texture is set. A
+// disabled colour operation passes the diffuse colour on whole; the
+// operation numbers are D3DTOP's, the arguments D3DTA's.
 const char g_fragmentSource[] =
     "#version 120\n"
     "uniform sampler2D stage0;\n"
     "uniform bool textured;\n"
+    "uniform ivec3 colourStage;\n"
+    "uniform ivec3 alphaStage;\n"
     "varying vec4 colour;\n"
     "varying vec2 uv;\n"
+    "vec4 argument(int a_argument, vec4 a_texel)\n"
+    "{\n"
+    "    return a_argument == 2 && textured ? a_texel : colour;\n"
+    "}\n"
+    "vec4 combine(ivec3 a_stage, vec4 a_texel)\n"
+    "{\n"
+    "    vec4 first = argument(a_stage.y, a_texel);\n"
+    "    vec4 second = argument(a_stage.z, a_texel);\n"
+    "    if (a_stage.x == 2) return first;\n"
+    "    if (a_stage.x == 3) return second;\n"
+    "    if (a_stage.x == 4) return first * second;\n"
+    "    return colour;\n"
+    "}\n"
     "void main()\n"
     "{\n"
-    "    gl_FragData[0] = (textured ? texture2D(stage0, uv) : vec4(1.0)) * colour;\n"
+    "    vec4 texel = textured ? texture2D(stage0, uv) : vec4(1.0);\n"
+    "    if (colourStage.x == 1)\n"
+    "        gl_FragData[0] = colour;\n"
+    "    else\n"
+    "        gl_FragData[0] = vec4(combine(colourStage, texel).rgb,\n"
+    "                              combine(alphaStage, texel).a);\n"
     "}\n";
 
 }  // namespace
@@ -66,6 +90,8 @@ GLuint FixedFunction::program()
     m_viewport = glGetUniformLocation(m_program, "viewport");
     m_pixelCentre = glGetUniformLocation(m_program, PixelCentre::uniformName());
     m_textured = glGetUniformLocation(m_program, "textured");
+    m_colourStage = glGetUniformLocation(m_program, "colourStage");
+    m_alphaStage = glGetUniformLocation(m_program, "alphaStage");
     glProgramUniform1i(m_program, glGetUniformLocation(m_program, "stage0"), 0);
     return m_program;
 }
@@ -78,9 +104,17 @@ void FixedFunction::releaseGl()
 }
 
 void FixedFunction::setUniforms(const float a_viewport[4], const float a_pixelCentre[2],
-                                bool a_textured)
+                                bool a_textured, const DWORD a_stageStates[D3DTSS_ALPHAARG2 + 1])
 {
+    // Arguments keep their selector bits; modifier bits select nothing here.
+    auto stage = [&](GLint a_location, int a_operation) {
+        glProgramUniform3i(m_program, a_location, GLint(a_stageStates[a_operation]),
+                           GLint(a_stageStates[a_operation + 1] & D3DTA_SELECTMASK),
+                           GLint(a_stageStates[a_operation + 2] & D3DTA_SELECTMASK));
+    };
     glProgramUniform4fv(m_program, m_viewport, 1, a_viewport);
     glProgramUniform2fv(m_program, m_pixelCentre, 1, a_pixelCentre);
     glProgramUniform1i(m_program, m_textured, a_textured ? 1 : 0);
+    stage(m_colourStage, D3DTSS_COLOROP);
+    stage(m_alphaStage, D3DTSS_ALPHAOP);
 }

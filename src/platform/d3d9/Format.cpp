@@ -8,18 +8,22 @@ namespace
 // A8R8G8B8 pixel is the bytes blue, green, red, alpha, and A16B16G16R16F is
 // the halves red, green, blue, alpha. Formats without some channels read
 // them as 1 in D3D9 (X8R8G8B8's alpha; G32R32F's blue and alpha): the
-// swizzle supplies the one.
+// swizzle supplies the one when sampling. X8R8G8B8 is stored without alpha
+// so that blending with the destination's alpha reads 1 there too, as GL
+// does for targets without alpha, and locks read alpha 255.
 const Format g_formats[] = {
     {D3DFMT_A8R8G8B8, "A8R8G8B8", GL_RGBA8, GL_BGRA, GL_UNSIGNED_BYTE, 4,
-     {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, false},
-    {D3DFMT_X8R8G8B8, "X8R8G8B8", GL_RGBA8, GL_BGRA, GL_UNSIGNED_BYTE, 4,
-     {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}, false},
+     {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, false, false},
+    {D3DFMT_X8R8G8B8, "X8R8G8B8", GL_RGB8, GL_BGRA, GL_UNSIGNED_BYTE, 4,
+     {GL_RED, GL_GREEN, GL_BLUE, GL_ONE}, false, false},
+    {D3DFMT_D24S8, "D24S8", GL_DEPTH24_STENCIL8, GL_DEPTH_STENCIL, GL_UNSIGNED_INT_24_8, 4,
+     {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, true, true},
     {D3DFMT_D24X8, "D24X8", GL_DEPTH_COMPONENT24, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, 4,
-     {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, true},
+     {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, true, false},
     {D3DFMT_A16B16G16R16F, "A16B16G16R16F", GL_RGBA16F, GL_RGBA, GL_HALF_FLOAT, 8,
-     {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, false},
+     {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA}, false, false},
     {D3DFMT_G32R32F, "G32R32F", GL_RG32F, GL_RG, GL_FLOAT, 8, {GL_RED, GL_GREEN, GL_ONE, GL_ONE},
-     false},
+     false, false},
 };
 
 }  // namespace

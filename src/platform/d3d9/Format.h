@@ -16,6 +16,7 @@ struct Format
     // What each of red, green, blue and alpha reads as when sampled.
     GLint swizzle[4];
     bool depth;
+    bool stencil;
 
     // The row of a format; null for formats the layer does not support.
     static const Format* find(D3DFORMAT a_format);

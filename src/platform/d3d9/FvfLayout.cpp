@@ -10,9 +10,8 @@ const int g_usageTexcoord = 5;
 const int g_usagePositionT = 9;
 const int g_usageColor = 10;
 
-const DWORD g_known = D3DFVF_POSITION_MASK | D3DFVF_NORMAL | 0x020 /* D3DFVF_PSIZE */ |
-                      D3DFVF_DIFFUSE | 0x080 /* D3DFVF_SPECULAR */ | D3DFVF_TEXCOUNT_MASK |
-                      0xFFFF0000;
+const DWORD g_known = D3DFVF_POSITION_MASK | D3DFVF_NORMAL | D3DFVF_PSIZE | D3DFVF_DIFFUSE |
+                      D3DFVF_SPECULAR | D3DFVF_TEXCOUNT_MASK | 0xFFFF0000;
 
 // Floats per texture coordinate set, by its two D3DFVF_TEXTUREFORMAT bits.
 const GLint g_texcoordFloats[4] = {2, 3, 4, 1};
@@ -56,11 +55,11 @@ bool FvfLayout::decode(DWORD a_fvf, FvfLayout* a_layout)
     }
     if (a_fvf & D3DFVF_NORMAL)
         add(1, 3, GL_FLOAT, 12);
-    if (a_fvf & 0x020)
+    if (a_fvf & D3DFVF_PSIZE)
         offset += 4;  // point size: no input of ours
     if (a_fvf & D3DFVF_DIFFUSE)
         add(2, GL_BGRA, GL_UNSIGNED_BYTE, 4);
-    if (a_fvf & 0x080)
+    if (a_fvf & D3DFVF_SPECULAR)
         add(3, GL_BGRA, GL_UNSIGNED_BYTE, 4);
     const DWORD sets = (a_fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
     if (sets > 8)

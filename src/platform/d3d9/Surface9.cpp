@@ -17,10 +17,10 @@ Surface9::Surface9(Device9* a_device, IUnknown* a_container, TextureStorage* a_s
 }
 
 Surface9* Surface9::createStandalone(Device9* a_device, const Format* a_format, UINT a_width,
-                                     UINT a_height, DWORD a_usage)
+                                     UINT a_height, DWORD a_usage, D3DPOOL a_pool)
 {
     auto storage = std::make_unique<TextureStorage>(GL_TEXTURE_2D, a_format, a_width, a_height,
-                                                    1, 1, a_usage, D3DPOOL_DEFAULT);
+                                                    1, 1, a_usage, a_pool);
     if (!storage->create())
         return nullptr;
     Surface9* surface = new Surface9(a_device, nullptr, storage.get(), 0, 0);

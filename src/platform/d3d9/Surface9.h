@@ -20,7 +20,7 @@ public:
     // A surface with storage of its own, one reference held by the caller;
     // null when GL refuses it.
     static Surface9* createStandalone(Device9* a_device, const Format* a_format, UINT a_width,
-                                      UINT a_height, DWORD a_usage);
+                                      UINT a_height, DWORD a_usage, D3DPOOL a_pool);
     ~Surface9() override;
 
     HRESULT QueryInterface(REFIID a_iid, void** a_object) override;

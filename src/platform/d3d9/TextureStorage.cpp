@@ -34,6 +34,9 @@ HRESULT TextureStorage::check(UINT a_width, UINT a_height, UINT a_levels, DWORD 
         return D3DERR_INVALIDCALL;
     if ((a_usage & ~g_knownUsage) != 0 || a_pool > D3DPOOL_SCRATCH)
         return D3DERR_INVALIDCALL;
+    // The managed pool keeps its own copy; D3D9 refuses to make it dynamic.
+    if ((a_usage & D3DUSAGE_DYNAMIC) && a_pool == D3DPOOL_MANAGED)
+        return D3DERR_INVALIDCALL;
     const bool renderTarget = (a_usage & D3DUSAGE_RENDERTARGET) != 0;
     const bool depthStencil = (a_usage & D3DUSAGE_DEPTHSTENCIL) != 0;
     // Targets of drawing live in video memory, and a depth format is only a

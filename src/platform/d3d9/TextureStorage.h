@@ -43,6 +43,7 @@ public:
     UINT width(UINT a_level) const;
     UINT height(UINT a_level) const;
     DWORD usage() const { return m_usage; }
+    D3DPOOL pool() const { return m_pool; }
     HRESULT describe(UINT a_level, D3DSURFACE_DESC* a_desc) const;
 
     // The surface of a face and level, made on first use; it counts its

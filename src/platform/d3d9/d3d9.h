@@ -127,7 +127,7 @@ struct IDirect3DDevice9 : public IUnknown
     virtual HRESULT Present(const RECT* pSourceRect, const RECT* pDestRect,
                             HWND hDestWindowOverride, const void* pDirtyRegion) = 0;
 
-    // Resources, in D3DPOOL_DEFAULT.
+    // Resources.
     virtual HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage,
                                   D3DFORMAT Format, D3DPOOL Pool, IDirect3DTexture9** ppTexture,
                                   HANDLE* pSharedHandle) = 0;
@@ -140,8 +140,15 @@ struct IDirect3DDevice9 : public IUnknown
     virtual HRESULT CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
                                       IDirect3DIndexBuffer9** ppIndexBuffer,
                                       HANDLE* pSharedHandle) = 0;
+    virtual HRESULT CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format,
+                                                D3DPOOL Pool, IDirect3DSurface9** ppSurface,
+                                                HANDLE* pSharedHandle) = 0;
 
-    // Targets and the frame.
+    // Targets, their contents and the frame.
+    virtual HRESULT GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUFFER_TYPE Type,
+                                  IDirect3DSurface9** ppBackBuffer) = 0;
+    virtual HRESULT GetRenderTargetData(IDirect3DSurface9* pRenderTarget,
+                                        IDirect3DSurface9* pDestSurface) = 0;
     virtual HRESULT SetRenderTarget(DWORD RenderTargetIndex, IDirect3DSurface9* pRenderTarget) = 0;
     virtual HRESULT GetRenderTarget(DWORD RenderTargetIndex,
                                     IDirect3DSurface9** ppRenderTarget) = 0;
@@ -153,6 +160,8 @@ struct IDirect3DDevice9 : public IUnknown
                           DWORD Stencil) = 0;
     virtual HRESULT SetViewport(const D3DVIEWPORT9* pViewport) = 0;
     virtual HRESULT GetViewport(D3DVIEWPORT9* pViewport) = 0;
+    virtual HRESULT SetScissorRect(const RECT* pRect) = 0;
+    virtual HRESULT GetScissorRect(RECT* pRect) = 0;
 
     // Render and sampler states, textures.
     virtual HRESULT SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) = 0;
@@ -161,6 +170,10 @@ struct IDirect3DDevice9 : public IUnknown
     virtual HRESULT SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) = 0;
     virtual HRESULT GetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD* pValue) = 0;
     virtual HRESULT SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) = 0;
+    virtual HRESULT GetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
+                                         DWORD* pValue) = 0;
+    virtual HRESULT SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
+                                         DWORD Value) = 0;
 
     // Drawing.
     virtual HRESULT DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
@@ -226,6 +239,9 @@ struct IDirect3D9 : public IUnknown
     virtual HRESULT EnumAdapterModes(UINT Adapter, D3DFORMAT Format, UINT Mode,
                                      D3DDISPLAYMODE* pMode) = 0;
     virtual HRESULT GetAdapterDisplayMode(UINT Adapter, D3DDISPLAYMODE* pMode) = 0;
+    virtual HRESULT CheckDeviceFormat(UINT Adapter, D3DDEVTYPE DeviceType,
+                                      D3DFORMAT AdapterFormat, DWORD Usage,
+                                      D3DRESOURCETYPE RType, D3DFORMAT CheckFormat) = 0;
     virtual HRESULT GetDeviceCaps(UINT Adapter, D3DDEVTYPE DeviceType, D3DCAPS9* pCaps) = 0;
     virtual HRESULT CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hFocusWindow,
                                  DWORD BehaviorFlags,

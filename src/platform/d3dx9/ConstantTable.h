@@ -1,5 +1,6 @@
-// ID3DXConstantTable over the table read from a shader's byte code: sets
-// constants by name in the device's registers of the shader's kind.
+// ID3DXConstantTable over the table read from a shader's byte code: describes
+// its constants (elements and structure members included) and sets them in
+// the device's registers of the shader's kind.
 #pragma once
 
 #include "ConstantTableReader.h"
@@ -7,6 +8,8 @@
 
 #include <stddef.h>
 
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 class ConstantTable final : public ID3DXConstantTable
@@ -22,22 +25,95 @@ public:
     ULONG AddRef() override;
     ULONG Release() override;
 
-    // ID3DXConstantTable.
+    // The table's bytes.
+    LPVOID GetBufferPointer() override;
+    DWORD GetBufferSize() override;
+
+    // Descriptions and handles.
+    HRESULT GetDesc(D3DXCONSTANTTABLE_DESC* pDesc) override;
+    HRESULT GetConstantDesc(D3DXHANDLE hConstant, D3DXCONSTANT_DESC* pConstantDesc,
+                            UINT* pCount) override;
+    D3DXHANDLE GetConstant(D3DXHANDLE hConstant, UINT Index) override;
+    D3DXHANDLE GetConstantByName(D3DXHANDLE hConstant, LPCSTR pName) override;
+    D3DXHANDLE GetConstantElement(D3DXHANDLE hConstant, UINT Index) override;
+
+    // Setters.
+    HRESULT SetDefaults(LPDIRECT3DDEVICE9 pDevice) override;
     HRESULT SetBool(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, BOOL b) override;
+    HRESULT SetInt(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, INT n) override;
+    HRESULT SetIntArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const INT* pn,
+                        UINT Count) override;
     HRESULT SetFloat(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, FLOAT f) override;
+    HRESULT SetFloatArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const FLOAT* pf,
+                          UINT Count) override;
     HRESULT SetVector(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                       const D3DXVECTOR4* pVector) override;
+    HRESULT SetVectorArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                           const D3DXVECTOR4* pVector, UINT Count) override;
     HRESULT SetMatrix(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                       const D3DXMATRIX* pMatrix) override;
+    HRESULT SetMatrixArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                           const D3DXMATRIX* pMatrix, UINT Count) override;
+    HRESULT SetMatrixTranspose(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                               const D3DXMATRIX* pMatrix) override;
 
 private:
+    // A constant, an element of an array or a member of a structure, with
+    // the registers D3DX gives it.
+    struct Constant
+    {
+        std::string name;
+        D3DXCONSTANT_DESC desc = {};     // desc.Name points at name
+        std::vector<Constant> children;  // an array's elements, else a structure's members
+    };
+
+    // Which setters fit which classes of constant.
+    enum class Setter
+    {
+        Scalar,  // SetBool, SetInt, SetFloat: scalars only
+        Array,   // SetIntArray, SetFloatArray: every numeric class
+        Vector,  // SetVector, SetVectorArray: scalars and vectors
+        Matrix,  // SetMatrix and its kin: every numeric class
+    };
+
+    // A setter's values: a_count of one type, laid out as rows of a_perRow
+    // (a matrix's rows, or columns when transposed).
+    struct Input
+    {
+        const void* values;
+        D3DXPARAMETER_TYPE type;  // D3DXPT_FLOAT, D3DXPT_INT or D3DXPT_BOOL
+        size_t count;
+        Setter setter;
+        UINT perRow;
+        bool transposed;
+    };
+
     ConstantTable() = default;
     ~ConstantTable() = default;
 
-    HRESULT set(IDirect3DDevice9* a_device, D3DXHANDLE a_name, const float* a_values,
-                UINT a_rows, UINT a_columns);
+    static Constant build(const ConstantTableReader::Entry& a_type, const std::string& a_name,
+                          UINT a_elements, UINT a_registerSet, UINT a_index, UINT a_count,
+                          const uint8_t* a_default);
+    void listHandles(Constant& a_constant);
+    const Constant* find(D3DXHANDLE a_handle) const;
+    const Constant* lookUp(const std::vector<Constant>& a_scope, const char* a_path) const;
+    static D3DXHANDLE handle(const Constant* a_constant);
 
-    bool m_vertexShader = false;   // which registers the constants live in
+    HRESULT set(IDirect3DDevice9* a_device, D3DXHANDLE a_constant, const Input& a_input);
+    // Writes a_constant from the input's values past a_used, element by
+    // element and member by member, and advances a_used.
+    void write(IDirect3DDevice9* a_device, const Constant& a_constant, const Input& a_input,
+               size_t& a_used) const;
+    void writeStructArray(IDirect3DDevice9* a_device, const Constant& a_constant,
+                          const Input& a_input, size_t& a_used) const;
+    HRESULT writeRegisters(IDirect3DDevice9* a_device, UINT a_registerSet, UINT a_index,
+                           const void* a_values, UINT a_count) const;
+
+    bool m_vertexShader = false;  // which registers the constants live in
     ULONG m_references = 1;
-    std::vector<ConstantTableReader::Entry> m_constants;
+    std::vector<uint8_t> m_bytes;
+    std::string m_creator;
+    DWORD m_version = 0;
+    std::vector<Constant> m_constants;
+    std::unordered_set<const Constant*> m_handles;
 };

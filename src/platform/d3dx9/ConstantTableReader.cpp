@@ -11,6 +11,9 @@ namespace
 constexpr uint32_t kHeaderBytes = 28;         // D3DXSHADER_CONSTANTTABLE
 constexpr uint32_t kConstantInfoBytes = 20;   // D3DXSHADER_CONSTANTINFO
 constexpr uint32_t kTypeInfoBytes = 16;       // D3DXSHADER_TYPEINFO
+constexpr uint32_t kMemberInfoBytes = 8;      // D3DXSHADER_STRUCTMEMBERINFO
+constexpr uint16_t kClassStruct = 5;          // D3DXPC_STRUCT
+constexpr uint16_t kRegisterSetBool = 0;      // D3DXRS_BOOL
 constexpr uint32_t kEndToken = 0x0000FFFF;
 constexpr uint32_t kCommentOpcode = 0xFFFE;
 
@@ -18,11 +21,7 @@ constexpr uint32_t kCommentOpcode = 0xFFFE;
 class TableBytes
 {
 public:
-    TableBytes(const uint32_t* a_dwords, uint32_t a_count) : m_bytes(a_count * size_t{4})
-    {
-        for (size_t i = 0; i < m_bytes.size(); ++i)
-            m_bytes[i] = static_cast<uint8_t>(a_dwords[i / 4] >> (8 * (i % 4)));
-    }
+    explicit TableBytes(const std::vector<uint8_t>& a_bytes) : m_bytes(a_bytes) {}
 
     bool fits(uint64_t a_offset, uint64_t a_length) const
     {
@@ -51,7 +50,7 @@ public:
     }
 
 private:
-    std::vector<uint8_t> m_bytes;
+    const std::vector<uint8_t>& m_bytes;
 };
 
 }
@@ -107,12 +106,16 @@ bool ConstantTableReader::find(const uint32_t* a_code, size_t a_dwords, const ui
 bool ConstantTableReader::read(const uint32_t* a_block, uint32_t a_blockDwords)
 {
     m_entries.clear();
+    m_bytes.clear();
     if (a_blockDwords < 1 || a_block[0] != kFourCC)
     {
         m_error = "comment block is not a constant table";
         return false;
     }
-    const TableBytes table(a_block + 1, a_blockDwords - 1);
+    m_bytes.resize((a_blockDwords - 1) * size_t{4});
+    for (size_t i = 0; i < m_bytes.size(); ++i)
+        m_bytes[i] = static_cast<uint8_t>(a_block[1 + i / 4] >> (8 * (i % 4)));
+    const TableBytes table(m_bytes);
     if (!table.fits(0, kHeaderBytes) || table.dword(0) != kHeaderBytes)
     {
         m_error = "constant table header is truncated or has the wrong size";
@@ -132,6 +135,7 @@ bool ConstantTableReader::read(const uint32_t* a_block, uint32_t a_blockDwords)
         m_error = "constant descriptions run past the block";
         return false;
     }
+    size_t members = 0;
     for (uint32_t i = 0; i < count; ++i)
     {
         const uint32_t info = constantInfo + i * kConstantInfoBytes;
@@ -144,21 +148,65 @@ bool ConstantTableReader::read(const uint32_t* a_block, uint32_t a_blockDwords)
         entry.registerSet = table.word(info + 4);
         entry.registerIndex = table.word(info + 6);
         entry.registerCount = table.word(info + 8);
-        const uint32_t type = table.dword(info + 12);
-        if (!table.fits(type, kTypeInfoBytes))
+        entry.defaultValue = table.dword(info + 16);
+        if (!readType(table.dword(info + 12), entry, 0, members))
+            return false;
+        // A default value fills the constant's registers: four DWORDs per
+        // float4 or int4 register, one per bool register.
+        const uint64_t defaultBytes =
+            uint64_t{entry.registerCount} * (entry.registerSet == kRegisterSetBool ? 4 : 16);
+        if (entry.defaultValue != 0 && !table.fits(entry.defaultValue, defaultBytes))
         {
-            m_error = "type of constant '" + entry.name + "' runs past the block";
+            m_error = "default value of constant '" + entry.name + "' runs past the block";
             return false;
         }
-        entry.defaultValue = table.dword(info + 16);
-        entry.parameterClass = table.word(type);
-        entry.parameterType = table.word(type + 2);
-        entry.rows = table.word(type + 4);
-        entry.columns = table.word(type + 6);
-        entry.elements = table.word(type + 8);
-        entry.structMembers = table.word(type + 10);
-        m_entries.push_back(entry);
+        m_entries.push_back(std::move(entry));
     }
     m_error.clear();
+    return true;
+}
+
+bool ConstantTableReader::readType(uint32_t a_offset, Entry& a_entry, int a_nesting,
+                                   size_t& a_members)
+{
+    const TableBytes table(m_bytes);
+    if (!table.fits(a_offset, kTypeInfoBytes))
+    {
+        m_error = "type of constant '" + a_entry.name + "' runs past the block";
+        return false;
+    }
+    a_entry.parameterClass = table.word(a_offset);
+    a_entry.parameterType = table.word(a_offset + 2);
+    a_entry.rows = table.word(a_offset + 4);
+    a_entry.columns = table.word(a_offset + 6);
+    a_entry.elements = table.word(a_offset + 8);
+    a_entry.structMembers = table.word(a_offset + 10);
+    if (a_entry.parameterClass != kClassStruct || a_entry.structMembers == 0)
+        return true;
+    const uint32_t memberInfo = table.dword(a_offset + 12);
+    a_members += a_entry.structMembers;
+    if (a_nesting >= kMaxNesting || a_members > kMaxMembers)
+    {
+        m_error = "structure '" + a_entry.name + "' nests too deep or has too many members";
+        return false;
+    }
+    if (!table.fits(memberInfo, uint64_t{a_entry.structMembers} * kMemberInfoBytes))
+    {
+        m_error = "members of '" + a_entry.name + "' run past the block";
+        return false;
+    }
+    for (uint32_t i = 0; i < a_entry.structMembers; ++i)
+    {
+        const uint32_t info = memberInfo + i * kMemberInfoBytes;
+        Entry member;
+        if (!table.string(table.dword(info), member.name))
+        {
+            m_error = "name of a member of '" + a_entry.name + "' runs past the block";
+            return false;
+        }
+        if (!readType(table.dword(info + 4), member, a_nesting + 1, a_members))
+            return false;
+        a_entry.members.push_back(std::move(member));
+    }
     return true;
 }

@@ -1,6 +1,7 @@
 // Reads the constant table that D3DX keeps in shader byte code: finds the
-// "CTAB" comment block and takes D3DX's structures apart, checking every
-// offset and string against the block before reading through it.
+// "CTAB" comment block and takes D3DX's structures apart (structure members
+// included), checking every offset and string against the block before
+// reading through it.
 #pragma once
 
 #include <stddef.h>
@@ -14,7 +15,8 @@ class ConstantTableReader
 public:
     static constexpr uint32_t kFourCC = 0x42415443;   // "CTAB" read as a little-endian DWORD
 
-    // One D3DXSHADER_CONSTANTINFO with its D3DXSHADER_TYPEINFO.
+    // One D3DXSHADER_CONSTANTINFO with its D3DXSHADER_TYPEINFO, or one
+    // D3DXSHADER_STRUCTMEMBERINFO (name and type only).
     struct Entry
     {
         std::string name;
@@ -28,7 +30,13 @@ public:
         uint16_t elements = 0;
         uint16_t structMembers = 0;
         uint32_t defaultValue = 0;   // offset of the default value in the table; 0 if none
+        std::vector<Entry> members;  // of a structure, in declaration order
     };
+
+    // Bounds of what a table may describe: nesting of structure types, and
+    // members read in all (a hostile table could otherwise loop or explode).
+    static constexpr int kMaxNesting = 8;
+    static constexpr size_t kMaxMembers = 4096;
 
     // The length in DWORDs of a shader model 2 or 3 program, version token to
     // end token, walking instruction lengths and comment blocks without going
@@ -45,10 +53,18 @@ public:
     // header is truncated or an offset or string runs past the block.
     bool read(const uint32_t* a_block, uint32_t a_blockDwords);
 
+    // The table's bytes after "CTAB"; offsets count from its start.
+    const std::vector<uint8_t>& bytes() const { return m_bytes; }
+
     std::string m_creator;
     std::string m_target;
     uint32_t m_version = 0;
     uint32_t m_flags = 0;
     std::vector<Entry> m_entries;
     std::string m_error;
+
+private:
+    bool readType(uint32_t a_offset, Entry& a_entry, int a_nesting, size_t& a_members);
+
+    std::vector<uint8_t> m_bytes;
 };

@@ -3,5 +3,6 @@
 #pragma once
 
 #include "d3dx9math.h"
+#include "d3dx9mesh.h"
 #include "d3dx9shader.h"
 #include "d3dx9tex.h"

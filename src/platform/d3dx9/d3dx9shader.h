@@ -1,12 +1,14 @@
-// D3DX's shader constant tables: D3DXGetShaderConstantTable and the
-// ID3DXConstantTable setters the system uses, with the real API's names.
+// D3DX's shader constant tables: D3DXGetShaderConstantTable and
+// ID3DXConstantTable, with the real API's names.
 #pragma once
 
 #include <d3d9.h>
 
 #include "d3dx9math.h"
+#include "d3dx9mesh.h"
 
-// A constant is addressed by its name.
+// A constant is addressed by its name (with element and member paths such
+// as "lights[1].colour") or by a handle a Get call returned.
 typedef LPCSTR D3DXHANDLE;
 
 enum D3DXREGISTER_SET
@@ -54,16 +56,67 @@ enum D3DXPARAMETER_TYPE
     D3DXPT_FORCE_DWORD = 0x7fffffff
 };
 
+struct D3DXCONSTANTTABLE_DESC
+{
+    LPCSTR Creator;
+    DWORD Version;  // the shader version token
+    UINT Constants;
+};
+
+struct D3DXCONSTANT_DESC
+{
+    LPCSTR Name;
+    D3DXREGISTER_SET RegisterSet;
+    UINT RegisterIndex;
+    UINT RegisterCount;
+    D3DXPARAMETER_CLASS Class;
+    D3DXPARAMETER_TYPE Type;
+    UINT Rows;
+    UINT Columns;
+    UINT Elements;
+    UINT StructMembers;
+    UINT Bytes;
+    LPCVOID DefaultValue;  // inside the table; null when there is none
+};
+
 struct ID3DXConstantTable : public IUnknown
 {
-    // Each setter writes the named constant into the device's registers of the
-    // shader's kind; a name the table lacks gives D3DERR_INVALIDCALL and writes nothing.
+    // The table's bytes, as stored in the byte code after "CTAB".
+    virtual LPVOID GetBufferPointer() = 0;
+    virtual DWORD GetBufferSize() = 0;
+
+    // Descriptions and handles. A null hConstant stands for the table:
+    // GetConstant then counts top-level constants, GetConstantByName looks
+    // among them. Handles stay valid for the table's life.
+    virtual HRESULT GetDesc(D3DXCONSTANTTABLE_DESC* pDesc) = 0;
+    virtual HRESULT GetConstantDesc(D3DXHANDLE hConstant, D3DXCONSTANT_DESC* pConstantDesc,
+                                    UINT* pCount) = 0;
+    virtual D3DXHANDLE GetConstant(D3DXHANDLE hConstant, UINT Index) = 0;
+    virtual D3DXHANDLE GetConstantByName(D3DXHANDLE hConstant, LPCSTR pName) = 0;
+    virtual D3DXHANDLE GetConstantElement(D3DXHANDLE hConstant, UINT Index) = 0;
+
+    // Setters write the constant into the device's registers of the shader's
+    // kind. A constant the table lacks gives D3DERR_INVALIDCALL; a setter
+    // that does not fit the constant's class (one scalar for a vector or
+    // matrix, vectors for a matrix) succeeds and writes nothing, as in D3DX.
+    virtual HRESULT SetDefaults(LPDIRECT3DDEVICE9 pDevice) = 0;
     virtual HRESULT SetBool(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, BOOL b) = 0;
+    virtual HRESULT SetInt(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, INT n) = 0;
+    virtual HRESULT SetIntArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const INT* pn,
+                                UINT Count) = 0;
     virtual HRESULT SetFloat(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, FLOAT f) = 0;
+    virtual HRESULT SetFloatArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                  const FLOAT* pf, UINT Count) = 0;
     virtual HRESULT SetVector(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                               const D3DXVECTOR4* pVector) = 0;
+    virtual HRESULT SetVectorArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                   const D3DXVECTOR4* pVector, UINT Count) = 0;
     virtual HRESULT SetMatrix(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                               const D3DXMATRIX* pMatrix) = 0;
+    virtual HRESULT SetMatrixArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                   const D3DXMATRIX* pMatrix, UINT Count) = 0;
+    virtual HRESULT SetMatrixTranspose(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                       const D3DXMATRIX* pMatrix) = 0;
 
 protected:
     ~ID3DXConstantTable() = default;

@@ -112,6 +112,13 @@ Window* Window::fromHandle(HWND a_handle)
     return g_windows.count(window) ? window : nullptr;
 }
 
+bool Window::existsOfClass(const std::string& a_className)
+{
+    return std::any_of(g_windows.begin(), g_windows.end(), [&](const Window* a_window) {
+        return a_window->m_className == a_className;
+    });
+}
+
 Window* Window::fromSdlId(uint32_t a_windowId)
 {
     SDL_Window* sdl = SDL_GetWindowFromID(a_windowId);

@@ -29,6 +29,8 @@ public:
     // Handles: null for handles of windows that no longer (or never) existed.
     static Window* fromHandle(HWND a_handle);
     static Window* fromSdlId(uint32_t a_windowId);
+    // Whether a live window was made from the class of this name.
+    static bool existsOfClass(const std::string& a_className);
     HWND handle() { return reinterpret_cast<HWND>(this); }
 
     LRESULT send(UINT a_message, WPARAM a_wParam, LPARAM a_lParam);

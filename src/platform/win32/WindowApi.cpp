@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -23,30 +24,69 @@ struct RegisteredClass
 std::map<std::string, RegisteredClass> g_classes;
 ATOM g_nextAtom = 0xC000;  // where Win32 numbers registered classes from
 
+// Win32 names a class by its string or by the atom its registration returned.
+std::map<std::string, RegisteredClass>::iterator findClass(LPCSTR a_name)
+{
+    if (!a_name)
+        return g_classes.end();
+    if (IS_INTRESOURCE(a_name))
+    {
+        const ATOM atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(a_name));
+        return std::find_if(g_classes.begin(), g_classes.end(),
+                            [&](const auto& a_entry) { return a_entry.second.atom == atom; });
+    }
+    return g_classes.find(a_name);
 }
 
-ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass)
+ATOM registerClass(const WNDCLASSA& a_class)
 {
-    if (!lpWndClass || !lpWndClass->lpfnWndProc || !lpWndClass->lpszClassName ||
-        IS_INTRESOURCE(lpWndClass->lpszClassName))
+    if (!a_class.lpfnWndProc || !a_class.lpszClassName || IS_INTRESOURCE(a_class.lpszClassName))
         return 0;
-    const std::string name = lpWndClass->lpszClassName;
+    const std::string name = a_class.lpszClassName;
     if (g_classes.count(name))
         return 0;  // ERROR_CLASS_ALREADY_EXISTS
     RegisteredClass& entry = g_classes[name];
-    entry.info = *lpWndClass;
+    entry.info = a_class;
     entry.name = name;
     entry.info.lpszClassName = entry.name.c_str();
     entry.atom = g_nextAtom++;
     return entry.atom;
 }
 
+}
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass)
+{
+    return lpWndClass ? registerClass(*lpWndClass) : 0;
+}
+
+// Win32 refuses a WNDCLASSEXA whose cbSize is not the structure's size. The
+// small icon has nowhere to go: an SDL window has one icon, the class's.
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpWndClass)
+{
+    if (!lpWndClass || lpWndClass->cbSize != sizeof(WNDCLASSEXA))
+        return 0;
+    const WNDCLASSEXA& ex = *lpWndClass;
+    const WNDCLASSA info = {ex.style,   ex.lpfnWndProc, ex.cbClsExtra,    ex.cbWndExtra,
+                            ex.hInstance, ex.hIcon,     ex.hCursor,       ex.hbrBackground,
+                            ex.lpszMenuName, ex.lpszClassName};
+    return registerClass(info);
+}
+
+// Win32 keeps a class while any window of it lives (ERROR_CLASS_HAS_WINDOWS).
+BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE)
+{
+    const auto found = findClass(lpClassName);
+    if (found == g_classes.end() || Window::existsOfClass(found->first))
+        return FALSE;
+    g_classes.erase(found);
+    return TRUE;
+}
+
 HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
                             int Y, int nWidth, int nHeight, HWND, HMENU, HINSTANCE, LPVOID)
 {
-    if (!lpClassName || IS_INTRESOURCE(lpClassName))
-        return nullptr;
-    const auto found = g_classes.find(lpClassName);
+    const auto found = findClass(lpClassName);
     if (found == g_classes.end() || nWidth <= 0 || nHeight <= 0)
         return nullptr;
 

@@ -98,6 +98,25 @@ typedef struct tagWNDCLASSA
     LPCSTR lpszClassName;
 } WNDCLASSA;
 
+typedef struct tagWNDCLASSEXA
+{
+    UINT cbSize;  // sizeof(WNDCLASSEXA), set by the caller
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+    HICON hIconSm;
+} WNDCLASSEXA;
+
+// A class atom where a class name is expected.
+#define MAKEINTATOM(i) reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(static_cast<WORD>(i)))
+
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
 
@@ -216,9 +235,16 @@ typedef struct tagMSG
 #define VK_F12 0x7B
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass);
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpWndClass);
+BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
 HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
                             int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
                             HINSTANCE hInstance, LPVOID lpParam);
+// As in Win32, CreateWindowA is CreateWindowExA without extended styles.
+#define CreateWindowA(lpClassName, lpWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent,   \
+                      hMenu, hInstance, lpParam)                                             \
+    CreateWindowExA(0L, lpClassName, lpWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent, \
+                    hMenu, hInstance, lpParam)
 BOOL WINAPI DestroyWindow(HWND hWnd);
 BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow);
 BOOL WINAPI MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);

@@ -2,6 +2,8 @@
 // the same size, under D3D9's pixel-centre convention.
 #include "TestDevice.h"
 
+#include "support/CopyPattern.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,34 +15,7 @@ namespace
 
 const UINT g_width = 1280;
 const UINT g_height = 720;
-
-// Ramps in red and green give every texel an address; blue is a checkerboard
-// of 100 and 116, which a filter that mixes neighbours turns into 108.
-DWORD texel(UINT a_x, UINT a_y)
-{
-    const DWORD red = a_x * 255 / (g_width - 1);
-    const DWORD green = a_y * 255 / (g_height - 1);
-    const DWORD blue = ((a_x ^ a_y) & 1) ? 116 : 100;
-    return 0xFF000000 | red << 16 | green << 8 | blue;
-}
-
-int channel(DWORD a_color, int a_shift) { return int((a_color >> a_shift) & 0xFF); }
-
-// What pixel (x, y) shows: D3D9 samples pixel centres at integer coordinates,
-// so the quad without a half-pixel offset samples u = x / width, on the edge
-// between texels x - 1 and x. Point filtering picks texel x; linear filtering
-// averages texels x - 1 and x in both directions (clamped at the first row and
-// column): the copy is shifted by half a texel and softened.
-int expected(UINT a_x, UINT a_y, int a_shift, bool a_linear)
-{
-    if (!a_linear)
-        return channel(texel(a_x, a_y), a_shift);
-    const UINT left = a_x > 0 ? a_x - 1 : 0;
-    const UINT top = a_y > 0 ? a_y - 1 : 0;
-    const int sum = channel(texel(left, top), a_shift) + channel(texel(a_x, top), a_shift) +
-                    channel(texel(left, a_y), a_shift) + channel(texel(a_x, a_y), a_shift);
-    return (sum + 2) / 4;
-}
+const CopyPattern g_pattern(g_width, g_height);
 
 struct Case
 {
@@ -59,7 +34,7 @@ TEST(Copy, FullScreenQuadSamplesAtD3D9PixelCentres)
     std::vector<DWORD> texels(size_t(g_width) * g_height);
     for (UINT y = 0; y < g_height; ++y)
         for (UINT x = 0; x < g_width; ++x)
-            texels[size_t(y) * g_width + x] = texel(x, y);
+            texels[size_t(y) * g_width + x] = g_pattern.texel(x, y);
     IDirect3DTexture9* source = device.texture(g_width, g_height, texels);
     IDirect3DSurface9* target = nullptr;
     IDirect3DTexture9* targetTexture = device.target(g_width, g_height, D3DFMT_A8R8G8B8, &target);
@@ -110,9 +85,9 @@ TEST(Copy, FullScreenQuadSamplesAtD3D9PixelCentres)
             for (UINT x = 0; x < g_width; ++x)
                 for (int shift : {0, 8, 16, 24})
                 {
-                    const int want = shift == 24 ? 255 : expected(x, y, shift, test.linear);
+                    const int want = shift == 24 ? 255 : g_pattern.expected(x, y, shift, test.linear);
                     const DWORD pixel = pixels[size_t(y) * g_width + x];
-                    const int error = std::abs(channel(pixel, shift) - want);
+                    const int error = std::abs(CopyPattern::channel(pixel, shift) - want);
                     if (error > worst)
                     {
                         worst = error;

@@ -41,11 +41,6 @@ Rgba at(const std::vector<Rgba>& a_pixels, UINT a_width, UINT a_x, UINT a_y)
     return a_pixels[size_t(a_y) * a_width + a_x];
 }
 
-Rgba argb(DWORD a_color)
-{
-    return Rgba{float((a_color >> 16) & 0xFF) / 255.0f, float((a_color >> 8) & 0xFF) / 255.0f,
-                float(a_color & 0xFF) / 255.0f, float(a_color >> 24) / 255.0f};
-}
 
 const char g_colourShader[] = "ps_3_0\n"
                               "const float4 colour : c0\n"
@@ -580,8 +575,10 @@ std::vector<Scene> scenes()
              a_device->SetTexture(0, nullptr);
              canvas.drawScreenQuad(14.0f, 0.0f, 16.0f, 1.0f, 0xFFFF0000);
              pixels = a_device.readRgba(target);
-             probes.push_back({"texture times vertex colour", at(pixels, 16, 1, 0),
-                               argb(0x80808080), g_byte});
+             // D3D9's default stage 0 modulates colour but selects the
+             // texture's alpha (D3DTSS_ALPHAOP = D3DTOP_SELECTARG1).
+             probes.push_back({"texture times vertex colour, texture alpha", at(pixels, 16, 1, 0),
+                               argb(0xFF808080), g_byte});
              probes.push_back({"vertex colour without a texture", at(pixels, 16, 15, 0),
                                argb(0xFFFF0000), g_byte});
              return probes;

@@ -88,6 +88,10 @@ TEST(Tables, FvfCodesGiveTheSystemsVertexSizes)
          false},
         {"loading bar: XYZRHW | TEX1", 0x104, 24, 2, true},
         {"XYZRHW | DIFFUSE | TEX1", 0x144, 28, 3, true},
+        {"XYZ | DIFFUSE | SPECULAR: two D3DCOLORs", D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_SPECULAR,
+         20, 3, false},
+        {"XYZ | PSIZE | SPECULAR: the point size has no input", D3DFVF_XYZ | D3DFVF_PSIZE |
+         D3DFVF_SPECULAR, 20, 2, false},
     };
     for (const Case& test : cases)
     {
@@ -123,6 +127,7 @@ TEST(Tables, FormatsHaveD3D9PixelSizes)
     };
     const Case cases[] = {{D3DFMT_A8R8G8B8, 4},
                           {D3DFMT_X8R8G8B8, 4},
+                          {D3DFMT_D24S8, 4},
                           {D3DFMT_D24X8, 4},
                           {D3DFMT_A16B16G16R16F, 8},
                           {D3DFMT_G32R32F, 8}};

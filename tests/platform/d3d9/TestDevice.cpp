@@ -51,6 +51,24 @@ float halfToFloat(uint16_t a_half)
 
 }  // namespace
 
+Rgba argb(DWORD a_color)
+{
+    return Rgba{float((a_color >> 16) & 0xFF) / 255.0f, float((a_color >> 8) & 0xFF) / 255.0f,
+                float(a_color & 0xFF) / 255.0f, float(a_color >> 24) / 255.0f};
+}
+
+void expectNear(const Rgba& a_actual, const Rgba& a_expected, float a_tolerance)
+{
+    auto near = [&](float a_value, float a_want) {
+        return std::isnan(a_want) || std::fabs(a_value - a_want) <= a_tolerance;
+    };
+    EXPECT_TRUE(near(a_actual.r, a_expected.r) && near(a_actual.g, a_expected.g) &&
+                near(a_actual.b, a_expected.b) && near(a_actual.a, a_expected.a))
+        << "actual (" << a_actual.r << ", " << a_actual.g << ", " << a_actual.b << ", "
+        << a_actual.a << "), expected (" << a_expected.r << ", " << a_expected.g << ", "
+        << a_expected.b << ", " << a_expected.a << ")";
+}
+
 const float TestDevice::g_quad[20] = {
     -1.0f, 1.0f,  0.0f, 0.0f, 0.0f,  //
     1.0f,  1.0f,  0.0f, 1.0f, 0.0f,  //
@@ -83,19 +101,19 @@ void TestDevice::destroyWindow(HWND a_window)
         DispatchMessageA(&message);
 }
 
-TestDevice::TestDevice(UINT a_width, UINT a_height)
+TestDevice::TestDevice(UINT a_width, UINT a_height, D3DFORMAT a_backBuffer, D3DFORMAT a_depth)
 {
     m_window = createWindow(a_width, a_height);
     m_d3d = Direct3DCreate9(D3D_SDK_VERSION);
     D3DPRESENT_PARAMETERS parameters = {};
     parameters.BackBufferWidth = a_width;
     parameters.BackBufferHeight = a_height;
-    parameters.BackBufferFormat = D3DFMT_UNKNOWN;
+    parameters.BackBufferFormat = a_backBuffer;
     parameters.SwapEffect = D3DSWAPEFFECT_COPY;
     parameters.hDeviceWindow = m_window;
     parameters.Windowed = TRUE;
     parameters.EnableAutoDepthStencil = TRUE;
-    parameters.AutoDepthStencilFormat = D3DFMT_D24X8;
+    parameters.AutoDepthStencilFormat = a_depth;
     parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
     EXPECT_EQ(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_window,
                                   D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters, &m_device),
@@ -197,31 +215,34 @@ std::vector<Rgba> TestDevice::readRgba(IDirect3DSurface9* a_surface)
     EXPECT_EQ(a_surface->GetDesc(&desc), D3D_OK);
     std::vector<unsigned char> bytes;
     EXPECT_EQ(D3D9Testing::readSurface(a_surface, &bytes), D3D_OK);
-    std::vector<Rgba> pixels(size_t(desc.Width) * desc.Height, Rgba{0, 0, 0, 0});
+    std::vector<Rgba> pixels(size_t(desc.Width) * desc.Height);
+    const size_t size = bytes.size() / pixels.size();
     for (size_t i = 0; i < pixels.size(); ++i)
-    {
-        Rgba& pixel = pixels[i];
-        switch (desc.Format)
-        {
-        case D3DFMT_A16B16G16R16F:
-        {
-            uint16_t halves[4];
-            std::memcpy(halves, bytes.data() + i * 8, 8);
-            pixel = Rgba{halfToFloat(halves[0]), halfToFloat(halves[1]), halfToFloat(halves[2]),
-                         halfToFloat(halves[3])};
-            break;
-        }
-        case D3DFMT_G32R32F:
-            std::memcpy(&pixel.r, bytes.data() + i * 8, 4);
-            std::memcpy(&pixel.g, bytes.data() + i * 8 + 4, 4);
-            break;
-        default:
-        {
-            const unsigned char* bgra = bytes.data() + i * 4;
-            pixel = Rgba{bgra[2] / 255.0f, bgra[1] / 255.0f, bgra[0] / 255.0f, bgra[3] / 255.0f};
-            break;
-        }
-        }
-    }
+        pixels[i] = decode(desc.Format, bytes.data() + i * size);
     return pixels;
+}
+
+Rgba TestDevice::decode(D3DFORMAT a_format, const unsigned char* a_pixel)
+{
+    Rgba pixel = {0, 0, 0, 0};
+    switch (a_format)
+    {
+    case D3DFMT_A16B16G16R16F:
+    {
+        uint16_t halves[4];
+        std::memcpy(halves, a_pixel, 8);
+        pixel = Rgba{halfToFloat(halves[0]), halfToFloat(halves[1]), halfToFloat(halves[2]),
+                     halfToFloat(halves[3])};
+        break;
+    }
+    case D3DFMT_G32R32F:
+        std::memcpy(&pixel.r, a_pixel, 4);
+        std::memcpy(&pixel.g, a_pixel + 4, 4);
+        break;
+    default:
+        pixel = Rgba{a_pixel[2] / 255.0f, a_pixel[1] / 255.0f, a_pixel[0] / 255.0f,
+                     a_pixel[3] / 255.0f};
+        break;
+    }
+    return pixel;
 }

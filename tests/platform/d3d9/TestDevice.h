@@ -17,11 +17,19 @@ struct Rgba
     float a;
 };
 
+// A D3DCOLOR (0xAARRGGBB) as floats.
+Rgba argb(DWORD a_color);
+// Each channel within a_tolerance of the expected one; an expected NaN
+// matches anything (a channel the format does not store).
+void expectNear(const Rgba& a_actual, const Rgba& a_expected, float a_tolerance);
+
 class TestDevice
 {
 public:
-    // The back buffer (and its depth buffer) is a_width x a_height.
-    TestDevice(UINT a_width, UINT a_height);
+    // The back buffer (and its depth buffer) is a_width x a_height, of the
+    // given formats (D3DFMT_UNKNOWN: the display's).
+    TestDevice(UINT a_width, UINT a_height, D3DFORMAT a_backBuffer = D3DFMT_UNKNOWN,
+               D3DFORMAT a_depth = D3DFMT_D24X8);
     ~TestDevice();
     TestDevice(const TestDevice&) = delete;
     TestDevice& operator=(const TestDevice&) = delete;
@@ -53,6 +61,8 @@ public:
     // Every pixel of any colour surface as floats, top row first; channels
     // the format lacks read 0 (this is memory, not sampling).
     std::vector<Rgba> readRgba(IDirect3DSurface9* a_surface);
+    // One pixel of a colour format in D3D9's memory layout, as readRgba reads it.
+    static Rgba decode(D3DFORMAT a_format, const unsigned char* a_pixel);
 
     // The screen quad of the system: strip order top-left, top-right,
     // bottom-left, bottom-right of clip space, (u, v) = (0, 0) top left.

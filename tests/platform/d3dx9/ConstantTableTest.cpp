@@ -2,8 +2,8 @@
 // type of constant reaches the registers D3DX's rules give, against a
 // recording device, and hostile byte code yields no table.
 //
-// Untested ideas: int constants (refused, see ConstantTable.cpp); arrays set
-// beyond their first element (the system sets none).
+// Untested ideas: SetBoolArray and the pointer-array matrix setters (not
+// part of the layer).
 #include "platform/d3dx9/RecordingDevice.h"
 #include "ConstantTable.h"
 
@@ -14,7 +14,10 @@
 
 #include <stdlib.h>
 
+#include <climits>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <sstream>
 
 namespace
@@ -141,7 +144,7 @@ TEST(ConstantTable, SettersWriteRegistersByClass)
         {"float from a matrix", Setter::Matrix, "scale", 0, {floats(VSF, 0, {11, 0, 0, 0})}},
         {"float3 from a vector", Setter::Vector, "position", 0, {floats(VSF, 1, {1, 2, 3, 0})}},
         {"float4 from a vector", Setter::Vector, "color", 0, {floats(VSF, 2, {1, 2, 3, 4})}},
-        {"float4 from a float", Setter::Float, "color", 7, {floats(VSF, 2, {7, 0, 0, 0})}},
+        {"one float does not fit a float4: nothing written", Setter::Float, "color", 7, {}},
         {"float4 from a matrix: its first row", Setter::Matrix, "color", 0,
          {floats(VSF, 2, {11, 12, 13, 14})}},
         {"first element of an array", Setter::Vector, "lights", 0,
@@ -191,7 +194,15 @@ TEST(ConstantTable, InvalidCallsWriteNothing)
     EXPECT_EQ(table->SetFloat(&device, "Scale", 1.0f), D3DERR_INVALIDCALL);
     EXPECT_EQ(table->SetFloat(&device, nullptr, 1.0f), D3DERR_INVALIDCALL);
     EXPECT_EQ(table->SetFloat(&device, "image", 1.0f), D3DERR_INVALIDCALL);
-    EXPECT_EQ(table->SetVector(&device, "counts", &g_vector), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetVector(&device, "image", &g_vector), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetFloat(&device, "lights[2]", 1.0f), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetFloat(&device, "lights[x]", 1.0f), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetFloat(&device, "scale.x", 1.0f), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetFloatArray(&device, "scale", nullptr, 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetIntArray(&device, "counts", nullptr, 4), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetVectorArray(&device, "lights", nullptr, 2), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetMatrixArray(&device, "rowMatrix", nullptr, 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(table->SetMatrixTranspose(&device, "rowMatrix", nullptr), D3DERR_INVALIDCALL);
     EXPECT_EQ(table->SetVector(&device, "color", nullptr), D3DERR_INVALIDCALL);
     EXPECT_EQ(table->SetMatrix(&device, "rowMatrix", nullptr), D3DERR_INVALIDCALL);
     EXPECT_EQ(table->SetFloat(nullptr, "scale", 1.0f), D3DERR_INVALIDCALL);
@@ -296,4 +307,167 @@ TEST(ConstantTable, ProgramWithoutATableHasNone)
     LPD3DXCONSTANTTABLE table = nullptr;
     EXPECT_EQ(D3DXGetShaderConstantTable(code.data(), &table), E_FAIL);
     EXPECT_EQ(table, nullptr);
+}
+
+namespace
+{
+
+// The vertex shader registers a device holds after the recorded calls, by
+// register file ('c', 'i', 'b') and number: 4 values per float4 or int4
+// register, 1 per bool register. How the writes were split into calls does
+// not matter.
+using Registers = std::map<std::pair<char, UINT>, std::vector<float>>;
+
+Registers registersAfter(const std::vector<RecordingDevice::Call>& a_calls)
+{
+    Registers registers;
+    for (const RecordingDevice::Call& call : a_calls)
+        for (UINT i = 0; i < call.count; ++i)
+        {
+            if (call.method == "SetVertexShaderConstantF")
+                registers[{'c', call.startRegister + i}].assign(call.floats.begin() + 4 * i,
+                                                               call.floats.begin() + 4 * i + 4);
+            else if (call.method == "SetVertexShaderConstantI")
+                registers[{'i', call.startRegister + i}].assign(call.ints.begin() + 4 * i,
+                                                               call.ints.begin() + 4 * i + 4);
+            else if (call.method == "SetVertexShaderConstantB")
+                registers[{'b', call.startRegister + i}] = {float(call.bools[i])};
+            else
+                ADD_FAILURE() << "unexpected call " << call.method;
+        }
+    return registers;
+}
+
+}
+
+// The array setters, the int setters and SetMatrixTranspose, with D3DX's
+// rules: arrays take their elements in order while whole values remain;
+// SetFloatArray and SetIntArray read the constant's rows as runs of its
+// columns; vectors fill a row each; one scalar sets only scalars and vectors
+// set no matrices (success, nothing written); ints and floats convert to the
+// constant's type. Element paths such as "lights[1]" name one element.
+TEST(ConstantTable, ArraySettersFollowD3DXRules)
+{
+    const std::vector<DWORD> code = assemble(g_vertexSource);
+    TableHolder holder(code);
+    ASSERT_NE(holder.table, nullptr);
+    ID3DXConstantTable* table = holder.table;
+    const float sequence[32] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16,
+                                17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32};
+    const D3DXVECTOR4 vectors[3] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}};
+    const D3DXMATRIX matrices[2] = {g_matrix, g_matrix * 2.0f};
+    const INT ints[4] = {1, -2, 3, 0};
+    // Out of the int range, the layer saturates where a cast would be undefined.
+    const float roundings[4] = {1.25f, 2.75f, 7.0f, 1.0e12f};
+    struct Case
+    {
+        const char* what;
+        std::function<HRESULT(IDirect3DDevice9*)> call;
+        Registers registers;
+    };
+    const Case cases[] = {
+        // SetFloatArray and SetIntArray.
+        {"float array into a float: the first value",
+         [&](IDirect3DDevice9* a) { return table->SetFloatArray(a, "scale", sequence, 2); },
+         {{{'c', 0}, {1, 0, 0, 0}}}},
+        {"float array into a float3",
+         [&](IDirect3DDevice9* a) { return table->SetFloatArray(a, "position", sequence, 3); },
+         {{{'c', 1}, {1, 2, 3, 0}}}},
+        {"too few floats for a float3: nothing",
+         [&](IDirect3DDevice9* a) { return table->SetFloatArray(a, "position", sequence, 2); },
+         {}},
+        {"float array into a row-major matrix: rows",
+         [&](IDirect3DDevice9* a) { return table->SetFloatArray(a, "rowMatrix", sequence, 16); },
+         {{{'c', 3}, {1, 2, 3, 4}},
+          {{'c', 4}, {5, 6, 7, 8}},
+          {{'c', 5}, {9, 10, 11, 12}},
+          {{'c', 6}, {13, 14, 15, 16}}}},
+        {"float array into a column-major matrix: its columns",
+         [&](IDirect3DDevice9* a) { return table->SetFloatArray(a, "columnMatrix", sequence, 16); },
+         {{{'c', 7}, {1, 5, 9, 13}},
+          {{'c', 8}, {2, 6, 10, 14}},
+          {{'c', 9}, {3, 7, 11, 15}},
+          {{'c', 10}, {4, 8, 12, 16}}}},
+        {"float array into a 4x3 row-major matrix: runs of three",
+         [&](IDirect3DDevice9* a) { return table->SetFloatArray(a, "narrowRows", sequence, 12); },
+         {{{'c', 14}, {1, 2, 3, 0}},
+          {{'c', 15}, {4, 5, 6, 0}},
+          {{'c', 16}, {7, 8, 9, 0}},
+          {{'c', 17}, {10, 11, 12, 0}}}},
+        {"float array into both elements of an array",
+         [&](IDirect3DDevice9* a) { return table->SetFloatArray(a, "lights", sequence, 8); },
+         {{{'c', 18}, {1, 2, 3, 4}}, {{'c', 19}, {5, 6, 7, 8}}}},
+        {"float array too short for the second element",
+         [&](IDirect3DDevice9* a) { return table->SetFloatArray(a, "lights", sequence, 6); },
+         {{{'c', 18}, {1, 2, 3, 4}}}},
+        {"float array into one element by its path",
+         [&](IDirect3DDevice9* a) { return table->SetFloatArray(a, "lights[1]", sequence, 4); },
+         {{{'c', 19}, {1, 2, 3, 4}}}},
+        {"int array into an int4",
+         [&](IDirect3DDevice9* a) { return table->SetIntArray(a, "counts", ints, 4); },
+         {{{'i', 0}, {1, -2, 3, 0}}}},
+        {"float array into an int4: rounded, saturated",
+         [&](IDirect3DDevice9* a) { return table->SetFloatArray(a, "counts", roundings, 4); },
+         {{{'i', 0}, {1, 3, 7, float(INT_MAX)}}}},
+        {"int array into bools: nonzero is TRUE",
+         [&](IDirect3DDevice9* a) { return table->SetIntArray(a, "flags", ints + 1, 2); },
+         {{{'b', 1}, {TRUE}}, {{'b', 2}, {TRUE}}}},
+        {"int array into a bool in c: 1.0",
+         [&](IDirect3DDevice9* a) { return table->SetIntArray(a, "fogOn", ints + 1, 1); },
+         {{{'c', 20}, {1, 0, 0, 0}}}},
+        // SetInt.
+        {"int into a float", [&](IDirect3DDevice9* a) { return table->SetInt(a, "scale", -7); },
+         {{{'c', 0}, {-7, 0, 0, 0}}}},
+        {"one int does not fit an int4: nothing",
+         [&](IDirect3DDevice9* a) { return table->SetInt(a, "counts", 3); }, {}},
+        {"int into a bool array: the first element",
+         [&](IDirect3DDevice9* a) { return table->SetInt(a, "flags", 9); },
+         {{{'b', 1}, {TRUE}}}},
+        {"bool into the second element by its path",
+         [&](IDirect3DDevice9* a) { return table->SetBool(a, "flags[1]", TRUE); },
+         {{{'b', 2}, {TRUE}}}},
+        // SetVectorArray and SetVector.
+        {"vectors into an array: one element each",
+         [&](IDirect3DDevice9* a) { return table->SetVectorArray(a, "lights", vectors, 3); },
+         {{{'c', 18}, {1, 2, 3, 4}}, {{'c', 19}, {5, 6, 7, 8}}}},
+        {"vector into an int4",
+         [&](IDirect3DDevice9* a) { return table->SetVector(a, "counts", &vectors[1]); },
+         {{{'i', 0}, {5, 6, 7, 8}}}},
+        {"vectors into a float: the first vector's x",
+         [&](IDirect3DDevice9* a) { return table->SetVectorArray(a, "scale", vectors + 1, 2); },
+         {{{'c', 0}, {5, 0, 0, 0}}}},
+        {"vector does not fit a matrix: nothing",
+         [&](IDirect3DDevice9* a) { return table->SetVector(a, "rowMatrix", &vectors[0]); }, {}},
+        {"vectors do not fit a matrix: nothing",
+         [&](IDirect3DDevice9* a) { return table->SetVectorArray(a, "columnMatrix", vectors, 3); },
+         {}},
+        // SetMatrixArray and SetMatrixTranspose.
+        {"matrices into a single matrix: the first",
+         [&](IDirect3DDevice9* a) { return table->SetMatrixArray(a, "rowMatrix", matrices, 2); },
+         {{{'c', 3}, {11, 12, 13, 14}},
+          {{'c', 4}, {21, 22, 23, 24}},
+          {{'c', 5}, {31, 32, 33, 34}},
+          {{'c', 6}, {41, 42, 43, 44}}}},
+        {"transposed into a row-major matrix: the columns",
+         [&](IDirect3DDevice9* a) { return table->SetMatrixTranspose(a, "rowMatrix", &g_matrix); },
+         {{{'c', 3}, {11, 21, 31, 41}},
+          {{'c', 4}, {12, 22, 32, 42}},
+          {{'c', 5}, {13, 23, 33, 43}},
+          {{'c', 6}, {14, 24, 34, 44}}}},
+        {"transposed into a column-major matrix: the rows",
+         [&](IDirect3DDevice9* a) {
+             return table->SetMatrixTranspose(a, "columnMatrix", &g_matrix);
+         },
+         {{{'c', 7}, {11, 12, 13, 14}},
+          {{'c', 8}, {21, 22, 23, 24}},
+          {{'c', 9}, {31, 32, 33, 34}},
+          {{'c', 10}, {41, 42, 43, 44}}}},
+    };
+    for (const Case& row : cases)
+    {
+        SCOPED_TRACE(row.what);
+        RecordingDevice device;
+        EXPECT_EQ(row.call(&device), D3D_OK);
+        EXPECT_EQ(registersAfter(device.m_calls), row.registers);
+    }
 }

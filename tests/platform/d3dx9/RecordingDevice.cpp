@@ -114,6 +114,22 @@ HRESULT RecordingDevice::CreateCubeTexture(UINT, UINT, DWORD, D3DFORMAT, D3DPOOL
     return unexpected("CreateCubeTexture");
 }
 
+HRESULT RecordingDevice::CreateOffscreenPlainSurface(UINT, UINT, D3DFORMAT, D3DPOOL,
+                                                     IDirect3DSurface9**, HANDLE*)
+{
+    return unexpected("CreateOffscreenPlainSurface");
+}
+
+HRESULT RecordingDevice::GetBackBuffer(UINT, UINT, D3DBACKBUFFER_TYPE, IDirect3DSurface9**)
+{
+    return unexpected("GetBackBuffer");
+}
+
+HRESULT RecordingDevice::GetRenderTargetData(IDirect3DSurface9*, IDirect3DSurface9*)
+{
+    return unexpected("GetRenderTargetData");
+}
+
 HRESULT RecordingDevice::CreateVertexBuffer(UINT, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer9**,
                                             HANDLE*)
 {
@@ -171,6 +187,16 @@ HRESULT RecordingDevice::GetViewport(D3DVIEWPORT9*)
     return unexpected("GetViewport");
 }
 
+HRESULT RecordingDevice::SetScissorRect(const RECT*)
+{
+    return unexpected("SetScissorRect");
+}
+
+HRESULT RecordingDevice::GetScissorRect(RECT*)
+{
+    return unexpected("GetScissorRect");
+}
+
 HRESULT RecordingDevice::SetRenderState(D3DRENDERSTATETYPE, DWORD)
 {
     return unexpected("SetRenderState");
@@ -199,6 +225,16 @@ HRESULT RecordingDevice::GetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD*)
 HRESULT RecordingDevice::SetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD)
 {
     return unexpected("SetSamplerState");
+}
+
+HRESULT RecordingDevice::GetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE, DWORD*)
+{
+    return unexpected("GetTextureStageState");
+}
+
+HRESULT RecordingDevice::SetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE, DWORD)
+{
+    return unexpected("SetTextureStageState");
 }
 
 HRESULT RecordingDevice::DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT)

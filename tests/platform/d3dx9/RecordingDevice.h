@@ -51,6 +51,10 @@ public:
                           HANDLE*) override;
     HRESULT CreateCubeTexture(UINT, UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DCubeTexture9**,
                               HANDLE*) override;
+    HRESULT CreateOffscreenPlainSurface(UINT, UINT, D3DFORMAT, D3DPOOL, IDirect3DSurface9**,
+                                        HANDLE*) override;
+    HRESULT GetBackBuffer(UINT, UINT, D3DBACKBUFFER_TYPE, IDirect3DSurface9**) override;
+    HRESULT GetRenderTargetData(IDirect3DSurface9*, IDirect3DSurface9*) override;
     HRESULT CreateVertexBuffer(UINT, DWORD, DWORD, D3DPOOL, IDirect3DVertexBuffer9**,
                                HANDLE*) override;
     HRESULT CreateIndexBuffer(UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3DIndexBuffer9**,
@@ -64,12 +68,16 @@ public:
     HRESULT Clear(DWORD, const D3DRECT*, DWORD, D3DCOLOR, float, DWORD) override;
     HRESULT SetViewport(const D3DVIEWPORT9*) override;
     HRESULT GetViewport(D3DVIEWPORT9*) override;
+    HRESULT SetScissorRect(const RECT*) override;
+    HRESULT GetScissorRect(RECT*) override;
     HRESULT SetRenderState(D3DRENDERSTATETYPE, DWORD) override;
     HRESULT GetRenderState(D3DRENDERSTATETYPE, DWORD*) override;
     HRESULT GetTexture(DWORD, IDirect3DBaseTexture9**) override;
     HRESULT SetTexture(DWORD, IDirect3DBaseTexture9*) override;
     HRESULT GetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD*) override;
     HRESULT SetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD) override;
+    HRESULT GetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE, DWORD*) override;
+    HRESULT SetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE, DWORD) override;
     HRESULT DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT) override;
     HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT, UINT, UINT, UINT, UINT) override;
     HRESULT SetFVF(DWORD) override;

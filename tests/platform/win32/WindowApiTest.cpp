@@ -135,6 +135,69 @@ TEST_F(WindowApi, ClassRegistersOnce)
               nullptr);
 }
 
+// RegisterClassExA registers as RegisterClassA does, and only a structure
+// whose cbSize is sizeof(WNDCLASSEXA); CreateWindowA makes a window of the
+// class by name or by the atom; UnregisterClassA refuses while a window of
+// the class lives and frees the name once none does.
+TEST_F(WindowApi, ExtendedClassesRegisterAndUnregister)
+{
+    WNDCLASSEXA extended = {};
+    extended.cbSize = sizeof(WNDCLASSEXA);
+    extended.lpfnWndProc = demoProcedure;
+    extended.hInstance = GetModuleHandleA(nullptr);
+    extended.lpszClassName = "tarvoex";
+    struct Case
+    {
+        const char* name;
+        UINT cbSize;
+        WNDPROC procedure;
+    };
+    const Case refused[] = {
+        {"cbSize 0", 0, demoProcedure},
+        {"cbSize of WNDCLASSA", UINT(sizeof(WNDCLASSA)), demoProcedure},
+        {"no procedure", UINT(sizeof(WNDCLASSEXA)), nullptr},
+    };
+    for (const Case& test : refused)
+    {
+        SCOPED_TRACE(test.name);
+        WNDCLASSEXA wrong = extended;
+        wrong.cbSize = test.cbSize;
+        wrong.lpfnWndProc = test.procedure;
+        EXPECT_EQ(RegisterClassExA(&wrong), 0);
+    }
+    EXPECT_EQ(RegisterClassExA(nullptr), 0);
+    const ATOM atom = RegisterClassExA(&extended);
+    ASSERT_NE(atom, 0);
+    EXPECT_GE(atom, 0xC000) << "Win32 numbers registered classes from 0xC000";
+    EXPECT_EQ(RegisterClassExA(&extended), 0) << "registered already";
+
+    const HWND byName = CreateWindowA("tarvoex", "by name", WS_OVERLAPPEDWINDOW, 0, 0, 64, 48,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(byName, nullptr);
+    RECT rect = {};
+    ASSERT_TRUE(GetWindowRect(byName, &rect));
+    EXPECT_EQ(rect.right - rect.left, 64);
+    EXPECT_EQ(rect.bottom - rect.top, 48);
+    const HWND byAtom = CreateWindowA(MAKEINTATOM(atom), "by atom", WS_OVERLAPPEDWINDOW, 0, 0, 32,
+                                      32, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(byAtom, nullptr);
+    EXPECT_EQ(Window::fromHandle(byAtom)->className(), "tarvoex");
+
+    EXPECT_FALSE(UnregisterClassA("tarvoex", GetModuleHandleA(nullptr))) << "two windows live";
+    DestroyWindow(byName);
+    EXPECT_FALSE(UnregisterClassA(MAKEINTATOM(atom), GetModuleHandleA(nullptr)))
+        << "one window lives";
+    DestroyWindow(byAtom);
+    drain();
+    EXPECT_TRUE(UnregisterClassA(MAKEINTATOM(atom), GetModuleHandleA(nullptr)));
+    EXPECT_FALSE(UnregisterClassA("tarvoex", GetModuleHandleA(nullptr))) << "gone already";
+    EXPECT_EQ(CreateWindowA("tarvoex", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
+              nullptr);
+    EXPECT_NE(RegisterClassExA(&extended), 0) << "the name is free again";
+    EXPECT_TRUE(UnregisterClassA("tarvoex", nullptr));
+    EXPECT_FALSE(UnregisterClassA(nullptr, nullptr));
+}
+
 // A new window is hidden, has the outer rectangle it was created with, and
 // its procedure saw WM_CREATE; showing it sends WM_SHOWWINDOW once.
 TEST_F(WindowApi, CreatesHiddenWindowOfGivenRectangle)

@@ -1,0 +1,345 @@
+// ID3DXConstantTable's descriptions and handles (GetDesc, GetConstant,
+// GetConstantByName with element and member paths, GetConstantElement,
+// GetConstantDesc), structures and default values, on tables laid out by
+// hand in D3DX's binary format; and ID3DXBuffer.
+//
+// Untested ideas: samplers spanning several registers (GetConstantDesc
+// answers one description).
+#include "platform/d3dx9/CtabBuilder.h"
+#include "platform/d3dx9/RecordingDevice.h"
+
+#include <d3dx9.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+
+namespace
+{
+
+using Type = CtabBuilder::Type;
+
+const Type g_float = {D3DXPC_SCALAR, D3DXPT_FLOAT, 1, 1, 1, {}};
+const Type g_float4 = {D3DXPC_VECTOR, D3DXPT_FLOAT, 1, 4, 1, {}};
+
+uint32_t bits(float a_value)
+{
+    uint32_t value;
+    memcpy(&value, &a_value, 4);
+    return value;
+}
+
+// Structures count their components in rows x columns, as D3DX writes them.
+const std::vector<CtabBuilder::Constant> g_constants = {
+    {"s", D3DXRS_FLOAT4, 5, 4,
+     {D3DXPC_STRUCT, D3DXPT_VOID, 1, 9, 1,
+      {{"m", g_float4}, {"f", g_float}, {"k", {D3DXPC_MATRIX_ROWS, D3DXPT_FLOAT, 2, 2, 1, {}}}}},
+     {}},
+    {"arr", D3DXRS_FLOAT4, 10, 4,
+     {D3DXPC_STRUCT, D3DXPT_VOID, 1, 5, 2, {{"a", g_float}, {"b", g_float4}}}, {}},
+    {"cut", D3DXRS_FLOAT4, 20, 2, {D3DXPC_VECTOR, D3DXPT_FLOAT, 1, 4, 3, {}}, {}},
+    {"d", D3DXRS_FLOAT4, 30, 1, g_float4, {bits(1), bits(2), bits(3), bits(4)}},
+    {"di", D3DXRS_INT4, 2, 1, {D3DXPC_VECTOR, D3DXPT_INT, 1, 4, 1, {}}, {5, 6, 7, 8}},
+    {"db", D3DXRS_BOOL, 3, 1, {D3DXPC_SCALAR, D3DXPT_BOOL, 1, 1, 1, {}}, {1}},
+    {"tex", D3DXRS_SAMPLER, 1, 1, {D3DXPC_OBJECT, D3DXPT_SAMPLER2D, 1, 1, 1, {}}, {}},
+};
+
+class ConstantTableQuery : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_code = CtabBuilder::program(true, g_constants);
+        ASSERT_EQ(D3DXGetShaderConstantTable(m_code.data(), &m_table), D3D_OK);
+    }
+    void TearDown() override
+    {
+        if (m_table)
+            m_table->Release();
+    }
+
+    D3DXHANDLE byName(const char* a_path) { return m_table->GetConstantByName(nullptr, a_path); }
+
+    std::vector<DWORD> m_code;
+    LPD3DXCONSTANTTABLE m_table = nullptr;
+};
+
+// The vertex shader's float4 registers after the recorded calls.
+std::map<UINT, std::vector<float>> floatRegisters(const RecordingDevice& a_device)
+{
+    std::map<UINT, std::vector<float>> registers;
+    for (const RecordingDevice::Call& call : a_device.m_calls)
+    {
+        EXPECT_EQ(call.method, "SetVertexShaderConstantF");
+        for (UINT i = 0; i < call.count; ++i)
+            registers[call.startRegister + i].assign(call.floats.begin() + 4 * i,
+                                                     call.floats.begin() + 4 * i + 4);
+    }
+    return registers;
+}
+
+}
+
+// GetDesc names the creator, the shader version and the top-level constants,
+// which GetConstant counts in table order.
+TEST_F(ConstantTableQuery, DescribesTheTable)
+{
+    D3DXCONSTANTTABLE_DESC desc = {};
+    ASSERT_EQ(m_table->GetDesc(&desc), D3D_OK);
+    EXPECT_STREQ(desc.Creator, CtabBuilder::kCreator);
+    EXPECT_EQ(desc.Version, 0xFFFE0300u);
+    ASSERT_EQ(desc.Constants, g_constants.size());
+    for (UINT i = 0; i < desc.Constants; ++i)
+    {
+        SCOPED_TRACE(i);
+        D3DXCONSTANT_DESC constant = {};
+        ASSERT_EQ(m_table->GetConstantDesc(m_table->GetConstant(nullptr, i), &constant, nullptr),
+                  D3D_OK);
+        EXPECT_STREQ(constant.Name, g_constants[i].name.c_str());
+    }
+    EXPECT_EQ(m_table->GetConstant(nullptr, desc.Constants), nullptr);
+    EXPECT_EQ(m_table->GetDesc(nullptr), D3DERR_INVALIDCALL);
+    ASSERT_GE(m_table->GetBufferSize(), 28u);
+    uint32_t headerSize = 0;
+    memcpy(&headerSize, m_table->GetBufferPointer(), 4);
+    EXPECT_EQ(headerSize, 28u) << "the buffer starts with D3DXSHADER_CONSTANTTABLE";
+}
+
+// Every constant, element and member describes itself as D3DX does: its
+// registers follow its parent's in declaration order (cut to the parent's),
+// elements keep the array's name, Bytes counts 4 per component.
+TEST_F(ConstantTableQuery, DescribesConstantsElementsAndMembers)
+{
+    struct Case
+    {
+        const char* path;
+        const char* name;
+        D3DXREGISTER_SET set;
+        UINT index, count;
+        D3DXPARAMETER_CLASS parameterClass;
+        D3DXPARAMETER_TYPE type;
+        UINT rows, columns, elements, members, bytes;
+    };
+    const Case cases[] = {
+        {"s", "s", D3DXRS_FLOAT4, 5, 4, D3DXPC_STRUCT, D3DXPT_VOID, 1, 9, 1, 3, 36},
+        {"s.m", "m", D3DXRS_FLOAT4, 5, 1, D3DXPC_VECTOR, D3DXPT_FLOAT, 1, 4, 1, 0, 16},
+        {"s.f", "f", D3DXRS_FLOAT4, 6, 1, D3DXPC_SCALAR, D3DXPT_FLOAT, 1, 1, 1, 0, 4},
+        {"s.k", "k", D3DXRS_FLOAT4, 7, 2, D3DXPC_MATRIX_ROWS, D3DXPT_FLOAT, 2, 2, 1, 0, 16},
+        {"arr", "arr", D3DXRS_FLOAT4, 10, 4, D3DXPC_STRUCT, D3DXPT_VOID, 1, 5, 2, 2, 40},
+        {"arr[1]", "arr", D3DXRS_FLOAT4, 12, 2, D3DXPC_STRUCT, D3DXPT_VOID, 1, 5, 1, 2, 20},
+        {"arr[0].a", "a", D3DXRS_FLOAT4, 10, 1, D3DXPC_SCALAR, D3DXPT_FLOAT, 1, 1, 1, 0, 4},
+        {"arr[1].b", "b", D3DXRS_FLOAT4, 13, 1, D3DXPC_VECTOR, D3DXPT_FLOAT, 1, 4, 1, 0, 16},
+        {"cut", "cut", D3DXRS_FLOAT4, 20, 2, D3DXPC_VECTOR, D3DXPT_FLOAT, 1, 4, 3, 0, 48},
+        {"cut[1]", "cut", D3DXRS_FLOAT4, 21, 1, D3DXPC_VECTOR, D3DXPT_FLOAT, 1, 4, 1, 0, 16},
+        {"cut[2]", "cut", D3DXRS_FLOAT4, 22, 0, D3DXPC_VECTOR, D3DXPT_FLOAT, 1, 4, 1, 0, 16},
+        {"di", "di", D3DXRS_INT4, 2, 1, D3DXPC_VECTOR, D3DXPT_INT, 1, 4, 1, 0, 16},
+        {"db", "db", D3DXRS_BOOL, 3, 1, D3DXPC_SCALAR, D3DXPT_BOOL, 1, 1, 1, 0, 4},
+        {"tex", "tex", D3DXRS_SAMPLER, 1, 1, D3DXPC_OBJECT, D3DXPT_SAMPLER2D, 1, 1, 1, 0, 4},
+    };
+    for (const Case& test : cases)
+    {
+        SCOPED_TRACE(test.path);
+        D3DXCONSTANT_DESC desc = {};
+        UINT count = 0;
+        ASSERT_EQ(m_table->GetConstantDesc(byName(test.path), &desc, &count), D3D_OK);
+        EXPECT_EQ(count, 1u);
+        EXPECT_STREQ(desc.Name, test.name);
+        EXPECT_EQ(desc.RegisterSet, test.set);
+        EXPECT_EQ(desc.RegisterIndex, test.index);
+        EXPECT_EQ(desc.RegisterCount, test.count);
+        EXPECT_EQ(desc.Class, test.parameterClass);
+        EXPECT_EQ(desc.Type, test.type);
+        EXPECT_EQ(desc.Rows, test.rows);
+        EXPECT_EQ(desc.Columns, test.columns);
+        EXPECT_EQ(desc.Elements, test.elements);
+        EXPECT_EQ(desc.StructMembers, test.members);
+        EXPECT_EQ(desc.Bytes, test.bytes);
+    }
+    D3DXCONSTANT_DESC desc = {};
+    ASSERT_EQ(m_table->GetConstantDesc(byName("d"), &desc, nullptr), D3D_OK);
+    ASSERT_NE(desc.DefaultValue, nullptr);
+    float values[4];
+    memcpy(values, desc.DefaultValue, sizeof(values));
+    EXPECT_EQ(values[2], 3.0f);
+    ASSERT_EQ(m_table->GetConstantDesc(byName("s"), &desc, nullptr), D3D_OK);
+    EXPECT_EQ(desc.DefaultValue, nullptr);
+    EXPECT_EQ(m_table->GetConstantDesc(nullptr, &desc, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_table->GetConstantDesc("nothing", &desc, nullptr), D3DERR_INVALIDCALL);
+}
+
+// A path, the same steps taken one handle at a time, and a name looked up
+// inside a structure's handle all give the same handle; paths that name
+// nothing give null.
+TEST_F(ConstantTableQuery, PathsAndHandlesAgree)
+{
+    const D3DXHANDLE arr = byName("arr");
+    const D3DXHANDLE element = m_table->GetConstantElement(arr, 1);
+    ASSERT_NE(element, nullptr);
+    EXPECT_EQ(element, byName("arr[1]"));
+    EXPECT_EQ(m_table->GetConstantByName(element, "b"), byName("arr[1].b"));
+    EXPECT_EQ(m_table->GetConstant(element, 1), byName("arr[1].b"));
+    const D3DXHANDLE s = byName("s");
+    EXPECT_EQ(m_table->GetConstant(s, 2), byName("s.k"));
+    EXPECT_EQ(m_table->GetConstant(s, 3), nullptr);
+    EXPECT_EQ(m_table->GetConstantElement(s, 0), s) << "element 0 of a single constant is itself";
+    EXPECT_EQ(m_table->GetConstantElement(s, 1), nullptr);
+    EXPECT_EQ(m_table->GetConstantElement(arr, 2), nullptr);
+    EXPECT_EQ(m_table->GetConstant(arr, 0), nullptr) << "an array has elements, not members";
+    EXPECT_EQ(m_table->GetConstantByName(byName("s.m"), "x"), nullptr);
+    // A handle works wherever a name does.
+    D3DXCONSTANT_DESC desc = {};
+    ASSERT_EQ(m_table->GetConstantDesc(m_table->GetConstant(s, 1), &desc, nullptr), D3D_OK);
+    EXPECT_EQ(desc.RegisterIndex, 6u);
+    for (const char* path : {"s.nope", "arr.b", "arr[2]", "s[0]", "d[0]", "s.", "", "arr[1",
+                             "arr[]", "arr[1]b", "S"})
+    {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(byName(path), nullptr);
+    }
+    EXPECT_EQ(byName(nullptr), nullptr);
+}
+
+// Setters go through structures member by member; an array of structures
+// takes only its first element, from the last whole element's worth of
+// values, as D3DX does.
+TEST_F(ConstantTableQuery, SettersFillStructures)
+{
+    const float sequence[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    using Registers = std::map<UINT, std::vector<float>>;
+    struct Case
+    {
+        const char* what;
+        const char* name;
+        UINT count;
+        Registers registers;
+    };
+    const Case cases[] = {
+        {"every member", "s", 9,
+         {{5, {1, 2, 3, 4}}, {6, {5, 0, 0, 0}}, {7, {6, 7, 0, 0}}, {8, {8, 9, 0, 0}}}},
+        {"the last member short of values", "s", 8, {{5, {1, 2, 3, 4}}, {6, {5, 0, 0, 0}}}},
+        {"one member by its path", "s.k", 4, {{7, {1, 2, 0, 0}}, {8, {3, 4, 0, 0}}}},
+        {"structure array from its last whole element", "arr", 12,
+         {{10, {6, 0, 0, 0}}, {11, {7, 8, 9, 10}}}},
+        {"structure array with one whole element", "arr", 7,
+         {{10, {1, 0, 0, 0}}, {11, {2, 3, 4, 5}}}},
+        {"structure array short of one element", "arr", 4, {}},
+        {"one element of a structure array by its path", "arr[1]", 5,
+         {{12, {1, 0, 0, 0}}, {13, {2, 3, 4, 5}}}},
+        {"an element without registers takes values but writes none", "cut", 12,
+         {{20, {1, 2, 3, 4}}, {21, {5, 6, 7, 8}}}},
+    };
+    for (const Case& test : cases)
+    {
+        SCOPED_TRACE(test.what);
+        RecordingDevice device;
+        EXPECT_EQ(m_table->SetFloatArray(&device, test.name, sequence, test.count), D3D_OK);
+        EXPECT_EQ(floatRegisters(device), test.registers);
+    }
+    RecordingDevice device;
+    EXPECT_EQ(m_table->SetFloat(&device, "s", 1.0f), D3D_OK) << "one scalar fits no structure";
+    const D3DXMATRIX identity(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
+    EXPECT_EQ(m_table->SetMatrix(&device, "arr", &identity), D3D_OK)
+        << "matrix setters set no array of structures";
+    EXPECT_TRUE(device.m_calls.empty());
+    EXPECT_EQ(m_table->SetFloat(&device, "tex", 1.0f), D3DERR_INVALIDCALL);
+}
+
+// SetDefaults writes each default value into its constant's registers, and
+// nothing for constants without one.
+TEST_F(ConstantTableQuery, SetDefaultsWritesDefaultValues)
+{
+    RecordingDevice device;
+    ASSERT_EQ(m_table->SetDefaults(&device), D3D_OK);
+    RecordingDevice::Call floats;
+    floats.method = "SetVertexShaderConstantF";
+    floats.startRegister = 30;
+    floats.count = 1;
+    floats.floats = {1, 2, 3, 4};
+    RecordingDevice::Call ints;
+    ints.method = "SetVertexShaderConstantI";
+    ints.startRegister = 2;
+    ints.count = 1;
+    ints.ints = {5, 6, 7, 8};
+    RecordingDevice::Call bools;
+    bools.method = "SetVertexShaderConstantB";
+    bools.startRegister = 3;
+    bools.count = 1;
+    bools.bools = {TRUE};
+    const std::vector<RecordingDevice::Call> expected = {floats, ints, bools};
+    EXPECT_EQ(device.m_calls, expected);
+    EXPECT_EQ(m_table->SetDefaults(nullptr), D3DERR_INVALIDCALL);
+}
+
+// Tables whose structures or default values run past the block, whose
+// structure types contain themselves, or that describe more constants than
+// anyone could set, are refused.
+TEST(ConstantTableStructures, DamagedTablesAreRefused)
+{
+    // The first constant's info is at 28: its type offset at 40, its default at 44.
+    struct Case
+    {
+        const char* what;
+        void (*damage)(std::vector<uint8_t>&);
+    };
+    const Case cases[] = {
+        {"default value past the block",
+         [](std::vector<uint8_t>& a) { CtabBuilder::putDword(a, 44, uint32_t(a.size() - 8)); }},
+        {"member infos past the block",
+         [](std::vector<uint8_t>& a) {
+             const uint32_t type = a[40] | (a[41] << 8) | (a[42] << 16);
+             CtabBuilder::putDword(a, type + 12, uint32_t(a.size()));
+         }},
+        {"65535 elements of a structure of 4 members: too many constants",
+         [](std::vector<uint8_t>& a) {
+             const uint32_t type = a[40] | (a[41] << 8) | (a[42] << 16);
+             CtabBuilder::putWord(a, type + 8, 0xFFFF);
+         }},
+        {"structure containing itself",
+         [](std::vector<uint8_t>& a) {
+             const uint32_t type = a[40] | (a[41] << 8) | (a[42] << 16);
+             const uint32_t members = a[type + 12] | (a[type + 13] << 8) | (a[type + 14] << 16);
+             CtabBuilder::putDword(a, members + 4, type);
+         }},
+    };
+    const std::vector<CtabBuilder::Constant> constants = {
+        {"s", D3DXRS_FLOAT4, 0, 2,
+         {D3DXPC_STRUCT, D3DXPT_VOID, 1, 5, 1,
+          {{"a", g_float}, {"b", g_float4}, {"c", g_float}, {"d", g_float}}},
+         {0, 0, 0, 0, 0, 0, 0, 0}}};
+    {
+        const std::vector<DWORD> sound = CtabBuilder::program(true, constants);
+        LPD3DXCONSTANTTABLE table = nullptr;
+        ASSERT_EQ(D3DXGetShaderConstantTable(sound.data(), &table), D3D_OK);
+        table->Release();
+    }
+    for (const Case& test : cases)
+    {
+        SCOPED_TRACE(test.what);
+        const std::vector<DWORD> code = CtabBuilder::program(true, constants, test.damage);
+        LPD3DXCONSTANTTABLE table = nullptr;
+        EXPECT_EQ(D3DXGetShaderConstantTable(code.data(), &table), E_FAIL);
+        EXPECT_EQ(table, nullptr);
+    }
+}
+
+// D3DXCreateBuffer hands out a buffer of the size asked, zeroed, writable,
+// freed on the last Release.
+TEST(D3DXBuffer, CreateBufferGivesZeroedBytes)
+{
+    for (DWORD size : {0u, 1u, 4096u})
+    {
+        SCOPED_TRACE(size);
+        LPD3DXBUFFER buffer = nullptr;
+        ASSERT_EQ(D3DXCreateBuffer(size, &buffer), D3D_OK);
+        ASSERT_EQ(buffer->GetBufferSize(), size);
+        unsigned char* bytes = static_cast<unsigned char*>(buffer->GetBufferPointer());
+        for (DWORD i = 0; i < size; ++i)
+            ASSERT_EQ(bytes[i], 0);
+        if (size > 0)
+            bytes[size - 1] = 0xAB;
+        EXPECT_EQ(buffer->AddRef(), 2u);
+        EXPECT_EQ(buffer->Release(), 1u);
+        EXPECT_EQ(buffer->Release(), 0u);
+    }
+    EXPECT_EQ(D3DXCreateBuffer(4, nullptr), D3DERR_INVALIDCALL);
+}

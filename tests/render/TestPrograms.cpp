@@ -1,0 +1,46 @@
+// Shader programs for the render tests.
+#include "render/TestPrograms.h"
+
+#include <Assembler.h>
+
+#include <gtest/gtest.h>
+
+#include <stdint.h>
+#include <stdio.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+void assembleContent(const char* a_source, const char* a_name)
+{
+    const std::string path = std::string(TARVO_SHADER_SOURCES) + "/" + a_source;
+    std::ifstream file(path);
+    ASSERT_TRUE(file) << path;
+    std::ostringstream text;
+    text << file.rdbuf();
+    TestPrograms::write(a_name, text.str().c_str());
+}
+
+}
+
+void TestPrograms::write(const char* a_name, const char* a_source)
+{
+    std::vector<uint32_t> tokens;
+    AssemblyError error;
+    ASSERT_TRUE(Assembler::assemble(a_source, tokens, error)) << a_name << ":" << error.format();
+    FILE* file = fopen(a_name, "wb");
+    ASSERT_NE(file, nullptr) << a_name;
+    fwrite(tokens.data(), sizeof(uint32_t), tokens.size(), file);
+    fclose(file);
+}
+
+void TestPrograms::writeQuadPrograms()
+{
+    assembleContent("quad.vsa", "quad.vsh");
+    assembleContent("quad.psa", "quad.psh");
+}

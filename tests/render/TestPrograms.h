@@ -1,0 +1,15 @@
+// Shader programs for the render tests, written as loose files of the working
+// directory (where the file system reads when no archive is loaded).
+#pragma once
+
+namespace TestPrograms
+{
+
+// Assembles a_source into the file a_name; the test fails on an assembly error.
+void write(const char* a_name, const char* a_source);
+
+// "quad.vsh" and "quad.psh" assembled from the content's own sources, so the
+// renderer's screen quad runs the programs the demo ships.
+void writeQuadPrograms();
+
+}
