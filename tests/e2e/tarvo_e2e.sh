@@ -2,7 +2,7 @@
 # Runs the demo as a user would, in a real window under Xvfb, and checks what
 # the user sees: windows, messages and the exit code.
 #   tarvo_e2e.sh TARVO ARCHIVE CASE
-# CASE: exit | missing-archive | wrong-magic | windowed-escape
+# CASE: exit | missing-archive | wrong-magic | windowed-escape | fullscreen-escape
 set -eu
 
 TARVO=$1
@@ -130,6 +130,16 @@ case "$CASE" in
         demo=$(window 'Tarvo2') || fail "no demo window"
         [ "$(geometry "$demo")" = "50 50 1920 1080" ] ||
             fail "window not at (50, 50) fitted to the mode: $(geometry "$demo")"
+        key "$demo" Escape
+        expect_exit_zero
+        ;;
+    fullscreen-escape)
+        # Full screen is the default; the one mode Xvfb has is chosen.
+        key "$launcher" Return
+        sleep 1
+        demo=$(window 'Tarvo2') || fail "no demo window"
+        [ "$(geometry "$demo")" = "0 0 1920 1080" ] ||
+            fail "window does not cover the display mode: $(geometry "$demo")"
         key "$demo" Escape
         expect_exit_zero
         ;;
