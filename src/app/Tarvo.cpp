@@ -2,6 +2,7 @@
 #include "app/Tarvo.h"
 
 #include "app/FatalError.h"
+#include "render/DeferredShading.h"
 #include "render/Renderer.h"
 #include "sound/Soundtrack.h"
 #include "sound/Time.h"
@@ -31,6 +32,15 @@ ReturnCode Tarvo::init(HWND a_window)
     {
         ReturnCode result = shutdown();
         result.succeeded();
+        return ReturnCode(ReturnCode::kFailure);
+    }
+
+    m_deferred = DeferredShading::create(m_renderer);
+    if (!m_deferred)
+    {
+        ReturnCode result = shutdown();
+        result.succeeded();
+        fatalError("Failed to initialize deferred shading.");
         return ReturnCode(ReturnCode::kFailure);
     }
 
@@ -105,6 +115,8 @@ ReturnCode Tarvo::update()
 
 ReturnCode Tarvo::shutdown()
 {
+    delete m_deferred;
+    m_deferred = nullptr;
     if (m_soundtrack)
     {
         if (Time::g_soundtrack == m_soundtrack)

@@ -11,6 +11,7 @@
 
 #include <stdint.h>
 
+class DeferredShading;
 class Renderer;
 class Soundtrack;
 
@@ -35,6 +36,7 @@ public:
     ReturnCode createSoundtrack(float a_bpm);
 
     Renderer* m_renderer = nullptr;     // owned
+    DeferredShading* m_deferred = nullptr;  // owned
     // Destroyed in reverse: shaders first, then textures.
     Container<Texture> m_textures;      // shared textures by name ("null_white" ...)
     Container<Shader> m_shaders;        // shared shaders by file name

@@ -50,6 +50,7 @@ protected:
         for (const auto& texture : kNullTextures)
             writeJpeg(texture.file, blockPicture(1, 1, {texture.colour}), JpegKind::Grey);
         TestPrograms::writeQuadPrograms();
+        TestPrograms::writeDeferredPrograms();
 
         // A window of an earlier test may have left its quit behind.
         MSG message;
@@ -133,6 +134,7 @@ TEST_F(TarvoTest, FramesRunOnTheSilentClockWithoutASoundtrack)
     EXPECT_TRUE(Window::fromHandle(m_window)->visible());
     EXPECT_EQ(tarvo.m_renderer->m_width, 1280);
     EXPECT_EQ(tarvo.m_textures.count(), 3u);
+    EXPECT_NE(tarvo.m_deferred, nullptr);
     EXPECT_NE(tarvo.m_textures.find("null_grey"), nullptr);
 
     Time::g_time = 99.0f;
@@ -168,6 +170,24 @@ TEST_F(TarvoTest, MissingNullTextureFailsInit)
     EXPECT_FALSE(Window::fromHandle(m_window)->visible());
     ASSERT_EQ(m_boxes.boxes().size(), 1u);
     EXPECT_EQ(m_boxes.boxes()[0].text, "null_grey.jpg: File not found.");
+}
+
+// Without a deferred pipeline init fails before any texture loads; the file
+// system's message is the only one shown, the application's own
+// "Failed to initialize deferred shading." falling to the once-only rule.
+TEST_F(TarvoTest, MissingDeferredProgramFailsInit)
+{
+    remove("combine.psh");
+    m_window = createMainWindow(GetModuleHandleA(nullptr));
+    Tarvo tarvo;
+    ReturnCode initialised = tarvo.init(m_window);
+    EXPECT_TRUE(initialised.failed());
+    EXPECT_EQ(tarvo.m_renderer, nullptr);
+    EXPECT_EQ(tarvo.m_deferred, nullptr);
+    EXPECT_EQ(tarvo.m_textures.count(), 0u);
+    EXPECT_FALSE(Window::fromHandle(m_window)->visible());
+    ASSERT_EQ(m_boxes.boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.boxes()[0].text, "combine.psh: File not found.");
 }
 
 // The soundtrack comes from the file "KUV-2.mp3": created (checked) and

@@ -44,3 +44,12 @@ void TestPrograms::writeQuadPrograms()
     assembleContent("quad.vsa", "quad.vsh");
     assembleContent("quad.psa", "quad.psh");
 }
+
+void TestPrograms::writeDeferredPrograms()
+{
+    assembleContent("deferred.vsa", "deferred.vsh");
+    assembleContent("deferred.psa", "deferred.psh");
+    assembleContent("combine.psa", "combine.psh");
+    assembleContent("ambient.psa", "ambient.psh");
+    assembleContent("fog.psa", "fog.psh");
+}

@@ -12,4 +12,8 @@ void write(const char* a_name, const char* a_source);
 // renderer's screen quad runs the programs the demo ships.
 void writeQuadPrograms();
 
+// "deferred.vsh", "deferred.psh", "combine.psh", "ambient.psh" and "fog.psh"
+// from the content's sources: the deferred pipeline's own programs.
+void writeDeferredPrograms();
+
 }
