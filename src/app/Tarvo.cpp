@@ -12,8 +12,7 @@ Tarvo::Tarvo() = default;
 
 Tarvo::~Tarvo()
 {
-    ReturnCode result = shutdown();
-    result.succeeded();
+    shutdown();
 }
 
 // The steps run in this order: the renderer first, as everything draws
@@ -30,16 +29,14 @@ ReturnCode Tarvo::init(HWND a_window)
     ReturnCode renderer = m_renderer->init(width, height, a_window);
     if (renderer.failed())
     {
-        ReturnCode result = shutdown();
-        result.succeeded();
+        shutdown();
         return ReturnCode(ReturnCode::kFailure);
     }
 
     m_deferred = DeferredShading::create(m_renderer);
     if (!m_deferred)
     {
-        ReturnCode result = shutdown();
-        result.succeeded();
+        shutdown();
         fatalError("Failed to initialize deferred shading.");
         return ReturnCode(ReturnCode::kFailure);
     }
@@ -49,8 +46,7 @@ ReturnCode Tarvo::init(HWND a_window)
     ReturnCode textures = loadNullTextures();
     if (textures.failed())
     {
-        ReturnCode result = shutdown();
-        result.succeeded();
+        shutdown();
         return ReturnCode(ReturnCode::kFailure);
     }
 
@@ -107,8 +103,7 @@ ReturnCode Tarvo::update()
     ReturnCode begun = m_renderer->beginFrame();
     if (begun.failed())
         return ReturnCode(ReturnCode::kFailure);
-    ReturnCode ended = m_renderer->endFrame();
-    ended.succeeded();
+    m_renderer->endFrame();
     ++m_frame;
     return ReturnCode(ReturnCode::kSuccess, true);
 }
@@ -126,8 +121,7 @@ ReturnCode Tarvo::shutdown()
     }
     if (m_renderer)
     {
-        ReturnCode result = m_renderer->shutdown();
-        result.succeeded();
+        m_renderer->shutdown();
         delete m_renderer;
         m_renderer = nullptr;
     }

@@ -40,8 +40,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (initialised.failed())
     {
         fatalError("Unknown error - failed to initialize.");
-        ReturnCode result = tarvo->shutdown();
-        result.succeeded();
+        tarvo->shutdown();
     }
     else
     {

@@ -40,6 +40,5 @@ void LightAmbient::apply()
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
     m_pixelShader->setVector("color", m_color * m_intensity);
-    ReturnCode drawn = m_renderer->m_quad->draw({m_vertexShader, m_pixelShader});
-    drawn.succeeded();
+    m_renderer->m_quad->draw({m_vertexShader, m_pixelShader});
 }

@@ -43,7 +43,6 @@ void LightFog::apply()
     m_pixelShader->setVector("color", m_color * (2.0f * m_intensity));
     m_pixelShader->setFloat("nearFallOff", m_nearFallOff);
     m_pixelShader->setFloat("farFallOff", m_farFallOff);
-    ReturnCode drawn = m_renderer->m_quad->draw({m_vertexShader, m_pixelShader});
-    drawn.succeeded();
+    m_renderer->m_quad->draw({m_vertexShader, m_pixelShader});
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
 }

@@ -165,8 +165,7 @@ void DeferredShading::combine(RenderTarget& a_target, float a_contrast, float a_
     m_combinePixelShader->setFloat("saturation", a_saturation);
     m_combinePixelShader->setFloat("brightness", a_brightness);
     a_target.bind(0);
-    ReturnCode drawn = m_renderer->m_quad->draw({m_quadVertexShader, m_combinePixelShader});
-    drawn.succeeded();
+    m_renderer->m_quad->draw({m_quadVertexShader, m_combinePixelShader});
     a_target.unbind();
 }
 

@@ -23,8 +23,7 @@ Renderer* Renderer::create()
 
 Renderer::~Renderer()
 {
-    ReturnCode result = shutdown();
-    result.succeeded();
+    shutdown();
 }
 
 ReturnCode Renderer::init(int32_t a_width, int32_t a_height, HWND a_window)
@@ -93,8 +92,7 @@ ReturnCode Renderer::init(int32_t a_width, int32_t a_height, HWND a_window)
 
 ReturnCode Renderer::failInit()
 {
-    ReturnCode result = shutdown();
-    result.succeeded();
+    shutdown();
     return ReturnCode(ReturnCode::kFailure);
 }
 
@@ -198,8 +196,7 @@ void Renderer::drawToScreen(RenderTarget* a_target)
         setLinearFiltering(stage);
     const float yscale = g_aspect / 1.7777778f;
     a_target->bindTexture(0);
-    ReturnCode drawn = m_quad->drawScreen(yscale);
-    drawn.succeeded();
+    m_quad->drawScreen(yscale);
 }
 
 RenderTarget* Renderer::getTarget(uint32_t a_index)
