@@ -4,6 +4,8 @@
 # package lists are only refreshed when something is missing.
 set -eu
 
+# xfonts-base: SDL draws its message boxes with the X server's core fonts,
+# which Xvfb does not have without it.
 PACKAGES="
     build-essential
     cmake
@@ -20,6 +22,7 @@ PACKAGES="
     libgl1-mesa-dri
     libgl-dev
     xvfb
+    xfonts-base
     xdotool
     x11-utils
     libegl-dev

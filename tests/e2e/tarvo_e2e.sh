@@ -22,16 +22,21 @@ trap cleanup EXIT
 fail() {
     echo "FAIL ($CASE): $*" >&2
     [ -f "$WORK/stderr" ] && sed 's/^/  tarvo: /' "$WORK/stderr" >&2
+    [ -f "$WORK/xvfb.log" ] && sed 's/^/  Xvfb: /' "$WORK/xvfb.log" >&2
     exit 1
 }
 
 # A display of our own: Xvfb picks a free number and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
 XVFB_PID=$!
 for _ in $(seq 50); do [ -s "$WORK/display" ] && break; sleep 0.1; done
 [ -s "$WORK/display" ] || fail "Xvfb did not start"
 DISPLAY=:$(cat "$WORK/display")
 export DISPLAY
+# The number is written as the server starts listening; on a busy machine a
+# client may still be turned away for a moment, so wait for one to get in.
+for _ in $(seq 100); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
+xwininfo -root >/dev/null 2>&1 || fail "Xvfb does not accept clients"
 
 # The top-level windows named exactly $1, as "id geometry" lines.
 windows_named() {
