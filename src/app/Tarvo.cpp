@@ -41,10 +41,16 @@ ReturnCode Tarvo::init(HWND a_window)
         return ReturnCode(ReturnCode::kFailure);
     }
 
-    // A missing texture has shown the file system's message; stop here
-    // rather than register nothing under its name.
+    // A missing texture or shader has shown the file system's message; stop
+    // here rather than register nothing under its name.
     ReturnCode textures = loadNullTextures();
     if (textures.failed())
+    {
+        shutdown();
+        return ReturnCode(ReturnCode::kFailure);
+    }
+    ReturnCode shaders = loadSceneShaders();
+    if (shaders.failed())
     {
         shutdown();
         return ReturnCode(ReturnCode::kFailure);
@@ -79,6 +85,28 @@ ReturnCode Tarvo::loadNullTextures()
         if (!loaded)
             return ReturnCode(ReturnCode::kFailure);
         m_textures.add(texture.name, loaded);
+    }
+    return ReturnCode(ReturnCode::kSuccess);
+}
+
+// The pass programs every scene takes at its creation, by file name.
+ReturnCode Tarvo::loadSceneShaders()
+{
+    const struct
+    {
+        const char* file;
+        ShaderKind kind;
+    } kShaders[] = {
+        {"selfillum.vsh", ShaderKind::Vertex}, {"selfillum.psh", ShaderKind::Pixel},
+        {"cubemap.vsh", ShaderKind::Vertex},   {"cubemap.psh", ShaderKind::Pixel},
+        {"depth.vsh", ShaderKind::Vertex},     {"depth.psh", ShaderKind::Pixel},
+    };
+    for (const auto& shader : kShaders)
+    {
+        Shader* loaded = Shader::create(shader.kind, m_renderer, shader.file);
+        if (!loaded)
+            return ReturnCode(ReturnCode::kFailure);
+        m_shaders.add(shader.file, loaded);
     }
     return ReturnCode(ReturnCode::kSuccess);
 }

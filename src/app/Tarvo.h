@@ -45,4 +45,5 @@ public:
 
 private:
     ReturnCode loadNullTextures();
+    ReturnCode loadSceneShaders();
 };

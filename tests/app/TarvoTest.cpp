@@ -41,6 +41,18 @@ protected:
         g_fullScreen = false;
         g_loop = false;
         g_fatalErrorShown = false;
+        writeSharedFiles();
+
+        // A window of an earlier test may have left its quit behind.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        {
+        }
+    }
+
+    // The loose files init reads: programs and null textures.
+    static void writeSharedFiles()
+    {
         const struct
         {
             const char* file;
@@ -51,12 +63,7 @@ protected:
             writeJpeg(texture.file, blockPicture(1, 1, {texture.colour}), JpegKind::Grey);
         TestPrograms::writeQuadPrograms();
         TestPrograms::writeDeferredPrograms();
-
-        // A window of an earlier test may have left its quit behind.
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        {
-        }
+        TestPrograms::writeScenePrograms();
     }
 
     void TearDown() override
@@ -136,6 +143,17 @@ TEST_F(TarvoTest, FramesRunOnTheSilentClockWithoutASoundtrack)
     EXPECT_EQ(tarvo.m_textures.count(), 3u);
     EXPECT_NE(tarvo.m_deferred, nullptr);
     EXPECT_NE(tarvo.m_textures.find("null_grey"), nullptr);
+    const char* const kShaders[] = {"selfillum.vsh", "selfillum.psh", "cubemap.vsh",
+                                    "cubemap.psh",   "depth.vsh",     "depth.psh"};
+    ASSERT_EQ(tarvo.m_shaders.count(), 6u);
+    for (uint32_t i = 0; i < 6; ++i)
+    {
+        SCOPED_TRACE(kShaders[i]);
+        Shader* shader = tarvo.m_shaders.find(kShaders[i]);
+        EXPECT_EQ(shader, tarvo.m_shaders.at(i)) << "registered in order";
+        ASSERT_NE(shader, nullptr);
+        EXPECT_EQ(shader->m_kind, i % 2 == 0 ? ShaderKind::Vertex : ShaderKind::Pixel);
+    }
 
     Time::g_time = 99.0f;
     ReturnCode first = tarvo.update();
@@ -157,19 +175,27 @@ TEST_F(TarvoTest, FramesRunOnTheSilentClockWithoutASoundtrack)
     EXPECT_TRUE(twice.succeeded());
 }
 
-// A missing null texture fails init cleanly with the file system's message,
-// before the window is shown.
-TEST_F(TarvoTest, MissingNullTextureFailsInit)
+// A missing null texture or scene program fails init cleanly with the file
+// system's message, before the window is shown.
+TEST_F(TarvoTest, MissingSharedFileFailsInit)
 {
-    remove("null_grey.jpg");
-    m_window = createMainWindow(GetModuleHandleA(nullptr));
-    Tarvo tarvo;
-    ReturnCode initialised = tarvo.init(m_window);
-    EXPECT_TRUE(initialised.failed());
-    EXPECT_EQ(tarvo.m_renderer, nullptr);
-    EXPECT_FALSE(Window::fromHandle(m_window)->visible());
-    ASSERT_EQ(m_boxes.boxes().size(), 1u);
-    EXPECT_EQ(m_boxes.boxes()[0].text, "null_grey.jpg: File not found.");
+    for (const char* file : {"null_grey.jpg", "cubemap.vsh", "depth.psh"})
+    {
+        SCOPED_TRACE(file);
+        writeSharedFiles();
+        remove(file);
+        MessageBoxRecorder boxes;
+        g_fatalErrorShown = false;
+        HWND window = createMainWindow(GetModuleHandleA(nullptr));
+        Tarvo tarvo;
+        ReturnCode initialised = tarvo.init(window);
+        EXPECT_TRUE(initialised.failed());
+        EXPECT_EQ(tarvo.m_renderer, nullptr);
+        EXPECT_FALSE(Window::fromHandle(window)->visible());
+        ASSERT_EQ(boxes.boxes().size(), 1u);
+        EXPECT_EQ(boxes.boxes()[0].text, std::string(file) + ": File not found.");
+        DestroyWindow(window);
+    }
 }
 
 // Without a deferred pipeline init fails before any texture loads; the file

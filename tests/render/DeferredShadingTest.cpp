@@ -8,7 +8,6 @@
 #include "render/RendererFixture.h"
 #include "render/Shader.h"
 #include "render/TestPrograms.h"
-#include "render/VertexBuffer.h"
 
 #include <D3D9Testing.h>
 
@@ -23,26 +22,6 @@
 
 namespace
 {
-
-// IEEE 754 half precision, as the A16B16G16R16F targets store their channels.
-float halfToFloat(uint16_t a_half)
-{
-    const int exponent = (a_half >> 10) & 0x1F;
-    const int mantissa = a_half & 0x3FF;
-    float value;
-    if (exponent == 0)
-        value = ldexpf(float(mantissa), -24);
-    else if (exponent == 31)
-        value = mantissa ? NAN : INFINITY;
-    else
-        value = ldexpf(float(mantissa + 1024), exponent - 25);
-    return (a_half & 0x8000) ? -value : value;
-}
-
-struct Texel
-{
-    float c[4];  // r, g, b, a (G32R32F: r, g, 0, 0)
-};
 
 // The frame is drawn on the renderer's 1280 x 720 internal size.
 const int g_width = 1280;
@@ -77,29 +56,6 @@ protected:
         if (m_texture)
             m_texture->Release();
         RendererFixture::TearDown();
-    }
-
-    // Every texel of a target, decoded from its format.
-    static std::vector<Texel> read(const RenderTarget& a_target, D3DFORMAT a_format)
-    {
-        std::vector<unsigned char> bytes;
-        EXPECT_EQ(D3D9Testing::readSurface(a_target.m_surface, &bytes), D3D_OK);
-        std::vector<Texel> texels(size_t(a_target.m_width) * size_t(a_target.m_height));
-        for (size_t i = 0; i < texels.size() && (i + 1) * 8 <= bytes.size(); ++i)
-        {
-            Texel& texel = texels[i];
-            if (a_format == D3DFMT_G32R32F)
-            {
-                memcpy(texel.c, &bytes[i * 8], 8);
-                texel.c[2] = texel.c[3] = 0.0f;
-                continue;
-            }
-            uint16_t halves[4];
-            memcpy(halves, &bytes[i * 8], 8);
-            for (int k = 0; k < 4; ++k)
-                texel.c[k] = halfToFloat(halves[k]);
-        }
-        return texels;
     }
 
     static Texel at(const std::vector<Texel>& a_texels, int a_x, int a_y)
@@ -137,27 +93,7 @@ protected:
         pixel->setVector("uvScroll", D3DXVECTOR4(0, 0, 0, 0));
         device()->SetTexture(0, m_texture);
 
-        struct Vertex
-        {
-            float position[3];
-            float normal[3];
-            float uv[2];
-        } const triangle[3] = {
-            {{-1.0f, -1.0f, 0.5f}, {0.0f, 0.0f, -2.0f}, {0.0f, 1.0f}},
-            {{-1.0f, 1.0f, 0.5f}, {0.0f, 0.0f, -2.0f}, {0.0f, 0.0f}},
-            {{1.0f, -1.0f, 0.5f}, {0.0f, 0.0f, -2.0f}, {1.0f, 1.0f}},
-        };
-        VertexBuffer* buffer = VertexBuffer::create(m_renderer, 3, sizeof(Vertex),
-                                                    D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1);
-        ASSERT_NE(buffer, nullptr);
-        ReturnCode filled = buffer->fill(triangle, 3);
-        EXPECT_TRUE(filled.succeeded());
-        buffer->bind();
-        device()->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        device()->BeginScene();
-        device()->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1);
-        device()->EndScene();
-        delete buffer;
+        drawTriangle();
         m_pipeline->endGeometryPass();
     }
 
@@ -203,11 +139,6 @@ protected:
     IDirect3DTexture9* m_texture = nullptr;
 };
 
-void expectTexel(const Texel& a_actual, const float (&a_expected)[4], float a_tolerance)
-{
-    for (int k = 0; k < 4; ++k)
-        EXPECT_NEAR(a_actual.c[k], a_expected[k], a_tolerance) << "channel " << k;
-}
 
 // The geometry pass writes the G-buffer as "deferred.psh" documents it, and
 // leaves the clear (opaque black, distance 0) where nothing was drawn.
@@ -238,7 +169,7 @@ TEST_F(DeferredShadingTest, GeometryPassWritesTheGBuffer)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
-        const std::vector<Texel> texels = read(*m_pipeline->m_gbuffer[c.target], c.format);
+        const std::vector<Texel> texels = readTexels(*m_pipeline->m_gbuffer[c.target], c.format);
         expectTexel(at(texels, g_insideX, g_insideY), c.inside, c.tolerance);
         expectTexel(at(texels, g_outsideX, g_outsideY), c.outside, c.tolerance);
     }
@@ -252,8 +183,8 @@ TEST_F(DeferredShadingTest, AmbientAddsItsColour)
     drawGeometry();
     m_pipeline->beginLightPass(g_ambient);
     m_pipeline->endLightPass();
-    const std::vector<Texel> diffuse = read(*m_pipeline->m_lightBuffers[0], D3DFMT_A16B16G16R16F);
-    const std::vector<Texel> specular = read(*m_pipeline->m_lightBuffers[1], D3DFMT_A16B16G16R16F);
+    const std::vector<Texel> diffuse = readTexels(*m_pipeline->m_lightBuffers[0], D3DFMT_A16B16G16R16F);
+    const std::vector<Texel> specular = readTexels(*m_pipeline->m_lightBuffers[1], D3DFMT_A16B16G16R16F);
     const float added[4] = {g_ambient[0], g_ambient[1], g_ambient[2], 1.0f + g_ambient[3]};
     const float black[4] = {0, 0, 0, 1};
     expectTexel(at(diffuse, g_insideX, g_insideY), added, 1e-3f);
@@ -281,7 +212,7 @@ TEST_F(DeferredShadingTest, CombineAppliesContrastSaturationAndBrightness)
         SCOPED_TRACE(testing::Message() << "contrast " << c.contrast << ", saturation "
                                         << c.saturation << ", brightness " << c.brightness);
         m_pipeline->combine(*output, c.contrast, c.saturation, c.brightness);
-        const std::vector<Texel> texels = read(*output, D3DFMT_A16B16G16R16F);
+        const std::vector<Texel> texels = readTexels(*output, D3DFMT_A16B16G16R16F);
         float lit[3];
         for (int k = 0; k < 3; ++k)
             lit[k] = g_texel * g_diffuse[k] * g_ambient[k];
@@ -331,7 +262,7 @@ TEST_F(DeferredShadingTest, FogFollowsTheViewDistance)
         device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0);
         output->unbind();
         m_pipeline->applyFog(*output, fogColor, c.nearFallOff, c.farFallOff);
-        const std::vector<Texel> texels = read(*output, D3DFMT_A16B16G16R16F);
+        const std::vector<Texel> texels = readTexels(*output, D3DFMT_A16B16G16R16F);
         float expected[4];
         for (int k = 0; k < 4; ++k)
             expected[k] = fogColor[k] * c.amount + base[k] * (1.0f - c.amount);

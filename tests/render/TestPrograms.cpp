@@ -53,3 +53,12 @@ void TestPrograms::writeDeferredPrograms()
     assembleContent("ambient.psa", "ambient.psh");
     assembleContent("fog.psa", "fog.psh");
 }
+
+void TestPrograms::writeScenePrograms()
+{
+    for (const char* name : {"selfillum", "cubemap", "depth"})
+    {
+        assembleContent((std::string(name) + ".vsa").c_str(), (std::string(name) + ".vsh").c_str());
+        assembleContent((std::string(name) + ".psa").c_str(), (std::string(name) + ".psh").c_str());
+    }
+}

@@ -16,4 +16,7 @@ void writeQuadPrograms();
 // from the content's sources: the deferred pipeline's own programs.
 void writeDeferredPrograms();
 
+// The scene's "selfillum", "cubemap" and "depth" pairs from the content's sources.
+void writeScenePrograms();
+
 }
