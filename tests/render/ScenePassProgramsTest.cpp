@@ -8,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <math.h>
+#include <string.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace
