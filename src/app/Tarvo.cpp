@@ -4,9 +4,26 @@
 #include "app/FatalError.h"
 #include "render/DeferredShading.h"
 #include "render/Renderer.h"
+#include "scene/QorLoader.h"
 #include "sound/Soundtrack.h"
 #include "sound/Time.h"
 #include "sound/Timer.h"
+
+namespace
+{
+
+// The pass programs every scene takes, in the order a scene stores them.
+const struct
+{
+    const char* file;
+    ShaderKind kind;
+} g_sceneShaders[6] = {
+    {"selfillum.vsh", ShaderKind::Vertex}, {"selfillum.psh", ShaderKind::Pixel},
+    {"cubemap.vsh", ShaderKind::Vertex},   {"cubemap.psh", ShaderKind::Pixel},
+    {"depth.vsh", ShaderKind::Vertex},     {"depth.psh", ShaderKind::Pixel},
+};
+
+}  // namespace
 
 Tarvo::Tarvo() = default;
 
@@ -56,6 +73,14 @@ ReturnCode Tarvo::init(HWND a_window)
         return ReturnCode(ReturnCode::kFailure);
     }
 
+    // The omni lights' volumes; a missing or damaged file has shown its message.
+    m_primitives = QorLoader::load(m_renderer, this, "primitives.qor");
+    if (!m_primitives)
+    {
+        shutdown();
+        return ReturnCode(ReturnCode::kFailure);
+    }
+
     ShowWindow(a_window, SW_SHOW);
 
     // One black frame; the results are not examined.
@@ -92,16 +117,7 @@ ReturnCode Tarvo::loadNullTextures()
 // The pass programs every scene takes at its creation, by file name.
 ReturnCode Tarvo::loadSceneShaders()
 {
-    const struct
-    {
-        const char* file;
-        ShaderKind kind;
-    } kShaders[] = {
-        {"selfillum.vsh", ShaderKind::Vertex}, {"selfillum.psh", ShaderKind::Pixel},
-        {"cubemap.vsh", ShaderKind::Vertex},   {"cubemap.psh", ShaderKind::Pixel},
-        {"depth.vsh", ShaderKind::Vertex},     {"depth.psh", ShaderKind::Pixel},
-    };
-    for (const auto& shader : kShaders)
+    for (const auto& shader : g_sceneShaders)
     {
         Shader* loaded = Shader::create(shader.kind, m_renderer, shader.file);
         if (!loaded)
@@ -153,6 +169,8 @@ ReturnCode Tarvo::shutdown()
         delete m_renderer;
         m_renderer = nullptr;
     }
+    delete m_primitives;
+    m_primitives = nullptr;
     return ReturnCode(ReturnCode::kSuccess, true);
 }
 
@@ -160,4 +178,22 @@ ReturnCode Tarvo::createSoundtrack(float a_bpm)
 {
     m_soundtrack = Soundtrack::create(a_bpm);
     return ReturnCode(m_soundtrack ? ReturnCode::kSuccess : ReturnCode::kFailure, true);
+}
+
+Scene* Tarvo::createScene()
+{
+    Scene* scene = new Scene(m_renderer);
+    Shader** shaders[6] = {&scene->m_selfIllumVertexShader, &scene->m_selfIllumPixelShader,
+                           &scene->m_cubemapVertexShader,   &scene->m_cubemapPixelShader,
+                           &scene->m_depthVertexShader,     &scene->m_depthPixelShader};
+    for (int i = 0; i < 6; ++i)
+    {
+        *shaders[i] = m_shaders.find(g_sceneShaders[i].file);
+        if (!*shaders[i])
+        {
+            delete scene;
+            return nullptr;
+        }
+    }
+    return scene;
 }

@@ -6,6 +6,7 @@
 #include "render/Shader.h"
 #include "render/Texture.h"
 #include "scene/Container.h"
+#include "scene/Scene.h"
 
 #include <windows.h>
 
@@ -34,14 +35,19 @@ public:
 
     // Content loading's soundtrack, kept in m_soundtrack; checked either way.
     ReturnCode createSoundtrack(float a_bpm);
+    // An empty scene with the pass shaders of m_shaders, or null when one
+    // of them is not registered.
+    Scene* createScene();
 
     Renderer* m_renderer = nullptr;     // owned
     DeferredShading* m_deferred = nullptr;  // owned
-    // Destroyed in reverse: shaders first, then textures.
+    // Destroyed in reverse: shaders, scenes, then textures.
     Container<Texture> m_textures;      // shared textures by name ("null_white" ...)
+    Container<Scene> m_scenes;          // by file name ("hog.qor" ...)
     Container<Shader> m_shaders;        // shared shaders by file name
     uint32_t m_frame = 0;               // completed frames
     Soundtrack* m_soundtrack = nullptr;  // owned; null until content loading
+    Scene* m_primitives = nullptr;       // owned; "primitives.qor", the light volumes
 
 private:
     ReturnCode loadNullTextures();

@@ -100,6 +100,7 @@ void DeferredShading::setViewConstants()
     D3DXMATRIX viewProjection;
     D3DXMatrixMultiply(&viewProjection, &m_view, &m_projection);
     m_deferredVertexShader->setMatrix("viewProjMatrix", viewProjection);
+    m_deferredVertexShader->setMatrix("viewMatrix", m_view);
     m_deferredPixelShader->setVector("viewPosition", m_viewPosition);
 }
 

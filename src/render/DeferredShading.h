@@ -23,7 +23,8 @@ public:
     DeferredShading& operator=(const DeferredShading&) = delete;
 
     // The geometry pass: the G-buffer bound and cleared, "deferred.vsh/.psh"
-    // current; the caller writes the camera members before setViewConstants.
+    // current; the caller writes the camera members before setViewConstants,
+    // which gives the vertex program the view too (sprites face the camera).
     void beginGeometryPass();
     void setViewConstants();
     void endGeometryPass();

@@ -13,6 +13,7 @@
 #include "sound/Soundtrack.h"
 #include "sound/Time.h"
 #include "support/ArchiveBuilder.h"
+#include "support/SceneFiles.h"
 #include "support/TemporaryFolder.h"
 
 #include <D3D9Testing.h>
@@ -50,7 +51,7 @@ protected:
         }
     }
 
-    // The loose files init reads: programs and null textures.
+    // The loose files init reads: programs, null textures and the primitives.
     static void writeSharedFiles()
     {
         const struct
@@ -64,6 +65,7 @@ protected:
         TestPrograms::writeQuadPrograms();
         TestPrograms::writeDeferredPrograms();
         TestPrograms::writeScenePrograms();
+        writeBytes("primitives.qor", SceneFiles::bytes(SceneFiles::primitives()));
     }
 
     void TearDown() override
@@ -143,6 +145,8 @@ TEST_F(TarvoTest, FramesRunOnTheSilentClockWithoutASoundtrack)
     EXPECT_EQ(tarvo.m_textures.count(), 3u);
     EXPECT_NE(tarvo.m_deferred, nullptr);
     EXPECT_NE(tarvo.m_textures.find("null_grey"), nullptr);
+    ASSERT_NE(tarvo.m_primitives, nullptr);
+    EXPECT_EQ(tarvo.m_primitives->m_meshes.count(), 1u);
     const char* const kShaders[] = {"selfillum.vsh", "selfillum.psh", "cubemap.vsh",
                                     "cubemap.psh",   "depth.vsh",     "depth.psh"};
     ASSERT_EQ(tarvo.m_shaders.count(), 6u);
@@ -175,11 +179,11 @@ TEST_F(TarvoTest, FramesRunOnTheSilentClockWithoutASoundtrack)
     EXPECT_TRUE(twice.succeeded());
 }
 
-// A missing null texture or scene program fails init cleanly with the file
-// system's message, before the window is shown.
+// A missing null texture, scene program or primitives scene fails init
+// cleanly with the file system's message, before the window is shown.
 TEST_F(TarvoTest, MissingSharedFileFailsInit)
 {
-    for (const char* file : {"null_grey.jpg", "cubemap.vsh", "depth.psh"})
+    for (const char* file : {"null_grey.jpg", "cubemap.vsh", "depth.psh", "primitives.qor"})
     {
         SCOPED_TRACE(file);
         writeSharedFiles();
@@ -196,6 +200,26 @@ TEST_F(TarvoTest, MissingSharedFileFailsInit)
         EXPECT_EQ(boxes.boxes()[0].text, std::string(file) + ": File not found.");
         DestroyWindow(window);
     }
+}
+
+// A damaged primitives scene fails init with the loader's message, which
+// names the file, the record and the fault; nothing is left behind.
+TEST_F(TarvoTest, DamagedPrimitivesFailInit)
+{
+    std::vector<uint8_t> bytes = SceneFiles::bytes(SceneFiles::primitives());
+    bytes.resize(100);
+    writeBytes("primitives.qor", bytes);
+    m_window = createMainWindow(GetModuleHandleA(nullptr));
+    Tarvo tarvo;
+    ReturnCode initialised = tarvo.init(m_window);
+    EXPECT_TRUE(initialised.failed());
+    EXPECT_EQ(tarvo.m_renderer, nullptr);
+    EXPECT_EQ(tarvo.m_primitives, nullptr);
+    EXPECT_FALSE(Window::fromHandle(m_window)->visible());
+    ASSERT_EQ(m_boxes.boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.boxes()[0].text,
+              "primitives.qor: Damaged scene file: mesh record \"lightVolume\" at byte 4: vertices "
+              "need 9792 bytes, but 61 remain (byte 39).");
 }
 
 // Without a deferred pipeline init fails before any texture loads; the file

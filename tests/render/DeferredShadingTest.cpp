@@ -55,6 +55,8 @@ protected:
         delete m_pipeline;
         if (m_texture)
             m_texture->Release();
+        if (m_white)
+            m_white->Release();
         RendererFixture::TearDown();
     }
 
@@ -92,6 +94,17 @@ protected:
         pixel->setFloat("specularPower", g_specularPower);
         pixel->setVector("uvScroll", D3DXVECTOR4(0, 0, 0, 0));
         device()->SetTexture(0, m_texture);
+        // What a material leaves on the other maps: flat height, no
+        // occlusion, full reflection and opacity.
+        ASSERT_EQ(device()->CreateTexture(1, 1, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8,
+                                          D3DPOOL_DEFAULT, &m_white, nullptr),
+                  D3D_OK);
+        ASSERT_EQ(m_white->LockRect(0, &locked, nullptr, 0), D3D_OK);
+        *static_cast<DWORD*>(locked.pBits) = 0xFFFFFFFF;
+        m_white->UnlockRect(0);
+        device()->SetTexture(1, m_texture);
+        for (DWORD stage : {3u, 4u, 5u})
+            device()->SetTexture(stage, m_white);
 
         drawTriangle();
         m_pipeline->endGeometryPass();
@@ -137,6 +150,7 @@ protected:
 
     DeferredShading* m_pipeline = nullptr;
     IDirect3DTexture9* m_texture = nullptr;
+    IDirect3DTexture9* m_white = nullptr;
 };
 
 
