@@ -105,6 +105,14 @@ public:
                 static_cast<DWORD*>(locked.pBits)[y * locked.Pitch / 4 + x] =
                     ((x / 32 + y / 32) % 2) ? 0xFFE0C090 : 0xFF305070;
         m_texture->UnlockRect(0);
+        // What a material leaves on its other maps: flat height, no
+        // occlusion, full reflection and opacity.
+        if (FAILED(device->CreateTexture(1, 1, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                         &m_white, nullptr)))
+            return;
+        m_white->LockRect(0, &locked, nullptr, 0);
+        *static_cast<DWORD*>(locked.pBits) = 0xFFFFFFFF;
+        m_white->UnlockRect(0);
         m_ready = true;
     }
 
@@ -112,6 +120,8 @@ public:
     {
         if (m_texture)
             m_texture->Release();
+        if (m_white)
+            m_white->Release();
         m_sphere.reset();
         m_output.reset();
         m_pipeline.reset();
@@ -146,6 +156,8 @@ public:
         pixel->setFloat("specularPower", 32.0f);
         pixel->setVector("uvScroll", D3DXVECTOR4(0.0f, 0.0f, 0.0f, 0.0f));
         m_renderer->device()->SetTexture(0, m_texture);
+        for (DWORD stage : {1u, 3u, 4u, 5u})
+            m_renderer->device()->SetTexture(stage, m_white);
         m_sphere->bind();
         m_renderer->device()->DrawPrimitive(D3DPT_TRIANGLELIST, 0, m_triangles);
         m_pipeline->endGeometryPass();
@@ -167,6 +179,7 @@ private:
     std::unique_ptr<RenderTarget> m_output;
     std::unique_ptr<VertexBuffer> m_sphere;
     IDirect3DTexture9* m_texture = nullptr;
+    IDirect3DTexture9* m_white = nullptr;
     uint32_t m_triangles = 0;
     bool m_ready = false;
 };

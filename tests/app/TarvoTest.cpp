@@ -218,8 +218,8 @@ TEST_F(TarvoTest, DamagedPrimitivesFailInit)
     EXPECT_FALSE(Window::fromHandle(m_window)->visible());
     ASSERT_EQ(m_boxes.boxes().size(), 1u);
     EXPECT_EQ(m_boxes.boxes()[0].text,
-              "primitives.qor: Damaged scene file: mesh record \"lightVolume\" at byte 4: vertices "
-              "need 9792 bytes, but 61 remain (byte 39).");
+              "primitives.qor: Damaged scene file: mesh record \"lightVolume\" at byte 4: 9792 bytes "
+              "for vertices, but 61 remain (byte 39).");
 }
 
 // Without a deferred pipeline init fails before any texture loads; the file

@@ -263,12 +263,12 @@ TEST(QorReaderTest, RefusesDamagedFields)
     } cases[] = {
         // counts the remaining bytes cannot hold
         {"frame count", QorField::kHeader, "frameCount", 0xFFFFFFFF, 4, "remain"},
-        {"texture count", 0, "textureCount", 255, 1, "texture entries need 67575 bytes"},
-        {"name length", 6, "nameLength", 255, 1, "the name need 255 bytes"},
-        {"extra size", 1, "extraSize", 0x7FFFFFFF, 4, "extra bytes need 2147483647 bytes"},
-        {"vertex count", 1, "vertexCount", 0x7FFFFFFF, 4, "vertices need 137438953408 bytes"},
-        {"index count", 1, "indexCount", 0x7FFFFFFF, 4, "indices need 8589934588 bytes"},
-        {"sprite count", 3, "vertexCount", 0x40000000, 4, "sprite points need"},
+        {"texture count", 0, "textureCount", 255, 1, "67575 bytes for texture entries,"},
+        {"name length", 6, "nameLength", 255, 1, "255 bytes for the name,"},
+        {"extra size", 1, "extraSize", 0x7FFFFFFF, 4, "2147483647 bytes for extra bytes,"},
+        {"vertex count", 1, "vertexCount", 0x7FFFFFFF, 4, "137438953408 bytes for vertices,"},
+        {"index count", 1, "indexCount", 0x7FFFFFFF, 4, "8589934588 bytes for indices,"},
+        {"sprite count", 3, "vertexCount", 0x40000000, 4, "bytes for sprite points,"},
         // values the device or the scene cannot take
         {"no frames", QorField::kHeader, "frameCount", 0, 4, "the frame count is 0"},
         {"no vertices", 1, "vertexCount", 0, 4, "has 0 vertices"},

@@ -282,7 +282,7 @@ TEST_F(SceneTest, FailedLoadsGiveNoScene)
     EXPECT_EQ(QorLoader::load(m_renderer, &m_tarvo, "cut.qor"), nullptr);
     ASSERT_EQ(m_boxes.boxes().size(), 1u);
     EXPECT_EQ(m_boxes.boxes()[0].text,
-              "cut.qor: Damaged scene file: mesh record \"box\" at byte 4: rotation keys need 16 bytes, "
+              "cut.qor: Damaged scene file: mesh record \"box\" at byte 4: 16 bytes for rotation keys, "
               "but 9 remain (byte 1738).");
 
     g_fatalErrorShown = false;

@@ -199,7 +199,7 @@ bool QorReader::need(uint64_t a_bytes, const char* a_what)
     const size_t remaining = m_size - m_position;
     if (a_bytes <= remaining)
         return true;
-    return fail(std::string(a_what) + " need " + std::to_string(a_bytes) + " bytes, but " +
+    return fail(std::to_string(a_bytes) + " bytes for " + a_what + ", but " +
                 std::to_string(remaining) + " remain");
 }
 
