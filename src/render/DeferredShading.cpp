@@ -127,9 +127,7 @@ void DeferredShading::beginLightPass(const float* a_ambientColor)
     {
         device->SetSamplerState(stage, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
         device->SetSamplerState(stage, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
-        device->SetSamplerState(stage, D3DSAMP_MINFILTER, D3DTEXF_POINT);
-        device->SetSamplerState(stage, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
-        device->SetSamplerState(stage, D3DSAMP_MIPFILTER, D3DTEXF_POINT);
+        m_renderer->setPointFiltering(stage);
     }
     m_ambient->m_color = D3DXVECTOR4(a_ambientColor);
     m_ambient->apply();
@@ -151,17 +149,12 @@ void DeferredShading::endLightPass()
 void DeferredShading::combine(RenderTarget& a_target, float a_contrast, float a_saturation,
                               float a_brightness)
 {
-    IDirect3DDevice9* device = m_renderer->device();
     clearTextures();
     m_gbuffer[0]->bindTexture(0);
     m_lightBuffers[0]->bindTexture(1);
     m_lightBuffers[1]->bindTexture(2);
     for (DWORD stage = 0; stage < 3; ++stage)
-    {
-        device->SetSamplerState(stage, D3DSAMP_MINFILTER, D3DTEXF_POINT);
-        device->SetSamplerState(stage, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
-        device->SetSamplerState(stage, D3DSAMP_MIPFILTER, D3DTEXF_POINT);
-    }
+        m_renderer->setPointFiltering(stage);
     m_combinePixelShader->setFloat("contrast", a_contrast);
     m_combinePixelShader->setFloat("saturation", a_saturation);
     m_combinePixelShader->setFloat("brightness", a_brightness);

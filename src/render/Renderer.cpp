@@ -183,6 +183,13 @@ void Renderer::setLinearFiltering(DWORD a_stage)
     m_device->SetSamplerState(a_stage, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
 }
 
+void Renderer::setPointFiltering(DWORD a_stage)
+{
+    m_device->SetSamplerState(a_stage, D3DSAMP_MINFILTER, D3DTEXF_POINT);
+    m_device->SetSamplerState(a_stage, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+    m_device->SetSamplerState(a_stage, D3DSAMP_MIPFILTER, D3DTEXF_POINT);
+}
+
 // The internal image is 16:9; on a monitor of another aspect its height is
 // scaled about the centre to keep its proportions, over bars of the cleared
 // black. The factor is the single-precision quotient of the aspect and 16/9:

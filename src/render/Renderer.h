@@ -39,6 +39,7 @@ public:
     void restoreBackBuffer();
     void setShaders(const ShaderPair& a_shaders);
     void setLinearFiltering(DWORD a_stage);
+    void setPointFiltering(DWORD a_stage);  // texel for texel
 
     // The last drawing step of a frame: a_target scaled onto the back buffer,
     // letterboxed for the launcher's aspect.

@@ -6,6 +6,8 @@
 #include "app/FatalError.h"
 #include "app/Tarvo.h"
 #include "archive/FileSystem.h"
+#include "lights/LightOmni.h"
+#include "lights/LightSpot.h"
 #include "render/IndexBuffer.h"
 #include "render/RenderTarget.h"
 #include "render/Texture.h"
@@ -15,6 +17,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +43,9 @@ constexpr size_t kMinTextureName = 4;
 constexpr size_t kMaxTextureName = 253;
 
 const char kCubeMapName[] = "autogen_cubemap.jpg";
+
+// The farthest any light of a scene file reaches.
+constexpr float kMaxFarFallOff = 2000.0f;
 
 template <typename K>
 void fillTrack(Track<K>& a_track, const std::vector<K>& a_keys)
@@ -87,13 +93,16 @@ Scene* QorLoader::create(Renderer* a_renderer, Tarvo* a_tarvo, const char* a_fil
             loader.addMaterial(*material);
         else if (const QorCamera* camera = std::get_if<QorCamera>(&record))
             loader.addCamera(*camera);
-        // FIXME: light records are checked but make no lights until the
-        // omni and spot light passes exist.
+        else if (!loader.addLight(std::get<QorLight>(record)))
+        {
+            fatalError(a_filename, ("Cannot create the light \"" + std::get<QorLight>(record).name +
+                                    "\": its programs or the light volume are missing.").c_str());
+            return loader.abandon();
+        }
         if (!made)
         {
             fatalError(a_filename, "The device cannot hold a mesh of this scene.");
-            delete loader.m_scene;
-            return nullptr;
+            return loader.abandon();
         }
     }
     return loader.m_scene;
@@ -231,6 +240,33 @@ void QorLoader::addMaterial(const QorMaterial& a_record)
     if (!material->m_texture5)
         material->m_texture5 = shared.find("null_white");
     m_scene->m_materials.add(a_record.name.c_str(), material);
+}
+
+// The reach is capped at 2000 and the fall-off never starts beyond it; a
+// negative intensity is none. A light that cannot be made (its programs
+// missing) leaves the scene without it, and the load fails.
+bool QorLoader::addLight(const QorLight& a_record)
+{
+    Light* light = a_record.spot ? static_cast<Light*>(LightSpot::create(m_renderer, m_tarvo))
+                                 : static_cast<Light*>(LightOmni::create(m_renderer, m_tarvo));
+    if (!light)
+        return false;
+    light->m_color = D3DXVECTOR4(a_record.color.x, a_record.color.y, a_record.color.z, 1.0f);
+    light->m_farFallOff = std::min(a_record.farRange, kMaxFarFallOff);
+    light->m_nearFallOff = std::min(a_record.nearRange, light->m_farFallOff);
+    light->m_intensity = std::max(a_record.intensities.back(), 0.0f);
+    fillTrack(light->m_positionTrack, a_record.positions);
+    if (a_record.spot)
+        fillTrack(light->m_targetTrack, a_record.targets);
+    m_scene->m_lights.add(a_record.name.c_str(), light);
+    return true;
+}
+
+Scene* QorLoader::abandon()
+{
+    delete m_scene;
+    m_scene = nullptr;
+    return nullptr;
 }
 
 void QorLoader::addCamera(const QorCamera& a_record)

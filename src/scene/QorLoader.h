@@ -32,6 +32,9 @@ private:
     bool addTriangles(const QorMesh& a_record, Mesh*& a_mesh);
     void addMaterial(const QorMaterial& a_record);
     void addCamera(const QorCamera& a_record);
+    bool addLight(const QorLight& a_record);
+    // Deletes the scene being filled; returns null for the caller to pass on.
+    Scene* abandon();
     Texture* texture(const std::string& a_fileName);
 
     Tarvo* m_tarvo;

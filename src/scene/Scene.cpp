@@ -2,6 +2,8 @@
 #include "scene/Scene.h"
 
 #include "app/Assert.h"
+#include "lights/LightSpot.h"
+#include "render/RenderTarget.h"
 #include "render/Renderer.h"
 #include "render/Shader.h"
 
@@ -85,4 +87,33 @@ void Scene::renderSelfIllumination()
     const uint32_t count = m_meshes.count();
     for (uint32_t i = 0; i < count; ++i)
         m_meshes.at(i)->drawSelfIllumination(m_time);
+}
+
+// Both faces of every mesh are drawn: a shadow is cast by whatever the
+// light sees, open meshes included. The culling recorded for the material
+// pass is left as it is.
+void Scene::renderShadowMap(LightSpot& a_light, RenderTarget& a_shadowMap)
+{
+    const D3DXVECTOR3 position = a_light.m_positionTrack.sample(m_time);
+    const D3DXVECTOR3 target =
+        a_light.m_targetTrack.count() != 0 ? a_light.m_targetTrack.sample(m_time) : a_light.m_target;
+    IDirect3DDevice9* device = m_renderer->device();
+    a_shadowMap.bind(0);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00000000, 1.0f, 0);
+    device->SetRenderState(D3DRS_ZENABLE, TRUE);
+    device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    m_renderer->setShaders({m_depthVertexShader, m_depthPixelShader});
+    m_depthVertexShader->setMatrix("viewProjMatrix", LightSpot::viewProjection(position, target));
+    m_depthPixelShader->setVector("viewPosition", D3DXVECTOR4(position.x, position.y, position.z, 1.0f));
+    const uint32_t count = m_meshes.count();
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        Mesh* mesh = m_meshes.at(i);
+        mesh->m_baseMatrix = m_worldMatrix;
+        mesh->m_baseNormalMatrix = m_worldMatrix;
+        mesh->draw(m_time, true);
+    }
+    a_shadowMap.unbind();
 }

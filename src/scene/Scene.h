@@ -11,6 +11,8 @@
 
 #include <d3dx9.h>
 
+class LightSpot;
+class RenderTarget;
 class Renderer;
 class Shader;
 
@@ -31,6 +33,11 @@ public:
     void renderLights();
     // The glowing meshes, with the scene's own self-illumination shaders.
     void renderSelfIllumination();
+    // A spot light's shadow map: the distances from a_light (at m_time) to
+    // the nearest surfaces, as "depth.psh" writes them, into a_shadowMap
+    // (G32R32F); 0 where there is no surface. The light's inputs are then
+    // a_shadowMap, a depth source and a camera (LightSpot).
+    void renderShadowMap(LightSpot& a_light, RenderTarget& a_shadowMap);
 
     Renderer* m_renderer = nullptr;  // not owned
     Container<Mesh> m_meshes;

@@ -62,3 +62,10 @@ void TestPrograms::writeScenePrograms()
         assembleContent((std::string(name) + ".psa").c_str(), (std::string(name) + ".psh").c_str());
     }
 }
+
+void TestPrograms::writeLightPrograms()
+{
+    assembleContent("omni.vsa", "omni.vsh");
+    assembleContent("omni.psa", "omni.psh");
+    assembleContent("spot.psa", "spot.psh");
+}

@@ -19,4 +19,7 @@ void writeDeferredPrograms();
 // The scene's "selfillum", "cubemap" and "depth" pairs from the content's sources.
 void writeScenePrograms();
 
+// The scene lights' programs: "omni.vsh", "omni.psh" and "spot.psh".
+void writeLightPrograms();
+
 }

@@ -4,6 +4,8 @@
 // height map's tilt).
 //
 // Untested ideas: a scene animated over many frames drawn at negative times.
+#include "scene/SceneFixture.h"
+
 #include "scene/QorLoader.h"
 
 #include "app/FatalError.h"
@@ -35,115 +37,7 @@
 
 #include <algorithm>
 
-namespace
-{
-
-const int g_width = 1280;
-const int g_height = 720;
-const float g_ambient[4] = {0.5f, 0.5f, 0.5f, 1.0f};
-const float g_fog[4] = {0.0f, 0.0f, 1.0f, 1.0f};
-
-// The application initialised on loose files in a scratch folder, ready to
-// load scene files written there.
-class SceneTest : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        D3D9Testing::setDisplayModes({{1280, 720, 60, D3DFMT_X8R8G8B8}});
-        g_displayMode = 0;
-        g_windowed = true;
-        g_fullScreen = false;
-        g_fatalErrorShown = false;
-        writeJpeg("null_white.jpg", blockPicture(1, 1, {0xFFFFFF}), JpegKind::Grey);
-        writeJpeg("null_grey.jpg", blockPicture(1, 1, {0x808080}), JpegKind::Grey);
-        writeJpeg("null_black.jpg", blockPicture(1, 1, {0x000000}), JpegKind::Grey);
-        TestPrograms::writeQuadPrograms();
-        TestPrograms::writeDeferredPrograms();
-        TestPrograms::writeScenePrograms();
-        writeBytes("primitives.qor", SceneFiles::bytes(SceneFiles::primitives()));
-        m_window = createMainWindow(GetModuleHandleA(nullptr));
-        ReturnCode initialised = m_tarvo.init(m_window);
-        ASSERT_TRUE(initialised.succeeded());
-        m_renderer = m_tarvo.m_renderer;
-    }
-
-    void TearDown() override
-    {
-        delete m_output;
-        m_output = nullptr;
-        delete m_scene;
-        m_scene = nullptr;
-        m_tarvo.shutdown();
-        DestroyWindow(m_window);
-        D3D9Testing::clearDisplayModes();
-        g_fatalErrorShown = false;
-    }
-
-    Scene* load(const QorFile& a_file)
-    {
-        writeBytes("test.qor", SceneFiles::bytes(a_file));
-        delete m_scene;
-        m_scene = QorLoader::load(m_renderer, &m_tarvo, "test.qor");
-        return m_scene;
-    }
-
-    // One deferred frame of m_scene from a_camera into m_output (fog from
-    // a_fogNear to a_fogFar), as the timeline draws it.
-    void drawFrame(Camera* a_camera, float a_fogNear = 100.0f, float a_fogFar = 200.0f)
-    {
-        if (!m_output)
-            m_output = RenderTarget::create(m_renderer, g_width, g_height, D3DFMT_A16B16G16R16F);
-        ASSERT_NE(m_output, nullptr);
-        DeferredShading* deferred = m_tarvo.m_deferred;
-        m_scene->m_camera = a_camera;
-        m_renderer->m_cullMode = D3DCULL_CCW;
-        m_renderer->device()->BeginScene();
-        deferred->beginGeometryPass();
-        deferred->m_view = a_camera->viewMatrix();
-        deferred->m_projection = a_camera->projectionMatrix();
-        const D3DXVECTOR3 eye = a_camera->eye();
-        deferred->m_viewPosition = D3DXVECTOR4(eye.x, eye.y, eye.z, 1.0f);
-        deferred->setViewConstants();
-        m_scene->render();
-        deferred->endGeometryPass();
-        deferred->beginLightPass(g_ambient);
-        m_scene->renderLights();
-        m_scene->renderSelfIllumination();
-        deferred->endLightPass();
-        deferred->combine(*m_output, 1.0f, 1.0f, 1.0f);
-        deferred->applyFog(*m_output, g_fog, a_fogNear, a_fogFar);
-        m_renderer->device()->EndScene();
-    }
-
-    // Where a world point lands on the 1280 x 720 target through a_camera.
-    static POINT pixelOf(const Camera& a_camera, const D3DXVECTOR3& a_point)
-    {
-        D3DXMATRIX view = a_camera.viewMatrix();
-        D3DXMATRIX projection = a_camera.projectionMatrix();
-        D3DXMATRIX both;
-        D3DXMatrixMultiply(&both, &view, &projection);
-        D3DXVECTOR3 clip;
-        D3DXVec3TransformCoord(&clip, &a_point, &both);
-        return POINT{LONG((clip.x + 1.0f) * 0.5f * g_width), LONG((1.0f - clip.y) * 0.5f * g_height)};
-    }
-
-    static Texel at(const std::vector<Texel>& a_texels, POINT a_pixel)
-    {
-        return a_texels[size_t(a_pixel.y) * g_width + size_t(a_pixel.x)];
-    }
-
-    TemporaryFolder m_folder{true};
-    MessageBoxRecorder m_boxes;
-    HWND m_window = nullptr;
-    Tarvo m_tarvo;
-    Renderer* m_renderer = nullptr;
-    Scene* m_scene = nullptr;
-    RenderTarget* m_output = nullptr;  // the frame drawFrame draws
-};
-
-}  // namespace
+using SceneTest = SceneFixture;
 
 // Each record becomes its object: instances share the source's buffers and
 // material, sprites expand to six 20-byte corners per point, cameras get
@@ -413,7 +307,7 @@ TEST_F(SceneTest, FrameShowsLitFoggedAndGlowingMeshes)
     Camera* camera = scene->m_cameras.find("Camera02");
     ASSERT_NE(camera, nullptr);
     drawFrame(camera);
-    const std::vector<Texel> frame = RendererFixture::readTexels(*m_output, D3DFMT_A16B16G16R16F);
+    const std::vector<Texel> frame = readOutput();
 
     const struct
     {
