@@ -62,3 +62,9 @@ void TestPrograms::writeScenePrograms()
         assembleContent((std::string(name) + ".psa").c_str(), (std::string(name) + ".psh").c_str());
     }
 }
+
+void TestPrograms::writeFilterPrograms()
+{
+    for (const char* name : {"blur", "radialblur", "dof", "break"})
+        assembleContent((std::string(name) + ".psa").c_str(), (std::string(name) + ".psh").c_str());
+}

@@ -19,4 +19,8 @@ void writeDeferredPrograms();
 // The scene's "selfillum", "cubemap" and "depth" pairs from the content's sources.
 void writeScenePrograms();
 
+// The filters' "blur.psh", "radialblur.psh", "dof.psh" and "break.psh" from
+// the content's sources.
+void writeFilterPrograms();
+
 }
