@@ -69,3 +69,9 @@ void TestPrograms::writeLightPrograms()
     assembleContent("omni.psa", "omni.psh");
     assembleContent("spot.psa", "spot.psh");
 }
+
+void TestPrograms::writeFilterPrograms()
+{
+    for (const char* name : {"blur", "radialblur", "dof", "break"})
+        assembleContent((std::string(name) + ".psa").c_str(), (std::string(name) + ".psh").c_str());
+}

@@ -1,0 +1,105 @@
+// The "Break" effect.
+#include "filters/FilterBreak.h"
+
+#include "app/Assert.h"
+#include "render/Quad.h"
+#include "render/RenderTarget.h"
+#include "render/Renderer.h"
+#include "render/Shader.h"
+#include "render/Texture.h"
+#include "sound/Soundtrack.h"
+#include "sound/Time.h"
+
+#include <string.h>
+
+namespace
+{
+
+// Bins 20 to 39 of the 256-point spectrum at 44.1 kHz: about 3.4 to 6.9 kHz,
+// where the snare and the hi-hats are.
+const int kFirstBin = 20;
+const int kBinCount = 20;
+const float kBinScale = 100.0f;
+
+const DWORD kNoiseStage = 1;
+const DWORD kOverlayStage = 2;
+
+}
+
+FilterBreak::~FilterBreak()
+{
+    delete m_noise;
+    delete m_vertexShader;
+    delete m_pixelShader;
+}
+
+const char* FilterBreak::name() const
+{
+    return "Break";
+}
+
+ReturnCode FilterBreak::init(Renderer* a_renderer)
+{
+    m_renderer = a_renderer;
+    if (!loadShaders(a_renderer, "break.psh", m_vertexShader, m_pixelShader))
+        return ReturnCode(ReturnCode::kFailure, true);
+    m_noise = Texture::load("noise2.jpg", a_renderer);
+    return ReturnCode(ReturnCode::kSuccess, true);
+}
+
+bool FilterBreak::setParameter(const char* a_name, float a_value)
+{
+    if (strcmp(a_name, "overlayForce") == 0)
+    {
+        m_overlayForce = a_value;
+        return true;
+    }
+    if (strcmp(a_name, "overlayForce2") == 0)
+    {
+        m_overlayForce2 = a_value;
+        return true;
+    }
+    if (strcmp(a_name, "brightness") == 0)
+    {
+        m_brightness = a_value;
+        return true;
+    }
+    return false;
+}
+
+float FilterBreak::force(const float* a_spectrum)
+{
+    float sum = 0.0f;
+    for (int bin = kFirstBin; bin < kFirstBin + kBinCount; ++bin)
+        sum = static_cast<float>(static_cast<double>(sum) + static_cast<double>(a_spectrum[bin]) * kBinScale);
+    return sum;
+}
+
+// Without an overlay sampler 2 keeps whatever it had: "break.psh" reads it
+// only as far as "overlayForce" and "overlayForce2" ask. Without programs
+// (init failed) the filter draws nothing.
+void FilterBreak::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget*, RenderTarget*,
+                        RenderTarget*)
+{
+    if (!m_vertexShader || !m_pixelShader)
+        return;
+    a_target->bind(0);
+    a_source1->bindTexture(0);
+    if (m_overlay)
+        m_overlay->bind(kOverlayStage);
+    if (m_noise)
+        m_noise->bind(kNoiseStage);
+    for (DWORD stage = 0; stage <= kOverlayStage; ++stage)
+        m_renderer->setLinearFiltering(stage);
+    IDirect3DDevice9* device = m_renderer->device();
+    device->SetSamplerState(kNoiseStage, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
+    device->SetSamplerState(kNoiseStage, D3DSAMP_ADDRESSV, D3DTADDRESS_WRAP);
+
+    TARVO_ASSERT(Time::g_soundtrack);
+    m_pixelShader->setFloat("force", force(Time::g_soundtrack->getSpectrum()));
+    m_pixelShader->setFloat("time", Time::g_time);
+    m_pixelShader->setFloat("overlayForce", m_overlayForce);
+    m_pixelShader->setFloat("overlayForce2", m_overlayForce2);
+    m_pixelShader->setFloat("brightness", m_brightness);
+    m_renderer->m_quad->draw({m_vertexShader, m_pixelShader});
+}

@@ -1,0 +1,43 @@
+// The "Break" effect at the end of every frame: the music's upper mids tear
+// and displace the image through a tiling noise, and an optional overlay
+// image (titles, credits) shows over it; "brightness" scales the result.
+#pragma once
+
+#include "filters/Filter.h"
+
+class Texture;
+
+class FilterBreak : public Filter
+{
+public:
+    FilterBreak() = default;
+    ~FilterBreak() override;
+
+    const char* name() const override;  // "Break"
+    // Loads "quad.vsh" and "break.psh", then, when both loaded, the noise
+    // image "noise2.jpg" (a missing image leaves m_noise null and is not a
+    // failure). Fails (already checked) when a program is missing.
+    ReturnCode init(Renderer* a_renderer) override;
+
+    // "overlayForce", "overlayForce2" and "brightness" (floats); no int parameters.
+    using Filter::setParameter;
+    bool setParameter(const char* a_name, float a_value) override;
+
+    // Draws a_source1 into a_target with the force of the soundtrack's
+    // spectrum (Time::g_soundtrack must be set). The other sources are ignored.
+    void apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget* a_source2,
+               RenderTarget* a_source3, RenderTarget* a_source4) override;
+
+    // The force of a spectrum: bins 20 to 39 times 100, summed in increasing
+    // order with the running sum rounded to float after each addition.
+    static float force(const float* a_spectrum);
+
+    Renderer* m_renderer = nullptr;  // not owned
+    Texture* m_noise = nullptr;      // owned: "noise2.jpg", sampler 1
+    Texture* m_overlay = nullptr;    // not owned; sampler 2 when set, assigned by the timeline
+    float m_overlayForce = 0.0f;
+    float m_overlayForce2 = 0.0f;
+    float m_brightness = 1.0f;
+    Shader* m_vertexShader = nullptr;  // owned: "quad.vsh"
+    Shader* m_pixelShader = nullptr;   // owned: "break.psh"
+};
