@@ -6,8 +6,10 @@
 //   DC term, and white, grey and black have no colour difference, so each
 //   decodes to exactly its level;
 // - "noise2.jpg", the seamless tiling noise of the "Break" filter (see
-//   TilingNoise), at quality 95.
+//   TilingNoise), at quality 95;
+// - "spot.jpg", the spot lights' projected image (see SpotImage).
 #include "JpegWriter.h"
+#include "SpotImage.h"
 #include "TilingNoise.h"
 
 #include <stdint.h>
@@ -52,6 +54,8 @@ int main(int a_argc, char** a_argv)
     }
     const uint32_t side = static_cast<uint32_t>(TilingNoise::kSide);
     if (!writeJpeg(folder + "noise2.jpg", side, side, TilingNoise::breakNoiseImage(), kNoiseQuality))
+        return 1;
+    if (!writeJpeg(folder + "spot.jpg", SpotImage::kSide, SpotImage::kSide, SpotImage::picture(), kNoiseQuality))
         return 1;
     return 0;
 }
