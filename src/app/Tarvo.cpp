@@ -2,6 +2,8 @@
 #include "app/Tarvo.h"
 
 #include "app/FatalError.h"
+#include "demo/ContentLoading.h"
+#include "demo/Timeline.h"
 #include "render/DeferredShading.h"
 #include "render/Renderer.h"
 #include "scene/QorLoader.h"
@@ -25,7 +27,9 @@ const struct
 
 }  // namespace
 
-Tarvo::Tarvo() = default;
+Tarvo::Tarvo(DemoState* a_demo) : m_demo(a_demo)
+{
+}
 
 Tarvo::~Tarvo()
 {
@@ -89,6 +93,9 @@ ReturnCode Tarvo::init(HWND a_window)
     device->BeginScene();
     device->EndScene();
     device->Present(nullptr, nullptr, nullptr, nullptr);
+
+    if (m_demo && !loadContent(this, m_demo))
+        return ReturnCode(ReturnCode::kFailure);
     return ReturnCode(ReturnCode::kSuccess);
 }
 
@@ -147,6 +154,8 @@ ReturnCode Tarvo::update()
     ReturnCode begun = m_renderer->beginFrame();
     if (begun.failed())
         return ReturnCode(ReturnCode::kFailure);
+    if (m_demo)
+        runTimeline(m_demo);
     m_renderer->endFrame();
     ++m_frame;
     return ReturnCode(ReturnCode::kSuccess, true);

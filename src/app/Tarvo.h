@@ -13,13 +13,16 @@
 #include <stdint.h>
 
 class DeferredShading;
+struct DemoState;
 class Renderer;
 class Soundtrack;
 
 class Tarvo
 {
 public:
-    Tarvo();
+    // a_demo: the demo's content and timeline state, filled by init and read
+    // by every update; without one, init loads no content and frames are black.
+    explicit Tarvo(DemoState* a_demo = nullptr);
     // Shuts down again, then destroys the containers.
     ~Tarvo();
     Tarvo(const Tarvo&) = delete;
@@ -48,6 +51,7 @@ public:
     uint32_t m_frame = 0;               // completed frames
     Soundtrack* m_soundtrack = nullptr;  // owned; null until content loading
     Scene* m_primitives = nullptr;       // owned; "primitives.qor", the light volumes
+    DemoState* m_demo = nullptr;         // not owned; never freed
 
 private:
     ReturnCode loadNullTextures();

@@ -26,6 +26,7 @@ public:
     T* find(const char* a_name) const;
 
     T* at(uint32_t a_index) const;
+    const char* nameAt(uint32_t a_index) const;  // the copy made by add
     uint32_t count() const { return static_cast<uint32_t>(m_entries.size()); }
 
 private:
@@ -76,4 +77,11 @@ T* Container<T>::at(uint32_t a_index) const
 {
     TARVO_ASSERT(a_index < count());
     return m_entries[a_index].item;
+}
+
+template <typename T>
+const char* Container<T>::nameAt(uint32_t a_index) const
+{
+    TARVO_ASSERT(a_index < count());
+    return m_entries[a_index].name;
 }

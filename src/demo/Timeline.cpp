@@ -1,0 +1,214 @@
+// The timeline, its envelopes, the common frame and the finishing step.
+#include "demo/Timeline.h"
+
+#include "app/Tarvo.h"
+#include "demo/DemoParts.h"
+#include "demo/DemoState.h"
+#include "filters/FilterBlur.h"
+#include "filters/FilterBreak.h"
+#include "filters/FilterDof.h"
+#include "render/DeferredShading.h"
+#include "render/Renderer.h"
+#include "scene/Scene.h"
+#include "sound/Soundtrack.h"
+#include "sound/Time.h"
+
+#include "app/LauncherSettings.h"
+
+#include <math.h>
+#include <stdlib.h>
+
+namespace Timeline
+{
+uint32_t g_finishedFrames = 0;
+}
+
+namespace
+{
+
+using PartFunction = void (*)(DemoState*);
+
+// Which part plays from each beat on (until the next row's).
+const struct
+{
+    float from;
+    PartFunction part;
+} g_parts[] = {
+    {0, drawHogPart},     {64, drawTestPart},       {128, drawBallsPart}, {144, drawTestPart},
+    {160, drawBallsPart}, {192, drawSatellitePart}, {256, drawTestPart},  {272, drawSatellitePart},
+    {288, drawHogPart},   {321, drawBlobPart},      {352, drawTestPart},  {385, drawBlobPart},
+    {416, drawBallsPart}, {432, drawTestPart},
+};
+
+// The overlay of each stretch of beats (both ends excluded), in the order
+// they are tested; a negative end means no end. Credits are steady
+// ("overlayForce2"), everything else flashes with the picture.
+const struct
+{
+    float from, to;
+    Texture* (*image)(const DemoState*);
+    const char* file;
+    bool steady;
+} g_overlays[] = {
+    {128, 129, [](const DemoState* a_demo) { return a_demo->m_goImage; }, "go.jpg", false},
+    {160, 161, [](const DemoState* a_demo) { return a_demo->m_jumpImage; }, "jump.jpg", false},
+    {224, 236, [](const DemoState* a_demo) { return a_demo->m_credits1Image; }, "credits1.jpg", true},
+    {240, 252, [](const DemoState* a_demo) { return a_demo->m_credits2Image; }, "credits2.jpg", true},
+    {288, 290, [](const DemoState* a_demo) { return a_demo->m_titleImages[0]; }, "title1.jpg", false},
+    {296, 298, [](const DemoState* a_demo) { return a_demo->m_titleImages[1]; }, "title2.jpg", false},
+    {304, 306, [](const DemoState* a_demo) { return a_demo->m_titleImages[2]; }, "title3.jpg", false},
+    {312, 321, [](const DemoState* a_demo) { return a_demo->m_holditImage; }, "holdit.jpg", false},
+    {352, 353, [](const DemoState* a_demo) { return a_demo->m_jumpImage; }, "jump.jpg", false},
+    {384, 385, [](const DemoState* a_demo) { return a_demo->m_stepImage; }, "step.jpg", false},
+    {416, 417, [](const DemoState* a_demo) { return a_demo->m_goImage; }, "go.jpg", false},
+    {432, -1, [](const DemoState* a_demo) { return a_demo->m_logoImage; }, "logo.jpg", false},
+};
+
+}  // namespace
+
+float secondsPerBeat(const DemoState* a_demo)
+{
+    return static_cast<float>(60.0 / static_cast<double>(a_demo->m_tarvo->m_soundtrack->m_bpm));
+}
+
+float beats(const DemoState* a_demo, float a_beats)
+{
+    return a_beats * secondsPerBeat(a_demo);
+}
+
+float beatTime(const DemoState* a_demo, int32_t a_bar, int32_t a_pattern, int32_t a_beat)
+{
+    return secondsPerBeat(a_demo) * static_cast<float>(a_beat + 4 * a_bar + 16 * a_pattern - 5);
+}
+
+float pulse(float a_center, float a_width, float a_power)
+{
+    const float distance = fabsf(Time::g_time - a_center);
+    return distance < a_width ? 1.0f - powf(distance / a_width, a_power) : 0.0f;
+}
+
+float decay(float a_start, float a_width, float a_power)
+{
+    const float elapsed = Time::g_time - a_start;
+    return elapsed > 0.0f && elapsed <= a_width ? 1.0f - powf(elapsed / a_width, a_power) : 0.0f;
+}
+
+// Past the last beat with Loop on, the test part plays on until the music
+// wraps to the start.
+void runTimeline(DemoState* a_demo)
+{
+    const float time = Time::g_time;
+    if (time >= beats(a_demo, Timeline::kLastBeat) && !g_loop)
+        exit(0);
+    PartFunction part = g_parts[0].part;
+    for (const auto& row : g_parts)
+    {
+        if (time >= beats(a_demo, row.from))
+            part = row.part;
+    }
+    a_demo->m_trace.time = time;
+    a_demo->m_trace.beat = time / secondsPerBeat(a_demo);
+    part(a_demo);
+}
+
+// The pipeline's order: materials into the G-buffer, lights and glow into
+// the light buffers, combine and fog into target 1; a light blur of it
+// into 2 and a strong blur of that into 3; the depth of field mixes 1, 2
+// and 3 by distance into 0, which the finishing step reads.
+void drawPartFrame(DemoState* a_demo, const PartFrame& a_frame)
+{
+    DeferredShading* deferred = a_demo->m_tarvo->m_deferred;
+    Scene* scene = a_frame.scene;
+    Camera* camera = scene->m_camera;
+    RenderTarget** targets = a_demo->m_targets;
+
+    deferred->beginGeometryPass();
+    deferred->m_view = camera->viewMatrix();
+    deferred->m_projection = camera->projectionMatrix();
+    const D3DXVECTOR3 eye = camera->eye();
+    deferred->m_viewPosition = D3DXVECTOR4(eye.x, eye.y, eye.z, 1.0f);
+    deferred->setViewConstants();
+    scene->render();
+    deferred->endGeometryPass();
+
+    deferred->beginLightPass(a_frame.ambient);
+    scene->renderLights();
+    scene->renderSelfIllumination();
+    deferred->endLightPass();
+
+    deferred->combine(*targets[1], a_frame.contrast, a_frame.saturation, a_frame.brightness);
+    deferred->applyFog(*targets[1], a_frame.fog, a_frame.fogNear, a_frame.fogFar);
+
+    FilterBlur* blur = a_demo->m_blur;
+    blur->setParameter("passes", int32_t(5));
+    blur->setParameter("area", 4.0f);
+    blur->apply(targets[2], targets[1], nullptr, nullptr, nullptr);
+    blur->setParameter("passes", int32_t(4));
+    blur->setParameter("area", a_frame.blurArea);
+    blur->apply(targets[3], targets[2], nullptr, nullptr, nullptr);
+
+    a_demo->m_dof->setParameter("far", a_frame.dofFar);
+    a_demo->m_dof->apply(targets[0], targets[1], targets[2], deferred->m_gbuffer[3], targets[3]);
+
+    TimelineTrace& trace = a_demo->m_trace;
+    trace.sceneTime = scene->m_time;
+    trace.cameraTime = camera->m_time;
+    trace.positionShake = camera->m_positionShake;
+    trace.targetShake = camera->m_targetShake;
+    trace.rollShake = camera->m_rollShake;
+    trace.shakePhase = camera->m_shakePhase;
+    trace.fovScale = camera->m_fovScale;
+    trace.fogFar = a_frame.fogFar;
+    trace.blurArea = a_frame.blurArea;
+    trace.dofFar = a_frame.dofFar;
+    for (uint32_t i = 0; i < scene->m_cameras.count(); ++i)
+    {
+        if (scene->m_cameras.at(i) == camera)
+        {
+            trace.cameraIndex = i;
+            trace.camera = scene->m_cameras.nameAt(i);
+        }
+    }
+
+    finishFrame(a_demo, targets[0], 1.0f);
+}
+
+// The Break filter must not read the target it draws into: its source is
+// the depth of field's output (target 0), so it draws into target 1, whose
+// combined image the depth of field has already used.
+void finishFrame(DemoState* a_demo, RenderTarget* a_source, float a_brightness)
+{
+    FilterBreak* filter = a_demo->m_break;
+    TimelineTrace& trace = a_demo->m_trace;
+    trace.breakBrightness = Timeline::g_finishedFrames > 2 ? a_brightness : 0.0f;
+    filter->setParameter("brightness", trace.breakBrightness);
+    ++Timeline::g_finishedFrames;
+
+    const float beat = Time::g_time / secondsPerBeat(a_demo);
+    const auto* shown = static_cast<decltype(&g_overlays[0])>(nullptr);
+    for (const auto& overlay : g_overlays)
+    {
+        if (beat > overlay.from && (overlay.to < 0.0f || beat < overlay.to))
+        {
+            shown = &overlay;
+            break;
+        }
+    }
+    if (shown)
+    {
+        filter->m_overlay = shown->image(a_demo);
+        filter->setParameter(shown->steady ? "overlayForce2" : "overlayForce", 1.0f);
+        trace.overlay = shown->file;
+    }
+    else
+    {
+        filter->setParameter("overlayForce", 0.0f);
+    }
+    trace.overlayForce = filter->m_overlayForce;
+    trace.overlayForce2 = filter->m_overlayForce2;
+
+    RenderTarget* output = a_source == a_demo->m_targets[1] ? a_demo->m_targets[2] : a_demo->m_targets[1];
+    filter->apply(output, a_source, nullptr, nullptr, nullptr);
+    a_demo->m_renderer->drawToScreen(output);
+    filter->setParameter("overlayForce2", 0.0f);
+}

@@ -1,0 +1,69 @@
+// The demo on loose files, at a small size.
+#include "demo/DemoApplication.h"
+
+#include "app/FatalError.h"
+#include "app/LauncherSettings.h"
+#include "demo/DemoFiles.h"
+#include "demo/Timeline.h"
+#include "render/Renderer.h"
+#include "sound/Time.h"
+
+#include <D3D9Testing.h>
+
+#include <stdlib.h>
+
+namespace
+{
+
+LRESULT CALLBACK plainProcedure(HWND a_window, UINT a_message, WPARAM a_wParam, LPARAM a_lParam)
+{
+    return DefWindowProcA(a_window, a_message, a_wParam, a_lParam);
+}
+
+}  // namespace
+
+DemoApplication::DemoApplication(double a_seconds)
+{
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    D3D9Testing::setDisplayModes({{1280, 720, 60, D3DFMT_X8R8G8B8}});
+    g_displayMode = 0;
+    g_windowed = true;
+    g_fullScreen = false;
+    g_loop = false;
+    g_aspect = 16.0f / 9.0f;
+    g_fatalErrorShown = false;
+    DemoFiles::write(a_seconds);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = plainProcedure;
+    windowClass.lpszClassName = "demotest";
+    RegisterClassA(&windowClass);
+    // The renderer draws at the window's outer size.
+    m_window = CreateWindowExA(0, "demotest", "", WS_OVERLAPPEDWINDOW, 0, 0, kWidth, kHeight, nullptr, nullptr,
+                               nullptr, nullptr);
+    ReturnCode initialised = m_tarvo.init(m_window);
+    m_ready = initialised.succeeded();
+    Time::g_soundtrack = m_tarvo.m_soundtrack;
+}
+
+DemoApplication::~DemoApplication()
+{
+    Time::g_soundtrack = nullptr;
+    m_tarvo.shutdown();
+    DestroyWindow(m_window);
+    D3D9Testing::clearDisplayModes();
+    g_fatalErrorShown = false;
+    g_loop = false;
+}
+
+void DemoApplication::frameAt(float a_beat)
+{
+    Time::g_time = beats(&m_demo, a_beat);
+    Renderer* renderer = m_tarvo.m_renderer;
+    ReturnCode begun = renderer->beginFrame();
+    if (begun.succeeded())
+    {
+        runTimeline(&m_demo);
+        renderer->endFrame();
+    }
+}
