@@ -2,8 +2,11 @@
 #include "Banner.h"
 
 #include "FontRenderer.h"
+#include "Gradient.h"
 #include "Image.h"
+#include "Lettering.h"
 #include "Mask.h"
+#include "Palette.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,33 +25,6 @@ constexpr float kHorizon = 104.0f;
 constexpr float kSunX = 336.0f;
 constexpr float kSunY = 68.0f;
 constexpr float kSunRadius = 42.0f;
-
-float smoothstep(float a_edge0, float a_edge1, float a_value)
-{
-    const float t = std::clamp((a_value - a_edge0) / (a_edge1 - a_edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
-// A colour ramp through stops at increasing positions.
-struct Stop
-{
-    float position;
-    std::uint32_t rgb;
-};
-
-template <std::size_t Count>
-Colour ramp(const Stop (&a_stops)[Count], float a_position)
-{
-    if (a_position <= a_stops[0].position)
-        return Colour::fromHex(a_stops[0].rgb);
-    for (std::size_t i = 1; i < Count; ++i)
-        if (a_position <= a_stops[i].position)
-        {
-            const float t = (a_position - a_stops[i - 1].position) / (a_stops[i].position - a_stops[i - 1].position);
-            return Colour::lerp(Colour::fromHex(a_stops[i - 1].rgb), Colour::fromHex(a_stops[i].rgb), smoothstep(0.0f, 1.0f, t));
-        }
-    return Colour::fromHex(a_stops[Count - 1].rgb);
-}
 
 // A small linear congruential generator (Knuth's MMIX constants): the same stars and
 // mountains on every machine.
@@ -133,10 +109,10 @@ float nearEnvelope(float a_x)
 // The sky from deep night blue to magenta at the horizon, with the sun's halo in it.
 void paintSky(Image& a_image)
 {
-    static const Stop kSky[] = {{0.0f, 0x04031a}, {0.35f, 0x170a46}, {0.68f, 0x4a1372}, {0.88f, 0xa8257f}, {1.0f, 0xff5a8a}};
+    const Gradient sky{{0.0f, 0x04031a}, {0.35f, 0x170a46}, {0.68f, 0x4a1372}, {0.88f, 0xa8257f}, {1.0f, 0xff5a8a}};
     const Colour halo = Colour::fromHex(0xff6a6a);
     forEachSample(a_image, [&](Colour& a_pixel, float a_x, float a_y) {
-        a_pixel = ramp(kSky, a_y / kHorizon);
+        a_pixel = sky.at(a_y / kHorizon);
         const float distance = std::hypot(a_x - kSunX, a_y - kSunY) - kSunRadius;
         if (distance > 0.0f)
             a_pixel += halo * (0.45f * std::exp(-distance / 10.0f) + 0.22f * std::exp(-distance / 42.0f));
@@ -154,7 +130,7 @@ void paintStars(Image& a_image)
     {
         const float x = random.next() * Banner::kWidth;
         const float y = random.next() * random.next() * kHorizon * 0.8f;
-        const float brightness = (0.25f + 0.75f * random.next() * random.next()) * (1.0f - smoothstep(20.0f, 80.0f, y));
+        const float brightness = (0.25f + 0.75f * random.next() * random.next()) * (1.0f - Gradient::smoothstep(20.0f, 80.0f, y));
         const float size = 0.35f + 0.35f * random.next();
         const int reach = 3 * kScale;
         const int centreX = static_cast<int>(x * kScale);
@@ -172,7 +148,7 @@ void paintStars(Image& a_image)
 // The sun: a yellow-to-pink disc whose lower half is cut by bands that widen downwards.
 void paintSun(Image& a_image)
 {
-    static const Stop kSun[] = {{0.0f, 0xfff27a}, {0.45f, 0xffa23f}, {1.0f, 0xff2f8c}};
+    const Gradient sun = Palette::sun();
     forEachSample(a_image, [&](Colour& a_pixel, float a_x, float a_y) {
         if (std::hypot(a_x - kSunX, a_y - kSunY) > kSunRadius)
             return;
@@ -185,7 +161,7 @@ void paintSun(Image& a_image)
             if (std::fmod(a_y - start, period) > period - gap)
                 return;
         }
-        a_pixel = ramp(kSun, (a_y - (kSunY - kSunRadius)) / (2.0f * kSunRadius));
+        a_pixel = sun.at((a_y - (kSunY - kSunRadius)) / (2.0f * kSunRadius));
     });
 }
 
@@ -205,12 +181,12 @@ void paintMountains(Image& a_image)
         const float nearTop = kHorizon - heightAt(near, a_x);
         if (a_y >= nearTop)
         {
-            a_pixel = Colour::lerp(nearColour, rim, 0.5f * (1.0f - smoothstep(0.0f, 1.2f, a_y - nearTop)));
+            a_pixel = Colour::lerp(nearColour, rim, 0.5f * (1.0f - Gradient::smoothstep(0.0f, 1.2f, a_y - nearTop)));
         }
         else if (a_y >= farTop)
         {
-            const Colour body = Colour::lerp(farColour, farFoot, smoothstep(farTop, kHorizon, a_y));
-            a_pixel = Colour::lerp(body, rim, 0.75f * (1.0f - smoothstep(0.0f, 1.0f, a_y - farTop)));
+            const Colour body = Colour::lerp(farColour, farFoot, Gradient::smoothstep(farTop, kHorizon, a_y));
+            a_pixel = Colour::lerp(body, rim, 0.75f * (1.0f - Gradient::smoothstep(0.0f, 1.0f, a_y - farTop)));
         }
     });
 }
@@ -223,7 +199,7 @@ void paintGround(Image& a_image)
     constexpr float kDepthOffset = 0.35f;   // where the first line sits, in world units
     constexpr float kBottomSpacing = 34.0f; // of the receding lines, at the bottom edge
     const float bottom = static_cast<float>(Banner::kHeight) - kHorizon;
-    static const Stop kGround[] = {{0.0f, 0x2a0840}, {0.3f, 0x12042c}, {1.0f, 0x06021a}};
+    const Gradient ground{{0.0f, 0x2a0840}, {0.3f, 0x12042c}, {1.0f, 0x06021a}};
     const Colour line = Colour::fromHex(0xff3fc0);
     const Colour farLine = Colour::fromHex(0xffa0e8);
     const Colour reflection = Colour::fromHex(0xff5a9a);
@@ -231,24 +207,24 @@ void paintGround(Image& a_image)
         const float below = a_y - kHorizon;
         if (below <= 0.0f)
             return;
-        a_pixel = ramp(kGround, below / bottom);
+        a_pixel = ground.at(below / bottom);
         const float width = 0.45f + 0.55f * below / bottom;
 
         const float depth = kDepthScale / below;
         const float lineDepth = std::max(std::round(depth - kDepthOffset), 0.0f) + kDepthOffset;
         const float across = std::abs(below - kDepthScale / lineDepth);
         const float acrossSpacing = kDepthScale / (depth * depth);
-        const float acrossLine = smoothstep(2.0f, 7.0f, acrossSpacing) *
+        const float acrossLine = Gradient::smoothstep(2.0f, 7.0f, acrossSpacing) *
                                  (std::exp(-across * across / (width * width)) + 0.35f * std::exp(-across / (2.5f * width)));
 
         const float spacing = kBottomSpacing * below / bottom;
         const float column = std::round((a_x - Banner::kWidth * 0.5f) / spacing);
         const float slope = column * kBottomSpacing / bottom;
         const float along = std::abs(a_x - Banner::kWidth * 0.5f - column * spacing) / std::sqrt(1.0f + slope * slope);
-        const float alongLine = smoothstep(1.2f, 5.0f, spacing / std::sqrt(1.0f + slope * slope)) *
+        const float alongLine = Gradient::smoothstep(1.2f, 5.0f, spacing / std::sqrt(1.0f + slope * slope)) *
                                 (std::exp(-along * along / (width * width)) + 0.35f * std::exp(-along / (2.5f * width)));
 
-        const Colour lineColour = Colour::lerp(farLine, line, smoothstep(0.0f, 18.0f, below));
+        const Colour lineColour = Colour::lerp(farLine, line, Gradient::smoothstep(0.0f, 18.0f, below));
         a_pixel += lineColour * std::min(acrossLine + alongLine, 1.4f);
         a_pixel += reflection * (0.35f * bump(a_x, kSunX, 16.0f) * std::exp(-below / 14.0f));
         a_pixel.a = 1.0f;
@@ -280,32 +256,12 @@ void paintTitle(Image& a_image, const FontRenderer& a_font)
     const float top = kBaseline - kCapHeight;
     Mask titleMask(a_image.width(), a_image.height());
     Mask subtitleMask(a_image.width(), a_image.height());
-    Mask all(a_image.width(), a_image.height());
-    for (Mask* mask : {&titleMask, &all})
-        a_font.draw(*mask, title, kTitleSize * kScale, kTitleX * kScale, kBaseline * kScale);
-    for (Mask* mask : {&subtitleMask, &all})
-        a_font.draw(*mask, subtitle, kSubtitleSize * kScale, subtitleX * kScale, (top + subtitleHeight) * kScale);
-    const Mask rim = all.dilated(2.6f * kScale);
-    const Mask outline = all.dilated(1.6f * kScale);
-    const Mask glow = rim.blurred(6.0f * kScale);
-
-    static const Stop kChrome[] = {{0.0f, 0xffffff}, {0.48f, 0x8fe9ff}, {0.5f, 0x2a1060}, {0.62f, 0xc03aa8}, {1.0f, 0xffd6f4}};
-    static const Stop kHot[] = {{0.0f, 0xfff27a}, {1.0f, 0xff3f9a}};
-    const Colour glowColour = Colour::fromHex(0xd02cff);
-    const Colour rimColour = Colour::fromHex(0x3ff0ff);
-    const Colour outlineColour = Colour::fromHex(0x0a0322);
-    for (int sy = 0; sy < a_image.height(); ++sy)
-        for (int sx = 0; sx < a_image.width(); ++sx)
-        {
-            const float y = (static_cast<float>(sy) + 0.5f) / kScale;
-            Colour& pixel = a_image.at(sx, sy);
-            pixel += glowColour * (0.85f * glow.value(sx, sy));
-            pixel = Colour::lerp(pixel, rimColour, rim.value(sx, sy));
-            pixel = Colour::lerp(pixel, outlineColour, outline.value(sx, sy));
-            pixel = Colour::lerp(pixel, ramp(kChrome, (y - top) / kCapHeight), titleMask.value(sx, sy));
-            pixel = Colour::lerp(pixel, ramp(kHot, (y - top) / subtitleHeight), subtitleMask.value(sx, sy));
-            pixel.a = 1.0f;
-        }
+    a_font.draw(titleMask, title, kTitleSize * kScale, kTitleX * kScale, kBaseline * kScale);
+    a_font.draw(subtitleMask, subtitle, kSubtitleSize * kScale, subtitleX * kScale, (top + subtitleHeight) * kScale);
+    Lettering lettering(a_image.width(), a_image.height());
+    lettering.add(titleMask, Palette::chrome(), top, kCapHeight);
+    lettering.add(subtitleMask, Palette::hot(), top, subtitleHeight);
+    lettering.paint(a_image, {2.6f * kScale, 1.6f * kScale, 6.0f * kScale, 0.85f}, kScale);
 }
 
 // A gentle darkening towards the edges, which holds the eye on the middle.

@@ -8,6 +8,39 @@
 #include FT_FREETYPE_H
 
 #include <cmath>
+#include <cstddef>
+
+namespace
+{
+
+// The code point that starts at a_text[a_index], moving a_index past it. A malformed byte
+// stands for itself, so a stray Latin-1 character still draws as something.
+char32_t nextCodePoint(const std::string& a_text, std::size_t& a_index)
+{
+    const auto byte = [&](std::size_t a_at) { return static_cast<unsigned char>(a_text[a_at]); };
+    const unsigned char lead = byte(a_index);
+    const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xe ? 3 : (lead >> 3) == 0x1e ? 4 : 0;
+    if (length <= 1 || a_index + static_cast<std::size_t>(length) > a_text.size())
+    {
+        ++a_index;
+        return lead;
+    }
+    char32_t code = lead & (0x7fu >> length);
+    for (int i = 1; i < length; ++i)
+    {
+        const unsigned char continuation = byte(a_index + static_cast<std::size_t>(i));
+        if ((continuation & 0xc0u) != 0x80u)
+        {
+            ++a_index;
+            return lead;
+        }
+        code = (code << 6) | (continuation & 0x3fu);
+    }
+    a_index += static_cast<std::size_t>(length);
+    return code;
+}
+
+}
 
 FontRenderer::~FontRenderer()
 {
@@ -41,19 +74,19 @@ bool FontRenderer::open(const std::string& a_path, std::string& a_error)
     return true;
 }
 
-float FontRenderer::measure(const std::string& a_text, int a_pixelSize) const
+float FontRenderer::measure(const std::string& a_text, int a_pixelSize, float a_tracking) const
 {
-    return layout(nullptr, a_text, a_pixelSize, 0.0f, 0.0f);
+    return layout(nullptr, a_text, a_pixelSize, 0.0f, 0.0f, a_tracking);
 }
 
 void FontRenderer::draw(Mask& a_target, const std::string& a_text, int a_pixelSize, float a_x,
-                        float a_baseline) const
+                        float a_baseline, float a_tracking) const
 {
-    layout(&a_target, a_text, a_pixelSize, a_x, a_baseline);
+    layout(&a_target, a_text, a_pixelSize, a_x, a_baseline, a_tracking);
 }
 
 float FontRenderer::layout(Mask* a_target, const std::string& a_text, int a_pixelSize, float a_x,
-                           float a_baseline) const
+                           float a_baseline, float a_tracking) const
 {
     TARVO_ASSERT(m_face && a_pixelSize > 0);
     FT_Set_Pixel_Sizes(m_face, 0, static_cast<FT_UInt>(a_pixelSize));
@@ -64,9 +97,12 @@ float FontRenderer::layout(Mask* a_target, const std::string& a_text, int a_pixe
     const int originY = static_cast<int>(std::lround(a_baseline));
     FT_Pos pen = 0;
     FT_UInt previous = 0;
-    for (const char character : a_text)
+    const FT_Pos tracking = static_cast<FT_Pos>(std::lround(a_tracking * 64.0f));
+    for (std::size_t index = 0; index < a_text.size();)
     {
-        const FT_UInt glyph = FT_Get_Char_Index(m_face, static_cast<unsigned char>(character));
+        if (index > 0)
+            pen += tracking;
+        const FT_UInt glyph = FT_Get_Char_Index(m_face, nextCodePoint(a_text, index));
         if (previous != 0 && FT_HAS_KERNING(m_face))
         {
             FT_Vector kerning;

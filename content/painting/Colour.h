@@ -1,6 +1,8 @@
 // An RGBA colour of floats (0..1, premultiplied alpha), the unit every painting step of the launcher artwork works in.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 struct Colour
@@ -16,6 +18,12 @@ struct Colour
         return {static_cast<float>((a_rgb >> 16) & 0xffu) / 255.0f,
                 static_cast<float>((a_rgb >> 8) & 0xffu) / 255.0f,
                 static_cast<float>(a_rgb & 0xffu) / 255.0f, 1.0f};
+    }
+
+    // A channel as an 8-bit level: clamped to 0..1 and rounded.
+    static std::uint8_t level(float a_channel)
+    {
+        return static_cast<std::uint8_t>(std::lround(std::clamp(a_channel, 0.0f, 1.0f) * 255.0f));
     }
 
     // a_from at a_t = 0, a_to at a_t = 1.
