@@ -33,6 +33,7 @@ PACKAGES="
     libmp3lame-dev
     libfreetype-dev
     libjpeg62-turbo-dev
+    libpng-dev
 "
 
 missing=""
