@@ -7,9 +7,19 @@
 //   decodes to exactly its level;
 // - "noise2.jpg", the seamless tiling noise of the "Break" filter (see
 //   TilingNoise), at quality 95;
-// - "spot.jpg", the spot lights' projected image (see SpotImage).
+// - "spot.jpg", the spot lights' projected image (see SpotImage);
+// - the scenes' textures (PanelTexture, TileTexture, GlowTexture,
+//   SpaceTexture, FleshTexture): colour maps at quality 92, height and
+//   occlusion maps at quality 100, as the material pass reads a height
+//   map's slope from neighbouring texels and would show the quantiser's
+//   steps as bumps.
+#include "FleshTexture.h"
+#include "GlowTexture.h"
 #include "JpegWriter.h"
+#include "PanelTexture.h"
+#include "SpaceTexture.h"
 #include "SpotImage.h"
+#include "TileTexture.h"
 #include "TilingNoise.h"
 
 #include <stdint.h>
@@ -35,6 +45,34 @@ const NullTexture kNullTextures[] = {
 
 constexpr uint32_t kNullSide = 8;
 constexpr int kNoiseQuality = 95;
+constexpr int kColourQuality = 92;
+constexpr int kMapQuality = 100;
+
+struct SceneImage
+{
+    const char* name;
+    Picture (*paint)();
+    int quality;
+};
+
+const SceneImage kSceneImages[] = {
+    {"panels.jpg", PanelTexture::colour, kColourQuality},
+    {"panels_height.jpg", PanelTexture::height, kMapQuality},
+    {"tiles.jpg", TileTexture::colour, kColourQuality},
+    {"tiles_height.jpg", TileTexture::height, kMapQuality},
+    {"tiles_occlusion.jpg", TileTexture::occlusion, kColourQuality},
+    {"spark.jpg", GlowTexture::spark, kColourQuality},
+    {"glowlines.jpg", GlowTexture::lines, kColourQuality},
+    {"streaks.jpg", GlowTexture::streaks, kColourQuality},
+    {"grille.jpg", GlowTexture::grille, kMapQuality},
+    {"solar.jpg", SpaceTexture::solar, kColourQuality},
+    {"solar_height.jpg", SpaceTexture::solarHeight, kMapQuality},
+    {"foil.jpg", SpaceTexture::foil, kColourQuality},
+    {"foil_height.jpg", SpaceTexture::foilHeight, kMapQuality},
+    {"planet.jpg", SpaceTexture::planet, kColourQuality},
+    {"flesh.jpg", FleshTexture::colour, kColourQuality},
+    {"flesh_height.jpg", FleshTexture::height, kMapQuality},
+};
 
 }
 
@@ -57,5 +95,12 @@ int main(int a_argc, char** a_argv)
         return 1;
     if (!writeJpeg(folder + "spot.jpg", SpotImage::kSide, SpotImage::kSide, SpotImage::picture(), kNoiseQuality))
         return 1;
+    for (const SceneImage& image : kSceneImages)
+    {
+        const Picture picture = image.paint();
+        if (!writeJpeg(folder + image.name, uint32_t(picture.width()), uint32_t(picture.height()), picture.bytes(),
+                       image.quality))
+            return 1;
+    }
     return 0;
 }

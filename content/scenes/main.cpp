@@ -1,10 +1,17 @@
 // Writes the demo's scene files into the content folder:
-//   scene_generator OUTPUT_DIR
+//   scene_generator OUTPUT_DIR [NAME...]
+// With names, only those files ("hog.qor" ...).
+#include "BallsScene.h"
+#include "BlobScene.h"
+#include "HogScene.h"
 #include "Primitives.h"
+#include "SatelliteScene.h"
+#include "TestScene.h"
 
 #include "scene/format/QorWriter.h"
 
 #include <stdio.h>
+#include <string.h>
 
 #include <string>
 #include <vector>
@@ -31,14 +38,40 @@ bool writeScene(const std::string& a_folder, const char* a_name, const QorFile& 
     return written;
 }
 
+const struct
+{
+    const char* name;
+    QorFile (*recipe)();
+} g_scenes[] = {
+    {"primitives.qor", primitivesScene}, {"test.qor", testScene},   {"hog.qor", hogScene},
+    {"balls.qor", ballsScene},           {"blob.qor", blobScene},   {"satellite.qor", satelliteScene},
+};
+
+bool wanted(const char* a_name, int a_argc, char** a_argv)
+{
+    if (a_argc <= 2)
+        return true;
+    for (int i = 2; i < a_argc; ++i)
+    {
+        if (strcmp(a_argv[i], a_name) == 0)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int a_argc, char** a_argv)
 {
-    if (a_argc != 2)
+    if (a_argc < 2)
     {
-        fprintf(stderr, "usage: scene_generator OUTPUT_DIR\n");
+        fprintf(stderr, "usage: scene_generator OUTPUT_DIR [NAME...]\n");
         return 2;
     }
-    return writeScene(a_argv[1], "primitives.qor", primitivesScene()) ? 0 : 1;
+    for (const auto& scene : g_scenes)
+    {
+        if (wanted(scene.name, a_argc, a_argv) && !writeScene(a_argv[1], scene.name, scene.recipe()))
+            return 1;
+    }
+    return 0;
 }

@@ -1,0 +1,7 @@
+// The balls part's scene "balls.qor" (Part 8.3): a first camera and a first
+// light, which the part flickers.
+#pragma once
+
+#include "scene/format/QorFile.h"
+
+QorFile ballsScene();

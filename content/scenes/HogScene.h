@@ -1,0 +1,7 @@
+// The hog part's scene "hog.qor" (Part 8.3): at least three cameras, which
+// the part cycles through every 16 beats, and a first light it flickers.
+#pragma once
+
+#include "scene/format/QorFile.h"
+
+QorFile hogScene();
