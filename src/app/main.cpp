@@ -8,6 +8,7 @@
 #include "app/Tarvo.h"
 #include "app/resource.h"
 #include "archive/FileSystem.h"
+#include "demo/DemoState.h"
 
 #include <windows.h>
 
@@ -30,7 +31,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (opened.failed())
         return 0;
 
-    Tarvo* tarvo = new (std::nothrow) Tarvo();
+    // The demo's content and timeline state: zero-filled, never freed.
+    DemoState* demo = new (std::nothrow) DemoState();
+    Tarvo* tarvo = new (std::nothrow) Tarvo(demo);
     TARVO_ASSERT(tarvo);
     HWND window = createMainWindow(GetModuleHandleA(nullptr));
     ReturnCode initialised = tarvo->init(window);
