@@ -72,7 +72,7 @@ void use(DemoState* a_demo, Scene* a_scene, Camera* a_camera, const char* a_part
 
 // The hog cycles through its first three cameras every 16 beats; in the
 // opening each 16-beat block replays the same stretch of the animation.
-void drawHogPart(DemoState* a_demo)
+PartFrame hogPart(DemoState* a_demo)
 {
     Scene* scene = a_demo->m_hogScene;
     const float t = Time::g_time;
@@ -103,15 +103,15 @@ void drawHogPart(DemoState* a_demo)
     flicker(scene, t);
 
     const float grey = 0.2857143f;
-    drawPartFrame(a_demo, PartFrame{scene, {0, 0, 0, 0}, 2.5f * envelope, envelope, 1.4f * envelope,
+    return PartFrame{scene, {0, 0, 0, 0}, 2.5f * envelope, envelope, 1.4f * envelope,
                                     {grey, grey, grey, 0}, 10.0f, 2200.0f - 500.0f * noise(60.0f * t), 10.0f,
-                                    1800.0f});
+                                    1800.0f};
 }
 
 // The test room plays five times: three stretches of the first camera from
 // beat 64, the third camera from 256, the second from 352, and the first
 // again for the finale from 432.
-void drawTestPart(DemoState* a_demo)
+PartFrame testPart(DemoState* a_demo)
 {
     Scene* scene = a_demo->m_testScene;
     const float t = Time::g_time;
@@ -192,13 +192,13 @@ void drawTestPart(DemoState* a_demo)
     use(a_demo, scene, camera, "test", envelope);
 
     const float grey = 0.2857143f;
-    drawPartFrame(a_demo, PartFrame{scene, {0, 0, 0, 0}, 2.0f, 1.0f, 1.25f, {grey, grey, grey, 0}, 20.0f,
-                                    (1500.0f - 1800.0f * noise(50.0f * local)) * envelope, 4.0f, 1500.0f});
+    return PartFrame{scene, {0, 0, 0, 0}, 2.0f, 1.0f, 1.25f, {grey, grey, grey, 0}, 20.0f,
+                                    (1500.0f - 1800.0f * noise(50.0f * local)) * envelope, 4.0f, 1500.0f};
 }
 
 // Between beats 176 and 192 the third row's time is negative: the balls
 // run backwards into their finale.
-void drawBallsPart(DemoState* a_demo)
+PartFrame ballsPart(DemoState* a_demo)
 {
     Scene* scene = a_demo->m_ballsScene;
     const float t = Time::g_time;
@@ -231,14 +231,14 @@ void drawBallsPart(DemoState* a_demo)
     flicker(scene, local);
 
     const float grey = 0.22222222f;
-    drawPartFrame(a_demo, PartFrame{scene, {0, 0, 0, 0}, 2.5f, 1.0f, 1.4f, {grey, grey, grey, 0}, 0.0f,
+    return PartFrame{scene, {0, 0, 0, 0}, 2.5f, 1.0f, 1.4f, {grey, grey, grey, 0}, 0.0f,
                                     (1200.0f - 300.0f * noise(20.0f * local)) * (0.25f * envelope + 0.75f), 5.0f,
-                                    800.0f});
+                                    800.0f};
 }
 
 // From its third stretch on, the blob's camera shake cuts to a new pattern
 // every second beat.
-void drawBlobPart(DemoState* a_demo)
+PartFrame blobPart(DemoState* a_demo)
 {
     Scene* scene = a_demo->m_blobScene;
     const float t = Time::g_time;
@@ -270,13 +270,13 @@ void drawBlobPart(DemoState* a_demo)
     flicker(scene, local);
 
     const float grey = 0.22222222f;
-    drawPartFrame(a_demo, PartFrame{scene, {0, 0, 0, 0}, 2.6f, 1.0f, 1.4f, {grey, grey, grey, 0}, 10.0f,
-                                    (800.0f - 200.0f * noise(camera->m_time)) * (envelope + 0.1f), 10.0f, 800.0f});
+    return PartFrame{scene, {0, 0, 0, 0}, 2.6f, 1.0f, 1.4f, {grey, grey, grey, 0}, 10.0f,
+                                    (800.0f - 200.0f * noise(camera->m_time)) * (envelope + 0.1f), 10.0f, 800.0f};
 }
 
 // The satellite's field of view breathes between half and one and a half
 // times the exported one.
-void drawSatellitePart(DemoState* a_demo)
+PartFrame satellitePart(DemoState* a_demo)
 {
     Scene* scene = a_demo->m_satelliteScene;
     const float t = Time::g_time;
@@ -292,7 +292,7 @@ void drawSatellitePart(DemoState* a_demo)
     use(a_demo, scene, camera, "satellite", envelope);
 
     const float grey = 0.22222222f;
-    drawPartFrame(a_demo, PartFrame{scene, {0.05f, 0.05f, 0.05f, 0}, 2.6f, 1.0f, 1.4f, {grey, grey, grey, 0}, 10.0f,
+    return PartFrame{scene, {0.05f, 0.05f, 0.05f, 0}, 2.6f, 1.0f, 1.4f, {grey, grey, grey, 0}, 10.0f,
                                     (300.0f - 100.0f * noise(20.0f * local)) * (0.5f * envelope + 0.5f), 10.0f,
-                                    1800.0f});
+                                    1800.0f};
 }

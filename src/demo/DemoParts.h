@@ -1,12 +1,14 @@
 // The five parts of the demo, one per scene: each picks its camera, drives
 // the scene's and camera's frame times, shake and flashes from demo time,
-// and draws the frame.
+// and returns what the frame is to be drawn with (drawPartFrame draws it).
 #pragma once
+
+#include "demo/Timeline.h"
 
 struct DemoState;
 
-void drawHogPart(DemoState* a_demo);
-void drawTestPart(DemoState* a_demo);
-void drawBallsPart(DemoState* a_demo);
-void drawBlobPart(DemoState* a_demo);
-void drawSatellitePart(DemoState* a_demo);
+PartFrame hogPart(DemoState* a_demo);
+PartFrame testPart(DemoState* a_demo);
+PartFrame ballsPart(DemoState* a_demo);
+PartFrame blobPart(DemoState* a_demo);
+PartFrame satellitePart(DemoState* a_demo);

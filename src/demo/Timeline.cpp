@@ -26,7 +26,7 @@ uint32_t g_finishedFrames = 0;
 namespace
 {
 
-using PartFunction = void (*)(DemoState*);
+using PartFunction = PartFrame (*)(DemoState*);
 
 // Which part plays from each beat on (until the next row's).
 const struct
@@ -34,10 +34,10 @@ const struct
     float from;
     PartFunction part;
 } g_parts[] = {
-    {0, drawHogPart},     {64, drawTestPart},       {128, drawBallsPart}, {144, drawTestPart},
-    {160, drawBallsPart}, {192, drawSatellitePart}, {256, drawTestPart},  {272, drawSatellitePart},
-    {288, drawHogPart},   {321, drawBlobPart},      {352, drawTestPart},  {385, drawBlobPart},
-    {416, drawBallsPart}, {432, drawTestPart},
+    {0, hogPart},     {64, testPart},       {128, ballsPart}, {144, testPart},
+    {160, ballsPart}, {192, satellitePart}, {256, testPart},  {272, satellitePart},
+    {288, hogPart},   {321, blobPart},      {352, testPart},  {385, blobPart},
+    {416, ballsPart}, {432, testPart},
 };
 
 // The overlay of each stretch of beats (both ends excluded), in the order
@@ -108,48 +108,80 @@ void runTimeline(DemoState* a_demo)
     }
     a_demo->m_trace.time = time;
     a_demo->m_trace.beat = time / secondsPerBeat(a_demo);
-    part(a_demo);
+    drawPartFrame(a_demo, part(a_demo));
+}
+
+// The Break filter must not read the target it draws into: from the depth
+// of field's output (target 0) it draws into target 1, whose combined image
+// the depth of field has used already.
+static RenderTarget* breakOutput(DemoState* a_demo, RenderTarget* a_source)
+{
+    return a_source == a_demo->m_targets[1] ? a_demo->m_targets[2] : a_demo->m_targets[1];
 }
 
 // The pipeline's order: materials into the G-buffer, lights and glow into
 // the light buffers, combine and fog into target 1; a light blur of it
 // into 2 and a strong blur of that into 3; the depth of field mixes 1, 2
-// and 3 by distance into 0, which the finishing step reads.
-void drawPartFrame(DemoState* a_demo, const PartFrame& a_frame)
+// and 3 by distance into 0, which the Break filter reads.
+void drawFrameStage(DemoState* a_demo, const PartFrame& a_frame, FrameStage a_stage)
 {
     DeferredShading* deferred = a_demo->m_tarvo->m_deferred;
     Scene* scene = a_frame.scene;
     Camera* camera = scene->m_camera;
     RenderTarget** targets = a_demo->m_targets;
+    switch (a_stage)
+    {
+    case FrameStage::Geometry:
+    {
+        deferred->beginGeometryPass();
+        deferred->m_view = camera->viewMatrix();
+        deferred->m_projection = camera->projectionMatrix();
+        const D3DXVECTOR3 eye = camera->eye();
+        deferred->m_viewPosition = D3DXVECTOR4(eye.x, eye.y, eye.z, 1.0f);
+        deferred->setViewConstants();
+        scene->render();
+        deferred->endGeometryPass();
+        break;
+    }
+    case FrameStage::Lights:
+        deferred->beginLightPass(a_frame.ambient);
+        scene->renderLights();
+        scene->renderSelfIllumination();
+        deferred->endLightPass();
+        break;
+    case FrameStage::CombineAndFog:
+        deferred->combine(*targets[1], a_frame.contrast, a_frame.saturation, a_frame.brightness);
+        deferred->applyFog(*targets[1], a_frame.fog, a_frame.fogNear, a_frame.fogFar);
+        break;
+    case FrameStage::Blurs:
+        a_demo->m_blur->setParameter("passes", int32_t(5));
+        a_demo->m_blur->setParameter("area", 4.0f);
+        a_demo->m_blur->apply(targets[2], targets[1], nullptr, nullptr, nullptr);
+        a_demo->m_blur->setParameter("passes", int32_t(4));
+        a_demo->m_blur->setParameter("area", a_frame.blurArea);
+        a_demo->m_blur->apply(targets[3], targets[2], nullptr, nullptr, nullptr);
+        break;
+    case FrameStage::DepthOfField:
+        a_demo->m_dof->setParameter("far", a_frame.dofFar);
+        a_demo->m_dof->apply(targets[0], targets[1], targets[2], deferred->m_gbuffer[3], targets[3]);
+        break;
+    case FrameStage::Break:
+        a_demo->m_break->apply(breakOutput(a_demo, targets[0]), targets[0], nullptr, nullptr, nullptr);
+        break;
+    case FrameStage::Copy:
+        a_demo->m_renderer->drawToScreen(breakOutput(a_demo, targets[0]));
+        break;
+    }
+}
 
-    deferred->beginGeometryPass();
-    deferred->m_view = camera->viewMatrix();
-    deferred->m_projection = camera->projectionMatrix();
-    const D3DXVECTOR3 eye = camera->eye();
-    deferred->m_viewPosition = D3DXVECTOR4(eye.x, eye.y, eye.z, 1.0f);
-    deferred->setViewConstants();
-    scene->render();
-    deferred->endGeometryPass();
+void drawPartFrame(DemoState* a_demo, const PartFrame& a_frame)
+{
+    for (FrameStage stage : {FrameStage::Geometry, FrameStage::Lights, FrameStage::CombineAndFog,
+                             FrameStage::Blurs, FrameStage::DepthOfField})
+        drawFrameStage(a_demo, a_frame, stage);
 
-    deferred->beginLightPass(a_frame.ambient);
-    scene->renderLights();
-    scene->renderSelfIllumination();
-    deferred->endLightPass();
-
-    deferred->combine(*targets[1], a_frame.contrast, a_frame.saturation, a_frame.brightness);
-    deferred->applyFog(*targets[1], a_frame.fog, a_frame.fogNear, a_frame.fogFar);
-
-    FilterBlur* blur = a_demo->m_blur;
-    blur->setParameter("passes", int32_t(5));
-    blur->setParameter("area", 4.0f);
-    blur->apply(targets[2], targets[1], nullptr, nullptr, nullptr);
-    blur->setParameter("passes", int32_t(4));
-    blur->setParameter("area", a_frame.blurArea);
-    blur->apply(targets[3], targets[2], nullptr, nullptr, nullptr);
-
-    a_demo->m_dof->setParameter("far", a_frame.dofFar);
-    a_demo->m_dof->apply(targets[0], targets[1], targets[2], deferred->m_gbuffer[3], targets[3]);
-
+    Scene* scene = a_frame.scene;
+    Camera* camera = scene->m_camera;
     TimelineTrace& trace = a_demo->m_trace;
     trace.sceneTime = scene->m_time;
     trace.cameraTime = camera->m_time;
@@ -158,6 +190,7 @@ void drawPartFrame(DemoState* a_demo, const PartFrame& a_frame)
     trace.rollShake = camera->m_rollShake;
     trace.shakePhase = camera->m_shakePhase;
     trace.fovScale = camera->m_fovScale;
+    trace.fogNear = a_frame.fogNear;
     trace.fogFar = a_frame.fogFar;
     trace.blurArea = a_frame.blurArea;
     trace.dofFar = a_frame.dofFar;
@@ -170,12 +203,9 @@ void drawPartFrame(DemoState* a_demo, const PartFrame& a_frame)
         }
     }
 
-    finishFrame(a_demo, targets[0], 1.0f);
+    finishFrame(a_demo, a_demo->m_targets[0], 1.0f);
 }
 
-// The Break filter must not read the target it draws into: its source is
-// the depth of field's output (target 0), so it draws into target 1, whose
-// combined image the depth of field has already used.
 void finishFrame(DemoState* a_demo, RenderTarget* a_source, float a_brightness)
 {
     FilterBreak* filter = a_demo->m_break;
@@ -207,7 +237,7 @@ void finishFrame(DemoState* a_demo, RenderTarget* a_source, float a_brightness)
     trace.overlayForce = filter->m_overlayForce;
     trace.overlayForce2 = filter->m_overlayForce2;
 
-    RenderTarget* output = a_source == a_demo->m_targets[1] ? a_demo->m_targets[2] : a_demo->m_targets[1];
+    RenderTarget* output = breakOutput(a_demo, a_source);
     filter->apply(output, a_source, nullptr, nullptr, nullptr);
     a_demo->m_renderer->drawToScreen(output);
     filter->setParameter("overlayForce2", 0.0f);

@@ -48,8 +48,25 @@ struct PartFrame
     float dofFar;
 };
 
-// The frame every part draws: the scene through the deferred pipeline, the
-// two blurs, the depth of field, then finishFrame.
+// The stages of a frame, in the order they run.
+enum class FrameStage
+{
+    Geometry,       // the scene's materials into the G-buffer
+    Lights,         // ambient, the scene's lights and its glow
+    CombineAndFog,  // into target 1
+    Blurs,          // target 1 lightly into 2, that strongly into 3
+    DepthOfField,   // 1, 2 and 3 mixed by distance into 0
+    Break,          // the Break filter from 0 into 1
+    Copy,           // 1 onto the screen
+};
+constexpr int kFrameStages = 7;
+
+// One stage of a_frame (the Break stage with the filter's parameters as
+// finishFrame left them).
+void drawFrameStage(DemoState* a_demo, const PartFrame& a_frame, FrameStage a_stage);
+
+// The frame every part draws: the stages up to the depth of field, then
+// finishFrame.
 void drawPartFrame(DemoState* a_demo, const PartFrame& a_frame);
 
 // The last step of every frame: the Break filter with the overlay of the
