@@ -12,8 +12,9 @@ CASE=$3
 WORK=$(mktemp -d)
 XVFB_PID=
 TARVO_PID=
+# SDL turns SIGTERM into a quit event, which the demo does not read.
 cleanup() {
-    [ -n "$TARVO_PID" ] && kill "$TARVO_PID" 2>/dev/null || true
+    [ -n "$TARVO_PID" ] && kill -KILL "$TARVO_PID" 2>/dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
     rm -rf "$WORK"
 }
@@ -26,52 +27,72 @@ fail() {
     exit 1
 }
 
+# Every wait below is for the event itself (a window shows, a process ends),
+# polled until TARVO_TEST_EVENT_DEADLINE seconds have passed: the suite's one
+# deadline, set in tests/CMakeLists.txt and generous for a loaded machine.
+DEADLINE=${TARVO_TEST_EVENT_DEADLINE:?set by CTest from tests/CMakeLists.txt}
+
+# Runs "$@" until it succeeds (0) or the deadline passes (1).
+wait_for() {
+    limit=$(($(date +%s) + DEADLINE))
+    until "$@"; do
+        [ "$(date +%s)" -lt "$limit" ] || return 1
+        sleep 0.1
+    done
+}
+
+accepts_clients() {
+    xwininfo -root >/dev/null 2>&1
+}
+
 # A display of our own: Xvfb picks a free number and writes it to fd 3.
 Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
 XVFB_PID=$!
-for _ in $(seq 50); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-[ -s "$WORK/display" ] || fail "Xvfb did not start"
+wait_for test -s "$WORK/display" || fail "Xvfb did not start"
 DISPLAY=:$(cat "$WORK/display")
 export DISPLAY
 # The number is written as the server starts listening; on a busy machine a
 # client may still be turned away for a moment, so wait for one to get in.
-for _ in $(seq 100); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
-xwininfo -root >/dev/null 2>&1 || fail "Xvfb does not accept clients"
+wait_for accepts_clients || fail "Xvfb does not accept clients"
 
-# The top-level windows named exactly $1, as "id geometry" lines.
-windows_named() {
-    xwininfo -root -children 2>/dev/null | grep -F "\"$1\": (" | awk '{print $1, $(NF-1)}'
-}
-
-# Waits up to 15 s for a window named exactly $1 and prints its id, once the
-# same window is still there a moment later (SDL may recreate a window when
-# it gives it an OpenGL visual).
-window() {
-    previous=
-    for _ in $(seq 50); do
-        id=$(windows_named "$1" | tail -n 1 | cut -d' ' -f1)
-        if [ -n "$id" ] && [ "$id" = "$previous" ]; then
-            echo "$id"
-            return 0
-        fi
-        previous=$id
-        sleep 0.3
+# Sets "shown" to the id of a shown top-level window named exactly $1, other
+# than window $2; false while there is none.
+find_shown() {
+    for shown in $(xwininfo -root -children 2>/dev/null | grep -F "\"$1\": (" | awk '{print $1}'); do
+        [ "$shown" != "$2" ] || continue
+        xwininfo -id "$shown" 2>/dev/null | grep -q 'Map State: IsViewable' && return 0
     done
     return 1
 }
 
-# Waits up to 15 s for the demo to end and checks that it ended with 0.
+# Waits for a window named exactly $1, other than window $2 if given, to be
+# shown, and prints its id. (SDL creates a window hidden and shows it once
+# the program is ready; keys typed before would be lost.)
+window() {
+    wait_for find_shown "$1" "${2:-}" || return 1
+    echo "$shown"
+}
+
+# True once window $1 no longer exists.
+gone() {
+    ! xwininfo -id "$1" >/dev/null 2>&1
+}
+
+# True once window $1 has the keyboard focus.
+focus() {
+    xdotool windowfocus --sync "$1" >/dev/null 2>&1
+}
+
+ended() {
+    ! kill -0 "$TARVO_PID" 2>/dev/null
+}
+
+# Waits for the demo to end and checks that it ended with 0.
 expect_exit_zero() {
-    for _ in $(seq 150); do
-        if ! kill -0 "$TARVO_PID" 2>/dev/null; then
-            wait "$TARVO_PID" && code=0 || code=$?
-            TARVO_PID=
-            [ "$code" = 0 ] || fail "exit code $code"
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "the demo did not end"
+    wait_for ended || fail "the demo did not end"
+    wait "$TARVO_PID" && code=0 || code=$?
+    TARVO_PID=
+    [ "$code" = 0 ] || fail "exit code $code"
 }
 
 # Where window $1 is: "x y width height".
@@ -80,18 +101,40 @@ geometry() {
                              /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
 }
 
+at() {
+    [ "$(geometry "$1")" = "$2" ]
+}
+
+# Waits for window $1 to take the place $2 ("x y width height"), else fails
+# with $3: a full-screen window is moved onto the display mode just after it
+# is shown.
+expect_geometry() {
+    wait_for at "$1" "$2" || fail "$3: $(geometry "$1")"
+}
+
 # Clicks the button at the bottom centre of a message box, its only one.
 click_ok() {
     set -- $(geometry "$1")
     xdotool mousemove $(($1 + $3 / 2)) $(($2 + $4 - 25)) click 1
 }
 
-# Types a key into window $1 as a user would: with no window manager the
-# keyboard follows the pointer, so the pointer goes to the window first.
+# Types a key into window $1 as a user would, the pointer over the window.
+# With no window manager the program's own focus request may come after the
+# key, which SDL would then drop; focusing the window first orders the focus
+# ahead of the key. Keys queue in order, so none needs a pause after it.
 key() {
+    wait_for focus "$1" || fail "window $1 does not take the focus"
     xdotool mousemove --window "$1" 20 20
     xdotool key "$2"
-    sleep 0.2
+}
+
+# Presses Escape in window $1 unless the demo has ended; true once it has.
+escaped() {
+    ended && return 0
+    xdotool windowfocus --sync "$1" >/dev/null 2>&1 &&
+        xdotool mousemove --window "$1" 20 20 key Escape >/dev/null 2>&1
+    sleep 0.5
+    ended
 }
 
 cd "$WORK"
@@ -131,21 +174,25 @@ case "$CASE" in
         key "$launcher" Tab
         key "$launcher" space
         key "$launcher" Return
-        sleep 1
-        demo=$(window 'Tarvo2') || fail "no demo window"
-        [ "$(geometry "$demo")" = "50 50 1920 1080" ] ||
-            fail "window not at (50, 50) fitted to the mode: $(geometry "$demo")"
+        # The demo's window has the launcher's title: wait for the launcher
+        # to go, then for the other window.
+        wait_for gone "$launcher" || fail "the launcher stayed"
+        demo=$(window 'Tarvo2' "$launcher") || fail "no demo window"
+        expect_geometry "$demo" "50 50 1920 1080" "window not at (50, 50) fitted to the mode"
         key "$demo" Escape
         expect_exit_zero
         ;;
     fullscreen-escape)
         # Full screen is the default; the one mode Xvfb has is chosen.
         key "$launcher" Return
-        sleep 1
-        demo=$(window 'Tarvo2') || fail "no demo window"
-        [ "$(geometry "$demo")" = "0 0 1920 1080" ] ||
-            fail "window does not cover the display mode: $(geometry "$demo")"
-        key "$demo" Escape
+        wait_for gone "$launcher" || fail "the launcher stayed"
+        demo=$(window 'Tarvo2' "$launcher") || fail "no demo window"
+        expect_geometry "$demo" "0 0 1920 1080" "window does not cover the display mode"
+        # SDL's X11 backend holds the keyboard focus back for a moment after
+        # the display mode changes, as it does here, and drops the keys typed
+        # meanwhile (FIXME in src/platform/win32/QUIRKS.md): press Escape
+        # again, as a user would, until the demo ends.
+        wait_for escaped "$demo" || fail "Escape does not end the demo"
         expect_exit_zero
         ;;
     *)

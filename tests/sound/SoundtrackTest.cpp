@@ -111,7 +111,15 @@ TEST(SoundtrackCallbacks, LengthIsTheCopysSizeAndCloseChangesNothing)
     EXPECT_EQ(soundtrack->m_data[1233], static_cast<uint8_t>(1233));
 }
 
-TEST(SoundtrackSpectrum, OneSmoothingPassAveragesNeighboursInPlace)
+// The spectrum's refresh rule reads demo time, which a test may set.
+class SoundtrackSpectrum : public testing::Test
+{
+protected:
+    void SetUp() override { Time::g_time = 0.0f; }
+    void TearDown() override { Time::g_time = 0.0f; }
+};
+
+TEST_F(SoundtrackSpectrum, OneSmoothingPassAveragesNeighboursInPlace)
 {
     // Bin j becomes the mean of bins j - 1 (already smoothed) and j + 1
     // (not yet), wrapping at both ends; its own value does not count.
@@ -148,7 +156,7 @@ TEST(SoundtrackSpectrum, OneSmoothingPassAveragesNeighboursInPlace)
     }
 }
 
-TEST(SoundtrackSpectrum, RefreshesAfterMoreThanFiftyMillisecondsOrWhenTimeRunsBackwards)
+TEST_F(SoundtrackSpectrum, RefreshesAfterMoreThanFiftyMillisecondsOrWhenTimeRunsBackwards)
 {
     // Without a stream the data read fails and leaves the bins, so a refresh
     // shows as two smoothing passes over a spike in bin 127 and the refresh
@@ -193,11 +201,11 @@ TEST(SoundtrackSpectrum, RefreshesAfterMoreThanFiftyMillisecondsOrWhenTimeRunsBa
             EXPECT_EQ(soundtrack.m_spectrumTime, c.last);
         }
     }
-    Time::g_time = 0.0f;
 }
 
 // Creation runs in a fresh working directory with no archive, on SDL's
-// dummy audio driver.
+// dummy audio driver. Tests named "RealTime" play against the wall clock;
+// CTest runs them under the audio lock.
 class SoundtrackCreateTest : public BassFixture
 {
 protected:
@@ -206,7 +214,7 @@ protected:
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         g_fatalErrorShown = false;
         g_loop = false;
-        Time::g_time = 0.0f;
+        resetClock();
     }
     void TearDown() override
     {
@@ -214,8 +222,16 @@ protected:
         FileSystem::close();
         g_fatalErrorShown = false;
         g_loop = false;
-        Time::g_time = 0.0f;
+        resetClock();
         BassFixture::TearDown();
+    }
+
+    static void resetClock()
+    {
+        Time::g_time = 0.0f;
+        Time::g_previousTime = 0.0f;
+        Time::g_delta = 0.0f;
+        Time::g_soundtrack = nullptr;
     }
 
     void writeSong(const std::vector<uint8_t>& a_bytes)
@@ -237,9 +253,11 @@ protected:
 TEST_F(SoundtrackCreateTest, CreatesAStoppedStreamOverAPrivateCopy)
 {
     // The soundtrack keeps its own copy of the file, the tempo, a zero
-    // spectrum, and a stream that has not started.
+    // spectrum, and a stream that has not started: on the capture device,
+    // frames stepped leave its position at 0.
     const std::vector<uint8_t> mp3 = Mp3TestData::encode(Mp3TestData::tone(440, 0.5, 0.5, 2), 2);
     writeSong(mp3);
+    ASSERT_TRUE(BassCapture::select(60));
     m_soundtrack = Soundtrack::create(170.0f);
     ASSERT_NE(m_soundtrack, nullptr);
     EXPECT_NE(m_soundtrack->m_stream, 0u);
@@ -248,7 +266,7 @@ TEST_F(SoundtrackCreateTest, CreatesAStoppedStreamOverAPrivateCopy)
     EXPECT_EQ(m_soundtrack->m_spectrum[0], 0.0f);
     ASSERT_EQ(m_soundtrack->m_length, mp3.size());
     EXPECT_EQ(memcmp(m_soundtrack->m_data, mp3.data(), mp3.size()), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    step(6);
     EXPECT_EQ(seconds(), 0.0);
     EXPECT_TRUE(m_boxes.boxes().empty());
 }

@@ -339,7 +339,9 @@ TEST_F(DialogTest, CloseBoxBecomesCancel)
     EXPECT_EQ(m_run.commands, std::vector<WPARAM>{MAKEWPARAM(IDCANCEL, BN_CLICKED)});
 }
 
-// Icons are small handles that survive SetClassLongA's 32-bit values.
+// Icons are small handles that survive SetClassLongA's 32-bit values. The
+// values belong to the dialog class, shared by every dialog of the process,
+// so the test gives the class its empty icons back.
 TEST_F(DialogTest, IconsFitClassValues)
 {
     const HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIcon));
@@ -351,6 +353,8 @@ TEST_F(DialogTest, IconsFitClassValues)
         EXPECT_EQ(SetClassLongA(a_dialog, GCL_HICON, value), 0u);
         EXPECT_EQ(SetClassLongA(a_dialog, GCL_HICONSM, value), 0u);
         EXPECT_EQ(SetClassLongA(a_dialog, GCL_HICON, value), static_cast<DWORD>(value));
+        EXPECT_EQ(SetClassLongA(a_dialog, GCL_HICON, 0), static_cast<DWORD>(value));
+        EXPECT_EQ(SetClassLongA(a_dialog, GCL_HICONSM, 0), static_cast<DWORD>(value));
         EndDialog(a_dialog, 0);
     });
 }

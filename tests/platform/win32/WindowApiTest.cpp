@@ -68,6 +68,10 @@ protected:
         ASSERT_NE(RegisterClassA(&windowClass), 0);
     }
 
+    // The class outlives the suite's windows only; a repeated run registers it
+    // again.
+    static void TearDownTestSuite() { UnregisterClassA("tarvow", GetModuleHandleA(nullptr)); }
+
     void SetUp() override
     {
         g_received.clear();
