@@ -3,6 +3,7 @@
 
 #include "app/LauncherSettings.h"
 #include "app/MainWindow.h"
+#include "sound/Time.h"
 
 #include <D3D9Testing.h>
 
@@ -18,6 +19,7 @@ ContentApplication& ContentApplication::instance()
 ContentApplication::ContentApplication()
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (chdir(TARVO_CONTENT_FILES) != 0)
         return;
     D3D9Testing::setDisplayModes({{1280, 720, 60, D3DFMT_X8R8G8B8}});
@@ -28,10 +30,13 @@ ContentApplication::ContentApplication()
     m_window = createMainWindow(nullptr);
     ReturnCode initialised = m_tarvo.init(m_window);
     m_ready = initialised.succeeded();
+    // The Break filter reads the soundtrack's spectrum.
+    Time::g_soundtrack = m_tarvo.m_soundtrack;
 }
 
 ContentApplication::~ContentApplication()
 {
+    Time::g_soundtrack = nullptr;
     m_tarvo.shutdown();
     if (m_window)
         DestroyWindow(m_window);

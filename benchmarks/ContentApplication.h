@@ -1,9 +1,10 @@
 // The real application object initialised on the content folder's loose
-// files, with a 1280 x 720 window on SDL's offscreen driver, for benchmarks
-// of what the demo draws.
+// files with the demo's whole content loaded, with a 1280 x 720 window on
+// SDL's offscreen driver, for benchmarks of what the demo draws.
 #pragma once
 
 #include "app/Tarvo.h"
+#include "demo/DemoState.h"
 
 #include <windows.h>
 
@@ -17,7 +18,8 @@ public:
     // False when the content folder is missing or init failed.
     bool ready() const { return m_ready; }
 
-    Tarvo m_tarvo;
+    DemoState m_demo = {};
+    Tarvo m_tarvo{&m_demo};
 
 private:
     ContentApplication();

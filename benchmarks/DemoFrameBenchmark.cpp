@@ -1,0 +1,103 @@
+// One whole demo frame at 1280 x 720 for each of the five parts, as the
+// timeline draws it, and the cost of each stage of that frame (geometry,
+// lights, combine and fog, blurs, depth of field, Break, copy to the
+// screen), each stage drawn alone between a frame begin and a present; the
+// stage's share is its time over the whole frame's, both from this run.
+#include "ContentApplication.h"
+
+#include "demo/DemoParts.h"
+#include "demo/Timeline.h"
+#include "render/Renderer.h"
+#include "sound/Time.h"
+
+#include <benchmark/benchmark.h>
+
+namespace
+{
+
+// A moment of each part, away from its flashes.
+const struct
+{
+    const char* name;
+    float beat;
+    PartFrame (*part)(DemoState*);
+} g_parts[] = {
+    {"hog", 8.5f, hogPart},   {"test", 100.5f, testPart},   {"balls", 136.5f, ballsPart},
+    {"blob", 330.2f, blobPart}, {"satellite", 210.5f, satellitePart},
+};
+
+const char* const g_stages[kFrameStages] = {"geometry", "lights", "combine and fog", "blurs",
+                                             "depth of field", "Break", "copy"};
+
+ContentApplication* application(benchmark::State& a_state)
+{
+    ContentApplication& instance = ContentApplication::instance();
+    if (!instance.ready())
+    {
+        a_state.SkipWithError("the content folder is missing or does not load");
+        return nullptr;
+    }
+    return &instance;
+}
+
+void BM_DemoFrame(benchmark::State& a_state)
+{
+    ContentApplication* app = application(a_state);
+    if (!app)
+        return;
+    const auto& part = g_parts[a_state.range(0)];
+    Renderer* renderer = app->m_tarvo.m_renderer;
+    Time::g_time = beats(&app->m_demo, part.beat);
+    Timeline::g_finishedFrames = 3;
+    for (auto _ : a_state)
+    {
+        renderer->beginFrame();
+        runTimeline(&app->m_demo);
+        renderer->endFrame();
+    }
+    a_state.SetLabel(part.name);
+}
+BENCHMARK(BM_DemoFrame)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FrameStage(benchmark::State& a_state)
+{
+    ContentApplication* app = application(a_state);
+    if (!app)
+        return;
+    const auto& part = g_parts[a_state.range(0)];
+    const auto stage = static_cast<FrameStage>(a_state.range(1));
+    Renderer* renderer = app->m_tarvo.m_renderer;
+    Time::g_time = beats(&app->m_demo, part.beat);
+    // A whole frame first, so every target holds what the stage reads.
+    renderer->beginFrame();
+    runTimeline(&app->m_demo);
+    renderer->endFrame();
+    const PartFrame frame = part.part(&app->m_demo);
+    for (auto _ : a_state)
+    {
+        renderer->beginFrame();
+        drawFrameStage(&app->m_demo, frame, stage);
+        renderer->endFrame();
+    }
+    a_state.SetLabel(std::string(part.name) + ": " + g_stages[a_state.range(1)]);
+}
+// The reference for the stages: a frame that draws nothing.
+void BM_EmptyFrame(benchmark::State& a_state)
+{
+    ContentApplication* app = application(a_state);
+    if (!app)
+        return;
+    Renderer* renderer = app->m_tarvo.m_renderer;
+    for (auto _ : a_state)
+    {
+        renderer->beginFrame();
+        renderer->endFrame();
+    }
+}
+BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FrameStage)
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1, 2, 3, 4, 5, 6}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}
