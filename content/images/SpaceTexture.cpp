@@ -76,7 +76,7 @@ Picture SpaceTexture::foil()
             // The facet's tilt catches or loses the light: brightness from
             // the crinkle's slope.
             const float slope = crinkle(x + 1, y) - crinkle(x - 1, y) + 0.5f * (crinkle(x, y + 1) - crinkle(x, y - 1));
-            const float light = std::clamp(0.78f + 3.0f * slope, 0.35f, 1.0f);
+            const float light = std::clamp(0.86f + 2.0f * slope, 0.6f, 1.0f);
             picture.at(x, y) = Rgb{0.97f * light, 0.86f * light, 0.64f * light};
         }
     }

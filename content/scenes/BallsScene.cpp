@@ -79,7 +79,8 @@ QorFile ballsScene()
     const int32_t ringId = recipe.add(glowMaterial("ringSparks", D3DXVECTOR3(0.68f, 0.45f, 0.2f), "spark.jpg"));
 
     MeshBuilder builder;
-    builder.plane(6000.0f, 6000.0f, 24, 24, 60.0f);
+    builder.plane(2000.0f, 2000.0f, 48, 48, 20.0f);
+    plateau(builder, 0, 380.0f, 360.0f);
     recipe.add("floor", floorId, builder, still());
 
     // Pedestal and the glowing cradle ring the cluster rests in.
@@ -187,6 +188,17 @@ QorFile ballsScene()
                         const float a = kTau * 2.0f * p + 3.0f;
                         return D3DXVECTOR3(130.0f * cosf(a), 30.0f, 130.0f * sinf(a));
                     })));
+    // Fills a third of a turn apart at the cluster's height, so the side a
+    // camera sees is never dark.
+    for (int fill = 0; fill < 3; ++fill)
+    {
+        const D3DXVECTOR3 colours[3] = {{0.62f, 0.6f, 0.72f}, {0.72f, 0.6f, 0.55f}, {0.55f, 0.68f, 0.7f}};
+        recipe.add(omni("fill" + std::to_string(fill + 1), colours[fill], 140.0f, 460.0f,
+                        recipe.keys([fill](float p) {
+                            const float a = kTau * (float(fill) / 3.0f + p);
+                            return kCentre + D3DXVECTOR3(260.0f * cosf(a), 40.0f, 260.0f * sinf(a));
+                        })));
+    }
     recipe.add(omni("moonlight", D3DXVECTOR3(0.35f, 0.8f, 1.05f), 40.0f, 240.0f,
                     recipe.keys([](float p) { return moonPosition(p, 0) + D3DXVECTOR3(0, 25, 0); })));
     return recipe.file();

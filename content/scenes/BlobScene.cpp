@@ -64,11 +64,12 @@ QorFile blobScene()
     QorMaterial nest = material("nest", D3DXVECTOR3(0.7f, 0.62f, 0.58f), 0.6f, 20.0f);
     nest.textures = {{kQorSlotColour, "flesh.jpg"}, {kQorSlotHeight, "flesh_height.jpg"}};
     const int32_t nestId = recipe.add(nest);
-    const int32_t poresId = recipe.add(glowMaterial("pores", D3DXVECTOR3(0.5f, 0.62f, 0.3f), "spark.jpg"));
+    const int32_t poresId = recipe.add(glowMaterial("pores", D3DXVECTOR3(0.52f, 0.64f, 0.36f), ""));
     const int32_t sporesId = recipe.add(glowMaterial("spores", D3DXVECTOR3(0.4f, 0.58f, 0.32f), "spark.jpg"));
 
     MeshBuilder builder;
-    builder.plane(4000.0f, 4000.0f, 20, 20, 28.0f);
+    builder.plane(1600.0f, 1600.0f, 48, 48, 11.0f);
+    plateau(builder, 0, 300.0f, 320.0f);
     recipe.add("ground", groundId, builder, still());
 
     builder.torus(70.0f, 24.0f, 56, 16);
@@ -141,19 +142,19 @@ QorFile blobScene()
         seed = seed * 1664525u + 1013904223u;
         return float(seed >> 8) / float(1u << 24);
     };
-    for (int i = 0; i < 420; ++i)
+    for (int i = 0; i < 260; ++i)
     {
         const float y = 2.0f * random() - 1.0f;
         const float angle = kTau * random();
         const float ring = sqrtf(1.0f - y * y);
-        const float radius = 125.0f + 110.0f * random();
+        const float radius = 115.0f + 70.0f * random();
         spores.emplace_back(radius * ring * cosf(angle), 0.6f * radius * y + 40.0f, radius * ring * sinf(angle));
     }
     QorAnimation drift;
     drift.translation = {kCentre};
     drift.rotation = recipe.rotations([](float p) { return turn(D3DXVECTOR3(0.1f, 1, 0), -kTau * p); });
     drift.scale = recipe.keys([](float p) {
-        const float s = 2.6f + 0.8f * sinf(kTau * 4.0f * p);
+        const float s = 4.5f + 1.2f * sinf(kTau * 4.0f * p);
         return D3DXVECTOR3(s, s, s);
     });
     recipe.sprites("spores", sporesId, spores, drift);
@@ -167,10 +168,21 @@ QorFile blobScene()
         [](float p) { return kCentre + D3DXVECTOR3(0, -10.0f + 10.0f * sinf(kTau * p), 0); },
         [](float p) { return 0.1f * sinf(kTau * p); }, [](float) { return 1.2f; }));
 
-    recipe.add(omni("key", D3DXVECTOR3(0.8f, 0.85f, 0.72f), 250.0f, 650.0f, recipe.keys([](float p) {
+    recipe.add(omni("key", D3DXVECTOR3(0.8f, 0.82f, 0.74f), 250.0f, 650.0f, recipe.keys([](float p) {
                         const float a = kTau * p + 1.0f;
-                        return D3DXVECTOR3(140.0f * cosf(a), 300.0f, 140.0f * sinf(a));
+                        return D3DXVECTOR3(190.0f * cosf(a), 250.0f, 190.0f * sinf(a));
                     })));
+    // Fills a third of a turn apart at the blob's height, so whichever way
+    // a camera looks at it one of them lights the side it sees.
+    for (int fill = 0; fill < 3; ++fill)
+    {
+        const D3DXVECTOR3 colours[3] = {{0.8f, 0.62f, 0.55f}, {0.55f, 0.72f, 0.8f}, {0.75f, 0.7f, 0.5f}};
+        recipe.add(omni("fill" + std::to_string(fill + 1), colours[fill], 120.0f, 420.0f,
+                        recipe.keys([fill](float p) {
+                            const float a = kTau * (float(fill) / 3.0f - p);
+                            return kCentre + D3DXVECTOR3(240.0f * cosf(a), 20.0f, 240.0f * sinf(a));
+                        })));
+    }
     recipe.add(omni("rim", D3DXVECTOR3(0.95f, 0.45f, 0.85f), 150.0f, 450.0f, recipe.keys([](float p) {
                         const float a = -kTau * p + 3.5f;
                         return D3DXVECTOR3(220.0f * cosf(a), 140.0f, 220.0f * sinf(a));

@@ -91,12 +91,12 @@ QorFile hogScene()
     QorMaterial steel = material("spikeSteel", D3DXVECTOR3(0.7f, 0.72f, 0.78f), 1.0f, 60.0f);
     steel.textures = {{kQorSlotColour, "autogen_cubemap.jpg"}, {kQorSlotReflection, "streaks.jpg"}};
     const int32_t steelId = recipe.add(steel);
-    const int32_t tipsId = recipe.add(glowMaterial("spikeTips", D3DXVECTOR3(0.75f, 0.45f, 0.2f), "spark.jpg"));
+    const int32_t tipsId = recipe.add(glowMaterial("spikeTips", D3DXVECTOR3(0.7f, 0.5f, 0.3f), ""));
     const int32_t bandId = recipe.add(glowMaterial("bellyBand", D3DXVECTOR3(0.6f, 0.3f, 0.12f), "glowlines.jpg"));
     QorMaterial droneHull = material("droneHull", D3DXVECTOR3(0.6f, 0.6f, 0.65f), 0.9f, 50.0f);
     droneHull.textures = {{kQorSlotColour, "panels.jpg"}};
     const int32_t droneHullId = recipe.add(droneHull);
-    const int32_t droneCoreId = recipe.add(glowMaterial("droneCore", D3DXVECTOR3(0.55f, 0.6f, 0.65f), "spark.jpg"));
+    const int32_t droneCoreId = recipe.add(glowMaterial("droneCore", D3DXVECTOR3(0.6f, 0.62f, 0.66f), ""));
     QorMaterial pillar = material("pillar", D3DXVECTOR3(0.7f, 0.7f, 0.72f), 0.4f, 20.0f);
     pillar.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotHeight, "panels_height.jpg"}};
     const int32_t pillarId = recipe.add(pillar);

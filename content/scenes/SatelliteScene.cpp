@@ -48,16 +48,16 @@ QorFile satelliteScene()
     QorMaterial solar = material("solar", D3DXVECTOR3(1.0f, 1.0f, 1.0f), 1.0f, 80.0f);
     solar.textures = {{kQorSlotColour, "solar.jpg"}, {kQorSlotHeight, "solar_height.jpg"}};
     const int32_t solarId = recipe.add(solar);
-    QorMaterial chrome = material("dish", D3DXVECTOR3(0.85f, 0.86f, 0.9f), 1.0f, 70.0f);
+    QorMaterial chrome = material("dish", D3DXVECTOR3(0.62f, 0.63f, 0.66f), 0.7f, 70.0f);
     chrome.textures = {{kQorSlotColour, "autogen_cubemap.jpg"}, {kQorSlotReflection, "streaks.jpg"}};
     const int32_t dishId = recipe.add(chrome);
-    QorMaterial planet = material("planet", D3DXVECTOR3(1.0f, 1.0f, 1.0f), 0.25f, 12.0f);
+    QorMaterial planet = material("planet", D3DXVECTOR3(0.78f, 0.78f, 0.8f), 0.12f, 10.0f);
     planet.textures = {{kQorSlotColour, "planet.jpg"}};
     const int32_t planetId = recipe.add(planet);
     const int32_t starsId = recipe.add(glowMaterial("stars", D3DXVECTOR3(0.6f, 0.6f, 0.62f), "spark.jpg"));
-    const int32_t redId = recipe.add(glowMaterial("navRed", D3DXVECTOR3(0.75f, 0.2f, 0.12f), "spark.jpg"));
-    const int32_t greenId = recipe.add(glowMaterial("navGreen", D3DXVECTOR3(0.2f, 0.7f, 0.3f), "spark.jpg"));
-    const int32_t exhaustId = recipe.add(glowMaterial("exhaust", D3DXVECTOR3(0.4f, 0.5f, 0.68f), "glowlines.jpg"));
+    const int32_t redId = recipe.add(glowMaterial("navRed", D3DXVECTOR3(0.75f, 0.3f, 0.25f), ""));
+    const int32_t greenId = recipe.add(glowMaterial("navGreen", D3DXVECTOR3(0.35f, 0.72f, 0.4f), ""));
+    const int32_t exhaustId = recipe.add(glowMaterial("exhaust", D3DXVECTOR3(0.45f, 0.55f, 0.7f), ""));
 
     MeshBuilder builder;
 
@@ -133,16 +133,16 @@ QorFile satelliteScene()
     recipe.instance("wing2", wingSource, wingTurn(kPi));
 
     // The dish: a shallow cone, outside and in, sweeping to and fro.
-    builder.cylinder(2.0f, 20.0f, 7.0f, 32, false);
+    builder.cylinder(1.5f, 12.0f, 4.5f, 32, false);
     {
         const uint32_t inside = builder.vertexCount();
-        builder.cylinder(2.0f, 20.0f, 7.0f, 32, false);
+        builder.cylinder(1.5f, 12.0f, 4.5f, 32, false);
         builder.flip(inside);
-        builder.cylinder(0.5f, 0.5f, 16.0f, 6, true);
+        builder.cylinder(0.4f, 0.4f, 10.0f, 6, true);
         const uint32_t horn = builder.vertexCount();
-        builder.sphere(1.8f, 10, 6);
+        builder.sphere(1.3f, 10, 6);
         D3DXMATRIX lift;
-        D3DXMatrixTranslation(&lift, 0.0f, 16.0f, 0.0f);
+        D3DXMatrixTranslation(&lift, 0.0f, 10.0f, 0.0f);
         builder.transform(horn, lift);
     }
     QorAnimation sweep;
@@ -229,18 +229,20 @@ QorFile satelliteScene()
         "Camera01",
         [](float p) {
             const float a = 3.0f * kTau * p + 0.8f;
-            return D3DXVECTOR3(92.0f * cosf(a), 26.0f + 12.0f * sinf(kTau * 5.0f * p), 92.0f * sinf(a));
+            return D3DXVECTOR3(112.0f * cosf(a), 28.0f + 12.0f * sinf(kTau * 5.0f * p), 112.0f * sinf(a));
         },
         [](float p) { return D3DXVECTOR3(0, -14.0f + 5.0f * sinf(kTau * 5.0f * p), 0); },
         [](float p) { return 0.12f * sinf(kTau * 4.0f * p); }, [](float) { return 1.5f; }));
 
-    // The sun, warm and strong from one side; a blue glow off the planet
-    // from below; the thrusters' faint blue; a red and a green blink.
+    // The sun, warm and strong from one side; two cool lights from the
+    // other sides, so that the shadowed faces still read; the thrusters' faint blue; a red and a green blink.
     recipe.add(omni("sun", D3DXVECTOR3(1.15f, 1.08f, 0.95f), 900.0f, 2000.0f, recipe.keys([](float) {
                         return D3DXVECTOR3(600.0f, 320.0f, -250.0f);
                     })));
-    recipe.add(omni("planetshine", D3DXVECTOR3(0.35f, 0.5f, 0.8f), 60.0f, 200.0f,
-                    recipe.keys([](float) { return D3DXVECTOR3(-40.0f, -90.0f, 60.0f); })));
+    recipe.add(omni("skyshine", D3DXVECTOR3(0.8f, 0.85f, 1.05f), 600.0f, 1200.0f,
+                    recipe.keys([](float) { return D3DXVECTOR3(-420.0f, 160.0f, 330.0f); })));
+    recipe.add(omni("earthshine", D3DXVECTOR3(0.55f, 0.62f, 0.75f), 450.0f, 1000.0f,
+                    recipe.keys([](float) { return D3DXVECTOR3(-150.0f, -60.0f, -540.0f); })));
     recipe.add(omni("thrusters", D3DXVECTOR3(0.4f, 0.55f, 1.0f), 5.0f, 45.0f, recipe.keys([](float p) {
                         return D3DXVECTOR3(3.0f * sinf(kTau * 2.0f * p), -34.0f + 2.0f * sinf(kTau * 3.0f * p), 0.0f);
                     })));

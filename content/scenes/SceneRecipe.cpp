@@ -117,7 +117,8 @@ QorMaterial glowMaterial(const std::string& a_name, const D3DXVECTOR3& a_color, 
 {
     QorMaterial result = material(a_name, D3DXVECTOR3(0.0f, 0.0f, 0.0f), 0.0f, 1.0f);
     result.selfIllum = a_color;
-    result.textures = {{kQorSlotColour, a_map}};
+    if (!a_map.empty())
+        result.textures = {{kQorSlotColour, a_map}};
     return result;
 }
 
@@ -132,4 +133,12 @@ QorLight omni(const std::string& a_name, const D3DXVECTOR3& a_color, float a_nea
     light.intensities.assign(a_positions.size(), 1.0f);
     light.positions = std::move(a_positions);
     return light;
+}
+
+void plateau(MeshBuilder& a_builder, uint32_t a_first, float a_radius, float a_drop)
+{
+    a_builder.displace(a_first, [a_radius, a_drop](const D3DXVECTOR3& a_point, const D3DXVECTOR3&) {
+        const float beyond = fmaxf(0.0f, sqrtf(a_point.x * a_point.x + a_point.z * a_point.z) / a_radius - 1.0f);
+        return -a_drop * beyond * beyond;
+    });
 }

@@ -82,6 +82,12 @@ D3DXQUATERNION turn(const D3DXVECTOR3& a_axis, float a_angle);
 // a_first, then a_second.
 D3DXQUATERNION then(const D3DXQUATERNION& a_first, const D3DXQUATERNION& a_second);
 
+// A plateau: vertices a_first onward of a flat ground lowered smoothly
+// beyond a_radius from the y axis, by a_drop at twice that distance, so the
+// ground's far part, which the fog would turn into a flat grey wall, falls
+// away below the horizon.
+void plateau(MeshBuilder& a_builder, uint32_t a_first, float a_radius, float a_drop);
+
 // Animation blocks: one key for each track.
 QorAnimation still(const D3DXVECTOR3& a_position = D3DXVECTOR3(0.0f, 0.0f, 0.0f),
                    const D3DXVECTOR3& a_scale = D3DXVECTOR3(1.0f, 1.0f, 1.0f),
@@ -91,7 +97,8 @@ QorAnimation still(const D3DXVECTOR3& a_position = D3DXVECTOR3(0.0f, 0.0f, 0.0f)
 // entries and self-illumination are added by the recipes.
 QorMaterial material(const std::string& a_name, const D3DXVECTOR3& a_diffuse, float a_glossiness,
                      float a_specularPower);
-// A material that glows a_color times its colour map in the dark.
+// A material that glows a_color times its colour map in the dark; with no
+// map, evenly (the default white texture).
 QorMaterial glowMaterial(const std::string& a_name, const D3DXVECTOR3& a_color, const std::string& a_map);
 
 // An omni light: colour, reach, and its path over the loop.

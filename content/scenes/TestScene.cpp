@@ -41,7 +41,7 @@ float monolithHeight(float a_phase, int a_index)
 
 D3DXVECTOR3 monolithFoot(int a_index)
 {
-    const float angle = kTau * float(a_index) / float(kMonoliths);
+    const float angle = kTau * (float(a_index) + 0.5f) / float(kMonoliths);
     return D3DXVECTOR3(kMonolithRing * cosf(angle), 0.0f, kMonolithRing * sinf(angle));
 }
 
@@ -83,7 +83,7 @@ QorFile testScene()
     monolith.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotReflection, "streaks.jpg"}};
     const int32_t monolithId = recipe.add(monolith);
     const int32_t capId = recipe.add(glowMaterial("monolithCap", D3DXVECTOR3(0.62f, 0.42f, 0.25f), "glowlines.jpg"));
-    const int32_t haloId = recipe.add(glowMaterial("halo", D3DXVECTOR3(0.3f, 0.55f, 0.62f), "glowlines.jpg"));
+    const int32_t haloId = recipe.add(glowMaterial("halo", D3DXVECTOR3(0.42f, 0.56f, 0.64f), ""));
     QorMaterial screen = material("screen", D3DXVECTOR3(0.8f, 0.78f, 0.75f), 0.5f, 30.0f);
     screen.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotOpacity, "grille.jpg"}};
     const int32_t screenId = recipe.add(screen);
@@ -188,7 +188,8 @@ QorFile testScene()
     drift.scale = {D3DXVECTOR3(2.2f, 2.2f, 2.2f)};
     recipe.sprites("dust", dustId, motes, drift);
 
-    // Cameras: an orbit inside the monoliths, a low glide past them, a crane.
+    // Cameras: an orbit inside the monoliths, a low glide between them and
+    // the ring, a crane.
     recipe.add(recipe.camera(
         "Camera01",
         [](float p) {
@@ -199,7 +200,7 @@ QorFile testScene()
         [](float p) { return 0.06f * sinf(kTau * p); }, [](float) { return 1.6f; }));
     recipe.add(recipe.camera(
         "Camera02",
-        [](float p) { return D3DXVECTOR3(210.0f * sinf(kTau * p), 40.0f + 18.0f * sinf(2.0f * kTau * p), -405.0f); },
+        [](float p) { return D3DXVECTOR3(120.0f * sinf(kTau * p), 55.0f + 25.0f * sinf(2.0f * kTau * p), -235.0f); },
         [](float p) { return kCentre + D3DXVECTOR3(60.0f * sinf(kTau * p), 10.0f * cosf(kTau * p), 0); },
         [](float p) { return -0.1f * cosf(kTau * p); }, [](float) { return 1.5f; }));
     recipe.add(recipe.camera(

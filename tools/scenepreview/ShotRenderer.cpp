@@ -62,6 +62,34 @@ PartLook partLook(const std::string& a_scene)
     return {{0, 0, 0, 0}, 1.0f, 1.0f, 1.0f, {0, 0, 0, 0}, 5000.0f, 5000.0f, -1.0f, 1.0f};
 }
 
+Shot makeShot(const char* a_scene, uint32_t a_camera, float a_cameraTime, float a_sceneTime, float a_fovScale)
+{
+    Shot result{a_scene, a_camera, a_cameraTime, a_sceneTime, partLook(a_scene)};
+    if (a_fovScale > 0.0f)
+        result.look.fovScale = a_fovScale;
+    return result;
+}
+
+// One row per scene, four shots each, at camera and scene times the parts
+// reach (Part 8.3): the hog's three cameras; the test scene's "Camera01",
+// "Camera02", "Camera03" and the fixed frame 15000; the balls and blob
+// cameras both ways; the satellite at field-of-view scales 1, 0.5 and 1.5.
+std::vector<Shot> contactSheetShots()
+{
+    return {
+        makeShot("hog.qor", 0, 20.0f, -20.0f),        makeShot("hog.qor", 1, 45.0f, -45.0f),
+        makeShot("hog.qor", 2, 60.0f, -60.0f),        makeShot("hog.qor", 0, 80.0f, -2000.0f),
+        makeShot("test.qor", 0, 60.0f, 85.0f),        makeShot("test.qor", 1, -160.0f, -160.0f),
+        makeShot("test.qor", 2, 40.0f, 40.0f),        makeShot("test.qor", 0, 15000.0f, 200.0f),
+        makeShot("balls.qor", 0, 30.0f, -24.0f),      makeShot("balls.qor", 0, 100.0f, -80.0f),
+        makeShot("balls.qor", 0, -120.0f, 96.0f),     makeShot("balls.qor", 0, -200.0f, 160.0f),
+        makeShot("blob.qor", 0, 40.0f, -180.0f),      makeShot("blob.qor", 0, 120.0f, 60.0f),
+        makeShot("blob.qor", 0, 200.0f, 300.0f),      makeShot("blob.qor", 0, -60.0f, -400.0f),
+        makeShot("satellite.qor", 0, 520.0f, -200.0f, 1.0f), makeShot("satellite.qor", 0, 560.0f, -500.0f, 0.5f),
+        makeShot("satellite.qor", 0, 600.0f, -800.0f, 1.5f), makeShot("satellite.qor", 0, 380.0f, -1300.0f, 1.0f),
+    };
+}
+
 ShotRenderer::~ShotRenderer()
 {
     delete m_output;

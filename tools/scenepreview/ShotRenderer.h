@@ -40,6 +40,11 @@ struct Shot
 
 // The look of the part that plays a_scene.
 PartLook partLook(const std::string& a_scene);
+// A shot in the look of a_scene's part, at a field-of-view scale of
+// a_fovScale (0: the part's own).
+Shot makeShot(const char* a_scene, uint32_t a_camera, float a_cameraTime, float a_sceneTime, float a_fovScale = 0.0f);
+// The contact sheet's shots, four per scene, in rows.
+std::vector<Shot> contactSheetShots();
 
 class ShotRenderer
 {

@@ -31,34 +31,6 @@ const char g_usage[] =
 
 const char* const g_scenes[] = {"hog.qor", "test.qor", "balls.qor", "blob.qor", "satellite.qor"};
 
-Shot shot(const char* a_scene, uint32_t a_camera, float a_cameraTime, float a_sceneTime, float a_fovScale = 0.0f)
-{
-    Shot result{a_scene, a_camera, a_cameraTime, a_sceneTime, partLook(a_scene)};
-    if (a_fovScale > 0.0f)
-        result.look.fovScale = a_fovScale;
-    return result;
-}
-
-// One row per scene, four shots each, at camera and scene times the parts
-// reach (Part 8.3): the hog's three cameras; the test scene's "Camera01",
-// "Camera02", "Camera03" and the fixed frame 15000; the balls and blob
-// cameras both ways; the satellite at field-of-view scales 1, 0.5 and 1.5.
-std::vector<Shot> sheetShots()
-{
-    return {
-        shot("hog.qor", 0, 20.0f, -20.0f),        shot("hog.qor", 1, 45.0f, -45.0f),
-        shot("hog.qor", 2, 60.0f, -60.0f),        shot("hog.qor", 0, 80.0f, -2000.0f),
-        shot("test.qor", 0, 60.0f, 85.0f),        shot("test.qor", 1, -160.0f, -160.0f),
-        shot("test.qor", 2, 40.0f, 40.0f),        shot("test.qor", 0, 15000.0f, 200.0f),
-        shot("balls.qor", 0, 30.0f, -24.0f),      shot("balls.qor", 0, 100.0f, -80.0f),
-        shot("balls.qor", 0, -120.0f, 96.0f),     shot("balls.qor", 0, -200.0f, 160.0f),
-        shot("blob.qor", 0, 40.0f, -180.0f),      shot("blob.qor", 0, 120.0f, 60.0f),
-        shot("blob.qor", 0, 200.0f, 300.0f),      shot("blob.qor", 0, -60.0f, -400.0f),
-        shot("satellite.qor", 0, 520.0f, -200.0f, 1.0f), shot("satellite.qor", 0, 560.0f, -500.0f, 0.5f),
-        shot("satellite.qor", 0, 600.0f, -800.0f, 1.5f), shot("satellite.qor", 0, 380.0f, -1300.0f, 1.0f),
-    };
-}
-
 // Area-averaged reduction of a 1280 x 720 frame into a tile of a sheet.
 void place(const std::vector<uint8_t>& a_frame, std::vector<uint8_t>& a_sheet, int32_t a_sheetWidth, int32_t a_left,
            int32_t a_top, int32_t a_width, int32_t a_height)
@@ -92,8 +64,8 @@ void place(const std::vector<uint8_t>& a_frame, std::vector<uint8_t>& a_sheet, i
 
 int sheet(ShotRenderer& a_renderer, const std::string& a_path)
 {
-    const int32_t columns = 4, width = 480, height = 270, gap = 4;
-    const std::vector<Shot> shots = sheetShots();
+    const int32_t columns = 4, width = 384, height = 216, gap = 4;
+    const std::vector<Shot> shots = contactSheetShots();
     const int32_t rows = int32_t((shots.size() + columns - 1) / columns);
     const int32_t sheetWidth = columns * width + (columns + 1) * gap;
     const int32_t sheetHeight = rows * height + (rows + 1) * gap;
@@ -177,7 +149,7 @@ int main(int a_argc, char** a_argv)
         return image(output, a_argv[4]);
     if (command == "shot" && (a_argc == 8 || a_argc == 9))
     {
-        Shot one = shot(a_argv[4], uint32_t(atoi(a_argv[5])), float(atof(a_argv[6])), float(atof(a_argv[7])),
+        Shot one = makeShot(a_argv[4], uint32_t(atoi(a_argv[5])), float(atof(a_argv[6])), float(atof(a_argv[7])),
                         a_argc == 9 ? float(atof(a_argv[8])) : 0.0f);
         const std::vector<uint8_t> frame = renderer.render(one);
         if (frame.empty())
