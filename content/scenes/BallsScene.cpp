@@ -3,7 +3,7 @@
 // tilted orbits; two swarms of glowing particles spiral round it, one blue
 // helix and one amber ring.
 //
-// The balls part (Part 8.3) runs the scene backwards at 20 frames a second
+// The balls part runs the scene backwards at 20 frames a second
 // and its first camera both ways at 25, and flickers the first light. The
 // loop is 240 frames.
 #include "BallsScene.h"

@@ -1,4 +1,4 @@
-// The balls part's scene "balls.qor" (Part 8.3): a first camera and a first
+// The balls part's scene "balls.qor": a first camera and a first
 // light, which the part flickers.
 #pragma once
 

@@ -3,7 +3,7 @@
 // five buds swell and shrink as they creep round it; spores drift in a
 // green cloud.
 //
-// The blob part (Part 8.3) runs the scene at -40, 30 and 20 frames a second
+// The blob part runs the scene at -40, 30 and 20 frames a second
 // and its first camera at 20 with a field-of-view scale of 1.5; it flickers
 // the first light. The loop is 200 frames.
 #include "BlobScene.h"

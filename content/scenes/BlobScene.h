@@ -1,4 +1,4 @@
-// The blob part's scene "blob.qor" (Part 8.3): a first camera, seen with a
+// The blob part's scene "blob.qor": a first camera, seen with a
 // field-of-view scale of 1.5, and a first light, which the part flickers.
 #pragma once
 

@@ -5,7 +5,7 @@
 // the middle: the part runs the cameras forward and the scene backward, so
 // nothing the cameras look at may travel.
 //
-// The hog part (Part 8.3) plays the scene backwards at 15 and later 30
+// The hog part plays the scene backwards at 15 and later 30
 // frames a second and cycles through its first three cameras every 16
 // beats; it flickers the first light. The loop is 180 frames.
 #include "HogScene.h"

@@ -1,4 +1,4 @@
-// The hog part's scene "hog.qor" (Part 8.3): at least three cameras, which
+// The hog part's scene "hog.qor": at least three cameras, which
 // the part cycles through every 16 beats, and a first light it flickers.
 #pragma once
 

@@ -4,7 +4,7 @@
 // navigation lights; below it the curve of a banded planet turns; stars
 // glitter above.
 //
-// The satellite part (Part 8.3) runs the scene backwards at 40 frames a
+// The satellite part runs the scene backwards at 40 frames a
 // second and its first camera at 5, and breathes the camera's field of view
 // between 0.5 and 1.5 times the exported one. Its fog closes in at about 300
 // units, so everything sits within 300 units of the camera. The loop is

@@ -1,4 +1,4 @@
-// The satellite part's scene "satellite.qor" (Part 8.3): a first camera,
+// The satellite part's scene "satellite.qor": a first camera,
 // whose field of view the part breathes between 0.5 and 1.5 times the
 // exported one.
 #pragma once

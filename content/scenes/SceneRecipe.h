@@ -3,7 +3,7 @@
 // animated track loops seamlessly.
 //
 // The demo samples a track of n keys with the period n - 1 and wraps any
-// frame time into it (Part 4.4): key n - 1 is never shown, and after key
+// frame time into it: key n - 1 is never shown, and after key
 // n - 2 the motion runs on toward key 0. A recipe therefore describes motion
 // as a function of the phase p = frame / (n - 1), periodic over p in [0, 1),
 // and the last key is written equal to the first.
@@ -45,7 +45,7 @@ public:
     auto keys(Shape a_shape) const -> std::vector<decltype(a_shape(0.0f))>;
     // Rotation keys for a mesh from the rotation wanted at each phase. The
     // demo turns a mesh by the stored quaternion with its w negated, which
-    // is the inverse turn (Part 4.4); these keys store the inverse of the
+    // is the inverse turn; these keys store the inverse of the
     // wanted turn, so the mesh turns as described. Neighbouring keys keep
     // to one hemisphere, so the spline between them takes the short way.
     template <typename Shape>

@@ -3,7 +3,7 @@
 // every beat; perforated screens stand before the side walls; dust glints in
 // the air; four coloured lights circle.
 //
-// The test part (Part 8.3) plays it most often, at 20 to 40 frames a second,
+// The test part plays it most often, at 20 to 40 frames a second,
 // with the cameras "Camera01", "Camera02" and "Camera03". The loop is 226
 // frames: sixteen beats at 40 frames a second and 170 beats a minute
 // (14.12 frames a beat), so the pulses, sixteen per loop, land on the beat

@@ -1,4 +1,4 @@
-// The test part's scene "test.qor" (Part 8.3): the cameras "Camera01",
+// The test part's scene "test.qor": the cameras "Camera01",
 // "Camera02" and "Camera03", which the part looks up by name.
 #pragma once
 

@@ -42,7 +42,7 @@ float halfToFloat(uint16_t a_half)
 
 }  // namespace
 
-// Part 8.3's tables: ambient, combine and fog of each part; the first
+// The timeline's tables: ambient, combine and fog of each part; the first
 // light's flicker max(0, n + 1.4) at n = 0. The fog colours' alpha is 0 in
 // every part, as the timeline passes it.
 PartLook partLook(const std::string& a_scene)
@@ -71,7 +71,7 @@ Shot makeShot(const char* a_scene, uint32_t a_camera, float a_cameraTime, float 
 }
 
 // One row per scene, four shots each, at camera and scene times the parts
-// reach (Part 8.3): the hog's three cameras; the test scene's "Camera01",
+// reach: the hog's three cameras; the test scene's "Camera01",
 // "Camera02", "Camera03" and the fixed frame 15000; the balls and blob
 // cameras both ways; the satellite at field-of-view scales 1, 0.5 and 1.5.
 std::vector<Shot> contactSheetShots()
@@ -135,7 +135,7 @@ Scene* ShotRenderer::scene(const std::string& a_name)
     return loaded;
 }
 
-// The steps of the timeline's frame procedure (Part 8.2), 2 to 8.
+// The steps of the timeline's frame, 2 to 8.
 std::vector<uint8_t> ShotRenderer::render(const Shot& a_shot)
 {
     Scene* shown = scene(a_shot.scene);

@@ -1,5 +1,5 @@
 // Renders one shot of a shipped scene exactly as the demo's frame procedure
-// does up to the fog (Part 8.2, steps 2 to 8): the application initialised
+// does up to the fog (its frame's steps 2 to 8): the application initialised
 // on the content folder, the scene loaded through the demo's loader, the
 // camera and scene times set, then the geometry pass, the ambient light,
 // the scene's omni lights, self-illumination, combine and fog of the
@@ -17,7 +17,7 @@
 
 class RenderTarget;
 
-// What a part feeds into the frame (Part 8.3), with the flashes and the
+// What a part feeds into the frame, with the flashes and the
 // noise at rest (B = 1, n = 0).
 struct PartLook
 {

@@ -1,6 +1,6 @@
-// The shipped scene files hold what the demo's parts rely on (Part 8.3), use
+// The shipped scene files hold what the demo's parts rely on, use
 // every kind of record the format has, name only images that ship, and loop
-// every animated track seamlessly (Part 4.4: period count - 1).
+// every animated track seamlessly (period count - 1).
 //
 // Untested ideas: a camera's distance to every surface over its whole path
 // (the near plane is 1 unit); the part's light flicker read against each
@@ -62,7 +62,7 @@ float distance(const std::vector<float>& a_first, const std::vector<float>& a_se
     return sqrtf(sum);
 }
 
-// Part 4.4's sampling, as the specification gives it: period n = count - 1,
+// The tracks' sampling: period n = count - 1,
 // i = trunc(t) mod n, j = (i + 1) mod n, f = t - trunc(t).
 template <typename Key>
 std::vector<float> sample(const std::vector<Key>& a_keys, double a_time)
@@ -84,7 +84,7 @@ std::vector<float> sample(const std::vector<Key>& a_keys, double a_time)
 // across the wrap (from key count - 2 to key 0) is no larger than the
 // largest step inside the loop. Quaternions count q and -q as one turn; the
 // demo turns meshes by a spline whose setup picks the near sign of each
-// neighbour (Part 4.4), so their plain blend is not checked.
+// neighbour, so their plain blend is not checked.
 template <typename Key>
 void expectSeamless(const std::vector<Key>& a_keys, const std::string& a_what, bool a_rotation = false)
 {
@@ -144,7 +144,7 @@ std::vector<std::pair<std::string, QorFile>> ShippedScenesTest::s_files;
 
 }  // namespace
 
-// The properties Part 8.3 relies on, per scene.
+// The properties the parts rely on, per scene.
 TEST_F(ShippedScenesTest, EachSceneHoldsWhatItsPartUses)
 {
     const struct
