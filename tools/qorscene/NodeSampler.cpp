@@ -92,7 +92,16 @@ aiMatrix4x4 NodeSampler::local(const aiNode& a_node, double a_seconds) const
         rotation = sampleRotation(keys.mRotationKeys, keys.mNumRotationKeys, ticks);
     if (keys.mNumScalingKeys != 0)
         scaling = sampleVector(keys.mScalingKeys, keys.mNumScalingKeys, ticks);
-    return aiMatrix4x4(scaling, rotation, position);
+    return compose(scaling, rotation, position);
+}
+
+aiMatrix4x4 NodeSampler::compose(const aiVector3D& a_scaling, const aiQuaternion& a_rotation,
+                                 const aiVector3D& a_position)
+{
+    aiMatrix4x4 translation, scaling;
+    aiMatrix4x4::Translation(a_position, translation);
+    aiMatrix4x4::Scaling(a_scaling, scaling);
+    return translation * aiMatrix4x4(a_rotation.GetMatrix()) * scaling;
 }
 
 aiMatrix4x4 NodeSampler::global(const aiNode& a_node, double a_seconds) const

@@ -23,6 +23,11 @@ public:
     // a_node's transform into the scene root's space at a_seconds.
     aiMatrix4x4 global(const aiNode& a_node, double a_seconds) const;
 
+    // Scale, then rotate, then move, as glTF composes a node. (assimp's own
+    // matrix constructor from these three scales after rotating.)
+    static aiMatrix4x4 compose(const aiVector3D& a_scaling, const aiQuaternion& a_rotation,
+                               const aiVector3D& a_position);
+
 private:
     struct Channel
     {

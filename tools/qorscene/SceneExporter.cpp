@@ -5,6 +5,7 @@
 
 #include "CameraPose.h"
 #include "Handedness.h"
+#include "NodeSampler.h"
 
 #include <assimp/Exporter.hpp>
 #include <assimp/GltfMaterial.h>
@@ -94,7 +95,8 @@ aiNodeAnim* channelOf(const Motion& a_motion)
 aiNode* nodeOf(const Motion& a_motion)
 {
     aiNode* node = new aiNode(a_motion.node);
-    node->mTransformation = aiMatrix4x4(a_motion.scales.front(), a_motion.rotations.front(), a_motion.positions.front());
+    node->mTransformation =
+        NodeSampler::compose(a_motion.scales.front(), a_motion.rotations.front(), a_motion.positions.front());
     return node;
 }
 
@@ -178,8 +180,8 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path, cons
         material->AddProperty(&metallic, 1, AI_MATKEY_METALLIC_FACTOR);
         aiMaterials.push_back(material);
     }
-    // Meshes without a material use one without a name, which the
-    // importer reads as none.
+    // Meshes without a material use a stand-in, which leaves the JSON
+    // again below: a glTF primitive may go without.
     int32_t unnamedMaterial = -1;
 
     std::vector<aiMesh*> aiMeshes;
@@ -443,6 +445,21 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path, cons
     {
         gltf["extensions"]["KHR_lights_punctual"]["lights"] = lightList;
         gltf["extensionsUsed"].push_back("KHR_lights_punctual");
+    }
+    if (unnamedMaterial != -1 && gltf.contains("materials") && gltf.contains("meshes"))
+    {
+        for (Json& mesh : gltf["meshes"])
+        {
+            for (Json& primitive : mesh["primitives"])
+            {
+                if (primitive.value("material", -1) == unnamedMaterial)
+                    primitive.erase("material");
+            }
+        }
+        // The stand-in came last: no other index moves.
+        gltf["materials"].erase(size_t(unnamedMaterial));
+        if (gltf["materials"].empty())
+            gltf.erase("materials");
     }
     // Specular strength and exponent, which metalness and roughness alone
     // cannot both carry.

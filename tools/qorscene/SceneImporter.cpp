@@ -79,14 +79,21 @@ bool metaNumber(const aiNode& a_node, const char* a_key, float& a_value)
     return false;
 }
 
-// One key when every frame has the same, else all of them.
+// One key when no frame differs from the first by more than rounding
+// (taking a matrix apart gives scales of 0.9999999 now and then), else all
+// of them.
 template <typename K>
 void collapse(std::vector<K>& a_keys)
 {
+    const float* first = reinterpret_cast<const float*>(&a_keys.front());
     for (const K& key : a_keys)
     {
-        if (!(key == a_keys.front()))
-            return;
+        const float* values = reinterpret_cast<const float*>(&key);
+        for (size_t i = 0; i < sizeof(K) / sizeof(float); ++i)
+        {
+            if (fabsf(values[i] - first[i]) > 1e-6f * std::max(1.0f, fabsf(first[i])))
+                return;
+        }
     }
     a_keys.resize(1);
 }
@@ -139,21 +146,15 @@ bool SceneImporter::import(const std::string& a_path, QorFile& a_file, std::stri
     std::vector<Placement> placements;
     collect(*m_scene->mRootNode, placements);
 
-    // Materials first, in the order meshes use them; the editor's default
-    // material stands for none.
+    // Materials first, in the file's order; the editor's default material
+    // stands for none.
     std::map<unsigned, int32_t> materialRecords;
     int32_t materialCount = 0;
-    for (const Placement& placement : placements)
+    for (unsigned index = 0; index < m_scene->mNumMaterials; ++index)
     {
-        const unsigned index = m_scene->mMeshes[placement.mesh]->mMaterialIndex;
-        if (materialRecords.count(index) != 0 || index >= m_scene->mNumMaterials)
-            continue;
         const aiMaterial& source = *m_scene->mMaterials[index];
         if (isDefaultMaterial(source))
-        {
-            materialRecords[index] = -1;
             continue;
-        }
         aiString name;
         source.Get(AI_MATKEY_NAME, name);
         materialRecords[index] = materialCount++;
