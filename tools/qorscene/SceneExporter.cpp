@@ -509,7 +509,7 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path, cons
         const fs::path source = fs::path(a_pictureFolder) / picture;
         const fs::path target = outputFolder / picture;
         std::error_code error;
-        if (fs::exists(target) && fs::equivalent(source, target, error))
+        if (fs::exists(target, error) && fs::equivalent(source, target, error))
             continue;
         if (!fs::copy_file(source, target, fs::copy_options::overwrite_existing, error))
             m_warnings.push_back("picture \"" + picture + "\": cannot be copied from " + a_pictureFolder + ": " +
