@@ -10,6 +10,7 @@
 #include <assimp/postprocess.h>
 
 #include <math.h>
+#include <stdio.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -24,6 +25,9 @@ constexpr float kAspect = 1.7777778f;
 // The spot image is projected through a square 60-degree frustum.
 constexpr float kSpotHalfAngle = 0.5235988f;
 constexpr size_t kMaxName = 254;
+// Every animated track keeps one key per frame: an hour at 30 frames a
+// second is already far more than any part of the demo plays.
+constexpr double kMaxFrames = 108000.0;
 const char kCubeMap[] = "autogen_cubemap.jpg";
 
 // Specular exponents this large light a single texel; rougher surfaces
@@ -137,8 +141,17 @@ bool SceneImporter::import(const std::string& a_path, QorFile& a_file, std::stri
     }
     m_sampler = std::make_unique<NodeSampler>(*m_scene, m_warnings);
     m_textures = std::make_unique<TextureWriter>(*m_scene, std::filesystem::path(a_path).parent_path().string());
-    m_frameCount = m_options.frames != 0 ? m_options.frames
-                                         : uint32_t(lround(m_sampler->duration() * m_options.fps)) + 1;
+    const double frames =
+        m_options.frames != 0 ? double(m_options.frames) : floor(m_sampler->duration() * m_options.fps + 0.5) + 1.0;
+    if (!(frames <= kMaxFrames))
+    {
+        char count[64];
+        snprintf(count, sizeof(count), "%.0f", frames);
+        a_error = "the animation would take " + std::string(count) + " frames, more than " +
+                  std::to_string(uint32_t(kMaxFrames)) + "; choose fewer with --frames or --fps";
+        return false;
+    }
+    m_frameCount = uint32_t(frames);
 
     QorFile file;
     file.frameCount = m_frameCount;

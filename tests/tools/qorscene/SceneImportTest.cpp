@@ -372,6 +372,7 @@ TEST_F(SceneImportTest, LimitsAndFailures)
         {"import limits.gltf out.qor --fps 0", 2, {"--fps needs a number above 0"}, false},
         {"import limits.gltf out.qor --frames 1.5", 2, {"--frames needs a whole number above 0"}, false},
         {"import limits.gltf", 2, {"usage: qorscene"}, false},
+        {"import limits.gltf out.qor --frames 200000", 1, {"choose fewer with --frames or --fps"}, false},
     };
     for (const auto& c : cases)
     {
