@@ -6,6 +6,10 @@ set -eu
 
 # xfonts-base: SDL draws its message boxes with the X server's core fonts,
 # which Xvfb does not have without it.
+# libassimp-dev, libstb-dev, nlohmann-json3-dev: qorscene's import and
+# export (assimp reads and writes the editors' formats, stb_image decodes
+# their pictures, the JSON library adds the cameras and lights that
+# assimp's glTF writer leaves out).
 PACKAGES="
     build-essential
     cmake
@@ -34,6 +38,9 @@ PACKAGES="
     libfreetype-dev
     libjpeg62-turbo-dev
     libpng-dev
+    libassimp-dev
+    libstb-dev
+    nlohmann-json3-dev
 "
 
 missing=""

@@ -4,13 +4,12 @@
 #include "archive/FileSystem.h"
 #include "support/ArchiveBuilder.h"
 #include "support/TemporaryFolder.h"
+#include "support/ToolRun.h"
 
 #include <MessageBoxRecorder.h>
 
 #include <gtest/gtest.h>
 
-#include <stdio.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
@@ -23,25 +22,9 @@ namespace fs = std::filesystem;
 namespace
 {
 
-struct ToolRun
-{
-    int status;
-    std::string output;  // stdout, then stderr
-};
-
 ToolRun qorfs(const std::string& a_arguments)
 {
-    const std::string command = std::string(QORFS_PATH) + " " + a_arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return ToolRun{-1, "popen failed"};
-    std::string output;
-    char buffer[4096];
-    size_t count;
-    while ((count = fread(buffer, 1, sizeof(buffer), pipe)) > 0)
-        output.append(buffer, count);
-    const int status = pclose(pipe);
-    return ToolRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+    return runTool(std::string(QORFS_PATH) + " " + a_arguments);
 }
 
 std::string quoted(const std::string& a_path)

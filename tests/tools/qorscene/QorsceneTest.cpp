@@ -1,14 +1,13 @@
 // qorscene: the dump of a file with every kind of record against its golden
 // text, verify's verdicts and exit status, and both over every scene file
 // the demo ships.
+#include "QorsceneRun.h"
+
 #include "support/ArchiveBuilder.h"
 #include "support/SceneFiles.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <stdio.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,27 +17,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-
-struct ToolRun
-{
-    int status;
-    std::string output;  // stdout, then stderr
-};
-
-ToolRun qorscene(const std::string& a_arguments)
-{
-    const std::string command = std::string(QORSCENE_PATH) + " " + a_arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return ToolRun{-1, "popen failed"};
-    std::string output;
-    char buffer[4096];
-    size_t count;
-    while ((count = fread(buffer, 1, sizeof(buffer), pipe)) > 0)
-        output.append(buffer, count);
-    const int status = pclose(pipe);
-    return ToolRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
 
 std::string readText(const std::string& a_path)
 {
@@ -151,19 +129,16 @@ TEST(QorsceneTest, VerifyReportsEveryFile)
 // Every scene file the demo ships reads cleanly and dumps.
 TEST(QorsceneTest, ShippedScenesVerifyAndDump)
 {
-    size_t scenes = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(TARVO_CONTENT_DIR))
+    const std::vector<std::string> scenes = shippedScenes();
+    for (const std::string& scene : scenes)
     {
-        if (entry.path().extension() != ".qor")
-            continue;
-        SCOPED_TRACE(entry.path().string());
-        ++scenes;
-        const std::string path = "'" + entry.path().string() + "'";
+        SCOPED_TRACE(scene);
+        const std::string path = "'" + scene + "'";
         EXPECT_EQ(qorscene("verify " + path).status, 0);
         const ToolRun dump = qorscene("dump " + path);
         EXPECT_EQ(dump.status, 0);
         EXPECT_EQ(dump.output.rfind("frames ", 0), 0u);
     }
-    EXPECT_GE(scenes, 1u) << "primitives.qor at least";
+    EXPECT_GE(scenes.size(), 1u) << "primitives.qor at least";
 }
 #endif
