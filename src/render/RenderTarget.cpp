@@ -4,6 +4,8 @@
 #include "app/Assert.h"
 #include "render/Renderer.h"
 
+#include <math.h>
+
 #include <new>
 
 namespace
@@ -56,7 +58,63 @@ RenderTarget* RenderTarget::createCube(Renderer* a_renderer)
     target->m_height = int32_t(g_cubeEdge);
     target->m_renderer = a_renderer;
     target->m_cubemap = true;
+    target->paintHorizon();
     return target;
+}
+
+// Nothing draws into a cube target later, so what its faces start with is
+// what every reflecting surface shows: a studio horizon reads on chrome and
+// tells up from down. The side faces' top rows look up (+y), as the cube
+// map's face layout has it.
+void RenderTarget::paintHorizon()
+{
+    IDirect3DDevice9* device = m_renderer->device();
+    IDirect3DSurface9* previous = nullptr;
+    device->GetRenderTarget(0, &previous);
+    // Sky at the top of a side face, the warm horizon at its middle, the
+    // dark ground below; up and down are their own colours.
+    const int bands = 32;
+    for (DWORD face = 0; face < 6; ++face)
+    {
+        IDirect3DSurface9* surface = nullptr;
+        if (FAILED(m_cubeTexture->GetCubeMapSurface(D3DCUBEMAP_FACES(face), 0, &surface)))
+            continue;
+        device->SetRenderTarget(0, surface);
+        if (face == D3DCUBEMAP_FACE_POSITIVE_Y)
+            device->Clear(0, nullptr, D3DCLEAR_TARGET, horizonColour(1.0f), 1.0f, 0);
+        else if (face == D3DCUBEMAP_FACE_NEGATIVE_Y)
+            device->Clear(0, nullptr, D3DCLEAR_TARGET, horizonColour(-1.0f), 1.0f, 0);
+        else
+        {
+            for (int band = 0; band < bands; ++band)
+            {
+                const LONG top = LONG(g_cubeEdge) * band / bands;
+                const LONG bottom = LONG(g_cubeEdge) * (band + 1) / bands;
+                const D3DRECT rect = {0, top, LONG(g_cubeEdge), bottom};
+                // The band's middle, from 1 (up) to -1 (down).
+                const float height = 1.0f - 2.0f * (float(band) + 0.5f) / float(bands);
+                device->Clear(1, &rect, D3DCLEAR_TARGET, horizonColour(height), 1.0f, 0);
+            }
+        }
+        surface->Release();
+    }
+    device->SetRenderTarget(0, previous);
+    if (previous)
+        previous->Release();
+}
+
+// The colour seen at a_height (1: straight up, 0: the horizon, -1: down):
+// a pale cool sky, a warm glow around the horizon, a deep blue-black ground.
+D3DCOLOR RenderTarget::horizonColour(float a_height)
+{
+    const float sky = a_height > 0.0f ? a_height : 0.0f;
+    const float ground = a_height < 0.0f ? -a_height : 0.0f;
+    const float glow = expf(-a_height * a_height * 40.0f);
+    const float red = 0.55f + 0.25f * sky - 0.5f * ground + 0.45f * glow;
+    const float green = 0.62f + 0.28f * sky - 0.55f * ground + 0.2f * glow;
+    const float blue = 0.8f + 0.2f * sky - 0.6f * ground - 0.1f * glow;
+    auto channel = [](float a_value) { return DWORD(lroundf(fminf(fmaxf(a_value, 0.0f), 1.0f) * 255.0f)); };
+    return 0xFF000000 | channel(red) << 16 | channel(green) << 8 | channel(blue);
 }
 
 RenderTarget::~RenderTarget()

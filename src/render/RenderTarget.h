@@ -14,8 +14,11 @@ public:
     // A 2D target of one level, or null when the device refuses it (silently).
     static RenderTarget* create(Renderer* a_renderer, int32_t a_width, int32_t a_height,
                                 D3DFORMAT a_format);
-    // A 128 x 128 X8R8G8B8 cube target, or null when the device refuses it.
+    // A 128 x 128 X8R8G8B8 cube target, or null when the device refuses it;
+    // its faces start as a horizon (pale sky, warm glow, dark ground).
     static RenderTarget* createCube(Renderer* a_renderer);
+    // The horizon's colour at a_height, 1 straight up to -1 straight down.
+    static D3DCOLOR horizonColour(float a_height);
     ~RenderTarget();
     RenderTarget(const RenderTarget&) = delete;
     RenderTarget& operator=(const RenderTarget&) = delete;
@@ -40,5 +43,6 @@ public:
 
 private:
     RenderTarget() = default;
+    void paintHorizon();
     static RenderTarget* allocate(Renderer* a_renderer);
 };

@@ -9,6 +9,8 @@
 #include "render/Renderer.h"
 #include "render/RendererFixture.h"
 
+#include <D3D9Testing.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -118,6 +120,43 @@ TEST_F(RenderTargetTest, CreatesCubeTargets)
     EXPECT_EQ(description.Pool, D3DPOOL_DEFAULT);
     EXPECT_EQ(description.Width, 128u);
     EXPECT_EQ(description.Height, 128u);
+    delete cube;
+}
+
+// A new cube target holds the horizon: the sky face and the top rows of the
+// side faces lighter than the ground face and the bottom rows, the glow at
+// the side faces' middle, and the bound colour target is left as it was.
+TEST_F(RenderTargetTest, CubeTargetsStartWithTheHorizon)
+{
+    IDirect3DSurface9* before = nullptr;
+    device()->GetRenderTarget(0, &before);
+    RenderTarget* cube = RenderTarget::createCube(m_renderer);
+    ASSERT_NE(cube, nullptr);
+    IDirect3DSurface9* after = nullptr;
+    device()->GetRenderTarget(0, &after);
+    EXPECT_EQ(after, before);
+    before->Release();
+    after->Release();
+
+    auto row = [&](D3DCUBEMAP_FACES a_face, int a_y) {
+        IDirect3DSurface9* surface = nullptr;
+        EXPECT_EQ(cube->m_cubeTexture->GetCubeMapSurface(a_face, 0, &surface), D3D_OK);
+        std::vector<unsigned char> bytes;
+        EXPECT_EQ(D3D9Testing::readSurface(surface, &bytes), D3D_OK);
+        surface->Release();
+        const size_t at = (size_t(a_y) * 128 + 64) * 4;
+        return DWORD(bytes[at]) | DWORD(bytes[at + 1]) << 8 | DWORD(bytes[at + 2]) << 16;
+    };
+    auto light = [](DWORD a_colour) { return (a_colour >> 16 & 0xFF) + (a_colour >> 8 & 0xFF) + (a_colour & 0xFF); };
+    EXPECT_EQ(row(D3DCUBEMAP_FACE_POSITIVE_Y, 64), RenderTarget::horizonColour(1.0f) & 0xFFFFFF);
+    EXPECT_EQ(row(D3DCUBEMAP_FACE_NEGATIVE_Y, 64), RenderTarget::horizonColour(-1.0f) & 0xFFFFFF);
+    for (D3DCUBEMAP_FACES face : {D3DCUBEMAP_FACE_POSITIVE_X, D3DCUBEMAP_FACE_NEGATIVE_X,
+                                  D3DCUBEMAP_FACE_POSITIVE_Z, D3DCUBEMAP_FACE_NEGATIVE_Z})
+    {
+        SCOPED_TRACE(face);
+        EXPECT_GT(light(row(face, 0)), light(row(face, 127)) + 200);
+        EXPECT_GT(row(face, 62) >> 16 & 0xFF, row(face, 0) >> 16 & 0xFF) << "the warm glow";
+    }
     delete cube;
 }
 
