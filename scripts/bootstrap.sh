@@ -5,7 +5,8 @@
 set -eu
 
 # xfonts-base: SDL draws its message boxes with the X server's core fonts,
-# which Xvfb does not have without it.
+# which Xvfb does not have without it. libav*/libsw*: the offline renderer
+# writes H.264 and AAC into MP4 through FFmpeg's libraries.
 PACKAGES="
     build-essential
     cmake
@@ -34,6 +35,10 @@ PACKAGES="
     libfreetype-dev
     libjpeg62-turbo-dev
     libpng-dev
+    libavformat-dev
+    libavcodec-dev
+    libswscale-dev
+    libswresample-dev
 "
 
 missing=""

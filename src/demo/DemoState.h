@@ -30,7 +30,7 @@ struct TimelineTrace
     float positionShake, targetShake, rollShake, shakePhase;
     float fovScale;
     float envelope;  // the part's brightness envelope B
-    float fogFar;
+    float fogNear, fogFar;
     float blurArea;  // the second blur's area
     float dofFar;
     const char* overlay;  // the Break filter's overlay file, or null before the first

@@ -158,6 +158,7 @@ void drawPartFrame(DemoState* a_demo, const PartFrame& a_frame)
     trace.rollShake = camera->m_rollShake;
     trace.shakePhase = camera->m_shakePhase;
     trace.fovScale = camera->m_fovScale;
+    trace.fogNear = a_frame.fogNear;
     trace.fogFar = a_frame.fogFar;
     trace.blurArea = a_frame.blurArea;
     trace.dofFar = a_frame.dofFar;
