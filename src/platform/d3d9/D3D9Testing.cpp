@@ -1,6 +1,6 @@
 // Test seams of the d3d9 layer: reading back what the device drew, limiting
-// the capabilities, switching the GL state cache off and skipping drawing. (The display-mode seam lives with
-// AdapterModes.)
+// the capabilities, switching the GL state cache off and skipping drawing.
+// (The display-mode seam lives with AdapterModes.)
 #include "D3D9Testing.h"
 
 #include "Device9.h"
