@@ -10,6 +10,8 @@ set -eu
 # export (assimp reads and writes the editors' formats, stb_image decodes
 # their pictures, the JSON library adds the cameras and lights that
 # assimp's glTF writer leaves out).
+# libav*/libsw*: the offline renderer writes H.264 and AAC into MP4 through
+# FFmpeg's libraries.
 PACKAGES="
     build-essential
     cmake
@@ -41,6 +43,10 @@ PACKAGES="
     libassimp-dev
     libstb-dev
     nlohmann-json3-dev
+    libavformat-dev
+    libavcodec-dev
+    libswscale-dev
+    libswresample-dev
 "
 
 missing=""

@@ -24,12 +24,17 @@ void Timer::update()
 {
     TARVO_ASSERT(Time::g_soundtrack);
     Time::g_previousTime = Time::g_time;
-    const HSTREAM stream = Time::g_soundtrack->m_stream;
-    const QWORD bytes = BASS_ChannelGetPosition(stream, BASS_POS_BYTE);
-    Time::g_time = static_cast<float>(BASS_ChannelBytes2Seconds(stream, bytes));
+    Time::g_time = heardTime(Time::g_soundtrack);
     Time::g_delta = Time::g_time - Time::g_previousTime;
     if (Time::g_delta < 0.0f)
         Time::g_delta = 0.0f;
+}
+
+float Timer::heardTime(const Soundtrack* a_soundtrack)
+{
+    const HSTREAM stream = a_soundtrack->m_stream;
+    const QWORD bytes = BASS_ChannelGetPosition(stream, BASS_POS_BYTE);
+    return static_cast<float>(BASS_ChannelBytes2Seconds(stream, bytes));
 }
 
 void Timer::updateSilent()

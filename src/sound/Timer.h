@@ -2,6 +2,8 @@
 // playback position.
 #pragma once
 
+class Soundtrack;
+
 class Timer
 {
 public:
@@ -12,6 +14,9 @@ public:
     // to the time before, and Time::g_delta to their difference, never
     // negative (a looping soundtrack's wrap reads as no time passing).
     static void update();
+    // The time update would read now from a_soundtrack, in seconds; the
+    // offline renderer asks it before a frame to stop short of the end.
+    static float heardTime(const Soundtrack* a_soundtrack);
 
     // The same without a soundtrack (its file was missing): demo time runs
     // on the wall clock from the reset, in silence.

@@ -1,6 +1,6 @@
 // Test seams of the d3d9 layer: reading back what the device drew, limiting
-// the capabilities and switching the GL state cache off. (The display-mode seam lives with
-// AdapterModes.)
+// the capabilities, switching the GL state cache off and skipping drawing.
+// (The display-mode seam lives with AdapterModes.)
 #include "D3D9Testing.h"
 
 #include "Device9.h"
@@ -27,6 +27,8 @@ HRESULT D3D9Testing::readWindow(IDirect3DDevice9* a_device, std::vector<DWORD>* 
 }
 
 void D3D9Testing::bypassGlStateCache(bool a_bypass) { GlStateCache::setBypass(a_bypass); }
+
+void D3D9Testing::skipDrawing(bool a_skip) { Device9::setDrawingSkipped(a_skip); }
 
 void D3D9Testing::limitCaps(DWORD a_vertexShaderVersion, DWORD a_pixelShaderVersion, DWORD a_renderTargets)
 {

@@ -1,6 +1,7 @@
 // Test seams of the d3d9 layer; not part of Direct3D 9. Tests give the
 // adapter a list of display modes (so launcher logic runs on any machine),
-// read back what the device drew, and switch the GL state cache off.
+// read back what the device drew, switch the GL state cache off, and skip
+// drawing.
 #pragma once
 
 #include <d3d9.h>
@@ -29,5 +30,12 @@ void clearCapsLimit();
 
 // True: every GL state call reaches GL, as if the layer cached nothing.
 void bypassGlStateCache(bool a_bypass);
+
+// True: draws, clears and presents answer as usual but change no pixel,
+// while every other call (states, constants, locks) works. The offline
+// renderer runs the frames before a range this way, so that everything the
+// program keeps from frame to frame is as a whole run leaves it, at a
+// fraction of the cost of drawing.
+void skipDrawing(bool a_skip);
 
 }  // namespace D3D9Testing

@@ -80,6 +80,14 @@ void attach(GLuint a_framebuffer, GLenum a_attachment, const Surface9* a_surface
 
 }  // namespace
 
+namespace Device9Switch
+{
+bool g_drawingSkipped = false;
+}
+
+void Device9::setDrawingSkipped(bool a_skipped) { Device9Switch::g_drawingSkipped = a_skipped; }
+bool Device9::drawingSkipped() { return Device9Switch::g_drawingSkipped; }
+
 HRESULT Device9::create(HWND a_focusWindow, D3DPRESENT_PARAMETERS* a_parameters,
                         IDirect3DDevice9** a_device)
 {
@@ -355,6 +363,8 @@ HRESULT Device9::Present(const RECT* a_sourceRect, const RECT* a_destRect, HWND 
         return D3DERR_INVALIDCALL;
     if (deviceLost())
         return D3DERR_DEVICELOST;
+    if (drawingSkipped())
+        return D3D_OK;
     int width = 0;
     int height = 0;
     SDL_GL_GetDrawableSize(m_sdlWindow, &width, &height);
@@ -612,6 +622,8 @@ HRESULT Device9::Clear(DWORD a_count, const D3DRECT* a_rects, DWORD a_flags, D3D
         if (viewport.x1 >= viewport.x2 || viewport.y1 >= viewport.y2)
             return D3D_OK;
     }
+    if (drawingSkipped())
+        return D3D_OK;
     const DWORD areas = a_count > 0 ? a_count : 1;
     for (DWORD i = 0; i < areas; ++i)
     {
@@ -973,7 +985,8 @@ HRESULT Device9::DrawPrimitive(D3DPRIMITIVETYPE a_type, UINT a_startVertex, UINT
         return prepared;
     if (uint64_t(a_startVertex) + vertices > streamVertices())
         return D3DERR_INVALIDCALL;
-    glDrawArrays(GlEnums::primitive(a_type), GLint(a_startVertex), GLsizei(vertices));
+    if (!drawingSkipped())
+        glDrawArrays(GlEnums::primitive(a_type), GLint(a_startVertex), GLsizei(vertices));
     return D3D_OK;
 }
 
@@ -994,9 +1007,10 @@ HRESULT Device9::DrawIndexedPrimitive(D3DPRIMITIVETYPE a_type, INT a_baseVertex,
     if (uint64_t(a_startIndex) + indices > indexCount || uint64_t(a_baseVertex) >= available ||
         !m_indices->indicesBelow(a_startIndex, UINT(indices), available - uint64_t(a_baseVertex)))
         return D3DERR_INVALIDCALL;
-    glDrawElementsBaseVertex(GlEnums::primitive(a_type), GLsizei(indices), m_indices->glType(),
-                             reinterpret_cast<const void*>(uintptr_t(a_startIndex) * indexSize),
-                             a_baseVertex);
+    if (!drawingSkipped())
+        glDrawElementsBaseVertex(GlEnums::primitive(a_type), GLsizei(indices), m_indices->glType(),
+                                 reinterpret_cast<const void*>(uintptr_t(a_startIndex) * indexSize),
+                                 a_baseVertex);
     return D3D_OK;
 }
 

@@ -7,6 +7,8 @@
 // the textures', tested in ResourceTest.cpp).
 #include "TestDevice.h"
 
+#include <D3D9Testing.h>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -476,3 +478,40 @@ TEST_F(ReadBack, DestinationAlphaReadsOneWithoutAlpha)
 }
 
 }  // namespace
+
+// While drawing is skipped, clears, draws and presents answer D3D_OK and
+// leave every pixel (the back buffer's and the window's) as it was, while
+// states and constants still take effect: the first draw after the skip
+// shows the colour set during it.
+TEST_F(ReadBack, SkippedDrawingChangesNoPixelButKeepsState)
+{
+    IDirect3DSurface9* back = backBuffer();
+    ASSERT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(m_device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    std::vector<DWORD> window;
+    UINT width = 0, height = 0;
+    ASSERT_EQ(D3D9Testing::readWindow(m_device.device(), &window, &width, &height), D3D_OK);
+    ASSERT_FALSE(window.empty());
+    ASSERT_EQ(window[0] & 0xFFFFFF, 0x0000FFu);
+    // Red in the back buffer: a present that went through would show it.
+    ASSERT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3D_OK);
+
+    D3D9Testing::skipDrawing(true);
+    EXPECT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0), D3D_OK);
+    const float green[4] = {0.0f, 1.0f, 0.0f, 1.0f};
+    drawColour(green);
+    EXPECT_EQ(m_device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    // Refused calls stay refused.
+    EXPECT_EQ(m_device->Clear(1, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0), D3DERR_INVALIDCALL);
+    const std::vector<DWORD> skipped = m_device.readArgb(back);
+    std::vector<DWORD> windowSkipped;
+    EXPECT_EQ(D3D9Testing::readWindow(m_device.device(), &windowSkipped, &width, &height), D3D_OK);
+    D3D9Testing::skipDrawing(false);
+    for (DWORD pixel : skipped)
+        EXPECT_EQ(pixel & 0xFFFFFF, 0xFF0000u);
+    EXPECT_TRUE(windowSkipped == window);
+
+    EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    for (DWORD pixel : m_device.readArgb(back))
+        EXPECT_EQ(pixel & 0xFFFFFF, 0x00FF00u);
+}

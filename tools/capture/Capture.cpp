@@ -1,0 +1,360 @@
+// The capture's set-up, frame loop and completion.
+#include "Capture.h"
+
+#include "CapturedFrame.h"
+#include "EncoderThread.h"
+#include "FrameRange.h"
+#include "ProgressReporter.h"
+#include "StagedFile.h"
+#include "TraceWriter.h"
+#include "VideoEncoder.h"
+
+#include "app/LauncherSettings.h"
+#include "app/MainWindow.h"
+#include "app/Tarvo.h"
+#include "archive/ArchiveReader.h"
+#include "archive/FileSystem.h"
+#include "demo/DemoState.h"
+#include "demo/Timeline.h"
+#include "render/Renderer.h"
+#include "sound/Soundtrack.h"
+#include "sound/Timer.h"
+
+#include <BassCapture.h>
+#include <D3D9Testing.h>
+#include <windows.h>
+
+#include <errno.h>
+#include <limits.h>
+#include <signal.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <memory>
+
+namespace
+{
+
+// The rate the soundtrack opens the audio device at, so the rate of the
+// stepped samples.
+const uint32_t kSampleRate = 44100;
+
+volatile sig_atomic_t g_interrupted = 0;
+
+void onInterrupt(int)
+{
+    g_interrupted = 1;
+}
+
+void complain(const char* a_format, ...) __attribute__((format(printf, 1, 2)));
+void complain(const char* a_format, ...)
+{
+    va_list arguments;
+    va_start(arguments, a_format);
+    fputs("tarvo-capture: ", stderr);
+    vfprintf(stderr, a_format, arguments);
+    fputc('\n', stderr);
+    va_end(arguments);
+}
+
+std::string absolute(const std::string& a_path)
+{
+    if (a_path.empty() || a_path[0] == '/')
+        return a_path;
+    char folder[PATH_MAX];
+    if (!getcwd(folder, sizeof(folder)))
+        return a_path;
+    return std::string(folder) + "/" + a_path;
+}
+
+// The back buffer, as the device drew it, into a_pixels (rows packed).
+bool readBack(IDirect3DDevice9* a_device, IDirect3DSurface9* a_backBuffer, IDirect3DSurface9* a_copy,
+              uint32_t a_width, uint32_t a_height, std::vector<uint8_t>* a_pixels)
+{
+    if (FAILED(a_device->GetRenderTargetData(a_backBuffer, a_copy)))
+        return false;
+    D3DLOCKED_RECT locked = {};
+    if (FAILED(a_copy->LockRect(&locked, nullptr, D3DLOCK_READONLY)))
+        return false;
+    const size_t row = size_t(a_width) * 4;
+    a_pixels->resize(row * a_height);
+    for (uint32_t y = 0; y < a_height; ++y)
+        memcpy(a_pixels->data() + row * y, static_cast<const uint8_t*>(locked.pBits) + size_t(locked.Pitch) * y, row);
+    a_copy->UnlockRect();
+    return true;
+}
+
+// The link "tarvo.fs" and its folder, removed when the capture ends.
+struct WorkFolder
+{
+    std::string path;
+    ~WorkFolder()
+    {
+        if (path.empty())
+            return;
+        unlink((path + "/tarvo.fs").c_str());
+        rmdir(path.c_str());
+    }
+};
+
+}  // namespace
+
+Capture::Capture(const CaptureOptions& a_options, bool a_quiet) : m_options(a_options), m_quiet(a_quiet)
+{
+}
+
+void Capture::installInterruptHandler()
+{
+    struct sigaction action = {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// The demo opens "tarvo.fs" in its working directory, so the capture works
+// in a folder of its own where that name links to the archive given.
+bool Capture::prepareArchive()
+{
+    const std::string archive = absolute(m_options.m_archive);
+    ArchiveReader reader;
+    if (!reader.read(archive.c_str()))
+    {
+        complain("cannot open the archive '%s': %s", m_options.m_archive.c_str(), strerror(errno ? errno : ENOENT));
+        return false;
+    }
+    if (!reader.valid())
+    {
+        std::string fault = "damaged";
+        for (const ArchiveReader::Fault& entry : reader.faults())
+            if (entry.error)
+            {
+                fault = entry.text;
+                break;
+            }
+        complain("'%s' is not a valid demo archive: %s", m_options.m_archive.c_str(), fault.c_str());
+        return false;
+    }
+    char folder[] = "/tmp/tarvo-capture-XXXXXX";
+    if (!mkdtemp(folder))
+    {
+        complain("cannot make a working folder: %s", strerror(errno));
+        return false;
+    }
+    m_workFolder = folder;
+    if (symlink(archive.c_str(), (m_workFolder + "/tarvo.fs").c_str()) != 0 || chdir(folder) != 0)
+    {
+        complain("cannot prepare the working folder '%s': %s", folder, strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+bool Capture::prepareOutputs()
+{
+    if (m_pngFolder.empty())
+        return true;
+    if (mkdir(m_pngFolder.c_str(), 0777) != 0 && errno != EEXIST)
+    {
+        complain("cannot make the PNG folder '%s': %s", m_options.m_pngFolder.c_str(), strerror(errno));
+        return false;
+    }
+    struct stat status = {};
+    if (stat(m_pngFolder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || access(m_pngFolder.c_str(), W_OK) != 0)
+    {
+        complain("'%s' is not a folder that can be written to", m_options.m_pngFolder.c_str());
+        return false;
+    }
+    return true;
+}
+
+// The order matters: outputs are checked before the slow start of the demo,
+// the range once the demo knows its tempo. Every path out before the final
+// renames leaves only the temporary files, which their owners remove.
+int Capture::run()
+{
+    // Headless whatever the session has: no window and no message box may
+    // wait for a user.
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+
+    const uint32_t width = m_options.m_width;
+    const uint32_t height = m_options.m_height;
+    const uint32_t fps = m_options.m_fps;
+    m_output = absolute(m_options.m_output);
+    m_pngFolder = absolute(m_options.m_pngFolder);
+    m_traceFile = absolute(m_options.m_traceFile);
+
+    VideoEncoder encoder;
+    std::unique_ptr<StagedFile> video;
+    if (!m_output.empty())
+    {
+        video.reset(new StagedFile(m_output));
+        if (!encoder.open(video->temporaryPath(), width, height, fps, kSampleRate))
+        {
+            complain("%s", encoder.m_error.c_str());
+            return kBadInput;
+        }
+    }
+    std::unique_ptr<TraceWriter> trace;
+    if (!m_traceFile.empty())
+    {
+        trace.reset(new TraceWriter(m_traceFile));
+        if (!trace->open())
+            return kBadInput;
+    }
+    if (!prepareOutputs())
+        return kBadInput;
+    WorkFolder work;
+    const bool archiveReady = prepareArchive();
+    work.path = m_workFolder;
+    if (!archiveReady)
+        return kBadInput;
+
+    // The launcher's choices: one display mode of the picture's size, a
+    // window, no loop (the demo's end is the capture's).
+    D3D9Testing::setDisplayModes({{width, height, fps, D3DFMT_X8R8G8B8}});
+    g_displayMode = 0;
+    g_windowed = true;
+    g_fullScreen = false;
+    g_loop = false;
+    g_aspect = m_options.m_aspect > 0.0f ? m_options.m_aspect : float(width) / float(height);
+    BassCapture::select(fps);
+
+    ReturnCode opened = FileSystem::open();
+    if (opened.failed())
+    {
+        complain("cannot load the archive '%s'", m_options.m_archive.c_str());
+        return kFailed;
+    }
+    DemoState* demo = new DemoState();  // lives until the process ends, as the demo's own
+    Tarvo tarvo(demo);
+    HWND window = createMainWindow(GetModuleHandleA(nullptr));
+    // The demo draws at its window's outer size.
+    MoveWindow(window, 0, 0, int(width), int(height), FALSE);
+    ReturnCode initialised = tarvo.init(window);
+    FileSystem::close();
+    if (initialised.failed() || !tarvo.m_soundtrack)
+    {
+        complain("the demo could not start (see the message above)");
+        return kFailed;
+    }
+
+    const float end = beats(demo, Timeline::kLastBeat);
+    FrameRange range;
+    if (!range.resolve(m_options.m_frames, m_options.m_beats, fps, secondsPerBeat(demo),
+                       FrameRange::framesBefore(end, fps), Timeline::kLastBeat))
+    {
+        complain("%s", range.m_error.c_str());
+        return kBadInput;
+    }
+    if (!m_quiet)
+        complain("frames %u to %u (%.2f s to %.2f s of the demo) at %u x %u, %u frames per second", range.m_first,
+                 range.m_last - 1, double(range.m_first) / fps, double(range.m_last) / fps, width, height, fps);
+
+    const bool reading = video || !m_pngFolder.empty();
+    IDirect3DDevice9* device = tarvo.m_renderer->device();
+    IDirect3DSurface9* copy = nullptr;
+    if (reading && FAILED(device->CreateOffscreenPlainSurface(width, height, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM,
+                                                              &copy, nullptr)))
+    {
+        complain("cannot read frames back from the device");
+        return kFailed;
+    }
+    std::unique_ptr<IDirect3DSurface9, void (*)(IDirect3DSurface9*)> copyHolder(
+        copy, [](IDirect3DSurface9* a_surface) {
+            if (a_surface)
+                a_surface->Release();
+        });
+
+    EncoderThread encoding(video ? &encoder : nullptr, m_pngFolder, width, height);
+    encoding.start();
+    ProgressReporter progress(stderr, isatty(STDERR_FILENO) != 0, range.m_first, range.m_last);
+    const uint32_t samplesPerFrame = kSampleRate / fps;
+    std::chrono::steady_clock::time_point start;
+    int status = kDone;
+    for (uint32_t k = 0; k < range.m_last && status == kDone; ++k)
+    {
+        if (g_interrupted)
+        {
+            status = kInterrupted;
+            break;
+        }
+        // FrameRange counted the frames with the clock's own rounding; this
+        // only guards the timeline's end of the process.
+        if (k > 0 && Timer::heardTime(tarvo.m_soundtrack) >= end)
+            break;
+        const bool drawn = k >= range.m_first;
+        if (k == range.m_first)
+            start = std::chrono::steady_clock::now();
+        D3D9Testing::skipDrawing(!drawn);
+        pumpMessages();
+        ReturnCode updated = tarvo.update();
+        CapturedFrame frame;
+        frame.index = k;
+        if (updated.failed() ||
+            (drawn && reading && !readBack(device, tarvo.m_renderer->m_backBuffer, copy, width, height, &frame.pixels)))
+        {
+            complain("frame %u failed to render", k);
+            status = kFailed;
+            break;
+        }
+        const uint32_t stepped = BassCapture::step(frame.samples);
+        if (stepped < samplesPerFrame || stepped > samplesPerFrame + 1)
+        {
+            complain("the capture audio device stepped %u samples for frame %u", stepped, k);
+            status = kFailed;
+            break;
+        }
+        if (!drawn)
+            continue;
+        if (trace)
+            trace->write(k, demo->m_trace);
+        if (reading && !encoding.submit(std::move(frame)))
+        {
+            complain("%s", encoding.error().c_str());
+            status = kFailed;
+            break;
+        }
+        ++m_rendered;
+        if (!m_quiet)
+            progress.frameDone(k, demo->m_trace.beat, demo->m_trace.part);
+    }
+    D3D9Testing::skipDrawing(false);
+    const bool written = encoding.finish();
+    if (status == kDone && !written)
+    {
+        complain("%s", encoding.error().c_str());
+        status = kFailed;
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    m_framesPerSecond = seconds > 0.0 ? m_rendered / seconds : 0.0;
+    if (status == kInterrupted)
+    {
+        complain("interrupted; no output was completed");
+        return status;
+    }
+    if (status != kDone)
+        return status;
+    if (!m_quiet)
+        progress.finish();
+
+    if (video && (!encoder.finish() || !video->commit()))
+    {
+        if (!encoder.m_error.empty())
+            complain("%s", encoder.m_error.c_str());
+        return kFailed;
+    }
+    if (trace && !trace->finish())
+        return kFailed;
+    if (video && !m_quiet)
+        complain("wrote %s", m_output.c_str());
+    return kDone;
+}

@@ -1,0 +1,50 @@
+// One offline rendering: the demo's own application object on the offscreen
+// video driver and the capture audio device, stepped one frame of the chosen
+// rate at a time, each frame read back and handed to the encoder thread with
+// its samples and its trace line. Frames before the range run with drawing
+// skipped, so a range renders exactly what a whole run renders there.
+#pragma once
+
+#include "CaptureOptions.h"
+
+#include <stdint.h>
+
+#include <string>
+
+class Capture
+{
+public:
+    // Exit statuses of run().
+    static constexpr int kDone = 0;
+    static constexpr int kFailed = 1;       // the demo or an output failed
+    static constexpr int kBadInput = 2;     // options, archive, range or output path
+    static constexpr int kInterrupted = 130;
+
+    // a_quiet: no progress report (benchmarks).
+    explicit Capture(const CaptureOptions& a_options, bool a_quiet = false);
+
+    // Renders and writes everything asked for; messages go to standard
+    // error. Returns one of the statuses above. Runs once per process: the
+    // demo keeps process-wide state (its finished-frame count).
+    int run();
+
+    // After run: frames rendered in the range, and their rate (frames per
+    // second of wall time, from the first frame of the range to the last
+    // written).
+    uint32_t m_rendered = 0;
+    double m_framesPerSecond = 0.0;
+
+    // A SIGINT or SIGTERM asks the running capture to stop and clean up.
+    static void installInterruptHandler();
+
+private:
+    bool prepareArchive();
+    bool prepareOutputs();
+
+    CaptureOptions m_options;
+    bool m_quiet;
+    std::string m_output;     // absolute paths; the working directory changes
+    std::string m_pngFolder;
+    std::string m_traceFile;
+    std::string m_workFolder;  // holds the link "tarvo.fs" the demo opens
+};
