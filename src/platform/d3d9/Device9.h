@@ -146,12 +146,20 @@ private:
 
     void resetViewportAndScissor(const Surface9& a_target);
     bool deviceLost();
-    bool applyTargets();
+    // Binds the targets; a_outputs selects the colour targets that draw
+    // buffers reach (bit n: target n), the others keep their contents.
+    bool applyTargets(unsigned a_outputs);
+    unsigned boundTargets() const;
+    bool targetsShareOneSize() const;
+    void clearAttachments(GLuint a_framebuffer, DWORD a_flags, const float a_color[4], float a_z,
+                          DWORD a_stencil);
+    void clearEachTarget(DWORD a_flags, const float a_color[4], float a_z, DWORD a_stencil);
     void applyRenderStates();
     void applyCullMode(DWORD a_cullMode);
     void applySampler(DWORD a_sampler, DWORD a_type);
     void applyVertexInput();
     bool applyProgram();
+    void applyColourClamping(unsigned a_vertexModel, unsigned a_pixelModel);
     void uploadRegisters(GLuint a_program, const GLint a_locations[3],
                          const TranslatedShader& a_shader, const Registers& a_registers);
     // Whole vertices stream 0 holds after its offset.
@@ -199,8 +207,10 @@ private:
 
     GLuint m_framebuffer = 0;
     GLuint m_presentFramebuffer = 0;
+    GLuint m_clearFramebuffer = 0;  // one target at a time, for targets of different sizes
     GLuint m_vertexArray = 0;
     bool m_targetsDirty = true;
+    unsigned m_drawBuffers = ~0u;  // the outputs the draw buffers last named; ~0: unknown
     bool m_framebufferComplete = false;
     GlStateCache m_gl;
     ProgramCache m_programs;

@@ -127,6 +127,11 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
     {
         *a_result = TranslatedShader();
         a_result->vertex = a_vertex;
+        a_result->majorVersion = D3DSHADER_VERSION_MAJOR(version);
+        for (int i = 0; !a_vertex && i < parsed->output_count; ++i)
+            if (parsed->outputs[i].usage == MOJOSHADER_USAGE_COLOR &&
+                parsed->outputs[i].index >= 0 && parsed->outputs[i].index < 4)
+                a_result->colourOutputs |= 1u << parsed->outputs[i].index;
         a_result->prefix = a_vertex ? "vs" : "ps";
         a_result->glsl.assign(parsed->output, size_t(parsed->output_len));
         collect(parsed->uniforms, parsed->uniform_count, MOJOSHADER_UNIFORM_FLOAT,

@@ -1,5 +1,5 @@
-// Direct3D 9's device capabilities: the fields of D3DCAPS9 the system reads,
-// in the real structure's order.
+// Direct3D 9's device capabilities: D3DCAPS9 with every field of the real
+// structure, in its order, and the flag values programs test.
 #pragma once
 
 #include "d3d9types.h"
@@ -9,14 +9,189 @@
 #define D3DSHADER_VERSION_MAJOR(version) (((version) >> 8) & 0xFF)
 #define D3DSHADER_VERSION_MINOR(version) (((version) >> 0) & 0xFF)
 
+struct D3DVSHADERCAPS2_0
+{
+    DWORD Caps;
+    INT DynamicFlowControlDepth;
+    INT NumTemps;
+    INT StaticFlowControlDepth;
+};
+
+struct D3DPSHADERCAPS2_0
+{
+    DWORD Caps;
+    INT DynamicFlowControlDepth;
+    INT NumTemps;
+    INT StaticFlowControlDepth;
+    INT NumInstructionSlots;
+};
+
 struct D3DCAPS9
 {
     D3DDEVTYPE DeviceType;
     UINT AdapterOrdinal;
+    DWORD Caps;
+    DWORD Caps2;
+    DWORD Caps3;
+    DWORD PresentationIntervals;
+    DWORD CursorCaps;
+    DWORD DevCaps;
+    DWORD PrimitiveMiscCaps;
+    DWORD RasterCaps;
+    DWORD ZCmpCaps;
+    DWORD SrcBlendCaps;
+    DWORD DestBlendCaps;
+    DWORD AlphaCmpCaps;
+    DWORD ShadeCaps;
+    DWORD TextureCaps;
+    DWORD TextureFilterCaps;
+    DWORD CubeTextureFilterCaps;
+    DWORD VolumeTextureFilterCaps;
+    DWORD TextureAddressCaps;
+    DWORD VolumeTextureAddressCaps;
+    DWORD LineCaps;
     DWORD MaxTextureWidth;
     DWORD MaxTextureHeight;
+    DWORD MaxVolumeExtent;
+    DWORD MaxTextureRepeat;
+    DWORD MaxTextureAspectRatio;
+    DWORD MaxAnisotropy;
+    float MaxVertexW;
+    float GuardBandLeft;
+    float GuardBandTop;
+    float GuardBandRight;
+    float GuardBandBottom;
+    float ExtentsAdjust;
+    DWORD StencilCaps;
+    DWORD FVFCaps;
+    DWORD TextureOpCaps;
+    DWORD MaxTextureBlendStages;
+    DWORD MaxSimultaneousTextures;
+    DWORD VertexProcessingCaps;
+    DWORD MaxActiveLights;
+    DWORD MaxUserClipPlanes;
+    DWORD MaxVertexBlendMatrices;
+    DWORD MaxVertexBlendMatrixIndex;
+    float MaxPointSize;
+    DWORD MaxPrimitiveCount;
+    DWORD MaxVertexIndex;
+    DWORD MaxStreams;
+    DWORD MaxStreamStride;
     DWORD VertexShaderVersion;
     DWORD MaxVertexShaderConst;
     DWORD PixelShaderVersion;
+    float PixelShader1xMaxValue;
+    DWORD DevCaps2;
+    float MaxNpatchTessellationLevel;
+    DWORD Reserved5;
+    UINT MasterAdapterOrdinal;
+    UINT AdapterOrdinalInGroup;
+    UINT NumberOfAdaptersInGroup;
+    DWORD DeclTypes;
     DWORD NumSimultaneousRTs;
+    DWORD StretchRectFilterCaps;
+    D3DVSHADERCAPS2_0 VS20Caps;
+    D3DPSHADERCAPS2_0 PS20Caps;
+    DWORD VertexTextureFilterCaps;
+    DWORD MaxVShaderInstructionsExecuted;
+    DWORD MaxPShaderInstructionsExecuted;
+    DWORD MaxVertexShader30InstructionSlots;
+    DWORD MaxPixelShader30InstructionSlots;
 };
+
+// Caps2
+#define D3DCAPS2_DYNAMICTEXTURES 0x20000000L
+#define D3DCAPS2_CANAUTOGENMIPMAP 0x40000000L
+
+// DevCaps
+#define D3DDEVCAPS_EXECUTESYSTEMMEMORY 0x00000010L
+#define D3DDEVCAPS_TLVERTEXSYSTEMMEMORY 0x00000040L
+#define D3DDEVCAPS_TEXTUREVIDEOMEMORY 0x00000200L
+#define D3DDEVCAPS_DRAWPRIMTLVERTEX 0x00000400L
+#define D3DDEVCAPS_CANRENDERAFTERFLIP 0x00000800L
+#define D3DDEVCAPS_DRAWPRIMITIVES2 0x00002000L
+#define D3DDEVCAPS_DRAWPRIMITIVES2EX 0x00008000L
+#define D3DDEVCAPS_HWTRANSFORMANDLIGHT 0x00010000L
+#define D3DDEVCAPS_HWRASTERIZATION 0x00080000L
+
+// PrimitiveMiscCaps
+#define D3DPMISCCAPS_MASKZ 0x00000002L
+#define D3DPMISCCAPS_CULLNONE 0x00000010L
+#define D3DPMISCCAPS_CULLCW 0x00000020L
+#define D3DPMISCCAPS_CULLCCW 0x00000040L
+#define D3DPMISCCAPS_COLORWRITEENABLE 0x00000080L
+#define D3DPMISCCAPS_BLENDOP 0x00000800L
+#define D3DPMISCCAPS_INDEPENDENTWRITEMASKS 0x00004000L
+#define D3DPMISCCAPS_MRTINDEPENDENTBITDEPTHS 0x00040000L
+#define D3DPMISCCAPS_MRTPOSTPIXELSHADERBLENDING 0x00080000L
+
+// RasterCaps
+#define D3DPRASTERCAPS_ZTEST 0x00000010L
+#define D3DPRASTERCAPS_SCISSORTEST 0x01000000L
+
+// ZCmpCaps
+#define D3DPCMPCAPS_NEVER 0x00000001L
+#define D3DPCMPCAPS_LESS 0x00000002L
+#define D3DPCMPCAPS_EQUAL 0x00000004L
+#define D3DPCMPCAPS_LESSEQUAL 0x00000008L
+#define D3DPCMPCAPS_GREATER 0x00000010L
+#define D3DPCMPCAPS_NOTEQUAL 0x00000020L
+#define D3DPCMPCAPS_GREATEREQUAL 0x00000040L
+#define D3DPCMPCAPS_ALWAYS 0x00000080L
+
+// SrcBlendCaps and DestBlendCaps
+#define D3DPBLENDCAPS_ZERO 0x00000001L
+#define D3DPBLENDCAPS_ONE 0x00000002L
+#define D3DPBLENDCAPS_SRCCOLOR 0x00000004L
+#define D3DPBLENDCAPS_INVSRCCOLOR 0x00000008L
+#define D3DPBLENDCAPS_SRCALPHA 0x00000010L
+#define D3DPBLENDCAPS_INVSRCALPHA 0x00000020L
+#define D3DPBLENDCAPS_DESTALPHA 0x00000040L
+#define D3DPBLENDCAPS_INVDESTALPHA 0x00000080L
+#define D3DPBLENDCAPS_DESTCOLOR 0x00000100L
+#define D3DPBLENDCAPS_INVDESTCOLOR 0x00000200L
+
+// TextureCaps
+#define D3DPTEXTURECAPS_PERSPECTIVE 0x00000001L
+#define D3DPTEXTURECAPS_POW2 0x00000002L
+#define D3DPTEXTURECAPS_ALPHA 0x00000004L
+#define D3DPTEXTURECAPS_SQUAREONLY 0x00000020L
+#define D3DPTEXTURECAPS_TEXREPEATNOTSCALEDBYSIZE 0x00000040L
+#define D3DPTEXTURECAPS_ALPHAPALETTE 0x00000080L
+#define D3DPTEXTURECAPS_NONPOW2CONDITIONAL 0x00000100L
+#define D3DPTEXTURECAPS_PROJECTED 0x00000400L
+#define D3DPTEXTURECAPS_CUBEMAP 0x00000800L
+#define D3DPTEXTURECAPS_VOLUMEMAP 0x00002000L
+#define D3DPTEXTURECAPS_MIPMAP 0x00004000L
+#define D3DPTEXTURECAPS_MIPVOLUMEMAP 0x00008000L
+#define D3DPTEXTURECAPS_MIPCUBEMAP 0x00010000L
+#define D3DPTEXTURECAPS_CUBEMAP_POW2 0x00020000L
+#define D3DPTEXTURECAPS_VOLUMEMAP_POW2 0x00040000L
+#define D3DPTEXTURECAPS_NOPROJECTEDBUMPENV 0x00200000L
+
+// TextureFilterCaps and CubeTextureFilterCaps
+#define D3DPTFILTERCAPS_MINFPOINT 0x00000100L
+#define D3DPTFILTERCAPS_MINFLINEAR 0x00000200L
+#define D3DPTFILTERCAPS_MIPFPOINT 0x00010000L
+#define D3DPTFILTERCAPS_MIPFLINEAR 0x00020000L
+#define D3DPTFILTERCAPS_MAGFPOINT 0x01000000L
+#define D3DPTFILTERCAPS_MAGFLINEAR 0x02000000L
+
+// TextureAddressCaps
+#define D3DPTADDRESSCAPS_WRAP 0x00000001L
+#define D3DPTADDRESSCAPS_MIRROR 0x00000002L
+#define D3DPTADDRESSCAPS_CLAMP 0x00000004L
+#define D3DPTADDRESSCAPS_BORDER 0x00000008L
+#define D3DPTADDRESSCAPS_INDEPENDENTUV 0x00000010L
+
+// FVFCaps
+#define D3DFVFCAPS_TEXCOORDCOUNTMASK 0x0000FFFFL
+
+// TextureOpCaps
+#define D3DTEXOPCAPS_DISABLE 0x00000001L
+#define D3DTEXOPCAPS_SELECTARG1 0x00000002L
+#define D3DTEXOPCAPS_SELECTARG2 0x00000004L
+#define D3DTEXOPCAPS_MODULATE 0x00000008L
+
+// DevCaps2
+#define D3DDEVCAPS2_STREAMOFFSET 0x00000001L

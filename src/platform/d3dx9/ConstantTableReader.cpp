@@ -125,7 +125,8 @@ bool ConstantTableReader::read(const uint32_t* a_block, uint32_t a_blockDwords)
     m_flags = table.dword(20);
     const uint32_t count = table.dword(12);
     const uint32_t constantInfo = table.dword(16);
-    if (!table.string(table.dword(4), m_creator) || !table.string(table.dword(24), m_target))
+    m_creatorOffset = table.dword(4);
+    if (!table.string(m_creatorOffset, m_creator) || !table.string(table.dword(24), m_target))
     {
         m_error = "constant table creator or target string runs past the block";
         return false;
@@ -140,7 +141,8 @@ bool ConstantTableReader::read(const uint32_t* a_block, uint32_t a_blockDwords)
     {
         const uint32_t info = constantInfo + i * kConstantInfoBytes;
         Entry entry;
-        if (!table.string(table.dword(info), entry.name))
+        entry.nameOffset = table.dword(info);
+        if (!table.string(entry.nameOffset, entry.name))
         {
             m_error = "name of constant " + std::to_string(i) + " runs past the block";
             return false;
@@ -199,7 +201,8 @@ bool ConstantTableReader::readType(uint32_t a_offset, Entry& a_entry, int a_nest
     {
         const uint32_t info = memberInfo + i * kMemberInfoBytes;
         Entry member;
-        if (!table.string(table.dword(info), member.name))
+        member.nameOffset = table.dword(info);
+        if (!table.string(member.nameOffset, member.name))
         {
             m_error = "name of a member of '" + a_entry.name + "' runs past the block";
             return false;

@@ -20,6 +20,7 @@ public:
     struct Entry
     {
         std::string name;
+        uint32_t nameOffset = 0;     // of the name in the table
         uint16_t registerSet = 0;    // D3DXREGISTER_SET
         uint16_t registerIndex = 0;
         uint16_t registerCount = 0;
@@ -57,6 +58,7 @@ public:
     const std::vector<uint8_t>& bytes() const { return m_bytes; }
 
     std::string m_creator;
+    uint32_t m_creatorOffset = 0;  // of the creator string in the table
     std::string m_target;
     uint32_t m_version = 0;
     uint32_t m_flags = 0;
