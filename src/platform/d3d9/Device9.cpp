@@ -220,6 +220,10 @@ void Device9::adoptD3DConventions()
 {
     glClipControl(GL_UPPER_LEFT, GL_ZERO_TO_ONE);
     glFrontFace(GL_CW);  // see applyCullMode
+    // D3D9's address modes do not apply to cube coordinates; seamless cube
+    // sampling makes GL ignore them too, filtering across into the
+    // neighbouring face as Direct3D 10-class hardware does under D3D9.
+    glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     m_gl.invalidate();

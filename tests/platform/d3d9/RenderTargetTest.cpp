@@ -449,6 +449,112 @@ TEST_P(RenderTargets, PixelAlignedEdgesFollowTheTopLeftRule)
         }
 }
 
+// A cube texture of 2 x 2 faces, face f's texel (x, y) coloured red 40 f,
+// green 100 x, blue 100 y, sampled with the direction in c0.
+class CubeSampling
+{
+public:
+    static DWORD texel(DWORD a_face, DWORD a_x, DWORD a_y)
+    {
+        return 0xFF000000 | (a_face * 40) << 16 | (a_x * 100) << 8 | (a_y * 100);
+    }
+
+    explicit CubeSampling(TestDevice& a_device, Canvas& a_canvas)
+    {
+        IDirect3DCubeTexture9* cube = nullptr;
+        EXPECT_EQ(a_device->CreateCubeTexture(2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr),
+                  D3D_OK);
+        a_canvas.keep(cube);
+        for (DWORD face = 0; cube && face < 6; ++face)
+        {
+            D3DLOCKED_RECT locked = {};
+            EXPECT_EQ(cube->LockRect(D3DCUBEMAP_FACES(face), 0, &locked, nullptr, 0), D3D_OK);
+            for (DWORD y = 0; y < 2; ++y)
+                for (DWORD x = 0; x < 2; ++x)
+                    reinterpret_cast<DWORD*>(static_cast<unsigned char*>(locked.pBits) +
+                                             y * DWORD(locked.Pitch))[x] = texel(face, x, y);
+            EXPECT_EQ(cube->UnlockRect(D3DCUBEMAP_FACES(face), 0), D3D_OK);
+        }
+        a_device->SetTexture(0, cube);
+        a_canvas.quadShaders("ps_3_0\n"
+                             "const float4 direction : c0\n"
+                             "dcl_cube s0\n"
+                             "mov r0, c0\n"
+                             "texld r1, r0, s0\n"
+                             "mov oC0, r1\n");
+        a_device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    }
+};
+
+// Where a direction's largest coordinates tie, at a cube's edges and
+// corners, the face is chosen with z before y before x, as Direct3D
+// hardware does; the texel is then the one the face's (u, v) gives.
+TEST_P(RenderTargets, CubeEdgesAndCornersChooseFacesAsDirect3D9)
+{
+    IDirect3DSurface9* surface = target(0, 8, 1, D3DFMT_A8R8G8B8);
+    CubeSampling cube(m_device, m_canvas);
+    struct Case
+    {
+        const char* name;
+        float direction[4];
+        DWORD face, x, y;
+    };
+    // (u, v) = ((sc / |ma| + 1) / 2, (tc / |ma| + 1) / 2), with sc and tc
+    // from Direct3D 9's table; 1 lands on texel 1.
+    const Case cases[] = {
+        {"+x and +y tie: +y", {1.0f, 1.0f, -0.5f, 0}, 2, 1, 0},     // sc = x, tc = z
+        {"+x and -z tie: -z", {1.0f, -0.5f, -1.0f, 0}, 5, 0, 1},    // sc = -x, tc = -y
+        {"-y and +z tie: +z", {-0.5f, -1.0f, 1.0f, 0}, 4, 0, 1},    // sc = x, tc = -y
+        {"-x and -y tie: -y", {-1.0f, -1.0f, 0.5f, 0}, 3, 0, 0},    // sc = x, tc = -z
+        {"corner (+, +, +): +z", {1.0f, 1.0f, 1.0f, 0}, 4, 1, 0},   // sc = x, tc = -y
+        {"corner (-, -, -): -z", {-1.0f, -1.0f, -1.0f, 0}, 5, 1, 1},
+        {"corner (+, -, +): +z", {2.0f, -2.0f, 2.0f, 0}, 4, 1, 1},
+        {"corner (-, +, -): -z", {-0.5f, 0.5f, -0.5f, 0}, 5, 1, 0},
+    };
+    const UINT count = sizeof(cases) / sizeof(cases[0]);
+    for (UINT i = 0; i < count; ++i)
+    {
+        const D3DVIEWPORT9 viewport = {i, 0, 1, 1, 0.0f, 1.0f};
+        m_device->SetViewport(&viewport);
+        m_canvas.drawQuad(cases[i].direction);
+    }
+    const std::vector<Rgba> pixels = m_device.readRgba(surface);
+    for (UINT i = 0; i < count; ++i)
+    {
+        SCOPED_TRACE(cases[i].name);
+        expectPixel(pixels, 8, i, 0, argb(CubeSampling::texel(cases[i].face, cases[i].x, cases[i].y)),
+                    g_byte);
+    }
+}
+
+// The address modes do not apply to cube coordinates: near a face's edge,
+// where wrapping would reach the face's opposite edge and a border colour
+// would show, every address mode reads the same.
+TEST_P(RenderTargets, AddressModesDoNotApplyToCubeCoordinates)
+{
+    IDirect3DSurface9* surface = target(0, 1, 1, D3DFMT_A8R8G8B8);
+    CubeSampling cube(m_device, m_canvas);
+    for (const DWORD filter : {DWORD(D3DTEXF_POINT), DWORD(D3DTEXF_LINEAR)})
+    {
+        m_device->SetSamplerState(0, D3DSAMP_MINFILTER, filter);
+        m_device->SetSamplerState(0, D3DSAMP_MAGFILTER, filter);
+        // +x face, u = 0.02 (texel 0's outer edge), v = 0.5 between the rows.
+        const float nearTheEdge[4] = {1.0f, 0.0f, 0.96f, 0};
+        std::vector<Rgba> seen;
+        for (const DWORD mode : {DWORD(D3DTADDRESS_CLAMP), DWORD(D3DTADDRESS_WRAP),
+                                 DWORD(D3DTADDRESS_MIRROR), DWORD(D3DTADDRESS_BORDER)})
+        {
+            SCOPED_TRACE("filter " + std::to_string(filter) + ", address mode " + std::to_string(mode));
+            for (const D3DSAMPLERSTATETYPE state : {D3DSAMP_ADDRESSU, D3DSAMP_ADDRESSV, D3DSAMP_ADDRESSW})
+                m_device->SetSamplerState(0, state, mode);
+            m_device->SetSamplerState(0, D3DSAMP_BORDERCOLOR, 0xFFFFFFFF);
+            m_canvas.drawQuad(nearTheEdge);
+            seen.push_back(m_device.readRgba(surface)[0]);
+            expectPixel(seen, 1, 0, UINT(seen.size() - 1), seen.front(), g_byte);
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(StateCache, RenderTargets, testing::Values(false, true),
                          [](const testing::TestParamInfo<bool>& a_info) {
                              return a_info.param ? "Bypassed" : "Cached";
