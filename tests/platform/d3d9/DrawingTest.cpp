@@ -5,6 +5,7 @@
 // addressing, anisotropic filtering (the system uses none of them); drawing
 // into a cube face (the system never does).
 #include "Canvas.h"
+#include "CubeSampling.h"
 #include "TestDevice.h"
 
 #include "D3D9Testing.h"
@@ -330,33 +331,7 @@ std::vector<Scene> scenes()
          [](TestDevice& a_device) {
              Canvas canvas(a_device);
              IDirect3DSurface9* target = canvas.target(0, 6, 1, D3DFMT_A8R8G8B8);
-             IDirect3DCubeTexture9* cube = nullptr;
-             EXPECT_EQ(a_device->CreateCubeTexture(2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &cube,
-                                                   nullptr),
-                       D3D_OK);
-             canvas.keep(cube);
-             // Texel (x, y) of face f: red 40 f, green 100 x, blue 100 y.
-             auto texel = [](DWORD a_face, DWORD a_x, DWORD a_y) {
-                 return 0xFF000000 | (a_face * 40) << 16 | (a_x * 100) << 8 | (a_y * 100);
-             };
-             for (DWORD face = 0; face < 6; ++face)
-             {
-                 D3DLOCKED_RECT locked = {};
-                 EXPECT_EQ(cube->LockRect(D3DCUBEMAP_FACES(face), 0, &locked, nullptr, 0), D3D_OK);
-                 for (DWORD y = 0; y < 2; ++y)
-                     for (DWORD x = 0; x < 2; ++x)
-                         reinterpret_cast<DWORD*>(static_cast<unsigned char*>(locked.pBits) +
-                                                  y * DWORD(locked.Pitch))[x] = texel(face, x, y);
-                 EXPECT_EQ(cube->UnlockRect(D3DCUBEMAP_FACES(face), 0), D3D_OK);
-             }
-             a_device->SetTexture(0, cube);
-             canvas.quadShaders("ps_3_0\n"
-                                "const float4 direction : c0\n"
-                                "dcl_cube s0\n"
-                                "mov r0, c0\n"
-                                "texld r1, r0, s0\n"
-                                "mov oC0, r1\n");
-             a_device->SetRenderState(D3DRS_ZENABLE, FALSE);
+             const CubeSampling cube(a_device, canvas);
              // Per face: the major axis picks it; (u, v) = ((sc / |ma| + 1) / 2,
              // (tc / |ma| + 1) / 2) with sc, tc from D3D9's table.
              struct Case
@@ -382,7 +357,7 @@ std::vector<Scene> scenes()
              std::vector<Probe> probes;
              for (DWORD i = 0; i < 6; ++i)
                  probes.push_back({"face " + std::to_string(cases[i].face), at(pixels, 6, i, 0),
-                                   argb(texel(cases[i].face, cases[i].x, cases[i].y)), g_byte});
+                                   argb(CubeSampling::texel(cases[i].face, cases[i].x, cases[i].y)), g_byte});
              return probes;
          }},
         {"An if b0 branch follows the bool constant register",
