@@ -190,8 +190,13 @@ HRESULT Device9::initialise()
     glCreateVertexArrays(1, &m_vertexArray);
     glBindVertexArray(m_vertexArray);
     glCreateSamplers(Samplers, m_samplers);
+    glCreateSamplers(Samplers, m_cubeSamplers);
     for (GLuint stage = 0; stage < Samplers; ++stage)
+    {
         glBindSampler(stage, m_samplers[stage]);
+        for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_WRAP_R})
+            glSamplerParameteri(m_cubeSamplers[stage], wrap, GL_CLAMP_TO_EDGE);
+    }
 
     m_backBuffer = Surface9::createStandalone(this, Format::find(m_parameters.BackBufferFormat),
                                               m_parameters.BackBufferWidth,
@@ -220,10 +225,6 @@ void Device9::adoptD3DConventions()
 {
     glClipControl(GL_UPPER_LEFT, GL_ZERO_TO_ONE);
     glFrontFace(GL_CW);  // see applyCullMode
-    // D3D9's address modes do not apply to cube coordinates; seamless cube
-    // sampling makes GL ignore them too, filtering across into the
-    // neighbouring face as Direct3D 10-class hardware does under D3D9.
-    glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     m_gl.invalidate();
@@ -316,6 +317,7 @@ void Device9::releaseContext()
         m_programs.releaseGl();
         m_fixedFunction.releaseGl();
         glDeleteSamplers(Samplers, m_samplers);
+        glDeleteSamplers(Samplers, m_cubeSamplers);
         glDeleteVertexArrays(1, &m_vertexArray);
         glDeleteFramebuffers(1, &m_framebuffer);
         glDeleteFramebuffers(1, &m_presentFramebuffer);
@@ -840,7 +842,14 @@ HRESULT Device9::SetTexture(DWORD a_stage, IDirect3DBaseTexture9* a_texture)
         return D3DERR_INVALIDCALL;
     replaceReference(m_textures[a_stage], a_texture);
     glBindTextures(a_stage, 1, nullptr);
-    m_textureTargets[a_stage] = storage ? storage->target() : 0;
+    const GLenum target = storage ? storage->target() : 0;
+    // D3D9 filters each cube face on its own and clamps at the face's edges,
+    // whatever the address modes: a cube texture's stage samples through a
+    // sampler object of its own whose wrap modes stay clamp-to-edge.
+    if ((target == GL_TEXTURE_CUBE_MAP) != (m_textureTargets[a_stage] == GL_TEXTURE_CUBE_MAP))
+        glBindSampler(a_stage, target == GL_TEXTURE_CUBE_MAP ? m_cubeSamplers[a_stage]
+                                                             : m_samplers[a_stage]);
+    m_textureTargets[a_stage] = target;
     if (storage)
         glBindTextureUnit(a_stage, storage->name());
     return D3D_OK;
@@ -887,44 +896,46 @@ HRESULT Device9::SetTextureStageState(DWORD a_stage, D3DTEXTURESTAGESTATETYPE a_
 // tables have no row for leaves GL as it was.
 void Device9::applySampler(DWORD a_sampler, DWORD a_type)
 {
-    const GLuint sampler = m_samplers[a_sampler];
     const DWORD* states = m_samplerStates[a_sampler];
     const DWORD value = states[a_type];
-    switch (a_type)
-    {
-    case D3DSAMP_ADDRESSU:
-    case D3DSAMP_ADDRESSV:
-    case D3DSAMP_ADDRESSW:
-    {
-        static const GLenum g_wraps[] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_WRAP_R};
-        const GLenum mode = GlEnums::address(value);
-        if (mode != GlEnums::None)
-            glSamplerParameteri(sampler, g_wraps[a_type - D3DSAMP_ADDRESSU], GLint(mode));
-        break;
-    }
-    case D3DSAMP_BORDERCOLOR:
-    {
-        float color[4];
-        toFloats(value, color);
-        glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, color);
-        break;
-    }
-    case D3DSAMP_MAGFILTER:
-    {
-        const GLenum filter = GlEnums::magFilter(value);
-        if (filter != GlEnums::None)
-            glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GLint(filter));
-        break;
-    }
-    default:
-    {
-        const GLenum filter =
-            GlEnums::minFilter(states[D3DSAMP_MINFILTER], states[D3DSAMP_MIPFILTER]);
-        if (filter != GlEnums::None)
-            glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GLint(filter));
-        break;
-    }
-    }
+    // The cube sampler takes every state but the address modes.
+    for (const GLuint sampler : {m_samplers[a_sampler], m_cubeSamplers[a_sampler]})
+        switch (a_type)
+        {
+        case D3DSAMP_ADDRESSU:
+        case D3DSAMP_ADDRESSV:
+        case D3DSAMP_ADDRESSW:
+        {
+            static const GLenum g_wraps[] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T,
+                                             GL_TEXTURE_WRAP_R};
+            const GLenum mode = GlEnums::address(value);
+            if (mode != GlEnums::None && sampler == m_samplers[a_sampler])
+                glSamplerParameteri(sampler, g_wraps[a_type - D3DSAMP_ADDRESSU], GLint(mode));
+            break;
+        }
+        case D3DSAMP_BORDERCOLOR:
+        {
+            float color[4];
+            toFloats(value, color);
+            glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, color);
+            break;
+        }
+        case D3DSAMP_MAGFILTER:
+        {
+            const GLenum filter = GlEnums::magFilter(value);
+            if (filter != GlEnums::None)
+                glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GLint(filter));
+            break;
+        }
+        default:
+        {
+            const GLenum filter =
+                GlEnums::minFilter(states[D3DSAMP_MINFILTER], states[D3DSAMP_MIPFILTER]);
+            if (filter != GlEnums::None)
+                glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GLint(filter));
+            break;
+        }
+        }
 }
 
 void Device9::applyVertexInput()

@@ -187,6 +187,7 @@ private:
     DWORD m_samplerStates[Samplers][D3DSAMP_MIPFILTER + 1] = {};
     DWORD m_stageStates[TextureStages][D3DTSS_ALPHAARG2 + 1] = {};
     GLuint m_samplers[Samplers] = {};
+    GLuint m_cubeSamplers[Samplers] = {};  // clamp-to-edge, for stages holding a cube texture
     IDirect3DBaseTexture9* m_textures[Samplers] = {};
     GLenum m_textureTargets[Samplers] = {};  // 0, GL_TEXTURE_2D or GL_TEXTURE_CUBE_MAP
 

@@ -491,9 +491,10 @@ TEST_P(RenderTargets, CubeEdgesAndCornersChooseFacesAsDirect3D9)
     }
 }
 
-// The address modes do not apply to cube coordinates: near a face's edge,
-// where wrapping would reach the face's opposite edge and a border colour
-// would show, every address mode reads the same.
+// The address modes do not apply to cube coordinates, and D3D9 filters each
+// face on its own: near a face's edge, where wrapping would reach the face's
+// opposite edge, a border colour would show and seamless filtering would
+// reach the next face, every address mode reads the face's edge texels.
 TEST_P(RenderTargets, AddressModesDoNotApplyToCubeCoordinates)
 {
     IDirect3DSurface9* surface = target(0, 1, 1, D3DFMT_A8R8G8B8);
@@ -514,6 +515,9 @@ TEST_P(RenderTargets, AddressModesDoNotApplyToCubeCoordinates)
             m_device->SetSamplerState(0, D3DSAMP_BORDERCOLOR, 0xFFFFFFFF);
             m_canvas.drawQuad(nearTheEdge);
             seen.push_back(m_device.readRgba(surface)[0]);
+            // Face +x's texel 1 and the neighbouring face's texels have green
+            // 100: filtering stays inside texel 0's column of face +x.
+            EXPECT_NEAR(seen.back().g, 0.0f, g_byte);
             expectPixel(seen, 1, 0, UINT(seen.size() - 1), seen.front(), g_byte);
         }
     }
