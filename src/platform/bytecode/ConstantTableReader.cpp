@@ -3,6 +3,8 @@
 // four-character code.
 #include "ConstantTableReader.h"
 
+#include "ShaderTokens.h"
+
 #include <string.h>
 
 namespace
@@ -14,8 +16,6 @@ constexpr uint32_t kTypeInfoBytes = 16;       // D3DXSHADER_TYPEINFO
 constexpr uint32_t kMemberInfoBytes = 8;      // D3DXSHADER_STRUCTMEMBERINFO
 constexpr uint16_t kClassStruct = 5;          // D3DXPC_STRUCT
 constexpr uint16_t kRegisterSetBool = 0;      // D3DXRS_BOOL
-constexpr uint32_t kEndToken = 0x0000FFFF;
-constexpr uint32_t kCommentOpcode = 0xFFFE;
 
 // Bounds-checked little-endian reads of the table's bytes.
 class TableBytes
@@ -55,51 +55,20 @@ private:
 
 }
 
-size_t ConstantTableReader::programLength(const uint32_t* a_code, size_t a_limit)
-{
-    // Instruction lengths exist from shader model 2 on; earlier byte code cannot be walked.
-    if (a_limit < 2 || ((a_code[0] >> 16) != 0xFFFE && (a_code[0] >> 16) != 0xFFFF) ||
-        ((a_code[0] >> 8) & 0xFF) < 2)
-        return 0;
-    size_t index = 1;
-    while (index < a_limit)
-    {
-        const uint32_t token = a_code[index];
-        if (token == kEndToken)
-            return index + 1;
-        if (token & 0x80000000)
-            return 0;
-        if ((token & 0xFFFF) == kCommentOpcode)
-            index += 1 + ((token >> 16) & 0x7FFF);
-        else
-            index += 1 + ((token >> 24) & 0xF);
-    }
-    return 0;
-}
-
 bool ConstantTableReader::find(const uint32_t* a_code, size_t a_dwords, const uint32_t*& a_block,
                                uint32_t& a_blockDwords)
 {
-    const size_t length = programLength(a_code, a_dwords);
-    for (size_t index = 1; index + 1 < length;)
-    {
-        const uint32_t token = a_code[index];
-        if ((token & 0xFFFF) == kCommentOpcode)
+    // The whole program must walk, not only the part before the table.
+    const size_t length = ShaderTokens::programLength(a_code, a_dwords);
+    ShaderTokens walk(a_code, length);
+    ShaderTokens::Instruction instruction;
+    while (length != 0 && walk.next(&instruction))
+        if (instruction.comment && instruction.length >= 1 && instruction.operands[0] == kFourCC)
         {
-            const uint32_t dwords = (token >> 16) & 0x7FFF;
-            if (dwords >= 1 && a_code[index + 1] == kFourCC)
-            {
-                a_block = a_code + index + 1;
-                a_blockDwords = dwords;
-                return true;
-            }
-            index += 1 + dwords;
+            a_block = instruction.operands;
+            a_blockDwords = instruction.length;
+            return true;
         }
-        else
-        {
-            index += 1 + ((token >> 24) & 0xF);
-        }
-    }
     return false;
 }
 

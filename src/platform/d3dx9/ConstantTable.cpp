@@ -5,6 +5,8 @@
 // order from the values given.
 #include "ConstantTable.h"
 
+#include "ShaderTokens.h"
+
 #include <string.h>
 
 #include <algorithm>
@@ -576,7 +578,7 @@ HRESULT WINAPI D3DXGetShaderConstantTable(const DWORD* pFunction,
     const DWORD kind = pFunction[0] >> 16;
     if (kind != 0xFFFE && kind != 0xFFFF)
         return D3D_OK;
-    const size_t length = ConstantTableReader::programLength(pFunction, kMaxProgramDwords);
+    const size_t length = ShaderTokens::programLength(pFunction, kMaxProgramDwords);
     ConstantTable* table = length ? ConstantTable::create(pFunction, length) : nullptr;
     if (!table)
         return D3DXERR_INVALIDDATA;
