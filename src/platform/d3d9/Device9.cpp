@@ -36,14 +36,6 @@ bool hasMode(UINT a_width, UINT a_height, UINT a_refreshRate)
     return false;
 }
 
-void toFloats(D3DCOLOR a_color, float a_rgba[4])
-{
-    a_rgba[0] = float((a_color >> 16) & 0xFF) / 255.0f;
-    a_rgba[1] = float((a_color >> 8) & 0xFF) / 255.0f;
-    a_rgba[2] = float(a_color & 0xFF) / 255.0f;
-    a_rgba[3] = float((a_color >> 24) & 0xFF) / 255.0f;
-}
-
 // Writes or reads a_count registers of a_width values from a_start on;
 // D3DERR_INVALIDCALL for a null pointer or registers past the end.
 template <typename T>
@@ -189,14 +181,7 @@ HRESULT Device9::initialise()
     glCreateFramebuffers(1, &m_clearFramebuffer);
     glCreateVertexArrays(1, &m_vertexArray);
     glBindVertexArray(m_vertexArray);
-    glCreateSamplers(Samplers, m_samplers);
-    glCreateSamplers(Samplers, m_cubeSamplers);
-    for (GLuint stage = 0; stage < Samplers; ++stage)
-    {
-        glBindSampler(stage, m_samplers[stage]);
-        for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_WRAP_R})
-            glSamplerParameteri(m_cubeSamplers[stage], wrap, GL_CLAMP_TO_EDGE);
-    }
+    m_units.createGl();
 
     m_backBuffer = Surface9::createStandalone(this, Format::find(m_parameters.BackBufferFormat),
                                               m_parameters.BackBufferWidth,
@@ -268,8 +253,6 @@ void Device9::setDefaultStates()
         states[D3DSAMP_MAGFILTER] = D3DTEXF_POINT;
         states[D3DSAMP_MINFILTER] = D3DTEXF_POINT;
         states[D3DSAMP_MIPFILTER] = D3DTEXF_NONE;
-        for (DWORD type = D3DSAMP_ADDRESSU; type <= D3DSAMP_MIPFILTER; ++type)
-            applySampler(sampler, type);
     }
     replaceReference(m_targets[0], m_backBuffer);
     replaceReference(m_depth, m_autoDepth);
@@ -316,8 +299,7 @@ void Device9::releaseContext()
     {
         m_programs.releaseGl();
         m_fixedFunction.releaseGl();
-        glDeleteSamplers(Samplers, m_samplers);
-        glDeleteSamplers(Samplers, m_cubeSamplers);
+        m_units.releaseGl();
         glDeleteVertexArrays(1, &m_vertexArray);
         glDeleteFramebuffers(1, &m_framebuffer);
         glDeleteFramebuffers(1, &m_presentFramebuffer);
@@ -636,7 +618,7 @@ HRESULT Device9::Clear(DWORD a_count, const D3DRECT* a_rects, DWORD a_flags, D3D
     if (!applyTargets(boundTargets()))
         return D3DERR_INVALIDCALL;
     float color[4];
-    toFloats(a_color, color);
+    GlEnums::color(a_color, color);
     m_gl.colorMask(0xF);
     m_gl.depthMask(true);
     m_gl.enable(GL_SCISSOR_TEST, true);
@@ -668,7 +650,7 @@ HRESULT Device9::Clear(DWORD a_count, const D3DRECT* a_rects, DWORD a_flags, D3D
         }
         m_gl.scissor(area.x1, area.y1, area.x2 - area.x1, area.y2 - area.y1);
         if (oneSize)
-            clearAttachments(m_framebuffer, a_flags, color, a_z, a_stencil);
+            clearAttachments(m_framebuffer, boundTargets(), a_flags, color, a_z, a_stencil);
         else
             clearEachTarget(a_flags, color, a_z, a_stencil);
     }
@@ -684,13 +666,15 @@ bool Device9::targetsShareOneSize() const
     return true;
 }
 
-// Clears what a_framebuffer has attached inside the current scissor rectangle.
-void Device9::clearAttachments(GLuint a_framebuffer, DWORD a_flags, const float a_color[4],
-                               float a_z, DWORD a_stencil)
+// Clears the draw buffers a_colourBuffers names (bit n: draw buffer n) and
+// the depth and stencil attached to a_framebuffer, inside the current
+// scissor rectangle.
+void Device9::clearAttachments(GLuint a_framebuffer, unsigned a_colourBuffers, DWORD a_flags,
+                               const float a_color[4], float a_z, DWORD a_stencil)
 {
-    for (GLint target = 0; target < GLint(MaxRenderTargets); ++target)
-        if ((a_flags & D3DCLEAR_TARGET) && (a_framebuffer != m_framebuffer || m_targets[target]))
-            glClearNamedFramebufferfv(a_framebuffer, GL_COLOR, target, a_color);
+    for (GLint buffer = 0; buffer < GLint(MaxRenderTargets); ++buffer)
+        if ((a_flags & D3DCLEAR_TARGET) && ((a_colourBuffers >> buffer) & 1))
+            glClearNamedFramebufferfv(a_framebuffer, GL_COLOR, buffer, a_color);
     if (a_flags & D3DCLEAR_ZBUFFER)
         glClearNamedFramebufferfv(a_framebuffer, GL_DEPTH, 0, &a_z);
     if (a_flags & D3DCLEAR_STENCIL)
@@ -710,7 +694,7 @@ void Device9::clearEachTarget(DWORD a_flags, const float a_color[4], float a_z, 
         if ((a_flags & D3DCLEAR_TARGET) && target)
         {
             attach(m_clearFramebuffer, GL_COLOR_ATTACHMENT0, target);
-            clearAttachments(m_clearFramebuffer, D3DCLEAR_TARGET, a_color, a_z, a_stencil);
+            clearAttachments(m_clearFramebuffer, 1u, D3DCLEAR_TARGET, a_color, a_z, a_stencil);
         }
     attach(m_clearFramebuffer, GL_COLOR_ATTACHMENT0, nullptr);
     const DWORD depthFlags = a_flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL);
@@ -719,7 +703,7 @@ void Device9::clearEachTarget(DWORD a_flags, const float a_color[4], float a_z, 
     const bool stencil = m_depth->storage().format().stencil;
     glNamedFramebufferDrawBuffer(m_clearFramebuffer, GL_NONE);
     attach(m_clearFramebuffer, stencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT, m_depth);
-    clearAttachments(m_clearFramebuffer, depthFlags, a_color, a_z, a_stencil);
+    clearAttachments(m_clearFramebuffer, 0u, depthFlags, a_color, a_z, a_stencil);
     attach(m_clearFramebuffer, stencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT, nullptr);
 }
 
@@ -841,17 +825,7 @@ HRESULT Device9::SetTexture(DWORD a_stage, IDirect3DBaseTexture9* a_texture)
                       storage->pool() == D3DPOOL_SCRATCH))
         return D3DERR_INVALIDCALL;
     replaceReference(m_textures[a_stage], a_texture);
-    glBindTextures(a_stage, 1, nullptr);
-    const GLenum target = storage ? storage->target() : 0;
-    // D3D9 filters each cube face on its own and clamps at the face's edges,
-    // whatever the address modes: a cube texture's stage samples through a
-    // sampler object of its own whose wrap modes stay clamp-to-edge.
-    if ((target == GL_TEXTURE_CUBE_MAP) != (m_textureTargets[a_stage] == GL_TEXTURE_CUBE_MAP))
-        glBindSampler(a_stage, target == GL_TEXTURE_CUBE_MAP ? m_cubeSamplers[a_stage]
-                                                             : m_samplers[a_stage]);
-    m_textureTargets[a_stage] = target;
-    if (storage)
-        glBindTextureUnit(a_stage, storage->name());
+    m_units.setTexture(a_stage, storage ? storage->name() : 0, storage ? storage->target() : 0);
     return D3D_OK;
 }
 
@@ -869,7 +843,7 @@ HRESULT Device9::SetSamplerState(DWORD a_sampler, D3DSAMPLERSTATETYPE a_type, DW
     if (a_sampler >= Samplers || a_type < D3DSAMP_ADDRESSU || a_type > D3DSAMP_MIPFILTER)
         return D3DERR_INVALIDCALL;
     m_samplerStates[a_sampler][a_type] = a_value;
-    applySampler(a_sampler, a_type);
+    m_units.samplerStateChanged(a_sampler, a_type);
     return D3D_OK;
 }
 
@@ -890,52 +864,6 @@ HRESULT Device9::SetTextureStageState(DWORD a_stage, D3DTEXTURESTAGESTATETYPE a_
         return D3DERR_INVALIDCALL;
     m_stageStates[a_stage][a_type] = a_value;
     return D3D_OK;
-}
-
-// Sampler states go straight to the stage's GL sampler object; a value the
-// tables have no row for leaves GL as it was.
-void Device9::applySampler(DWORD a_sampler, DWORD a_type)
-{
-    const DWORD* states = m_samplerStates[a_sampler];
-    const DWORD value = states[a_type];
-    // The cube sampler takes every state but the address modes.
-    for (const GLuint sampler : {m_samplers[a_sampler], m_cubeSamplers[a_sampler]})
-        switch (a_type)
-        {
-        case D3DSAMP_ADDRESSU:
-        case D3DSAMP_ADDRESSV:
-        case D3DSAMP_ADDRESSW:
-        {
-            static const GLenum g_wraps[] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T,
-                                             GL_TEXTURE_WRAP_R};
-            const GLenum mode = GlEnums::address(value);
-            if (mode != GlEnums::None && sampler == m_samplers[a_sampler])
-                glSamplerParameteri(sampler, g_wraps[a_type - D3DSAMP_ADDRESSU], GLint(mode));
-            break;
-        }
-        case D3DSAMP_BORDERCOLOR:
-        {
-            float color[4];
-            toFloats(value, color);
-            glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, color);
-            break;
-        }
-        case D3DSAMP_MAGFILTER:
-        {
-            const GLenum filter = GlEnums::magFilter(value);
-            if (filter != GlEnums::None)
-                glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GLint(filter));
-            break;
-        }
-        default:
-        {
-            const GLenum filter =
-                GlEnums::minFilter(states[D3DSAMP_MINFILTER], states[D3DSAMP_MIPFILTER]);
-            if (filter != GlEnums::None)
-                glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GLint(filter));
-            break;
-        }
-        }
 }
 
 void Device9::applyVertexInput()
@@ -1035,7 +963,7 @@ bool Device9::applyProgram()
     m_gl.useProgram(program);
     const float viewport[4] = {float(m_viewport.X), float(m_viewport.Y), float(m_viewport.Width),
                                float(m_viewport.Height)};
-    m_fixedFunction.setUniforms(viewport, pixelCentre, m_textureTargets[0] == GL_TEXTURE_2D,
+    m_fixedFunction.setUniforms(viewport, pixelCentre, m_units.target(0) == GL_TEXTURE_2D,
                                 m_stageStates[0]);
     applyColourClamping(0, 0);
     return true;
@@ -1061,6 +989,7 @@ HRESULT Device9::prepareDraw(D3DPRIMITIVETYPE a_type, UINT a_primitiveCount, uin
         return D3DERR_INVALIDCALL;
     applyRenderStates();
     applyVertexInput();
+    m_units.apply();
     return D3D_OK;
 }
 

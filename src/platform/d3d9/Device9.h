@@ -9,6 +9,7 @@
 #include "GlStateCache.h"
 #include "ProgramCache.h"
 #include "Shader9.h"
+#include "TextureUnits.h"
 
 #include <d3d9.h>
 
@@ -119,7 +120,7 @@ public:
     HRESULT readWindow(std::vector<DWORD>* a_pixels, UINT* a_width, UINT* a_height);
 
     static const UINT MaxRenderTargets = 4;
-    static const UINT Samplers = 16;
+    static const UINT Samplers = TextureUnits::Units;
     static const UINT TextureStages = 8;
     static const UINT VertexFloatRegisters = 256;
     static const UINT PixelFloatRegisters = 224;
@@ -151,12 +152,11 @@ private:
     bool applyTargets(unsigned a_outputs);
     unsigned boundTargets() const;
     bool targetsShareOneSize() const;
-    void clearAttachments(GLuint a_framebuffer, DWORD a_flags, const float a_color[4], float a_z,
-                          DWORD a_stencil);
+    void clearAttachments(GLuint a_framebuffer, unsigned a_colourBuffers, DWORD a_flags,
+                          const float a_color[4], float a_z, DWORD a_stencil);
     void clearEachTarget(DWORD a_flags, const float a_color[4], float a_z, DWORD a_stencil);
     void applyRenderStates();
     void applyCullMode(DWORD a_cullMode);
-    void applySampler(DWORD a_sampler, DWORD a_type);
     void applyVertexInput();
     bool applyProgram();
     void applyColourClamping(unsigned a_vertexModel, unsigned a_pixelModel);
@@ -186,10 +186,8 @@ private:
     DWORD m_renderStates[256] = {};
     DWORD m_samplerStates[Samplers][D3DSAMP_MIPFILTER + 1] = {};
     DWORD m_stageStates[TextureStages][D3DTSS_ALPHAARG2 + 1] = {};
-    GLuint m_samplers[Samplers] = {};
-    GLuint m_cubeSamplers[Samplers] = {};  // clamp-to-edge, for stages holding a cube texture
     IDirect3DBaseTexture9* m_textures[Samplers] = {};
-    GLenum m_textureTargets[Samplers] = {};  // 0, GL_TEXTURE_2D or GL_TEXTURE_CUBE_MAP
+    TextureUnits m_units{m_samplerStates};
 
     VertexBuffer9* m_stream = nullptr;
     UINT m_streamOffset = 0;
