@@ -17,6 +17,7 @@ void TextureUnits::createGl()
         m_units[unit].bindingDirty = true;
         m_units[unit].statesDirty = (1u << States) - 1;
     }
+    m_dirtyUnits = (1u << Units) - 1;
 }
 
 void TextureUnits::releaseGl()
@@ -28,29 +29,30 @@ void TextureUnits::releaseGl()
 void TextureUnits::setTexture(unsigned a_unit, GLuint a_name, GLenum a_target)
 {
     Unit& unit = m_units[a_unit];
-    if (unit.name == a_name && unit.target == a_target)
+    if (unit.name == a_name && unit.target == a_target && !GlStateCache::bypass())
         return;
     unit.name = a_name;
     unit.target = a_target;
     unit.bindingDirty = true;
+    m_dirtyUnits |= 1u << a_unit;
 }
 
 void TextureUnits::samplerStateChanged(unsigned a_unit, DWORD a_type)
 {
     m_units[a_unit].statesDirty |= 1u << a_type;
+    m_dirtyUnits |= 1u << a_unit;
 }
 
+// Each change reaches GL once, at the next draw; with the cache bypassed a
+// texture set again is bound again even when it is the one bound.
 void TextureUnits::apply()
 {
-    const bool bypass = GlStateCache::bypass();
-    for (unsigned index = 0; index < Units; ++index)
+    for (unsigned index = 0; m_dirtyUnits != 0; ++index)
     {
+        if (!(m_dirtyUnits & (1u << index)))
+            continue;
+        m_dirtyUnits &= ~(1u << index);
         Unit& unit = m_units[index];
-        if (bypass)
-        {
-            unit.bindingDirty = true;
-            unit.statesDirty = (1u << States) - 1;
-        }
         for (DWORD type = D3DSAMP_ADDRESSU; unit.statesDirty != 0 && type < States; ++type)
             if (unit.statesDirty & (1u << type))
                 applyState(index, type);

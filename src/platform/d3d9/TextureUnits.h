@@ -1,7 +1,8 @@
 // The textures and sampler states of the device's stages, as the device
 // records them, carried to GL texture units and sampler objects at draw
-// time: only what changed since the last draw reaches GL, everything when
-// the GL state cache is bypassed. Stage s is texture unit s.
+// time: what changed since the last draw reaches GL, once; a texture set
+// again on its stage is bound again only when the GL state cache is
+// bypassed. Stage s is texture unit s.
 #pragma once
 
 #include "Gl.h"
@@ -43,6 +44,7 @@ private:
 
     const DWORD (*m_states)[States];
     Unit m_units[Units];
+    unsigned m_dirtyUnits = 0;  // bit per unit with a change to apply
     GLuint m_samplers[Units] = {};
     // Clamp-to-edge twins for units holding a cube texture: D3D9's address
     // modes do not apply to cube coordinates.
