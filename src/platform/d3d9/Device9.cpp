@@ -36,14 +36,6 @@ bool hasMode(UINT a_width, UINT a_height, UINT a_refreshRate)
     return false;
 }
 
-void toFloats(D3DCOLOR a_color, float a_rgba[4])
-{
-    a_rgba[0] = float((a_color >> 16) & 0xFF) / 255.0f;
-    a_rgba[1] = float((a_color >> 8) & 0xFF) / 255.0f;
-    a_rgba[2] = float(a_color & 0xFF) / 255.0f;
-    a_rgba[3] = float((a_color >> 24) & 0xFF) / 255.0f;
-}
-
 // Writes or reads a_count registers of a_width values from a_start on;
 // D3DERR_INVALIDCALL for a null pointer or registers past the end.
 template <typename T>
@@ -194,11 +186,10 @@ HRESULT Device9::initialise()
 
     glCreateFramebuffers(1, &m_framebuffer);
     glCreateFramebuffers(1, &m_presentFramebuffer);
+    glCreateFramebuffers(1, &m_clearFramebuffer);
     glCreateVertexArrays(1, &m_vertexArray);
     glBindVertexArray(m_vertexArray);
-    glCreateSamplers(Samplers, m_samplers);
-    for (GLuint stage = 0; stage < Samplers; ++stage)
-        glBindSampler(stage, m_samplers[stage]);
+    m_units.createGl();
 
     m_backBuffer = Surface9::createStandalone(this, Format::find(m_parameters.BackBufferFormat),
                                               m_parameters.BackBufferWidth,
@@ -245,6 +236,10 @@ void Device9::setDefaultStates()
     m_renderStates[D3DRS_COLORWRITEENABLE] = 0xF;
     m_renderStates[D3DRS_BLENDOP] = D3DBLENDOP_ADD;
     m_renderStates[D3DRS_SCISSORTESTENABLE] = FALSE;
+    // Lighting applies to untransformed vertices drawn without a vertex
+    // shader, which the layer does not draw; pre-transformed vertices and
+    // shaders ignore it.
+    m_renderStates[D3DRS_LIGHTING] = TRUE;
     // Stage 0 modulates its texture by the vertex colour; later stages are off.
     for (DWORD stage = 0; stage < TextureStages; ++stage)
     {
@@ -266,8 +261,6 @@ void Device9::setDefaultStates()
         states[D3DSAMP_MAGFILTER] = D3DTEXF_POINT;
         states[D3DSAMP_MINFILTER] = D3DTEXF_POINT;
         states[D3DSAMP_MIPFILTER] = D3DTEXF_NONE;
-        for (DWORD type = D3DSAMP_ADDRESSU; type <= D3DSAMP_MIPFILTER; ++type)
-            applySampler(sampler, type);
     }
     replaceReference(m_targets[0], m_backBuffer);
     replaceReference(m_depth, m_autoDepth);
@@ -314,10 +307,11 @@ void Device9::releaseContext()
     {
         m_programs.releaseGl();
         m_fixedFunction.releaseGl();
-        glDeleteSamplers(Samplers, m_samplers);
+        m_units.releaseGl();
         glDeleteVertexArrays(1, &m_vertexArray);
         glDeleteFramebuffers(1, &m_framebuffer);
         glDeleteFramebuffers(1, &m_presentFramebuffer);
+        glDeleteFramebuffers(1, &m_clearFramebuffer);
         SDL_GL_MakeCurrent(carrier, nullptr);
     }
     if (!m_parameters.Windowed && !helper)
@@ -564,49 +558,77 @@ HRESULT Device9::EndScene()
     return D3D_OK;
 }
 
-bool Device9::applyTargets()
+unsigned Device9::boundTargets() const
+{
+    unsigned bound = 0;
+    for (UINT i = 0; i < MaxRenderTargets; ++i)
+        if (m_targets[i])
+            bound |= 1u << i;
+    return bound;
+}
+
+// The draw buffers name only the targets a draw writes: GL leaves the others
+// undefined (or, for a shader that writes gl_FragColor, broadcasts to them),
+// while D3D9 keeps the contents of a target the pixel shader does not write.
+bool Device9::applyTargets(unsigned a_outputs)
 {
     m_gl.bindDrawFramebuffer(m_framebuffer);
-    if (!m_targetsDirty)
-        return m_framebufferComplete;
-    GLenum drawBuffers[MaxRenderTargets];
-    for (GLenum i = 0; i < MaxRenderTargets; ++i)
+    if (m_targetsDirty)
     {
-        attach(m_framebuffer, GL_COLOR_ATTACHMENT0 + i, m_targets[i]);
-        drawBuffers[i] = m_targets[i] ? GL_COLOR_ATTACHMENT0 + i : GL_NONE;
+        for (GLenum i = 0; i < MaxRenderTargets; ++i)
+            attach(m_framebuffer, GL_COLOR_ATTACHMENT0 + i, m_targets[i]);
+        // A depth buffer with stencil fills both attachment points; detaching
+        // the pair first clears a stencil attachment a previous buffer left.
+        const bool stencil = m_depth && m_depth->storage().format().stencil;
+        attach(m_framebuffer, GL_DEPTH_STENCIL_ATTACHMENT, stencil ? m_depth : nullptr);
+        if (!stencil)
+            attach(m_framebuffer, GL_DEPTH_ATTACHMENT, m_depth);
+        const GLenum status = glCheckNamedFramebufferStatus(m_framebuffer, GL_DRAW_FRAMEBUFFER);
+        m_framebufferComplete = status == GL_FRAMEBUFFER_COMPLETE;
+        if (!m_framebufferComplete)
+            SDL_Log("d3d9: GL cannot draw into these targets (status 0x%x)", status);
+        m_targetsDirty = false;
+        m_drawBuffers = ~0u;
     }
-    // A depth buffer with stencil fills both attachment points; detaching
-    // the pair first clears a stencil attachment a previous buffer left.
-    const bool stencil = m_depth && m_depth->storage().format().stencil;
-    attach(m_framebuffer, GL_DEPTH_STENCIL_ATTACHMENT, stencil ? m_depth : nullptr);
-    if (!stencil)
-        attach(m_framebuffer, GL_DEPTH_ATTACHMENT, m_depth);
-    glNamedFramebufferDrawBuffers(m_framebuffer, MaxRenderTargets, drawBuffers);
-    const GLenum status = glCheckNamedFramebufferStatus(m_framebuffer, GL_DRAW_FRAMEBUFFER);
-    m_framebufferComplete = status == GL_FRAMEBUFFER_COMPLETE;
-    if (!m_framebufferComplete)
-        SDL_Log("d3d9: GL cannot draw into these targets (status 0x%x)", status);
-    m_targetsDirty = false;
+    const unsigned outputs = a_outputs & boundTargets();
+    if (outputs != m_drawBuffers || GlStateCache::bypass())
+    {
+        GLenum drawBuffers[MaxRenderTargets];
+        for (GLenum i = 0; i < MaxRenderTargets; ++i)
+            drawBuffers[i] = (outputs >> i) & 1 ? GL_COLOR_ATTACHMENT0 + i : GL_NONE;
+        glNamedFramebufferDrawBuffers(m_framebuffer, MaxRenderTargets, drawBuffers);
+        m_drawBuffers = outputs;
+    }
     return m_framebufferComplete;
 }
 
 // D3D9 clears every bound colour target and the depth buffer inside the
 // viewport (and inside the given rectangles, and the scissor rectangle when
-// the scissor test is on), whatever the write masks say.
+// the scissor test is on), whatever the write masks say. Each target is
+// cleared as far as it reaches, whatever its size against target 0.
+//
+// The runtime reads the rectangles only when both the count and the list are
+// given: a count with no list clears the whole viewport, a list with a count
+// of 0 clears nothing, and a rectangle that is empty or turned inside out
+// clears nothing; all of these succeed.
 HRESULT Device9::Clear(DWORD a_count, const D3DRECT* a_rects, DWORD a_flags, D3DCOLOR a_color,
                        float a_z, DWORD a_stencil)
 {
     const DWORD known = D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL;
-    if ((a_flags & ~known) != 0 || (a_count > 0 && !a_rects) || !(a_z >= 0.0f && a_z <= 1.0f))
+    if ((a_flags & ~known) != 0 || !(a_z >= 0.0f && a_z <= 1.0f))
         return D3DERR_INVALIDCALL;
     if ((a_flags & D3DCLEAR_ZBUFFER) && !m_depth)
         return D3DERR_INVALIDCALL;
     if ((a_flags & D3DCLEAR_STENCIL) && !(m_depth && m_depth->storage().format().stencil))
         return D3DERR_INVALIDCALL;
-    if (!applyTargets())
+    if (a_count == 0 && a_rects)
+        return D3D_OK;
+    if (!a_rects)
+        a_count = 0;
+    if (!applyTargets(boundTargets()))
         return D3DERR_INVALIDCALL;
     float color[4];
-    toFloats(a_color, color);
+    GlEnums::color(a_color, color);
     m_gl.colorMask(0xF);
     m_gl.depthMask(true);
     m_gl.enable(GL_SCISSOR_TEST, true);
@@ -624,6 +646,7 @@ HRESULT Device9::Clear(DWORD a_count, const D3DRECT* a_rects, DWORD a_flags, D3D
     }
     if (drawingSkipped())
         return D3D_OK;
+    const bool oneSize = targetsShareOneSize();
     const DWORD areas = a_count > 0 ? a_count : 1;
     for (DWORD i = 0; i < areas; ++i)
     {
@@ -638,18 +661,62 @@ HRESULT Device9::Clear(DWORD a_count, const D3DRECT* a_rects, DWORD a_flags, D3D
                 continue;
         }
         m_gl.scissor(area.x1, area.y1, area.x2 - area.x1, area.y2 - area.y1);
-        for (GLint target = 0; target < GLint(MaxRenderTargets); ++target)
-            if ((a_flags & D3DCLEAR_TARGET) && m_targets[target])
-                glClearNamedFramebufferfv(m_framebuffer, GL_COLOR, target, color);
-        if (a_flags & D3DCLEAR_ZBUFFER)
-            glClearNamedFramebufferfv(m_framebuffer, GL_DEPTH, 0, &a_z);
-        if (a_flags & D3DCLEAR_STENCIL)
-        {
-            const GLint stencil = GLint(a_stencil & 0xFF);
-            glClearNamedFramebufferiv(m_framebuffer, GL_STENCIL, 0, &stencil);
-        }
+        if (oneSize)
+            clearAttachments(m_framebuffer, boundTargets(), a_flags, color, a_z, a_stencil);
+        else
+            clearEachTarget(a_flags, color, a_z, a_stencil);
     }
     return D3D_OK;
+}
+
+bool Device9::targetsShareOneSize() const
+{
+    for (const Surface9* target : m_targets)
+        if (target && (target->width() != m_targets[0]->width() ||
+                       target->height() != m_targets[0]->height()))
+            return false;
+    return true;
+}
+
+// Clears the draw buffers a_colourBuffers names (bit n: draw buffer n) and
+// the depth and stencil attached to a_framebuffer, inside the current
+// scissor rectangle.
+void Device9::clearAttachments(GLuint a_framebuffer, unsigned a_colourBuffers, DWORD a_flags,
+                               const float a_color[4], float a_z, DWORD a_stencil)
+{
+    for (GLint buffer = 0; buffer < GLint(MaxRenderTargets); ++buffer)
+        if ((a_flags & D3DCLEAR_TARGET) && ((a_colourBuffers >> buffer) & 1))
+            glClearNamedFramebufferfv(a_framebuffer, GL_COLOR, buffer, a_color);
+    if (a_flags & D3DCLEAR_ZBUFFER)
+        glClearNamedFramebufferfv(a_framebuffer, GL_DEPTH, 0, &a_z);
+    if (a_flags & D3DCLEAR_STENCIL)
+    {
+        const GLint stencil = GLint(a_stencil & 0xFF);
+        glClearNamedFramebufferiv(a_framebuffer, GL_STENCIL, 0, &stencil);
+    }
+}
+
+// GL draws and clears only where every attachment of a framebuffer reaches;
+// D3D9 clears each target as far as it extends. Targets of different sizes
+// are cleared one at a time, each alone in a framebuffer of its own size.
+void Device9::clearEachTarget(DWORD a_flags, const float a_color[4], float a_z, DWORD a_stencil)
+{
+    glNamedFramebufferDrawBuffer(m_clearFramebuffer, GL_COLOR_ATTACHMENT0);
+    for (const Surface9* target : m_targets)
+        if ((a_flags & D3DCLEAR_TARGET) && target)
+        {
+            attach(m_clearFramebuffer, GL_COLOR_ATTACHMENT0, target);
+            clearAttachments(m_clearFramebuffer, 1u, D3DCLEAR_TARGET, a_color, a_z, a_stencil);
+        }
+    attach(m_clearFramebuffer, GL_COLOR_ATTACHMENT0, nullptr);
+    const DWORD depthFlags = a_flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL);
+    if (!depthFlags)
+        return;
+    const bool stencil = m_depth->storage().format().stencil;
+    glNamedFramebufferDrawBuffer(m_clearFramebuffer, GL_NONE);
+    attach(m_clearFramebuffer, stencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT, m_depth);
+    clearAttachments(m_clearFramebuffer, 0u, depthFlags, a_color, a_z, a_stencil);
+    attach(m_clearFramebuffer, stencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT, nullptr);
 }
 
 HRESULT Device9::SetViewport(const D3DVIEWPORT9* a_viewport)
@@ -770,10 +837,7 @@ HRESULT Device9::SetTexture(DWORD a_stage, IDirect3DBaseTexture9* a_texture)
                       storage->pool() == D3DPOOL_SCRATCH))
         return D3DERR_INVALIDCALL;
     replaceReference(m_textures[a_stage], a_texture);
-    glBindTextures(a_stage, 1, nullptr);
-    m_textureTargets[a_stage] = storage ? storage->target() : 0;
-    if (storage)
-        glBindTextureUnit(a_stage, storage->name());
+    m_units.setTexture(a_stage, storage ? storage->name() : 0, storage ? storage->target() : 0);
     return D3D_OK;
 }
 
@@ -791,7 +855,7 @@ HRESULT Device9::SetSamplerState(DWORD a_sampler, D3DSAMPLERSTATETYPE a_type, DW
     if (a_sampler >= Samplers || a_type < D3DSAMP_ADDRESSU || a_type > D3DSAMP_MIPFILTER)
         return D3DERR_INVALIDCALL;
     m_samplerStates[a_sampler][a_type] = a_value;
-    applySampler(a_sampler, a_type);
+    m_units.samplerStateChanged(a_sampler, a_type);
     return D3D_OK;
 }
 
@@ -812,50 +876,6 @@ HRESULT Device9::SetTextureStageState(DWORD a_stage, D3DTEXTURESTAGESTATETYPE a_
         return D3DERR_INVALIDCALL;
     m_stageStates[a_stage][a_type] = a_value;
     return D3D_OK;
-}
-
-// Sampler states go straight to the stage's GL sampler object; a value the
-// tables have no row for leaves GL as it was.
-void Device9::applySampler(DWORD a_sampler, DWORD a_type)
-{
-    const GLuint sampler = m_samplers[a_sampler];
-    const DWORD* states = m_samplerStates[a_sampler];
-    const DWORD value = states[a_type];
-    switch (a_type)
-    {
-    case D3DSAMP_ADDRESSU:
-    case D3DSAMP_ADDRESSV:
-    case D3DSAMP_ADDRESSW:
-    {
-        static const GLenum g_wraps[] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_WRAP_R};
-        const GLenum mode = GlEnums::address(value);
-        if (mode != GlEnums::None)
-            glSamplerParameteri(sampler, g_wraps[a_type - D3DSAMP_ADDRESSU], GLint(mode));
-        break;
-    }
-    case D3DSAMP_BORDERCOLOR:
-    {
-        float color[4];
-        toFloats(value, color);
-        glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, color);
-        break;
-    }
-    case D3DSAMP_MAGFILTER:
-    {
-        const GLenum filter = GlEnums::magFilter(value);
-        if (filter != GlEnums::None)
-            glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GLint(filter));
-        break;
-    }
-    default:
-    {
-        const GLenum filter =
-            GlEnums::minFilter(states[D3DSAMP_MINFILTER], states[D3DSAMP_MIPFILTER]);
-        if (filter != GlEnums::None)
-            glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GLint(filter));
-        break;
-    }
-    }
 }
 
 void Device9::applyVertexInput()
@@ -940,6 +960,8 @@ bool Device9::applyProgram()
         uploadRegisters(program.program, pixelLocations, m_pixelShader->code().translated(),
                         m_pixelRegisters);
         glProgramUniform2fv(program.program, program.pixelCentre, 1, pixelCentre);
+        applyColourClamping(m_vertexShader->code().translated().majorVersion,
+                            m_pixelShader->code().translated().majorVersion);
         return true;
     }
     // FIXME: the fixed-function path blends stage 0 only; a draw that enables
@@ -953,9 +975,18 @@ bool Device9::applyProgram()
     m_gl.useProgram(program);
     const float viewport[4] = {float(m_viewport.X), float(m_viewport.Y), float(m_viewport.Width),
                                float(m_viewport.Height)};
-    m_fixedFunction.setUniforms(viewport, pixelCentre, m_textureTargets[0] == GL_TEXTURE_2D,
+    m_fixedFunction.setUniforms(viewport, pixelCentre, m_units.target(0) == GL_TEXTURE_2D,
                                 m_stageStates[0]);
+    applyColourClamping(0, 0);
     return true;
+}
+
+// Shader models 1 and 2 (and the fixed-function pipeline) clamp the colours
+// a vertex shader outputs and a pixel shader writes to 0..1; shader model 3
+// clamps neither, so float targets receive values outside 0..1.
+void Device9::applyColourClamping(unsigned a_vertexModel, unsigned a_pixelModel)
+{
+    m_gl.clampColors(a_vertexModel < 3, a_pixelModel < 3);
 }
 
 HRESULT Device9::prepareDraw(D3DPRIMITIVETYPE a_type, UINT a_primitiveCount, uint64_t* a_vertices)
@@ -964,10 +995,13 @@ HRESULT Device9::prepareDraw(D3DPRIMITIVETYPE a_type, UINT a_primitiveCount, uin
     if (*a_vertices == 0 || !m_stream || m_fvf == 0 || m_streamStride == 0 ||
         m_streamStride < m_layout.stride)
         return D3DERR_INVALIDCALL;
-    if (!applyTargets() || !applyProgram())
+    const unsigned outputs =
+        m_pixelShader ? m_pixelShader->code().translated().colourOutputs : 1u;
+    if (!applyTargets(outputs) || !applyProgram())
         return D3DERR_INVALIDCALL;
     applyRenderStates();
     applyVertexInput();
+    m_units.apply();
     return D3D_OK;
 }
 

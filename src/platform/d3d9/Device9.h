@@ -9,6 +9,7 @@
 #include "GlStateCache.h"
 #include "ProgramCache.h"
 #include "Shader9.h"
+#include "TextureUnits.h"
 
 #include <d3d9.h>
 
@@ -123,7 +124,7 @@ public:
     HRESULT readWindow(std::vector<DWORD>* a_pixels, UINT* a_width, UINT* a_height);
 
     static const UINT MaxRenderTargets = 4;
-    static const UINT Samplers = 16;
+    static const UINT Samplers = TextureUnits::Units;
     static const UINT TextureStages = 8;
     static const UINT VertexFloatRegisters = 256;
     static const UINT PixelFloatRegisters = 224;
@@ -150,12 +151,19 @@ private:
 
     void resetViewportAndScissor(const Surface9& a_target);
     bool deviceLost();
-    bool applyTargets();
+    // Binds the targets; a_outputs selects the colour targets that draw
+    // buffers reach (bit n: target n), the others keep their contents.
+    bool applyTargets(unsigned a_outputs);
+    unsigned boundTargets() const;
+    bool targetsShareOneSize() const;
+    void clearAttachments(GLuint a_framebuffer, unsigned a_colourBuffers, DWORD a_flags,
+                          const float a_color[4], float a_z, DWORD a_stencil);
+    void clearEachTarget(DWORD a_flags, const float a_color[4], float a_z, DWORD a_stencil);
     void applyRenderStates();
     void applyCullMode(DWORD a_cullMode);
-    void applySampler(DWORD a_sampler, DWORD a_type);
     void applyVertexInput();
     bool applyProgram();
+    void applyColourClamping(unsigned a_vertexModel, unsigned a_pixelModel);
     void uploadRegisters(GLuint a_program, const GLint a_locations[3],
                          const TranslatedShader& a_shader, const Registers& a_registers);
     // Whole vertices stream 0 holds after its offset.
@@ -182,9 +190,8 @@ private:
     DWORD m_renderStates[256] = {};
     DWORD m_samplerStates[Samplers][D3DSAMP_MIPFILTER + 1] = {};
     DWORD m_stageStates[TextureStages][D3DTSS_ALPHAARG2 + 1] = {};
-    GLuint m_samplers[Samplers] = {};
     IDirect3DBaseTexture9* m_textures[Samplers] = {};
-    GLenum m_textureTargets[Samplers] = {};  // 0, GL_TEXTURE_2D or GL_TEXTURE_CUBE_MAP
+    TextureUnits m_units{m_samplerStates};
 
     VertexBuffer9* m_stream = nullptr;
     UINT m_streamOffset = 0;
@@ -203,8 +210,10 @@ private:
 
     GLuint m_framebuffer = 0;
     GLuint m_presentFramebuffer = 0;
+    GLuint m_clearFramebuffer = 0;  // one target at a time, for targets of different sizes
     GLuint m_vertexArray = 0;
     bool m_targetsDirty = true;
+    unsigned m_drawBuffers = ~0u;  // the outputs the draw buffers last named; ~0: unknown
     bool m_framebufferComplete = false;
     GlStateCache m_gl;
     ProgramCache m_programs;

@@ -59,10 +59,17 @@ HRESULT Direct3D9::CheckDeviceFormat(UINT a_adapter, D3DDEVTYPE a_type, D3DFORMA
     if (a_resourceType != D3DRTYPE_SURFACE && a_resourceType != D3DRTYPE_TEXTURE &&
         a_resourceType != D3DRTYPE_CUBETEXTURE)
         return D3DERR_NOTAVAILABLE;
+    // The query bits ask whether a format filters, and blends after the
+    // pixel shader; OpenGL 4.5 does both for every colour format it
+    // renders to or samples, float formats included. Depth formats do neither.
+    const DWORD queries = D3DUSAGE_QUERY_FILTER | D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING;
+    const Format* format = Format::find(a_format);
+    if ((a_usage & queries) && (!format || format->depth))
+        return D3DERR_NOTAVAILABLE;
     UINT glLevels = 0;
     UINT reportedLevels = 0;
-    const HRESULT checked = TextureStorage::check(1, 1, 1, a_usage, a_format, D3DPOOL_DEFAULT,
-                                                  &glLevels, &reportedLevels);
+    const HRESULT checked = TextureStorage::check(1, 1, 1, a_usage & ~queries, a_format,
+                                                  D3DPOOL_DEFAULT, &glLevels, &reportedLevels);
     return checked == D3D_OK ? D3D_OK : D3DERR_NOTAVAILABLE;
 }
 

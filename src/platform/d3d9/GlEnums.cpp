@@ -118,3 +118,11 @@ uint64_t GlEnums::vertexCount(DWORD a_d3dPrimitiveType, UINT a_primitiveCount)
         return 0;
     }
 }
+
+void GlEnums::color(D3DCOLOR a_color, float a_rgba[4])
+{
+    a_rgba[0] = float((a_color >> 16) & 0xFF) / 255.0f;
+    a_rgba[1] = float((a_color >> 8) & 0xFF) / 255.0f;
+    a_rgba[2] = float(a_color & 0xFF) / 255.0f;
+    a_rgba[3] = float((a_color >> 24) & 0xFF) / 255.0f;
+}

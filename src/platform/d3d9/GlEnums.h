@@ -22,6 +22,8 @@ public:
     // GL minification filter for a D3D9 minification and mip filter pair.
     static GLenum minFilter(DWORD a_d3dMinFilter, DWORD a_d3dMipFilter);
     static GLenum magFilter(DWORD a_d3dMagFilter);
+    // A D3DCOLOR (0xAARRGGBB) as GL's red, green, blue, alpha in 0..1.
+    static void color(D3DCOLOR a_color, float a_rgba[4]);
 
     // Vertices that a primitive count of a primitive type takes; 0 for an
     // unknown type or no primitives.

@@ -29,6 +29,8 @@ void GlStateCache::invalidate()
         value = Unknown;
     m_program = Unknown;
     m_framebuffer = Unknown;
+    m_clampVertex = Unknown;
+    m_clampFragment = Unknown;
 }
 
 namespace
@@ -151,4 +153,12 @@ void GlStateCache::bindDrawFramebuffer(GLuint a_framebuffer)
 {
     if (changes(m_framebuffer, static_cast<GLint>(a_framebuffer)))
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, a_framebuffer);
+}
+
+void GlStateCache::clampColors(bool a_vertex, bool a_fragment)
+{
+    if (changes(m_clampVertex, a_vertex ? 1 : 0))
+        glClampColor(GL_CLAMP_VERTEX_COLOR, a_vertex ? GL_TRUE : GL_FALSE);
+    if (changes(m_clampFragment, a_fragment ? 1 : 0))
+        glClampColor(GL_CLAMP_FRAGMENT_COLOR, a_fragment ? GL_TRUE : GL_FALSE);
 }

@@ -28,6 +28,8 @@ public:
     void scissor(GLint a_x, GLint a_y, GLsizei a_width, GLsizei a_height);
     void useProgram(GLuint a_program);
     void bindDrawFramebuffer(GLuint a_framebuffer);
+    // Whether vertex colour outputs and fragment colours are clamped to 0..1.
+    void clampColors(bool a_vertex, bool a_fragment);
 
 private:
     enum Capability
@@ -54,4 +56,6 @@ private:
     GLint m_scissor[4];
     GLint m_program;
     GLint m_framebuffer;
+    int m_clampVertex;
+    int m_clampFragment;
 };

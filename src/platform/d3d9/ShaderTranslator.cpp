@@ -3,6 +3,7 @@
 #include "ShaderTranslator.h"
 
 #include "PixelCentre.h"
+#include "ShaderTokens.h"
 
 #include <SDL.h>
 #include <mojoshader.h>
@@ -12,8 +13,6 @@ namespace
 
 const DWORD g_vertexVersion = 0xFFFE0000;
 const DWORD g_pixelVersion = 0xFFFF0000;
-const DWORD g_endToken = 0x0000FFFF;
-const DWORD g_commentOpcode = 0xFFFE;
 const DWORD g_phaseOpcode = 0xFFFD;
 const DWORD g_lastOpcode = 96;  // D3DSIO_BREAKP, the highest instruction of shader model 3
 const DWORD g_dclOpcode = 31;
@@ -55,31 +54,18 @@ void collect(const MOJOSHADER_uniform* a_uniforms, int a_count, MOJOSHADER_unifo
 
 size_t ShaderTranslator::measure(const DWORD* a_tokens)
 {
-    const DWORD version = a_tokens[0];
-    if ((version & 0xFFFF0000) != g_vertexVersion && (version & 0xFFFF0000) != g_pixelVersion)
-        return 0;
-    size_t at = 1;
-    while (at < g_maxTokens)
+    ShaderTokens walk(a_tokens, g_maxTokens);
+    ShaderTokens::Instruction instruction;
+    while (walk.next(&instruction))
     {
-        const DWORD token = a_tokens[at];
-        if (token == g_endToken)
-            return at + 1;
-        const DWORD opcode = token & 0xFFFF;
-        if ((token & 0x80000000u) != 0)
-            return 0;
-        if (opcode == g_commentOpcode)
-        {
-            at += 1 + ((token >> 16) & 0x7FFF);
+        if (instruction.comment)
             continue;
-        }
-        if (opcode > g_lastOpcode && opcode != g_phaseOpcode)
+        const DWORD opcode = instruction.opcode();
+        if ((opcode > g_lastOpcode && opcode != g_phaseOpcode) ||
+            !operandsValid(instruction.operands, opcode, instruction.length))
             return 0;
-        const DWORD length = (token >> 24) & 0x0F;
-        if (!operandsValid(a_tokens + at + 1, opcode, length))
-            return 0;
-        at += 1 + length;
     }
-    return 0;
+    return walk.ended() ? walk.position() : 0;
 }
 
 HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
@@ -127,6 +113,11 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
     {
         *a_result = TranslatedShader();
         a_result->vertex = a_vertex;
+        a_result->majorVersion = D3DSHADER_VERSION_MAJOR(version);
+        for (int i = 0; !a_vertex && i < parsed->output_count; ++i)
+            if (parsed->outputs[i].usage == MOJOSHADER_USAGE_COLOR &&
+                parsed->outputs[i].index >= 0 && parsed->outputs[i].index < 4)
+                a_result->colourOutputs |= 1u << parsed->outputs[i].index;
         a_result->prefix = a_vertex ? "vs" : "ps";
         a_result->glsl.assign(parsed->output, size_t(parsed->output_len));
         collect(parsed->uniforms, parsed->uniform_count, MOJOSHADER_UNIFORM_FLOAT,

@@ -29,6 +29,8 @@ struct TranslatedShader
     };
 
     bool vertex = false;
+    unsigned majorVersion = 0;   // shader model
+    unsigned colourOutputs = 0;  // pixel shaders: bit n set when oCn is written
     std::string glsl;
     std::string prefix;  // "vs" or "ps", as MojoShader names the uniform arrays
     std::vector<RegisterRange> floats;

@@ -5,6 +5,8 @@
 // order from the values given.
 #include "ConstantTable.h"
 
+#include "ShaderTokens.h"
+
 #include <string.h>
 
 #include <algorithm>
@@ -84,7 +86,9 @@ double inputValue(const void* a_values, D3DXPARAMETER_TYPE a_type, size_t a_inde
     }
 }
 
-// Floats become integers rounded to nearest, saturated to the int range.
+// Floats become integers as a C cast makes them, dropping the fraction
+// (D3DX writes 1 for 1.502), saturated to the int range where a cast
+// would be undefined.
 double asType(double a_value, UINT a_type)
 {
     if (a_type == D3DXPT_BOOL)
@@ -93,7 +97,7 @@ double asType(double a_value, UINT a_type)
     {
         if (std::isnan(a_value))
             return 0.0;
-        return std::clamp(std::floor(a_value + 0.5), double(INT_MIN), double(INT_MAX));
+        return std::clamp(std::trunc(a_value), double(INT_MIN), double(INT_MAX));
     }
     return a_value;
 }
@@ -116,7 +120,7 @@ ConstantTable* ConstantTable::create(const DWORD* a_code, size_t a_dwords)
     ConstantTable* table = new ConstantTable;
     table->m_vertexShader = (a_code[0] >> 16) == 0xFFFE;
     table->m_bytes = reader.bytes();
-    table->m_creator = reader.m_creator;
+    table->m_creatorOffset = reader.m_creatorOffset;
     table->m_version = reader.m_version;
     for (const ConstantTableReader::Entry& entry : reader.m_entries)
     {
@@ -141,6 +145,7 @@ ConstantTable::Constant ConstantTable::build(const ConstantTableReader::Entry& a
 {
     Constant constant;
     constant.name = a_name;
+    constant.nameOffset = a_type.nameOffset;
     D3DXCONSTANT_DESC& desc = constant.desc;
     desc.RegisterSet = D3DXREGISTER_SET(a_registerSet);
     desc.RegisterIndex = a_index;
@@ -177,10 +182,11 @@ ConstantTable::Constant ConstantTable::build(const ConstantTableReader::Entry& a
     return constant;
 }
 
-// Run once the tree stands still: names and handles point into it.
+// Run once the tree stands still: handles point into it. Names point into
+// the table's bytes, as D3DX's do (an element shares its array's name).
 void ConstantTable::listHandles(Constant& a_constant)
 {
-    a_constant.desc.Name = a_constant.name.c_str();
+    a_constant.desc.Name = reinterpret_cast<const char*>(m_bytes.data() + a_constant.nameOffset);
     m_handles.insert(&a_constant);
     for (Constant& child : a_constant.children)
         listHandles(child);
@@ -267,7 +273,9 @@ HRESULT ConstantTable::GetDesc(D3DXCONSTANTTABLE_DESC* pDesc)
 {
     if (!pDesc)
         return D3DERR_INVALIDCALL;
-    *pDesc = D3DXCONSTANTTABLE_DESC{m_creator.c_str(), m_version, UINT(m_constants.size())};
+    // D3DX's strings point into the table it hands out as its buffer.
+    *pDesc = D3DXCONSTANTTABLE_DESC{reinterpret_cast<const char*>(m_bytes.data() + m_creatorOffset),
+                                    m_version, UINT(m_constants.size())};
     return D3D_OK;
 }
 
@@ -556,6 +564,9 @@ HRESULT ConstantTable::writeRegisters(IDirect3DDevice9* a_device, UINT a_registe
     }
 }
 
+// D3DX answers byte code whose first token is no shader version with success
+// and no table, and a shader without a constant table, or with a damaged one
+// or a damaged program, with D3DXERR_INVALIDDATA.
 HRESULT WINAPI D3DXGetShaderConstantTable(const DWORD* pFunction,
                                           LPD3DXCONSTANTTABLE* ppConstantTable)
 {
@@ -564,10 +575,13 @@ HRESULT WINAPI D3DXGetShaderConstantTable(const DWORD* pFunction,
     *ppConstantTable = nullptr;
     if (!pFunction)
         return D3DERR_INVALIDCALL;
-    const size_t length = ConstantTableReader::programLength(pFunction, kMaxProgramDwords);
+    const DWORD kind = pFunction[0] >> 16;
+    if (kind != 0xFFFE && kind != 0xFFFF)
+        return D3D_OK;
+    const size_t length = ShaderTokens::programLength(pFunction, kMaxProgramDwords);
     ConstantTable* table = length ? ConstantTable::create(pFunction, length) : nullptr;
     if (!table)
-        return E_FAIL;
+        return D3DXERR_INVALIDDATA;
     *ppConstantTable = table;
     return D3D_OK;
 }

@@ -63,7 +63,8 @@ private:
     struct Constant
     {
         std::string name;
-        D3DXCONSTANT_DESC desc = {};     // desc.Name points at name
+        uint32_t nameOffset = 0;         // of the name in the table's bytes
+        D3DXCONSTANT_DESC desc = {};     // desc.Name points into the table's bytes
         std::vector<Constant> children;  // an array's elements, else a structure's members
     };
 
@@ -112,7 +113,7 @@ private:
     bool m_vertexShader = false;  // which registers the constants live in
     ULONG m_references = 1;
     std::vector<uint8_t> m_bytes;
-    std::string m_creator;
+    uint32_t m_creatorOffset = 0;  // of the creator string in m_bytes
     DWORD m_version = 0;
     std::vector<Constant> m_constants;
     std::unordered_set<const Constant*> m_handles;

@@ -405,11 +405,12 @@ D3DXQUATERNION* WINAPI D3DXQuaternionRotationAxis(D3DXQUATERNION* pOut, const D3
 
 D3DXQUATERNION* WINAPI D3DXQuaternionLn(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ)
 {
-    // For a unit quaternion |v| = sin(theta) and w = cos(theta); atan2 stays
-    // accurate near theta = 0 where acos(w) would not.
-    const float vectorLength = sqrtf(pQ->x * pQ->x + pQ->y * pQ->y + pQ->z * pQ->z);
-    const float theta = atan2f(vectorLength, pQ->w);
-    const float factor = vectorLength > 0.0f ? theta / vectorLength : 0.0f;
+    // D3DX reads the angle from w alone, as if the quaternion had unit
+    // length: (x, y, z) times acos(w) / sin(acos(w)). From w = 1 on, and at
+    // w = -1, where that has no value, the factor is 1; a quaternion that is
+    // not of unit length keeps what this makes of it.
+    const float w = pQ->w;
+    const float factor = (w >= 1.0f || w == -1.0f) ? 1.0f : acosf(w) / sqrtf(1.0f - w * w);
     *pOut = D3DXQUATERNION(pQ->x * factor, pQ->y * factor, pQ->z * factor, 0.0f);
     return pOut;
 }
@@ -426,7 +427,9 @@ D3DXQUATERNION* WINAPI D3DXQuaternionSlerp(D3DXQUATERNION* pOut, const D3DXQUATE
                                            const D3DXQUATERNION* pQ2, FLOAT t)
 {
     double cosine = D3DXQuaternionDot(pQ1, pQ2);
-    // q and -q are the same rotation; take the one on the shorter arc.
+    // q and -q are the same rotation; take the one on the shorter arc. Keys
+    // that are not of unit length may have a dot product beyond 1: they
+    // blend linearly, as equal keys do.
     const double sign = cosine < 0.0 ? -1.0 : 1.0;
     cosine *= sign;
 

@@ -165,6 +165,21 @@ BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect)
     return TRUE;
 }
 
+// Win32 grows the rectangle by the caption, menu and frame the style adds.
+// This layer's windows have none inside the size a program gives (the window
+// manager draws its frame outside; see GetSystemMetrics), so the window rectangle
+// equals the client rectangle and a window created with the adjusted size
+// has exactly the client area asked for.
+BOOL WINAPI AdjustWindowRectEx(LPRECT lpRect, DWORD, BOOL, DWORD)
+{
+    return lpRect ? TRUE : FALSE;
+}
+
+BOOL WINAPI AdjustWindowRect(LPRECT lpRect, DWORD dwStyle, BOOL bMenu)
+{
+    return AdjustWindowRectEx(lpRect, dwStyle, bMenu, 0);
+}
+
 BOOL WINAPI IsWindow(HWND hWnd)
 {
     return Window::fromHandle(hWnd) ? TRUE : FALSE;

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <vector>
 
 namespace
@@ -101,6 +103,72 @@ TEST_F(Direct3D9Test, CapabilitiesReportShaderModel3AndFourTargets)
     D3DCAPS9 adapterCaps = {};
     ASSERT_EQ(m_d3d->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &adapterCaps), D3D_OK);
     EXPECT_EQ(adapterCaps.NumSimultaneousRTs, caps.NumSimultaneousRTs);
+}
+
+// The capability bits a program tests before it relies on a feature agree
+// with what the device then does: no power-of-two rule for textures or cube
+// maps (POW2, NONPOW2CONDITIONAL and CUBEMAP_POW2 clear), mipmaps, cube maps,
+// automatic mipmaps, dynamic textures, blending after the pixel shader on
+// every target, the scissor test.
+TEST_F(Direct3D9Test, CapabilityBitsAgreeWithTheDevice)
+{
+    TestDevice device(64, 64);
+    D3DCAPS9 caps = {};
+    ASSERT_EQ(device->GetDeviceCaps(&caps), D3D_OK);
+    IDirect3DTexture9* texture = nullptr;
+    IDirect3DCubeTexture9* cube = nullptr;
+    struct Case
+    {
+        const char* name;
+        bool claimed;
+        std::function<HRESULT()> attempt;
+    };
+    const Case cases[] = {
+        {"textures of any size with mipmaps",
+         (caps.TextureCaps & (D3DPTEXTURECAPS_POW2 | D3DPTEXTURECAPS_NONPOW2CONDITIONAL)) == 0 &&
+             (caps.TextureCaps & D3DPTEXTURECAPS_MIPMAP) != 0,
+         [&] { return device->CreateTexture(24, 10, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr); }},
+        {"cube maps of any size with mipmaps",
+         (caps.TextureCaps & D3DPTEXTURECAPS_CUBEMAP) != 0 &&
+             (caps.TextureCaps & (D3DPTEXTURECAPS_CUBEMAP_POW2 | D3DPTEXTURECAPS_MIPCUBEMAP)) ==
+                 D3DPTEXTURECAPS_MIPCUBEMAP,
+         [&] { return device->CreateCubeTexture(6, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr); }},
+        {"automatic mipmaps", (caps.Caps2 & D3DCAPS2_CANAUTOGENMIPMAP) != 0,
+         [&] { return device->CreateTexture(8, 8, 1, D3DUSAGE_AUTOGENMIPMAP, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr); }},
+        {"dynamic textures", (caps.Caps2 & D3DCAPS2_DYNAMICTEXTURES) != 0,
+         [&] { return device->CreateTexture(8, 8, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr); }},
+        {"blending after the pixel shader on float targets",
+         (caps.PrimitiveMiscCaps & D3DPMISCCAPS_MRTPOSTPIXELSHADERBLENDING) != 0,
+         [&] {
+             return m_d3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8,
+                                             D3DUSAGE_RENDERTARGET | D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING,
+                                             D3DRTYPE_TEXTURE, D3DFMT_A16B16G16R16F);
+         }},
+        {"the scissor test", (caps.RasterCaps & D3DPRASTERCAPS_SCISSORTEST) != 0,
+         [&] {
+             const RECT rect = {1, 2, 30, 40};
+             return device->SetScissorRect(&rect);
+         }},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(c.claimed);
+        EXPECT_EQ(c.attempt(), D3D_OK);
+        for (IUnknown** made : {reinterpret_cast<IUnknown**>(&texture), reinterpret_cast<IUnknown**>(&cube)})
+            if (*made)
+            {
+                (*made)->Release();
+                *made = nullptr;
+            }
+    }
+    // Depth formats do not blend.
+    EXPECT_EQ(m_d3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8,
+                                       D3DUSAGE_DEPTHSTENCIL | D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING,
+                                       D3DRTYPE_SURFACE, D3DFMT_D24S8),
+              D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(caps.MaxStreams, 1u);
+    EXPECT_EQ(caps.DeviceType, D3DDEVTYPE_HAL);
 }
 
 // The adapter's capabilities are known before any device exists (the

@@ -4,6 +4,8 @@
 // Untested: colour write masks and blend operations other than add, border
 // addressing, anisotropic filtering (the system uses none of them); drawing
 // into a cube face (the system never does).
+#include "Canvas.h"
+#include "CubeSampling.h"
 #include "TestDevice.h"
 
 #include "D3D9Testing.h"
@@ -62,97 +64,6 @@ const char g_depthVertexShader[] = "vs_3_0\n"
                                    "mov o0.xyw, v0\n"
                                    "mov o0.z, c0.x\n"
                                    "mov o1, v1\n";
-
-// A pre-transformed vertex of the loading bar's format plus a colour.
-struct ScreenVertex
-{
-    float x, y, z, rhw;
-    DWORD diffuse;
-    float u, v;
-};
-
-// Everything a scene makes, released at the end.
-class Canvas
-{
-public:
-    explicit Canvas(TestDevice& a_device) : m_device(a_device) {}
-    ~Canvas()
-    {
-        m_device->SetRenderTarget(0, m_backBuffer);
-        for (DWORD i = 1; i < 4; ++i)
-            m_device->SetRenderTarget(i, nullptr);
-        m_device->SetTexture(0, nullptr);
-        m_device->SetVertexShader(nullptr);
-        m_device->SetPixelShader(nullptr);
-        m_device->SetStreamSource(0, nullptr, 0, 0);
-        for (IUnknown* object : m_objects)
-            object->Release();
-        m_backBuffer->Release();
-    }
-
-    template <typename T>
-    T* keep(T* a_object)
-    {
-        m_objects.push_back(a_object);
-        return a_object;
-    }
-
-    // A render target, bound at a_index.
-    IDirect3DSurface9* target(DWORD a_index, UINT a_width, UINT a_height, D3DFORMAT a_format,
-                              IDirect3DTexture9** a_texture = nullptr)
-    {
-        IDirect3DSurface9* surface = nullptr;
-        IDirect3DTexture9* texture = keep(m_device.target(a_width, a_height, a_format, &surface));
-        keep(surface);
-        EXPECT_EQ(m_device->SetRenderTarget(a_index, surface), D3D_OK);
-        if (a_texture)
-            *a_texture = texture;
-        return surface;
-    }
-
-    // The system's screen quad with the pass-through vertex shader (or
-    // a_vertexShader) and a_pixelShader.
-    void quadShaders(const char* a_pixelShader, const char* a_vertexShader = nullptr)
-    {
-        keep(m_device.bindVertices(TestDevice::g_quad, sizeof(TestDevice::g_quad), 20,
-                                   D3DFVF_XYZ | D3DFVF_TEX1));
-        const char* vertexShader =
-            a_vertexShader ? a_vertexShader : TestDevice::g_passVertexShader;
-        m_device->SetVertexShader(keep(m_device.vertexShader(vertexShader)));
-        m_device->SetPixelShader(keep(m_device.pixelShader(a_pixelShader)));
-    }
-
-    void drawQuad(const float a_colour[4])
-    {
-        if (a_colour)
-            m_device->SetPixelShaderConstantF(0, a_colour, 1);
-        EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
-    }
-
-    // A screen-space rectangle with no shaders bound.
-    void drawScreenQuad(float a_left, float a_top, float a_right, float a_bottom, DWORD a_diffuse)
-    {
-        const ScreenVertex corners[4] = {{a_left, a_top, 0, 1, a_diffuse, 0, 0},
-                                         {a_right, a_top, 0, 1, a_diffuse, 1, 0},
-                                         {a_left, a_bottom, 0, 1, a_diffuse, 0, 1},
-                                         {a_right, a_bottom, 0, 1, a_diffuse, 1, 1}};
-        keep(m_device.bindVertices(corners, sizeof(corners), sizeof(ScreenVertex),
-                                   D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1));
-        EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
-    }
-
-private:
-    TestDevice& m_device;
-    IDirect3DSurface9* m_backBuffer = getBackBuffer();
-    std::vector<IUnknown*> m_objects;
-
-    IDirect3DSurface9* getBackBuffer()
-    {
-        IDirect3DSurface9* surface = nullptr;
-        m_device->GetRenderTarget(0, &surface);
-        return surface;
-    }
-};
 
 std::vector<Scene> scenes()
 {
@@ -294,10 +205,10 @@ std::vector<Scene> scenes()
              const DWORD white = 0xFFFFFFFF;
              // Left: top-left, top-right, bottom-left, clockwise on screen.
              // Right: counter-clockwise.
-             const ScreenVertex triangles[6] = {
+             const Canvas::ScreenVertex triangles[6] = {
                  {0, 0, 0, 1, white, 0, 0}, {4, 0, 0, 1, white, 0, 0}, {0, 8, 0, 1, white, 0, 0},
                  {4, 0, 0, 1, white, 0, 0}, {4, 8, 0, 1, white, 0, 0}, {8, 0, 0, 1, white, 0, 0}};
-             canvas.keep(a_device.bindVertices(triangles, sizeof(triangles), sizeof(ScreenVertex),
+             canvas.keep(a_device.bindVertices(triangles, sizeof(triangles), sizeof(Canvas::ScreenVertex),
                                                D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1));
              a_device->SetRenderState(D3DRS_ZENABLE, FALSE);
              struct Case
@@ -420,33 +331,7 @@ std::vector<Scene> scenes()
          [](TestDevice& a_device) {
              Canvas canvas(a_device);
              IDirect3DSurface9* target = canvas.target(0, 6, 1, D3DFMT_A8R8G8B8);
-             IDirect3DCubeTexture9* cube = nullptr;
-             EXPECT_EQ(a_device->CreateCubeTexture(2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &cube,
-                                                   nullptr),
-                       D3D_OK);
-             canvas.keep(cube);
-             // Texel (x, y) of face f: red 40 f, green 100 x, blue 100 y.
-             auto texel = [](DWORD a_face, DWORD a_x, DWORD a_y) {
-                 return 0xFF000000 | (a_face * 40) << 16 | (a_x * 100) << 8 | (a_y * 100);
-             };
-             for (DWORD face = 0; face < 6; ++face)
-             {
-                 D3DLOCKED_RECT locked = {};
-                 EXPECT_EQ(cube->LockRect(D3DCUBEMAP_FACES(face), 0, &locked, nullptr, 0), D3D_OK);
-                 for (DWORD y = 0; y < 2; ++y)
-                     for (DWORD x = 0; x < 2; ++x)
-                         reinterpret_cast<DWORD*>(static_cast<unsigned char*>(locked.pBits) +
-                                                  y * DWORD(locked.Pitch))[x] = texel(face, x, y);
-                 EXPECT_EQ(cube->UnlockRect(D3DCUBEMAP_FACES(face), 0), D3D_OK);
-             }
-             a_device->SetTexture(0, cube);
-             canvas.quadShaders("ps_3_0\n"
-                                "const float4 direction : c0\n"
-                                "dcl_cube s0\n"
-                                "mov r0, c0\n"
-                                "texld r1, r0, s0\n"
-                                "mov oC0, r1\n");
-             a_device->SetRenderState(D3DRS_ZENABLE, FALSE);
+             const CubeSampling cube(a_device, canvas);
              // Per face: the major axis picks it; (u, v) = ((sc / |ma| + 1) / 2,
              // (tc / |ma| + 1) / 2) with sc, tc from D3D9's table.
              struct Case
@@ -472,7 +357,7 @@ std::vector<Scene> scenes()
              std::vector<Probe> probes;
              for (DWORD i = 0; i < 6; ++i)
                  probes.push_back({"face " + std::to_string(cases[i].face), at(pixels, 6, i, 0),
-                                   argb(texel(cases[i].face, cases[i].x, cases[i].y)), g_byte});
+                                   argb(CubeSampling::texel(cases[i].face, cases[i].x, cases[i].y)), g_byte});
              return probes;
          }},
         {"An if b0 branch follows the bool constant register",

@@ -502,7 +502,7 @@ TEST_F(ReadBack, SkippedDrawingChangesNoPixelButKeepsState)
     drawColour(green);
     EXPECT_EQ(m_device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     // Refused calls stay refused.
-    EXPECT_EQ(m_device->Clear(1, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0), D3DERR_INVALIDCALL) << "no stencil";
     const std::vector<DWORD> skipped = m_device.readArgb(back);
     std::vector<DWORD> windowSkipped;
     EXPECT_EQ(D3D9Testing::readWindow(m_device.device(), &windowSkipped, &width, &height), D3D_OK);

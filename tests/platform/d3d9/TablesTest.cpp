@@ -130,7 +130,13 @@ TEST(Tables, FormatsHaveD3D9PixelSizes)
                           {D3DFMT_D24S8, 4},
                           {D3DFMT_D24X8, 4},
                           {D3DFMT_A16B16G16R16F, 8},
-                          {D3DFMT_G32R32F, 8}};
+                          {D3DFMT_G32R32F, 8},
+                          {D3DFMT_L8, 1},
+                          {D3DFMT_G16R16, 4},
+                          {D3DFMT_R16F, 2},
+                          {D3DFMT_G16R16F, 4},
+                          {D3DFMT_R32F, 4},
+                          {D3DFMT_A32B32G32R32F, 16}};
     UINT count = 0;
     Format::table(&count);
     EXPECT_EQ(count, sizeof(cases) / sizeof(cases[0]));

@@ -239,6 +239,32 @@ Rgba TestDevice::decode(D3DFORMAT a_format, const unsigned char* a_pixel)
         std::memcpy(&pixel.r, a_pixel, 4);
         std::memcpy(&pixel.g, a_pixel + 4, 4);
         break;
+    case D3DFMT_A32B32G32R32F:
+        std::memcpy(&pixel, a_pixel, 16);
+        break;
+    case D3DFMT_R32F:
+        std::memcpy(&pixel.r, a_pixel, 4);
+        break;
+    case D3DFMT_R16F:
+    case D3DFMT_G16R16F:
+    {
+        uint16_t halves[2] = {};
+        std::memcpy(halves, a_pixel, a_format == D3DFMT_R16F ? 2 : 4);
+        pixel.r = halfToFloat(halves[0]);
+        pixel.g = a_format == D3DFMT_R16F ? 0.0f : halfToFloat(halves[1]);
+        break;
+    }
+    case D3DFMT_G16R16:
+    {
+        uint16_t shorts[2];
+        std::memcpy(shorts, a_pixel, 4);
+        pixel.r = shorts[0] / 65535.0f;
+        pixel.g = shorts[1] / 65535.0f;
+        break;
+    }
+    case D3DFMT_L8:
+        pixel.r = a_pixel[0] / 255.0f;
+        break;
     default:
         pixel = Rgba{a_pixel[2] / 255.0f, a_pixel[1] / 255.0f, a_pixel[0] / 255.0f,
                      a_pixel[3] / 255.0f};

@@ -189,8 +189,6 @@ std::vector<Case> cases()
          [](Kit& a) { return a.device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0); }},
         {"depth above 1",
          [](Kit& a) { return a.device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.5f, 0); }},
-        {"rectangles counted but missing",
-         [](Kit& a) { return a.device->Clear(2, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0); }},
         // States
         {"sampler 16",
          [](Kit& a) { return a.device->SetSamplerState(16, D3DSAMP_MINFILTER, D3DTEXF_POINT); }},

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <map>
 
 namespace
@@ -317,7 +318,7 @@ TEST(ConstantTableStructures, DamagedTablesAreRefused)
         SCOPED_TRACE(test.what);
         const std::vector<DWORD> code = CtabBuilder::program(true, constants, test.damage);
         LPD3DXCONSTANTTABLE table = nullptr;
-        EXPECT_EQ(D3DXGetShaderConstantTable(code.data(), &table), E_FAIL);
+        EXPECT_EQ(D3DXGetShaderConstantTable(code.data(), &table), D3DXERR_INVALIDDATA);
         EXPECT_EQ(table, nullptr);
     }
 }
@@ -342,4 +343,155 @@ TEST(D3DXBuffer, CreateBufferGivesZeroedBytes)
         EXPECT_EQ(buffer->Release(), 0u);
     }
     EXPECT_EQ(D3DXCreateBuffer(4, nullptr), D3DERR_INVALIDCALL);
+}
+
+namespace
+{
+
+// Constants of every class in float4 registers, laid out as a compiler lays
+// them out, for the setter cases below.
+const std::vector<CtabBuilder::Constant> g_setterConstants = {
+    {"mvp", D3DXRS_FLOAT4, 0, 4, {D3DXPC_MATRIX_COLUMNS, D3DXPT_FLOAT, 4, 4, 1, {}}, {}},
+    {"i", D3DXRS_FLOAT4, 4, 1, {D3DXPC_SCALAR, D3DXPT_INT, 1, 1, 1, {}}, {}},
+    {"i4", D3DXRS_FLOAT4, 5, 1, {D3DXPC_VECTOR, D3DXPT_INT, 1, 4, 1, {}}, {}},
+    {"f", D3DXRS_FLOAT4, 6, 1, g_float, {}},
+    {"f4", D3DXRS_FLOAT4, 7, 1, g_float4, {}},
+    {"imatrix2x3", D3DXRS_FLOAT4, 8, 3, {D3DXPC_MATRIX_ROWS, D3DXPT_INT, 2, 3, 1, {}}, {}},
+    {"fmatrix3x1", D3DXRS_FLOAT4, 11, 1, {D3DXPC_MATRIX_COLUMNS, D3DXPT_FLOAT, 3, 1, 1, {}}, {}},
+    {"c2x3", D3DXRS_FLOAT4, 12, 3, {D3DXPC_MATRIX_COLUMNS, D3DXPT_FLOAT, 2, 3, 1, {}}, {}},
+    {"c3x2", D3DXRS_FLOAT4, 15, 2, {D3DXPC_MATRIX_COLUMNS, D3DXPT_FLOAT, 3, 2, 1, {}}, {}},
+    {"r2x3", D3DXRS_FLOAT4, 17, 2, {D3DXPC_MATRIX_ROWS, D3DXPT_FLOAT, 2, 3, 1, {}}, {}},
+    {"r3x2", D3DXRS_FLOAT4, 19, 3, {D3DXPC_MATRIX_ROWS, D3DXPT_FLOAT, 3, 2, 1, {}}, {}},
+    {"farray", D3DXRS_FLOAT4, 22, 4, {D3DXPC_SCALAR, D3DXPT_FLOAT, 1, 1, 4, {}}, {}},
+    {"fvecarray", D3DXRS_FLOAT4, 26, 2, {D3DXPC_VECTOR, D3DXPT_FLOAT, 1, 4, 2, {}}, {}},
+    {"barray", D3DXRS_FLOAT4, 28, 2, {D3DXPC_SCALAR, D3DXPT_BOOL, 1, 1, 2, {}}, {}},
+    {"fmtxarray", D3DXRS_FLOAT4, 31, 8, {D3DXPC_MATRIX_ROWS, D3DXPT_FLOAT, 4, 4, 2, {}}, {}},
+};
+
+const D3DXMATRIX g_matrix(2.001f, 1.502f, 9.003f, 1.004f,  //
+                          5.005f, 3.006f, 3.007f, 6.008f,  //
+                          9.009f, 5.010f, 7.011f, 1.012f,  //
+                          5.013f, 5.014f, 5.015f, 9.016f);
+const D3DXVECTOR4 g_vector(0.350f, 0.526f, 0.925f, 0.021f);
+
+}  // namespace
+
+// The registers each setter writes, the zeros it pads them with and the
+// registers it leaves alone, for every class of constant in float4
+// registers, as D3DX writes them: column-major matrices a column per
+// register, cut to the declared size; a setter that does not fit the class
+// succeeds and writes nothing; array setters stop at the array's end;
+// floats set on int constants lose their fraction; ints and bools arrive
+// as floats (a bool as 1 or 0).
+TEST(ConstantTableSetters, WriteTheRegistersD3DXWrites)
+{
+    const std::vector<DWORD> code = CtabBuilder::program(true, g_setterConstants);
+    LPD3DXCONSTANTTABLE table = nullptr;
+    ASSERT_EQ(D3DXGetShaderConstantTable(code.data(), &table), D3D_OK);
+    const D3DXMATRIX& m = g_matrix;
+    const float farray[8] = {0.005f, 0.745f, 0.973f, 0.264f, 0.010f, 0.020f, 0.030f, 0.040f};
+    const INT iarray[4] = {1, 2, 3, 4};
+    const D3DXVECTOR4 vectors[2] = {{0.745f, 0.997f, 0.353f, 0.237f}, {0.060f, 0.455f, 0.333f, 0.983f}};
+    const D3DXMATRIX matrices[2] = {m, m * 2.0f};
+    using Registers = std::map<UINT, std::vector<float>>;
+    struct Case
+    {
+        const char* name;
+        std::function<HRESULT(ID3DXConstantTable*, IDirect3DDevice9*)> set;
+        Registers expected;  // exactly the registers written
+    };
+    const Case cases[] = {
+        {"SetMatrix on a column-major 4x4",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrix(d, "mvp", &m); },
+         {{0, {m._11, m._21, m._31, m._41}},
+          {1, {m._12, m._22, m._32, m._42}},
+          {2, {m._13, m._23, m._33, m._43}},
+          {3, {m._14, m._24, m._34, m._44}}}},
+        {"SetInt on an int scalar",
+         [](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetInt(d, "i", 321); },
+         {{4, {321, 0, 0, 0}}}},
+        {"SetFloat on a scalar",
+         [](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetFloat(d, "f", 0.12543f); },
+         {{6, {0.12543f, 0, 0, 0}}}},
+        {"SetVector on a vector",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetVector(d, "f4", &g_vector); },
+         {{7, {g_vector.x, g_vector.y, g_vector.z, g_vector.w}}}},
+        {"SetVector on a scalar takes x",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetVector(d, "f", &g_vector); },
+         {{6, {g_vector.x, 0, 0, 0}}}},
+        {"SetMatrix on a scalar takes _11",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrix(d, "f", &m); },
+         {{6, {m._11, 0, 0, 0}}}},
+        {"SetMatrixTranspose on a vector takes the first column",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrixTranspose(d, "f4", &m); },
+         {{7, {m._11, m._21, m._31, m._41}}}},
+        {"SetVector on a matrix writes nothing",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetVector(d, "mvp", &g_vector); }, {}},
+        {"SetFloat on a matrix writes nothing",
+         [](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetFloat(d, "mvp", 1.0f); }, {}},
+        {"SetFloat on a vector writes nothing",
+         [](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetFloat(d, "f4", 1.0f); }, {}},
+        // 1.502 and 3.006 become 1 and 3: the float's fraction is dropped.
+        {"SetMatrix on an int row-major 2x3",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrix(d, "imatrix2x3", &m); },
+         {{8, {2, 1, 9, 0}}, {9, {5, 3, 3, 0}}}},
+        {"SetMatrix on a column-major 3x1",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrix(d, "fmatrix3x1", &m); },
+         {{11, {m._11, m._21, m._31, 0}}}},
+        {"SetMatrix on a column-major 2x3",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrix(d, "c2x3", &m); },
+         {{12, {m._11, m._21, 0, 0}}, {13, {m._12, m._22, 0, 0}}, {14, {m._13, m._23, 0, 0}}}},
+        {"SetMatrix on a column-major 3x2",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrix(d, "c3x2", &m); },
+         {{15, {m._11, m._21, m._31, 0}}, {16, {m._12, m._22, m._32, 0}}}},
+        {"SetMatrix on a row-major 2x3",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrix(d, "r2x3", &m); },
+         {{17, {m._11, m._12, m._13, 0}}, {18, {m._21, m._22, m._23, 0}}}},
+        {"SetMatrix on a row-major 3x2",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrix(d, "r3x2", &m); },
+         {{19, {m._11, m._12, 0, 0}}, {20, {m._21, m._22, 0, 0}}, {21, {m._31, m._32, 0, 0}}}},
+        {"SetMatrixTranspose on a column-major 2x3",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrixTranspose(d, "c2x3", &m); },
+         {{12, {m._11, m._12, 0, 0}}, {13, {m._21, m._22, 0, 0}}, {14, {m._31, m._32, 0, 0}}}},
+        {"SetMatrixTranspose on a row-major 2x3",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrixTranspose(d, "r2x3", &m); },
+         {{17, {m._11, m._21, m._31, 0}}, {18, {m._12, m._22, m._32, 0}}}},
+        {"SetFloatArray stops at the array's end",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetFloatArray(d, "farray", farray, 8); },
+         {{22, {farray[0], 0, 0, 0}},
+          {23, {farray[1], 0, 0, 0}},
+          {24, {farray[2], 0, 0, 0}},
+          {25, {farray[3], 0, 0, 0}}}},
+        {"SetIntArray on a float array",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetIntArray(d, "farray", iarray, 4); },
+         {{22, {1, 0, 0, 0}}, {23, {2, 0, 0, 0}}, {24, {3, 0, 0, 0}}, {25, {4, 0, 0, 0}}}},
+        {"SetVectorArray",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetVectorArray(d, "fvecarray", vectors, 2); },
+         {{26, {vectors[0].x, vectors[0].y, vectors[0].z, vectors[0].w}},
+          {27, {vectors[1].x, vectors[1].y, vectors[1].z, vectors[1].w}}}},
+        {"SetBool on bools in float registers stores 1.0 and 0.0",
+         [](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             const HRESULT first = t->SetBool(d, "barray[0]", FALSE);
+             return first != D3D_OK ? first : t->SetBool(d, "barray[1]", 100);
+         },
+         {{28, {0, 0, 0, 0}}, {29, {1, 0, 0, 0}}}},
+        {"SetMatrixArray on row-major matrices",
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrixArray(d, "fmtxarray", matrices, 2); },
+         {{31, {m._11, m._12, m._13, m._14}},
+          {32, {m._21, m._22, m._23, m._24}},
+          {33, {m._31, m._32, m._33, m._34}},
+          {34, {m._41, m._42, m._43, m._44}},
+          {35, {2 * m._11, 2 * m._12, 2 * m._13, 2 * m._14}},
+          {36, {2 * m._21, 2 * m._22, 2 * m._23, 2 * m._24}},
+          {37, {2 * m._31, 2 * m._32, 2 * m._33, 2 * m._34}},
+          {38, {2 * m._41, 2 * m._42, 2 * m._43, 2 * m._44}}}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        RecordingDevice device;
+        EXPECT_EQ(c.set(table, &device), D3D_OK);
+        EXPECT_EQ(floatRegisters(device), c.expected);
+    }
+    table->Release();
 }

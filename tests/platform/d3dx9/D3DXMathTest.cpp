@@ -9,6 +9,9 @@
 #include <math.h>
 #include <stddef.h>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -641,4 +644,185 @@ TEST(D3DXMathTest, SquadSetupIgnoresTheKeysSigns)
         expectQuaternionNear(b2, b);
         expectQuaternionNear(c2, c);
     }
+}
+
+// D3DX computes its quaternion functions on any four floats, unit length or
+// not, and programs feed it keys that have drifted off unit length. The
+// expected values are what D3DX returns for these inputs.
+TEST(D3DXMathTest, QuaternionsNotOfUnitLengthComeOutAsD3DXComputesThem)
+{
+    const D3DXQUATERNION q(1.0f, 2.0f, 4.0f, 10.0f);
+    const D3DXQUATERNION r(-3.0f, 4.0f, -5.0f, 7.0f);
+    const D3DXQUATERNION t(-1111.0f, 111.0f, -11.0f, 1.0f);
+    const D3DXQUATERNION u(91.0f, -82.0f, 7.3f, -6.4f);
+    const D3DXQUATERNION shorter(0.2f, 0.1f, 0.3f, 0.9f);  // length below 1
+    const D3DXQUATERNION smallQ(0.1f, 0.2f, 0.3f, 0.4f);
+    const D3DXQUATERNION smallR(0.5f, 0.6f, 0.7f, 0.8f);
+    const D3DXQUATERNION zero(0.0f, 0.0f, 0.0f, 0.0f);
+    const D3DXQUATERNION unitQ = q / 11.0f;
+
+    struct Case
+    {
+        const char* name;
+        D3DXQUATERNION actual;
+        D3DXQUATERNION expected;
+        float tolerance;
+    };
+    D3DXQUATERNION out;
+    const Case cases[] = {
+        // Ln reads the angle from w; from w = 1 on (x, y, z) stays as it is.
+        {"Ln, w above 1", *D3DXQuaternionLn(&out, &q), D3DXQUATERNION(1.0f, 2.0f, 4.0f, 0.0f), 1e-5f},
+        {"Ln, w = 7", *D3DXQuaternionLn(&out, &r), D3DXQUATERNION(-3.0f, 4.0f, -5.0f, 0.0f), 1e-5f},
+        {"Ln, q / 11", *D3DXQuaternionLn(&out, &unitQ),
+         D3DXQUATERNION(0.093768f, 0.187536f, 0.375073f, 0.0f), 1e-5f},
+        {"Ln, length below 1", *D3DXQuaternionLn(&out, &shorter),
+         D3DXQUATERNION(0.206945f, 0.103473f, 0.310418f, 0.0f), 1e-5f},
+        // Exp ignores w and takes the length of (x, y, z) as the angle.
+        {"Exp", *D3DXQuaternionExp(&out, &q), D3DXQUATERNION(-0.216382f, -0.432764f, -0.865527f, -0.129449f),
+         1e-5f},
+        {"Exp, length below 1", *D3DXQuaternionExp(&out, &shorter),
+         D3DXQUATERNION(0.195366f, 0.097683f, 0.293049f, 0.930813f), 1e-5f},
+        {"Exp of zero", *D3DXQuaternionExp(&out, &zero), D3DXQUATERNION(0.0f, 0.0f, 0.0f, 1.0f), 0.0f},
+        // Inverse divides the conjugate by the squared length.
+        {"Inverse", *D3DXQuaternionInverse(&out, &q),
+         D3DXQUATERNION(-1.0f / 121.0f, -2.0f / 121.0f, -4.0f / 121.0f, 10.0f / 121.0f), 1e-6f},
+        {"Multiply", *D3DXQuaternionMultiply(&out, &q, &r), D3DXQUATERNION(3.0f, 61.0f, -32.0f, 85.0f), 0.0f},
+        // Slerp blends linearly once the dot product reaches 1 (here 55 and
+        // -923, the second with Q2 negated).
+        {"Slerp, dot far above 1", *D3DXQuaternionSlerp(&out, &q, &r, 0.3f),
+         D3DXQUATERNION(-0.2f, 2.6f, 1.3f, 9.1f), 1e-5f},
+        {"Slerp, dot far below -1", *D3DXQuaternionSlerp(&out, &q, &t, 0.3f),
+         D3DXQUATERNION(334.0f, -31.9f, 6.1f, 6.7f), 1e-4f},
+        {"Slerp, short keys", *D3DXQuaternionSlerp(&out, &smallQ, &smallR, 0.3f),
+         D3DXQUATERNION(0.239485f, 0.346580f, 0.453676f, 0.560772f), 1e-5f},
+        {"Squad", *D3DXQuaternionSquad(&out, &q, &r, &t, &u, 0.3f),
+         D3DXQUATERNION(-156.296f, 30.242f, -2.5022f, 7.3576f), 1e-3f},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        EXPECT_NEAR(c.actual.x, c.expected.x, c.tolerance);
+        EXPECT_NEAR(c.actual.y, c.expected.y, c.tolerance);
+        EXPECT_NEAR(c.actual.z, c.expected.z, c.tolerance);
+        EXPECT_NEAR(c.actual.w, c.expected.w, c.tolerance);
+    }
+}
+
+// D3DXQuaternionSquadSetup on keys that are not of unit length, with the
+// control points D3DX returns, also when an output is one of the inputs.
+TEST(D3DXMathTest, SquadSetupOnKeysNotOfUnitLength)
+{
+    struct Case
+    {
+        const char* name;
+        D3DXQUATERNION keys[4];
+        D3DXQUATERNION a, b, c;
+        float tolerance;
+    };
+    const Case cases[] = {
+        {"large keys",
+         {{1.0f, 2.0f, 4.0f, 10.0f}, {-3.0f, 4.0f, -5.0f, 7.0f}, {-1111.0f, 111.0f, -11.0f, 1.0f},
+          {91.0f, -82.0f, 7.3f, -6.4f}},
+         {7.121285f, 2.159964f, -3.855094f, 5.362844f},
+         {-1113.492920f, 82.679260f, -6.696645f, -4.090050f},
+         {-1111.0f, 111.0f, -11.0f, 1.0f},
+         2e-3f},
+        {"Q2 kept, Q3 kept",
+         {{0.2f, 0.3f, 1.3f, -0.6f}, {-3.0f, -2.0f, 4.0f, 0.2f}, {1.1f, -0.7f, 9.2f, 0.0f},
+          {0.4f, 8.3f, -3.1f, -2.7f}},
+         {-4.139569f, -2.469115f, 2.364477f, 0.465494f},
+         {2.342533f, 2.365127f, 8.628538f, -0.898356f},
+         {1.1f, -0.7f, 9.2f, 0.0f},
+         2e-5f},
+        {"Q2 negated",
+         {{0.2f, 0.3f, 1.3f, -0.6f}, {-3.0f, -2.0f, 4.0f, 0.2f}, {0.4f, 8.3f, -3.1f, -2.7f},
+          {1.1f, -0.7f, 9.2f, 0.0f}},
+         {-3.754567f, -0.586085f, 3.815818f, -0.198150f},
+         {0.140773f, -8.737090f, -0.516593f, 3.053942f},
+         {-0.4f, -8.3f, 3.1f, 2.7f},
+         2e-5f},
+        {"opposite pure keys",
+         {{-1.0f, 0.0f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f, 0.0f},
+          {-1.0f, 0.0f, 0.0f, 0.0f}},
+         {1.0f, 0.0f, 0.0f, 0.0f},
+         {1.0f, 0.0f, 0.0f, 0.0f},
+         {1.0f, 0.0f, 0.0f, 0.0f},
+         0.0f},
+    };
+    auto expectNear = [](const D3DXQUATERNION& a_actual, const D3DXQUATERNION& a_expected, float a_tolerance) {
+        // Relative for the large values.
+        const float scale = std::max(1.0f, std::max(std::fabs(a_expected.x), std::fabs(a_expected.w)));
+        EXPECT_NEAR(a_actual.x, a_expected.x, a_tolerance * scale);
+        EXPECT_NEAR(a_actual.y, a_expected.y, a_tolerance * scale);
+        EXPECT_NEAR(a_actual.z, a_expected.z, a_tolerance * scale);
+        EXPECT_NEAR(a_actual.w, a_expected.w, a_tolerance * scale);
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        D3DXQUATERNION a, b, cOut;
+        D3DXQuaternionSquadSetup(&a, &b, &cOut, &c.keys[0], &c.keys[1], &c.keys[2], &c.keys[3]);
+        {
+            SCOPED_TRACE("A");
+            expectNear(a, c.a, c.tolerance);
+        }
+        {
+            SCOPED_TRACE("B");
+            expectNear(b, c.b, c.tolerance);
+        }
+        {
+            SCOPED_TRACE("C");
+            expectNear(cOut, c.c, 0.0f);
+        }
+        // Every output may be one of the inputs: D3DX reads all four keys
+        // before it writes.
+        for (int output = 0; output < 3; ++output)
+            for (int input = 0; input < 4; ++input)
+            {
+                SCOPED_TRACE("output " + std::to_string(output) + " is key " + std::to_string(input));
+                D3DXQUATERNION keys[4] = {c.keys[0], c.keys[1], c.keys[2], c.keys[3]};
+                D3DXQUATERNION outs[3];
+                D3DXQUATERNION* targets[3] = {&outs[0], &outs[1], &outs[2]};
+                targets[output] = &keys[input];
+                D3DXQuaternionSquadSetup(targets[0], targets[1], targets[2], &keys[0], &keys[1], &keys[2],
+                                         &keys[3]);
+                const D3DXQUATERNION* expected[3] = {&c.a, &c.b, &c.c};
+                expectNear(*targets[output], *expected[output], output == 2 ? 0.0f : c.tolerance);
+            }
+    }
+}
+
+// Outputs may alias inputs in every quaternion function: each reads its
+// inputs before writing.
+TEST(D3DXMathTest, QuaternionOutputsMayBeTheirInputs)
+{
+    const D3DXQUATERNION q(1.0f, 2.0f, 4.0f, 10.0f);
+    const D3DXQUATERNION r(-3.0f, 4.0f, -5.0f, 7.0f);
+    const D3DXQUATERNION shorter(0.2f, 0.1f, 0.3f, 0.9f);
+    struct Case
+    {
+        const char* name;
+        std::function<void(D3DXQUATERNION*, const D3DXQUATERNION*, const D3DXQUATERNION*)> run;
+    };
+    const Case cases[] = {
+        {"Inverse", [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION*) { D3DXQuaternionInverse(o, a); }},
+        {"Ln", [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION*) { D3DXQuaternionLn(o, a); }},
+        {"Exp", [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION*) { D3DXQuaternionExp(o, a); }},
+        {"Multiply", [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION* b) { D3DXQuaternionMultiply(o, a, b); }},
+        {"Slerp", [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION* b) { D3DXQuaternionSlerp(o, a, b, 0.3f); }},
+    };
+    const D3DXQUATERNION* firsts[] = {&q, &shorter};
+    for (const Case& c : cases)
+        for (const D3DXQUATERNION* first : firsts)
+        {
+            SCOPED_TRACE(c.name);
+            D3DXQUATERNION expected;
+            c.run(&expected, first, &r);
+            D3DXQUATERNION a = *first;
+            c.run(&a, &a, &r);
+            EXPECT_EQ(a, expected) << "output is the first input";
+            D3DXQUATERNION b = r;
+            c.run(&b, first, &b);
+            EXPECT_EQ(b, expected) << "output is the second input";
+        }
 }

@@ -250,6 +250,45 @@ TEST_F(WindowApi, MoveWindowSetsRectangle)
     EXPECT_EQ(g_received[1].message, static_cast<UINT>(WM_SIZE));
 }
 
+// A window sized by AdjustWindowRect(Ex) gets the client area the program
+// asked for, whatever the style and menu; a null rectangle fails.
+TEST_F(WindowApi, AdjustedWindowRectGivesTheAskedClientArea)
+{
+    struct Case
+    {
+        const char* name;
+        DWORD style;
+        BOOL menu;
+        bool extended;
+    };
+    const Case cases[] = {
+        {"overlapped window", WS_OVERLAPPEDWINDOW, FALSE, false},
+        {"caption and system menu", WS_CAPTION | WS_SYSMENU, FALSE, false},
+        {"with a menu", WS_OVERLAPPEDWINDOW, TRUE, false},
+        {"thin border", WS_BORDER, FALSE, false},
+        {"popup", WS_POPUP, FALSE, false},
+        {"topmost popup", WS_POPUP, FALSE, true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        RECT rect = {100, 50, 100 + 641, 50 + 479};
+        const BOOL adjusted = c.extended ? AdjustWindowRectEx(&rect, c.style, c.menu, WS_EX_TOPMOST)
+                                         : AdjustWindowRect(&rect, c.style, c.menu);
+        ASSERT_TRUE(adjusted);
+        EXPECT_LE(rect.left, 100);
+        EXPECT_LE(rect.top, 50);
+        ASSERT_TRUE(MoveWindow(m_window, rect.left, rect.top, rect.right - rect.left,
+                               rect.bottom - rect.top, TRUE));
+        RECT client;
+        ASSERT_TRUE(GetClientRect(m_window, &client));
+        EXPECT_EQ(client.right - client.left, 641);
+        EXPECT_EQ(client.bottom - client.top, 479);
+    }
+    EXPECT_FALSE(AdjustWindowRect(nullptr, WS_OVERLAPPEDWINDOW, FALSE));
+    EXPECT_FALSE(AdjustWindowRectEx(nullptr, WS_POPUP, FALSE, 0));
+}
+
 // Posted messages come out in order; PM_NOREMOVE leaves them; a range
 // filters; WM_QUIT comes only after the rest, once, with its exit code.
 TEST_F(WindowApi, QueueOrderAndQuit)

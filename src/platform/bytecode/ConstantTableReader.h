@@ -20,6 +20,7 @@ public:
     struct Entry
     {
         std::string name;
+        uint32_t nameOffset = 0;     // of the name in the table
         uint16_t registerSet = 0;    // D3DXREGISTER_SET
         uint16_t registerIndex = 0;
         uint16_t registerCount = 0;
@@ -38,12 +39,8 @@ public:
     static constexpr int kMaxNesting = 8;
     static constexpr size_t kMaxMembers = 4096;
 
-    // The length in DWORDs of a shader model 2 or 3 program, version token to
-    // end token, walking instruction lengths and comment blocks without going
-    // beyond a_limit DWORDs; 0 if the program is malformed within that limit.
-    static size_t programLength(const uint32_t* a_code, size_t a_limit);
-
-    // Finds the constant table in a program of a_dwords DWORDs: a_block points
+    // Finds the constant table (the first comment block that starts with
+    // "CTAB") in a program that walks whole within a_dwords DWORDs: a_block points
     // at the comment block's data (its first DWORD is "CTAB") and a_blockDwords
     // is the block's length. False if the program has none.
     static bool find(const uint32_t* a_code, size_t a_dwords, const uint32_t*& a_block,
@@ -57,6 +54,7 @@ public:
     const std::vector<uint8_t>& bytes() const { return m_bytes; }
 
     std::string m_creator;
+    uint32_t m_creatorOffset = 0;  // of the creator string in the table
     std::string m_target;
     uint32_t m_version = 0;
     uint32_t m_flags = 0;

@@ -3,6 +3,8 @@
 // four-character code.
 #include "ConstantTableReader.h"
 
+#include "ShaderTokens.h"
+
 #include <string.h>
 
 namespace
@@ -14,8 +16,6 @@ constexpr uint32_t kTypeInfoBytes = 16;       // D3DXSHADER_TYPEINFO
 constexpr uint32_t kMemberInfoBytes = 8;      // D3DXSHADER_STRUCTMEMBERINFO
 constexpr uint16_t kClassStruct = 5;          // D3DXPC_STRUCT
 constexpr uint16_t kRegisterSetBool = 0;      // D3DXRS_BOOL
-constexpr uint32_t kEndToken = 0x0000FFFF;
-constexpr uint32_t kCommentOpcode = 0xFFFE;
 
 // Bounds-checked little-endian reads of the table's bytes.
 class TableBytes
@@ -55,51 +55,20 @@ private:
 
 }
 
-size_t ConstantTableReader::programLength(const uint32_t* a_code, size_t a_limit)
-{
-    // Instruction lengths exist from shader model 2 on; earlier byte code cannot be walked.
-    if (a_limit < 2 || ((a_code[0] >> 16) != 0xFFFE && (a_code[0] >> 16) != 0xFFFF) ||
-        ((a_code[0] >> 8) & 0xFF) < 2)
-        return 0;
-    size_t index = 1;
-    while (index < a_limit)
-    {
-        const uint32_t token = a_code[index];
-        if (token == kEndToken)
-            return index + 1;
-        if (token & 0x80000000)
-            return 0;
-        if ((token & 0xFFFF) == kCommentOpcode)
-            index += 1 + ((token >> 16) & 0x7FFF);
-        else
-            index += 1 + ((token >> 24) & 0xF);
-    }
-    return 0;
-}
-
 bool ConstantTableReader::find(const uint32_t* a_code, size_t a_dwords, const uint32_t*& a_block,
                                uint32_t& a_blockDwords)
 {
-    const size_t length = programLength(a_code, a_dwords);
-    for (size_t index = 1; index + 1 < length;)
-    {
-        const uint32_t token = a_code[index];
-        if ((token & 0xFFFF) == kCommentOpcode)
+    // The whole program must walk, not only the part before the table.
+    const size_t length = ShaderTokens::programLength(a_code, a_dwords);
+    ShaderTokens walk(a_code, length);
+    ShaderTokens::Instruction instruction;
+    while (length != 0 && walk.next(&instruction))
+        if (instruction.comment && instruction.length >= 1 && instruction.operands[0] == kFourCC)
         {
-            const uint32_t dwords = (token >> 16) & 0x7FFF;
-            if (dwords >= 1 && a_code[index + 1] == kFourCC)
-            {
-                a_block = a_code + index + 1;
-                a_blockDwords = dwords;
-                return true;
-            }
-            index += 1 + dwords;
+            a_block = instruction.operands;
+            a_blockDwords = instruction.length;
+            return true;
         }
-        else
-        {
-            index += 1 + ((token >> 24) & 0xF);
-        }
-    }
     return false;
 }
 
@@ -125,7 +94,8 @@ bool ConstantTableReader::read(const uint32_t* a_block, uint32_t a_blockDwords)
     m_flags = table.dword(20);
     const uint32_t count = table.dword(12);
     const uint32_t constantInfo = table.dword(16);
-    if (!table.string(table.dword(4), m_creator) || !table.string(table.dword(24), m_target))
+    m_creatorOffset = table.dword(4);
+    if (!table.string(m_creatorOffset, m_creator) || !table.string(table.dword(24), m_target))
     {
         m_error = "constant table creator or target string runs past the block";
         return false;
@@ -140,7 +110,8 @@ bool ConstantTableReader::read(const uint32_t* a_block, uint32_t a_blockDwords)
     {
         const uint32_t info = constantInfo + i * kConstantInfoBytes;
         Entry entry;
-        if (!table.string(table.dword(info), entry.name))
+        entry.nameOffset = table.dword(info);
+        if (!table.string(entry.nameOffset, entry.name))
         {
             m_error = "name of constant " + std::to_string(i) + " runs past the block";
             return false;
@@ -199,7 +170,8 @@ bool ConstantTableReader::readType(uint32_t a_offset, Entry& a_entry, int a_nest
     {
         const uint32_t info = memberInfo + i * kMemberInfoBytes;
         Entry member;
-        if (!table.string(table.dword(info), member.name))
+        member.nameOffset = table.dword(info);
+        if (!table.string(member.nameOffset, member.name))
         {
             m_error = "name of a member of '" + a_entry.name + "' runs past the block";
             return false;

@@ -127,5 +127,8 @@ typedef ID3DXConstantTable* LPD3DXCONSTANTTABLE;
 // Reads the constant table ("CTAB" comment block) of shader byte code. Fails,
 // leaving *ppConstantTable null, for byte code without a table and for
 // malformed byte code or tables.
+// D3DX's own failure for byte code it cannot use: no constant table, or a damaged one.
+#define D3DXERR_INVALIDDATA MAKE_D3DHRESULT(2905)
+
 HRESULT WINAPI D3DXGetShaderConstantTable(const DWORD* pFunction,
                                           LPD3DXCONSTANTTABLE* ppConstantTable);

@@ -1,0 +1,78 @@
+# The system's folders reach the platform only through the layers' public
+# headers: no SDL, GL, MojoShader, mpg123, kissfft or Dear ImGui, and no
+# header of a layer's own folder or its testing/ hooks. Run as a script:
+#   cmake -DSOURCE_DIR=<project root> -P CheckIncludes.cmake
+# Every offending line is listed as "file:line: includes <name> (reason)"
+# and the script fails.
+cmake_minimum_required(VERSION 3.25)
+
+if(NOT SOURCE_DIR)
+    message(FATAL_ERROR "CheckIncludes: SOURCE_DIR is not set")
+endif()
+
+set(system_folders app archive render scene lights filters sound demo)
+set(platform ${SOURCE_DIR}/src/platform)
+
+# Headers the layers publish, and every other header they hold.
+file(GLOB public_headers ${platform}/*/include/*.h)
+file(GLOB_RECURSE platform_headers ${platform}/*.h)
+set(public_names "")
+foreach(header ${public_headers})
+    get_filename_component(name ${header} NAME)
+    list(APPEND public_names ${name})
+endforeach()
+set(internal_names "")
+foreach(header ${platform_headers})
+    get_filename_component(name ${header} NAME)
+    if(NOT name IN_LIST public_names)
+        list(APPEND internal_names ${name})
+    endif()
+endforeach()
+
+# The libraries behind the layers, by the paths their headers are included with.
+set(library_patterns "^SDL" "^GL/" "^GLES" "^EGL/" "^epoxy/" "^mojoshader" "^mpg123" "^kiss_fft"
+    "^imgui" "^kissfft/")
+
+set(problems "")
+foreach(folder ${system_folders})
+    file(GLOB_RECURSE sources ${SOURCE_DIR}/src/${folder}/*.h ${SOURCE_DIR}/src/${folder}/*.cpp)
+    foreach(source ${sources})
+        get_filename_component(source_dir ${source} DIRECTORY)
+        file(STRINGS ${source} lines)
+        set(number 0)
+        foreach(line IN LISTS lines)
+            math(EXPR number "${number} + 1")
+            if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"]")
+                continue()
+            endif()
+            set(included ${CMAKE_MATCH_1})
+            get_filename_component(name ${included} NAME)
+            set(reason "")
+            foreach(pattern ${library_patterns})
+                if(included MATCHES "${pattern}")
+                    set(reason "a library behind the platform layers")
+                endif()
+            endforeach()
+            if(NOT reason)
+                if(included MATCHES "^platform/")
+                    set(reason "a path into the platform layers")
+                elseif(name IN_LIST internal_names AND NOT EXISTS ${SOURCE_DIR}/src/${included}
+                       AND NOT EXISTS ${source_dir}/${included})
+                    set(reason "a platform layer's internal header")
+                endif()
+            endif()
+            if(reason)
+                file(RELATIVE_PATH relative ${SOURCE_DIR} ${source})
+                list(APPEND problems "${relative}:${number}: includes <${included}> (${reason})")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+if(problems)
+    foreach(problem ${problems})
+        message(NOTICE "${problem}")
+    endforeach()
+    list(LENGTH problems count)
+    message(FATAL_ERROR "${count} includes reach past the platform's public headers")
+endif()

@@ -1,0 +1,2 @@
+// An internal header of the layer.
+#pragma once

@@ -1,0 +1,2 @@
+// The public header: system code may include it.
+#pragma once

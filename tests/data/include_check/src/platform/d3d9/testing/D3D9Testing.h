@@ -1,0 +1,2 @@
+// A testing hook of the layer.
+#pragma once

@@ -1,0 +1,3 @@
+// Reaches a GL loader directly.
+#pragma once
+#include <epoxy/gl.h>
