@@ -263,6 +263,7 @@ void Device9::setDefaultStates()
         states[D3DSAMP_MIPFILTER] = D3DTEXF_NONE;
     }
     replaceReference(m_targets[0], m_backBuffer);
+    m_boundTargets = 1;
     replaceReference(m_depth, m_autoDepth);
     resetViewportAndScissor(*m_backBuffer);
 }
@@ -290,6 +291,7 @@ void Device9::releaseContext()
         SDL_Log("d3d9: the device's context is gone with its window; GL objects left to it");
     for (Surface9*& target : m_targets)
         replaceReference(target, static_cast<Surface9*>(nullptr));
+    m_boundTargets = 0;
     replaceReference(m_depth, static_cast<Surface9*>(nullptr));
     for (IDirect3DBaseTexture9*& texture : m_textures)
         replaceReference(texture, static_cast<IDirect3DBaseTexture9*>(nullptr));
@@ -504,6 +506,10 @@ HRESULT Device9::SetRenderTarget(DWORD a_index, IDirect3DSurface9* a_target)
         return D3DERR_INVALIDCALL;
     replaceReference(m_targets[a_index], surface);
     m_targetsDirty = true;
+    if (surface)
+        m_boundTargets |= 1u << a_index;
+    else
+        m_boundTargets &= ~(1u << a_index);
     if (a_index == 0)
         resetViewportAndScissor(*surface);
     return D3D_OK;
@@ -560,11 +566,7 @@ HRESULT Device9::EndScene()
 
 unsigned Device9::boundTargets() const
 {
-    unsigned bound = 0;
-    for (UINT i = 0; i < MaxRenderTargets; ++i)
-        if (m_targets[i])
-            bound |= 1u << i;
-    return bound;
+    return m_boundTargets;
 }
 
 // The draw buffers name only the targets a draw writes: GL leaves the others
@@ -854,6 +856,9 @@ HRESULT Device9::SetSamplerState(DWORD a_sampler, D3DSAMPLERSTATETYPE a_type, DW
 {
     if (a_sampler >= Samplers || a_type < D3DSAMP_ADDRESSU || a_type > D3DSAMP_MIPFILTER)
         return D3DERR_INVALIDCALL;
+    // A value set again changes nothing GL holds, unless the cache is bypassed.
+    if (m_samplerStates[a_sampler][a_type] == a_value && !GlStateCache::bypass())
+        return D3D_OK;
     m_samplerStates[a_sampler][a_type] = a_value;
     m_units.samplerStateChanged(a_sampler, a_type);
     return D3D_OK;

@@ -214,6 +214,7 @@ private:
     GLuint m_vertexArray = 0;
     bool m_targetsDirty = true;
     unsigned m_drawBuffers = ~0u;  // the outputs the draw buffers last named; ~0: unknown
+    unsigned m_boundTargets = 0;   // bit n: m_targets[n] is set
     bool m_framebufferComplete = false;
     GlStateCache m_gl;
     ProgramCache m_programs;

@@ -15,6 +15,7 @@ void TextureUnits::createGl()
         for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_WRAP_R})
             glSamplerParameteri(m_cubeSamplers[unit], wrap, GL_CLAMP_TO_EDGE);
         m_units[unit].bindingDirty = true;
+        m_units[unit].samplerUnbound = true;
         m_units[unit].statesDirty = (1u << States) - 1;
     }
     m_dirtyUnits = (1u << Units) - 1;
@@ -63,8 +64,11 @@ void TextureUnits::apply()
         glBindTextures(index, 1, nullptr);
         if (unit.name)
             glBindTextureUnit(index, unit.name);
-        glBindSampler(index, unit.target == GL_TEXTURE_CUBE_MAP ? m_cubeSamplers[index]
-                                                                : m_samplers[index]);
+        const bool cube = unit.target == GL_TEXTURE_CUBE_MAP;
+        if (cube != unit.cubeSamplerBound || unit.samplerUnbound || GlStateCache::bypass())
+            glBindSampler(index, cube ? m_cubeSamplers[index] : m_samplers[index]);
+        unit.cubeSamplerBound = cube;
+        unit.samplerUnbound = false;
         unit.bindingDirty = false;
     }
 }

@@ -37,6 +37,8 @@ private:
         GLuint name = 0;
         GLenum target = 0;
         bool bindingDirty = true;
+        bool samplerUnbound = true;      // no sampler object bound to the unit yet
+        bool cubeSamplerBound = false;   // which of the unit's two is bound
         unsigned statesDirty = (1u << States) - 1;  // bit per D3DSAMPLERSTATETYPE
     };
 
