@@ -16,7 +16,6 @@ const DWORD g_endToken = 0x0000FFFF;
 const DWORD g_commentOpcode = 0xFFFE;
 const DWORD g_phaseOpcode = 0xFFFD;
 const DWORD g_lastOpcode = 96;  // D3DSIO_BREAKP, the highest instruction of shader model 3
-const DWORD g_dclOpcode = 31;
 const DWORD g_defbOpcode = 47;
 const DWORD g_defiOpcode = 48;
 const DWORD g_defOpcode = 81;
