@@ -4,10 +4,16 @@
 # package lists are only refreshed when something is missing.
 set -eu
 
+# clang, libclang-rt-14-dev: libFuzzer and clang's sanitizer runtimes for
+# scripts/fuzz.sh; llvm: llvm-symbolizer, which names the frames of their
+# reports.
 # xfonts-base: SDL draws its message boxes with the X server's core fonts,
 # which Xvfb does not have without it.
 PACKAGES="
     build-essential
+    clang
+    libclang-rt-14-dev
+    llvm
     cmake
     ninja-build
     pkg-config

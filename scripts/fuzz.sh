@@ -114,7 +114,7 @@ for target in $TARGETS; do
         -timeout=10 -rss_limit_mb=1024 -print_final_stats=1 $parallel \
         -artifact_prefix="$findings/" >"$FUZZ_DIR/$target.log" 2>&1
     set -e
-    grep -E "^#[0-9]+ *(INITED|DONE)|ERROR|SUMMARY|stat::number_of_executed_units" \
+    grep -E "^#[0-9]+[[:space:]]+(INITED|DONE)|ERROR|SUMMARY|stat::number_of_executed_units" \
         "$FUZZ_DIR/$target.log" || true
     for artifact in "$findings"/crash-* "$findings"/leak-* "$findings"/timeout-* "$findings"/oom-* "$findings"/slow-unit-*; do
         [ -f "$artifact" ] || continue
