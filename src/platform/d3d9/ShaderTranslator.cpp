@@ -173,6 +173,14 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
                 D3DSHADER_VERSION_MAJOR(version), D3DSHADER_VERSION_MINOR(version));
         return D3DERR_INVALIDCALL;
     }
+    // Direct3D 9 knows no shader model above 3; MojoShader parses such
+    // streams by rules of its own, and asserts on some of them.
+    if (D3DSHADER_VERSION_MAJOR(version) > 3)
+    {
+        SDL_Log("d3d9: %s shader refused: version %u.%u is above 3.0", kind,
+                D3DSHADER_VERSION_MAJOR(version), D3DSHADER_VERSION_MINOR(version));
+        return D3DERR_INVALIDCALL;
+    }
     const size_t tokens = measure(a_tokens);
     if (tokens == 0)
     {
