@@ -4,6 +4,9 @@
 # package lists are only refreshed when something is missing.
 set -eu
 
+# clang, libclang-rt-14-dev: libFuzzer and clang's sanitizer runtimes for
+# scripts/fuzz.sh; llvm: llvm-symbolizer, which names the frames of their
+# reports.
 # xfonts-base: SDL draws its message boxes with the X server's core fonts,
 # which Xvfb does not have without it.
 # libassimp-dev, libstb-dev, nlohmann-json3-dev: qorscene's import and
@@ -14,6 +17,9 @@ set -eu
 # FFmpeg's libraries.
 PACKAGES="
     build-essential
+    clang
+    libclang-rt-14-dev
+    llvm
     cmake
     ninja-build
     pkg-config

@@ -18,6 +18,9 @@ const char kMagic[6] = {'Q', 'O', 'R', 'F', 'S', '1'};
 // damaged size field cannot make us reserve gigabytes before the stream
 // proves it holds them.
 constexpr uint32_t kReadChunk = 16u << 20;  // bytes
+// The data block starts this small and doubles as the stream delivers, so
+// that a damaged size in a short file costs no large allocation either.
+constexpr uint32_t kFirstBlock = 64u << 10;  // bytes
 
 uint32_t littleEndian32(const uint8_t* a_bytes)
 {
@@ -233,7 +236,7 @@ uint64_t ArchiveReader::checkEntries()
 // promises, so a damaged size costs no more memory than the stream holds.
 void ArchiveReader::readDataBlock(gzFile_s* a_stream, uint32_t a_size)
 {
-    uint32_t capacity = a_size < kReadChunk ? a_size : kReadChunk;
+    uint32_t capacity = a_size < kFirstBlock ? a_size : kFirstBlock;
     // Never null, even for an empty block: a loaded archive has a block.
     uint8_t* block = static_cast<uint8_t*>(malloc(capacity > 0 ? capacity : 1));
     uint32_t filled = 0;

@@ -66,10 +66,13 @@ bool readJpeg(Decoding* a_decoding, const uint8_t* a_data, uint32_t a_size)
     // From libjpeg's pool: freed with the decompressor on every path.
     JSAMPARRAY row = (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
                                                 info->output_width * 3, 1);
+    // A warning already fails the picture, so decoding stops at the first: a
+    // file cut short after a header that promises 8192 x 8192 pixels costs
+    // no time for the rows libjpeg would make up.
     while (info->output_scanline < info->output_height)
     {
         uint32_t* pixels = image.pixels.get() + size_t(info->output_scanline) * image.width;
-        if (jpeg_read_scanlines(info, row, 1) != 1)
+        if (jpeg_read_scanlines(info, row, 1) != 1 || info->err->num_warnings != 0)
             return false;
         const JSAMPLE* samples = row[0];
         for (int32_t x = 0; x < image.width; ++x, samples += 3)

@@ -3,6 +3,7 @@
 #include "render/Texture.h"
 
 #include "app/Assert.h"
+#include "app/FatalError.h"
 #include "archive/FileSystem.h"
 #include "render/BoxFilter.h"
 #include "render/Image.h"
@@ -13,8 +14,8 @@
 
 #include <string.h>
 
-#include <memory>
 #include <new>
+#include <utility>
 
 namespace
 {
@@ -25,44 +26,25 @@ constexpr size_t kNameBufferSize = 260;
 const char kAlphaSuffix[] = "_alpha.jpg";
 constexpr size_t kExtensionLength = 4;
 constexpr size_t kMaxNameLength = kNameBufferSize - sizeof(kAlphaSuffix) + kExtensionLength;
+// Worded like the file system's messages, after the file's name.
+const char kUndecodable[] = "File is not a whole JPEG image.";
 
 }
 
 // Names come from the program and its scene files; one outside the limits is
-// a fault of either, refused like the other faults of content by an assertion
-// before anything is read.
+// a fault of either, refused by an assertion before anything is read. The
+// files' contents are data, which may be damaged: readImages refuses them
+// with a message.
 Texture* Texture::load(const char* a_name, Renderer* a_renderer)
 {
-    const size_t nameLength = a_name ? strlen(a_name) : 0;
-    TARVO_ASSERT(nameLength >= kExtensionLength && nameLength <= kMaxNameLength);
-    File file;
-    ReturnCode read = FileSystem::readFile(a_name, file);
-    if (read.failed())
+    std::unique_ptr<Image> image;
+    std::unique_ptr<Image> alphaImage;
+    if (!readImages(a_name, image, alphaImage))
         return nullptr;
 
     Texture* texture = new (std::nothrow) Texture();
     TARVO_ASSERT(texture);
     texture->m_renderer = a_renderer;
-    std::unique_ptr<Image> image = decodeJpeg(file.m_data, file.m_size);
-    TARVO_ASSERT(image);
-
-    // The last four characters go whatever they are: "spot.jpg" and
-    // "spot.png" alike give "spot_alpha.jpg".
-    char alphaName[kNameBufferSize] = {};
-    memcpy(alphaName, a_name, nameLength - kExtensionLength);
-    memcpy(alphaName + nameLength - kExtensionLength, kAlphaSuffix, sizeof(kAlphaSuffix));
-    std::unique_ptr<Image> alphaImage;
-    if (FileSystem::fileExists(alphaName))
-    {
-        File alphaFile;
-        ReturnCode alphaRead = FileSystem::readFile(alphaName, alphaFile);
-        if (alphaRead.succeeded())
-        {
-            alphaImage = decodeJpeg(alphaFile.m_data, alphaFile.m_size);
-            TARVO_ASSERT(alphaImage);
-        }
-    }
-
     ReturnCode created = texture->create(*image, alphaImage.get());
     if (created.failed())
     {
@@ -70,6 +52,52 @@ Texture* Texture::load(const char* a_name, Renderer* a_renderer)
         return nullptr;
     }
     return texture;
+}
+
+bool Texture::readImages(const char* a_name, std::unique_ptr<Image>& a_colour,
+                         std::unique_ptr<Image>& a_alpha)
+{
+    const size_t nameLength = a_name ? strlen(a_name) : 0;
+    TARVO_ASSERT(nameLength >= kExtensionLength && nameLength <= kMaxNameLength);
+    File file;
+    ReturnCode read = FileSystem::readFile(a_name, file);
+    if (read.failed())
+        return false;
+    std::unique_ptr<Image> colour = decodeJpeg(file.m_data, file.m_size);
+    if (!colour)
+    {
+        fatalError(a_name, kUndecodable);
+        return false;
+    }
+
+    // The last four characters go whatever they are: "spot.jpg" and
+    // "spot.png" alike give "spot_alpha.jpg".
+    char alphaName[kNameBufferSize] = {};
+    memcpy(alphaName, a_name, nameLength - kExtensionLength);
+    memcpy(alphaName + nameLength - kExtensionLength, kAlphaSuffix, sizeof(kAlphaSuffix));
+    std::unique_ptr<Image> alpha;
+    if (FileSystem::fileExists(alphaName))
+    {
+        File alphaFile;
+        ReturnCode alphaRead = FileSystem::readFile(alphaName, alphaFile);
+        if (alphaRead.failed())
+            return false;
+        alpha = decodeJpeg(alphaFile.m_data, alphaFile.m_size);
+        if (!alpha)
+        {
+            fatalError(alphaName, kUndecodable);
+            return false;
+        }
+        // The box filter takes alpha pixel for pixel from the companion.
+        if (alpha->width != colour->width || alpha->height != colour->height)
+        {
+            fatalError(alphaName, "Alpha image is not the size of its colour image.");
+            return false;
+        }
+    }
+    a_colour = std::move(colour);
+    a_alpha = std::move(alpha);
+    return true;
 }
 
 Texture::~Texture()

@@ -6,18 +6,25 @@
 
 #include <d3d9.h>
 
+#include <memory>
+
 class Renderer;
 struct Image;
 
 class Texture
 {
 public:
-    // A ready texture, or null when the file is missing (after the file
-    // system's message) or the device cannot make or fill the texture
-    // (silently). A file or companion that is not a decodable JPEG fails an
-    // assertion. Names run from 4 to 253 characters, the last four being the
-    // extension.
+    // A ready texture, or null when readImages fails (after its message) or
+    // the device cannot make or fill the texture (silently). Names run from 4
+    // to 253 characters, the last four being the extension.
     static Texture* load(const char* a_name, Renderer* a_renderer);
+    // The device-free half of load: the picture of a_name and its alpha
+    // companion (a_alpha null when there is none), decoded and checked
+    // against each other. False after one message naming the file at fault:
+    // the file system's for a file that cannot be read, ours for one that is
+    // not a whole JPEG or a companion of another size.
+    static bool readImages(const char* a_name, std::unique_ptr<Image>& a_colour,
+                           std::unique_ptr<Image>& a_alpha);
     ~Texture();
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;

@@ -5,7 +5,14 @@
 #include "app/LauncherSettings.h"
 #include "demo/DemoFiles.h"
 #include "demo/Timeline.h"
+#include "filters/FilterBlur.h"
+#include "filters/FilterBreak.h"
+#include "filters/FilterDof.h"
+#include "filters/FilterGlow.h"
+#include "filters/FilterRadialBlur.h"
+#include "render/RenderTarget.h"
 #include "render/Renderer.h"
+#include "render/Texture.h"
 #include "sound/Time.h"
 
 #include <D3D9Testing.h>
@@ -14,6 +21,27 @@
 
 namespace
 {
+
+// The entry point never destroys its demo state, which lasts as long as the
+// process; a test that ends its application releases what content loading
+// made there (scenes and registered textures belong to the application).
+void releaseContent(DemoState& a_demo)
+{
+    delete a_demo.m_blur;
+    delete a_demo.m_radialBlur;
+    delete a_demo.m_dof;
+    delete a_demo.m_glow;
+    delete a_demo.m_break;
+    for (RenderTarget* target : a_demo.m_targets)
+        delete target;
+    Texture* images[] = {a_demo.m_titleImages[0], a_demo.m_titleImages[1], a_demo.m_titleImages[2],
+                         a_demo.m_goImage,        a_demo.m_jumpImage,      a_demo.m_stepImage,
+                         a_demo.m_logoImage,      a_demo.m_holditImage,    a_demo.m_credits1Image,
+                         a_demo.m_credits2Image,  a_demo.m_loadBar};
+    for (Texture* image : images)
+        delete image;
+    a_demo = DemoState{};
+}
 
 LRESULT CALLBACK plainProcedure(HWND a_window, UINT a_message, WPARAM a_wParam, LPARAM a_lParam)
 {
@@ -49,6 +77,7 @@ DemoApplication::DemoApplication(double a_seconds)
 DemoApplication::~DemoApplication()
 {
     Time::g_soundtrack = nullptr;
+    releaseContent(m_demo);
     m_tarvo.shutdown();
     DestroyWindow(m_window);
     D3D9Testing::clearDisplayModes();

@@ -2,13 +2,14 @@
 // default-pool texture with automatic mip-maps, its alpha from the companion
 // named by dropping the last four characters and adding "_alpha.jpg" (blue
 // channel, or grey level), opaque without one; the generated null textures;
-// missing files with the file system's message; undecodable files and names
-// outside the limits end the process by assertion.
+// missing files with the file system's message; damaged files with one
+// message naming them; names outside the limits end the process by assertion.
 //
 // Untested: a level the device cannot lock, and a device that cannot make the
 // texture (the layer offers no way to fail either for a valid texture).
 #include "render/Texture.h"
 
+#include "app/FatalError.h"
 #include "archive/FileSystem.h"
 #include "render/JpegDecoder.h"
 #include "render/RendererFixture.h"
@@ -248,30 +249,50 @@ TEST_F(TextureTest, MissingFileGivesNullWithTheFileSystemsMessage)
     EXPECT_EQ(m_boxes.boxes()[0].text, "missing.jpg: File not found.");
 }
 
-// A colour or companion file that is not a decodable JPEG, a companion of
-// another size, and names shorter than 4 or longer than 253 characters end
-// the process with their assertions.
-TEST_F(TextureTest, BadFilesAndNamesFailTheirAssertions)
+// A colour or companion file that is not a whole JPEG, a companion that
+// cannot be read or is of another size: the load fails with one message
+// naming the file at fault, as the file system's messages do, and the process
+// goes on.
+TEST_F(TextureTest, DamagedFilesFailTheLoadWithAMessage)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    writeBytes("text.jpg", {'n', 'o', 't', ' ', 'J', 'P', 'E', 'G'});
     std::vector<uint8_t> cut = encodeJpeg(blockPicture(2, 2, kColours), JpegKind::Rgb);
     cut.resize(cut.size() / 2);
+    writeBytes("text.jpg", {'n', 'o', 't', ' ', 'J', 'P', 'E', 'G'});
     writeBytes("cut.jpg", cut);
     writeJpeg("paired.jpg", blockPicture(2, 2, kColours), JpegKind::Rgb);
     writeBytes("paired_alpha.jpg", cut);
     writeJpeg("small.jpg", blockPicture(2, 2, kColours), JpegKind::Rgb);
     writeJpeg("small_alpha.jpg", blockPicture(1, 2, {1, 2}), JpegKind::Grey);
+    writeJpeg("empty.jpg", blockPicture(2, 2, kColours), JpegKind::Rgb);
+    writeBytes("empty_alpha.jpg", {});
 
-    EXPECT_DEATH(Texture::load("text.jpg", m_renderer),
-                 "Assertion failed: image, file Texture\\.cpp");
-    EXPECT_DEATH(Texture::load("cut.jpg", m_renderer),
-                 "Assertion failed: image, file Texture\\.cpp");
-    EXPECT_DEATH(Texture::load("paired.jpg", m_renderer),
-                 "Assertion failed: alphaImage, file Texture\\.cpp");
-    EXPECT_DEATH(Texture::load("small.jpg", m_renderer),
-                 "a_alpha->width == a_colour\\.width.*file BoxFilter\\.cpp");
+    const struct
+    {
+        const char* name;
+        const char* message;
+    } kCases[] = {
+        {"text.jpg", "text.jpg: File is not a whole JPEG image."},
+        {"cut.jpg", "cut.jpg: File is not a whole JPEG image."},
+        {"paired.jpg", "paired_alpha.jpg: File is not a whole JPEG image."},
+        {"small.jpg", "small_alpha.jpg: Alpha image is not the size of its colour image."},
+        {"empty.jpg", "empty_alpha.jpg: File is empty."},
+    };
+    for (const auto& testCase : kCases)
+    {
+        SCOPED_TRACE(testCase.name);
+        g_fatalErrorShown = false;
+        MessageBoxRecorder boxes;
+        EXPECT_EQ(Texture::load(testCase.name, m_renderer), nullptr);
+        ASSERT_EQ(boxes.boxes().size(), 1u);
+        EXPECT_EQ(boxes.boxes()[0].text, testCase.message);
+    }
+}
 
+// Names shorter than 4 or longer than 253 characters are the program's own
+// fault and end the process with their assertion before anything is read.
+TEST_F(TextureTest, NamesOutsideTheLimitsFailTheirAssertion)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     const std::string tooLong(254, 'n');
     const char* names[] = {"", "a.j", tooLong.c_str()};
     for (const char* name : names)

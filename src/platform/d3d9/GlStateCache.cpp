@@ -66,7 +66,7 @@ void GlStateCache::enable(GLenum a_capability, bool a_enabled)
         index = ScissorTest;
         break;
     default:
-        TARVO_ASSERT(!"capability the cache knows");
+        TARVO_ASSERT(false && "capability the cache knows");
     }
     if (!changes(m_enabled[index], a_enabled ? 1 : 0))
         return;

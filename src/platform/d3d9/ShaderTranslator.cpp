@@ -8,6 +8,8 @@
 #include <SDL.h>
 #include <mojoshader.h>
 
+#include <vector>
+
 namespace
 {
 
@@ -15,7 +17,16 @@ const DWORD g_vertexVersion = 0xFFFE0000;
 const DWORD g_pixelVersion = 0xFFFF0000;
 const DWORD g_phaseOpcode = 0xFFFD;
 const DWORD g_lastOpcode = 96;  // D3DSIO_BREAKP, the highest instruction of shader model 3
-const DWORD g_dclOpcode = 31;
+const DWORD g_loopOpcode = 27;
+const DWORD g_retOpcode = 28;
+const DWORD g_endLoopOpcode = 29;
+const DWORD g_labelOpcode = 30;
+const DWORD g_repOpcode = 38;
+const DWORD g_endRepOpcode = 39;
+const DWORD g_ifOpcode = 40;
+const DWORD g_ifcOpcode = 41;
+const DWORD g_elseOpcode = 42;
+const DWORD g_endIfOpcode = 43;
 const DWORD g_defbOpcode = 47;
 const DWORD g_defiOpcode = 48;
 const DWORD g_defOpcode = 81;
@@ -68,6 +79,65 @@ size_t ShaderTranslator::measure(const DWORD* a_tokens)
     return walk.ended() ? walk.position() : 0;
 }
 
+// MojoShader writes GLSL blocks by indentation and asserts, ending the
+// process, when a label meets an indentation other than the outermost: a
+// label inside a block, or after an end without its block. D3D9 refuses such
+// streams anyway, so they are refused here before MojoShader sees them.
+bool ShaderTranslator::blocksNest(const DWORD* a_tokens, size_t a_count)
+{
+    std::vector<DWORD> open;    // the opcode that opened each enclosing block
+    bool inFunction = true;     // the main program runs until its ret
+    for (size_t at = 1; at + 1 < a_count;)
+    {
+        const DWORD token = a_tokens[at];
+        const DWORD opcode = token & 0xFFFF;
+        if (opcode == ShaderTokens::kCommentOpcode)
+        {
+            at += 1 + ((token >> 16) & 0x7FFF);
+            continue;
+        }
+        at += 1 + ((token >> 24) & 0x0F);
+        const DWORD inner = open.empty() ? 0 : open.back();
+        switch (opcode)
+        {
+        case g_ifOpcode:
+        case g_ifcOpcode:
+            open.push_back(g_ifOpcode);
+            break;
+        case g_loopOpcode:
+        case g_repOpcode:
+            open.push_back(opcode);
+            break;
+        case g_elseOpcode:
+            if (inner != g_ifOpcode)
+                return false;
+            break;
+        case g_endIfOpcode:
+        case g_endLoopOpcode:
+        case g_endRepOpcode:
+            if (inner != (opcode == g_endIfOpcode     ? g_ifOpcode
+                          : opcode == g_endLoopOpcode ? g_loopOpcode
+                                                      : g_repOpcode))
+                return false;
+            open.pop_back();
+            break;
+        case g_retOpcode:
+            if (!open.empty() || !inFunction)
+                return false;
+            inFunction = false;
+            break;
+        case g_labelOpcode:
+            if (!open.empty() || inFunction)
+                return false;
+            inFunction = true;
+            break;
+        default:
+            break;
+        }
+    }
+    return open.empty();
+}
+
 HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
                                     TranslatedShader* a_result)
 {
@@ -89,10 +159,23 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
                 D3DSHADER_VERSION_MAJOR(version), D3DSHADER_VERSION_MINOR(version));
         return D3DERR_INVALIDCALL;
     }
+    // Direct3D 9 knows no shader model above 3; MojoShader parses such
+    // streams by rules of its own, and asserts on some of them.
+    if (D3DSHADER_VERSION_MAJOR(version) > 3)
+    {
+        SDL_Log("d3d9: %s shader refused: version %u.%u is above 3.0", kind,
+                D3DSHADER_VERSION_MAJOR(version), D3DSHADER_VERSION_MINOR(version));
+        return D3DERR_INVALIDCALL;
+    }
     const size_t tokens = measure(a_tokens);
     if (tokens == 0)
     {
         SDL_Log("d3d9: %s shader refused: damaged token stream", kind);
+        return D3DERR_INVALIDCALL;
+    }
+    if (!blocksNest(a_tokens, tokens))
+    {
+        SDL_Log("d3d9: %s shader refused: flow-control blocks or subroutines do not nest", kind);
         return D3DERR_INVALIDCALL;
     }
     const MOJOSHADER_parseData* parsed =

@@ -20,4 +20,10 @@ public:
     // interface gives no buffer size: a stream cut short inside an
     // instruction or comment is read on to its stated length.
     static size_t measure(const DWORD* a_tokens);
+
+    // Whether the a_count tokens of a measured stream nest as D3D9 requires:
+    // if, loop and rep blocks close in order with their own end, else sits
+    // in an if block, ret ends the main program or a subroutine outside any
+    // block, and label starts a subroutine only after one ended.
+    static bool blocksNest(const DWORD* a_tokens, size_t a_count);
 };

@@ -88,6 +88,8 @@ TEST_F(Shaders, DamagedStreamsAreRefusedWithoutReadingPastThem)
         {"vertex shader given to CreatePixelShader", vertex, false, D3DERR_INVALIDCALL},
         {"not a version token", {0x12345678, 0x0000FFFF}, true, D3DERR_INVALIDCALL},
         {"shader model 1.1", {0xFFFE0101, 0x0000FFFF}, true, D3DERR_INVALIDCALL},
+        {"shader model 4.0, which D3D9 does not have", {0xFFFE0400, 0x0000FFFF}, true,
+         D3DERR_INVALIDCALL},
     };
     Case unknownOpcode = {"unknown opcode", vertex, true, D3DERR_INVALIDCALL};
     unknownOpcode.tokens[add] = (unknownOpcode.tokens[add] & 0xFFFF0000) | 0x7777;

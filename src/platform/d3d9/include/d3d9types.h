@@ -27,7 +27,11 @@ struct D3DCOLORVALUE
 
 // Row-major 4 x 4 matrix; _RC is row R, column C, the same float as m[R-1][C-1].
 // The anonymous struct is how the real header names the elements; __extension__
-// keeps -Wpedantic quiet about it.
+// keeps GCC's -Wpedantic quiet about it, clang needs its warning named.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wnested-anon-types"
+#endif
 struct D3DMATRIX
 {
     union
@@ -42,6 +46,9 @@ struct D3DMATRIX
         float m[4][4];
     };
 };
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 
 #define D3DCOLOR_ARGB(a, r, g, b)                                                              \
     (static_cast<D3DCOLOR>((((a) & 0xff) << 24) | (((r) & 0xff) << 16) | (((g) & 0xff) << 8) | \
