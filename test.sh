@@ -4,8 +4,9 @@
 # again under AddressSanitizer, LeakSanitizer and UBSan in build/sanitize/
 # (without regenerating the content, which the first build has checked).
 # The sanitized drawing tests include the whole demo on the capture audio
-# device (DemoRunTest). Leaks of the GL driver itself are suppressed as
-# tests/sanitizers/lsan.supp explains; every other report fails its test.
+# device (DemoRunTest). The GL stack's own blocks are kept out of the leak
+# reports as tests/sanitizers/lsan.supp explains; every other report fails
+# its test.
 # Findings kept from fuzzing (tests/data/fuzz/) replay in both stages.
 set -eu
 cd "$(dirname "$0")"

@@ -14,7 +14,7 @@
 #
 # FUZZ_JOBS runs that many fuzzing processes on one target at once (default
 # 1: the machine is shared); FUZZ_MAX_EXECS stops a target after that many
-# executions per process instead of at SECONDS.
+# executions per process, or at SECONDS if that comes first.
 set -eu
 cd "$(dirname "$0")/.."
 
