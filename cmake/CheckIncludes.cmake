@@ -10,7 +10,7 @@ if(NOT SOURCE_DIR)
     message(FATAL_ERROR "CheckIncludes: SOURCE_DIR is not set")
 endif()
 
-set(system_folders app archive render scene lights filters sound demo)
+set(system_folders core app archive render scene lights filters sound demo)
 set(platform ${SOURCE_DIR}/src/platform)
 
 # Headers the layers publish, and every other header they hold.
