@@ -5,12 +5,13 @@
 # Every offending line is listed as "file:line: includes <name> (reason)"
 # and the script fails.
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/ReportProblems.cmake)
 
 if(NOT SOURCE_DIR)
     message(FATAL_ERROR "CheckIncludes: SOURCE_DIR is not set")
 endif()
 
-set(system_folders app archive render scene lights filters sound demo)
+set(system_folders core app archive render scene lights filters sound demo)
 set(platform ${SOURCE_DIR}/src/platform)
 
 # Headers the layers publish, and every other header they hold.
@@ -69,10 +70,4 @@ foreach(folder ${system_folders})
     endforeach()
 endforeach()
 
-if(problems)
-    foreach(problem ${problems})
-        message(NOTICE "${problem}")
-    endforeach()
-    list(LENGTH problems count)
-    message(FATAL_ERROR "${count} includes reach past the platform's public headers")
-endif()
+tarvo_report_problems("includes reach past the platform's public headers" ${problems})

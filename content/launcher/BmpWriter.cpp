@@ -3,7 +3,7 @@
 
 #include "Image.h"
 #include "PalettedImage.h"
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <algorithm>
 #include <cmath>

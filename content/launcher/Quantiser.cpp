@@ -2,7 +2,7 @@
 #include "Quantiser.h"
 
 #include "Image.h"
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <algorithm>
 #include <cmath>

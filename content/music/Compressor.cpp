@@ -5,7 +5,7 @@
 #include "StereoBuffer.h"
 #include "Tempo.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <math.h>
 

@@ -1,7 +1,7 @@
 // One bar of a breakbeat: sixteen steps of velocities for kick, snare, closed and open hats.
 #include "DrumPattern.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <string.h>
 

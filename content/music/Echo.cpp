@@ -4,7 +4,7 @@
 #include "StateVariableFilter.h"
 #include "StereoBuffer.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <vector>
 

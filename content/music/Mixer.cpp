@@ -6,7 +6,7 @@
 #include "StateVariableFilter.h"
 #include "Tempo.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <math.h>
 

@@ -3,7 +3,7 @@
 
 #include "Tempo.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <math.h>
 

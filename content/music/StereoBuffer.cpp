@@ -1,7 +1,7 @@
 // Two channels of 32-bit float samples: an instrument bus, a mix or the finished song.
 #include "StereoBuffer.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <math.h>
 

@@ -1,7 +1,7 @@
 // The song's clock: 170 beats per minute at 44.1 kHz, beats converted to sample frames.
 #include "Tempo.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <math.h>
 

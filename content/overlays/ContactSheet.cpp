@@ -3,7 +3,7 @@
 
 #include "FontRenderer.h"
 #include "Mask.h"
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <algorithm>
 #include <cmath>

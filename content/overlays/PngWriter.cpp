@@ -1,7 +1,7 @@
 // Writes RGB pictures as PNG files with libpng: the contact sheets kept in the documentation.
 #include "PngWriter.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <png.h>
 

@@ -2,7 +2,7 @@
 #include "FontRenderer.h"
 
 #include "Mask.h"
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

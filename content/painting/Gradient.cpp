@@ -1,7 +1,7 @@
 // A colour ramp through stops at increasing positions, eased between them: skies, chrome and glows.
 #include "Gradient.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,7 +1,7 @@
 // A floating-point RGBA picture (premultiplied alpha), painted at a multiple of its final size and averaged down.
 #include "Image.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <cstddef>
 

@@ -3,7 +3,7 @@
 
 #include "Image.h"
 #include "Palette.h"
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 
 Lettering::Lettering(int a_width, int a_height)

@@ -1,7 +1,7 @@
 // A single-channel coverage picture (0..1): rendered text, and the outlines and glows made from it.
 #include "Mask.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <algorithm>
 #include <cmath>

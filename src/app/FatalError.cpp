@@ -1,7 +1,7 @@
 // Once-only fatal error box.
 #include "app/FatalError.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // shaders and the soundtrack, initialises them and runs one frame per update.
 #pragma once
 
-#include "app/ReturnCode.h"
+#include "core/ReturnCode.h"
 #include "render/Shader.h"
 #include "render/Texture.h"
 #include "scene/Container.h"

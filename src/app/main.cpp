@@ -1,6 +1,5 @@
 // The program's entry point: the launcher, the archive, the application
 // object and its window, then the frame loop until the user quits.
-#include "app/Assert.h"
 #include "app/FatalError.h"
 #include "app/Launcher.h"
 #include "app/LauncherResources.h"
@@ -8,6 +7,7 @@
 #include "app/Tarvo.h"
 #include "app/resource.h"
 #include "archive/FileSystem.h"
+#include "core/Assert.h"
 #include "demo/DemoState.h"
 
 #include <windows.h>

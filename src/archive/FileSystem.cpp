@@ -1,9 +1,9 @@
 // The archive in memory and the lookup of named files.
 #include "archive/FileSystem.h"
 
-#include "app/Assert.h"
 #include "app/FatalError.h"
 #include "archive/ArchiveReader.h"
+#include "core/Assert.h"
 
 #include <stdio.h>
 #include <stdlib.h>

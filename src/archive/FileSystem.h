@@ -3,7 +3,7 @@
 // once it is closed.
 #pragma once
 
-#include "app/ReturnCode.h"
+#include "core/ReturnCode.h"
 
 #include <stdint.h>
 

@@ -2,7 +2,7 @@
 // arithmetic is in float, as the flashes and cuts were timed.
 #include "demo/DemoParts.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 #include "demo/DemoState.h"
 #include "demo/Timeline.h"
 #include "scene/Scene.h"

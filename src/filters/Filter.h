@@ -4,7 +4,7 @@
 // sets their parameters by name and applies them every frame.
 #pragma once
 
-#include "app/ReturnCode.h"
+#include "core/ReturnCode.h"
 
 #include <d3d9.h>
 

@@ -1,7 +1,7 @@
 // The depth of field.
 #include "filters/FilterDof.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 #include "render/Quad.h"
 #include "render/RenderTarget.h"
 #include "render/Renderer.h"

@@ -1,7 +1,7 @@
 // The directional blur.
 #include "filters/FilterRadialBlur.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 #include "render/Quad.h"
 #include "render/RenderTarget.h"
 #include "render/Renderer.h"

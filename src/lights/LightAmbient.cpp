@@ -2,7 +2,7 @@
 // the light buffers hold.
 #include "lights/LightAmbient.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 #include "render/Quad.h"
 #include "render/Renderer.h"
 #include "render/Shader.h"

@@ -1,8 +1,8 @@
 // Omni lights: the shared programs, the volume's transform and the pass.
 #include "lights/LightOmni.h"
 
-#include "app/Assert.h"
 #include "app/Tarvo.h"
+#include "core/Assert.h"
 #include "render/Renderer.h"
 #include "render/Shader.h"
 #include "scene/Mesh.h"

@@ -1,8 +1,8 @@
 // Spot lights: creation, the light's projection and the pass.
 #include "lights/LightSpot.h"
 
-#include "app/Assert.h"
 #include "app/Tarvo.h"
+#include "core/Assert.h"
 #include "render/Quad.h"
 #include "render/RenderTarget.h"
 #include "render/Renderer.h"

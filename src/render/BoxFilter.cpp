@@ -1,7 +1,7 @@
 // The integer box filter of texture levels.
 #include "render/BoxFilter.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <stddef.h>
 #include <string.h>

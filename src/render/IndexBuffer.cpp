@@ -1,7 +1,7 @@
 // Index buffers: creation and filling.
 #include "render/IndexBuffer.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 #include "render/Renderer.h"
 
 #include <new>

@@ -1,7 +1,7 @@
 // A Direct3D buffer of 32-bit triangle-list indices, as meshes draw them.
 #pragma once
 
-#include "app/ReturnCode.h"
+#include "core/ReturnCode.h"
 
 #include <d3d9.h>
 

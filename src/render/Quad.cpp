@@ -1,7 +1,7 @@
 // The screen quad: its vertices, its programs and its two draws.
 #include "render/Quad.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 #include "render/Renderer.h"
 #include "render/Shader.h"
 #include "render/VertexBuffer.h"

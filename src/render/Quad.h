@@ -2,7 +2,7 @@
 // every full-screen pass and by the final letterboxed copy to the screen.
 #pragma once
 
-#include "app/ReturnCode.h"
+#include "core/ReturnCode.h"
 #include "render/ShaderPair.h"
 
 class Renderer;

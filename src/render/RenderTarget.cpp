@@ -1,7 +1,7 @@
 // Render targets: creation, binding as colour target and as texture.
 #include "render/RenderTarget.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 #include "render/Renderer.h"
 
 #include <math.h>

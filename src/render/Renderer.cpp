@@ -1,9 +1,9 @@
 // Device creation, capability checks and the frame.
 #include "render/Renderer.h"
 
-#include "app/Assert.h"
 #include "app/FatalError.h"
 #include "app/Launcher.h"
+#include "core/Assert.h"
 #include "render/Quad.h"
 #include "render/RenderTarget.h"
 #include "render/Shader.h"

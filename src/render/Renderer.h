@@ -4,7 +4,7 @@
 // passes record.
 #pragma once
 
-#include "app/ReturnCode.h"
+#include "core/ReturnCode.h"
 #include "render/ShaderPair.h"
 
 #include <d3d9.h>

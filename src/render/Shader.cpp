@@ -1,8 +1,8 @@
 // Shader loading and constants.
 #include "render/Shader.h"
 
-#include "app/Assert.h"
 #include "archive/FileSystem.h"
+#include "core/Assert.h"
 #include "render/Renderer.h"
 
 #include <string.h>

@@ -4,7 +4,7 @@
 
 #include "render/ShaderKind.h"
 
-#include "app/ReturnCode.h"
+#include "core/ReturnCode.h"
 
 #include <d3d9.h>
 #include <d3dx9.h>

@@ -2,9 +2,9 @@
 // device reports filled by the integer box filter.
 #include "render/Texture.h"
 
-#include "app/Assert.h"
 #include "app/FatalError.h"
 #include "archive/FileSystem.h"
+#include "core/Assert.h"
 #include "render/BoxFilter.h"
 #include "render/Image.h"
 #include "render/JpegDecoder.h"

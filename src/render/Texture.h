@@ -2,7 +2,7 @@
 // optional companion JPEG: for name.jpg, name_alpha.jpg.
 #pragma once
 
-#include "app/ReturnCode.h"
+#include "core/ReturnCode.h"
 
 #include <d3d9.h>
 

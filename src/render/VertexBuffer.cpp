@@ -1,7 +1,7 @@
 // Vertex buffers: creation, filling and binding.
 #include "render/VertexBuffer.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 #include "render/Renderer.h"
 
 #include <string.h>

@@ -2,7 +2,7 @@
 // of a vertex, the number of vertices and the FVF code.
 #pragma once
 
-#include "app/ReturnCode.h"
+#include "core/ReturnCode.h"
 
 #include <d3d9.h>
 

@@ -3,7 +3,7 @@
 // by name find the earliest entry of that name.
 #pragma once
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <stdint.h>
 #include <string.h>

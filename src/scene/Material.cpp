@@ -1,7 +1,7 @@
 // Materials: defaults and binding.
 #include "scene/Material.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 #include "render/RenderTarget.h"
 #include "render/Renderer.h"
 #include "render/Shader.h"

@@ -1,7 +1,7 @@
 // Meshes: creation, animation matrices and drawing.
 #include "scene/Mesh.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 #include "render/IndexBuffer.h"
 #include "render/Renderer.h"
 #include "render/Shader.h"

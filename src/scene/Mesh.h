@@ -2,7 +2,7 @@
 // and the tracks that move it.
 #pragma once
 
-#include "app/ReturnCode.h"
+#include "core/ReturnCode.h"
 #include "scene/Track.h"
 
 #include <d3d9.h>

@@ -2,10 +2,10 @@
 // resources, so a damaged file creates nothing.
 #include "scene/QorLoader.h"
 
-#include "app/Assert.h"
 #include "app/FatalError.h"
 #include "app/Tarvo.h"
 #include "archive/FileSystem.h"
+#include "core/Assert.h"
 #include "lights/LightOmni.h"
 #include "lights/LightSpot.h"
 #include "render/IndexBuffer.h"

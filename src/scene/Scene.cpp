@@ -1,7 +1,7 @@
 // The scene's three passes.
 #include "scene/Scene.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 #include "lights/LightSpot.h"
 #include "render/RenderTarget.h"
 #include "render/Renderer.h"

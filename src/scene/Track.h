@@ -2,7 +2,7 @@
 // sampled at fractional frame times with wrap-around.
 #pragma once
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <d3dx9.h>
 

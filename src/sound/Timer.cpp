@@ -1,7 +1,7 @@
 // Demo time from the soundtrack's position.
 #include "sound/Timer.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 #include "sound/Soundtrack.h"
 #include "sound/Time.h"
 

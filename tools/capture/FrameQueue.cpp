@@ -1,7 +1,7 @@
 // The bounded frame queue.
 #include "FrameQueue.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 FrameQueue::FrameQueue(size_t a_capacity) : m_capacity(a_capacity)
 {

@@ -1,10 +1,12 @@
-// Reads byte code token by token, checks every field against the shader model 3
-// token format and prints it in the assembler's own syntax.
+// Walks byte code instruction by instruction with the layers' walker, checks
+// every field against the shader model 3 token format and prints it in the
+// assembler's own syntax.
 #include "Disassembler.h"
 
 #include "ConstantTableBlock.h"
 #include "InstructionTable.h"
 #include "RegisterTable.h"
+#include "ShaderTokens.h"
 #include "TokenFormat.h"
 
 #include <ctype.h>
@@ -93,8 +95,7 @@ bool Disassembler::disassemble(const std::vector<uint8_t>& a_code, std::string& 
 
 bool Disassembler::run(std::string& a_text)
 {
-    uint32_t version = 0;
-    next(version);
+    const uint32_t version = m_tokens[0];
     if (version == TokenFormat::kVertexVersion30)
         m_kind = KindVertex;
     else if (version == TokenFormat::kPixelVersion30)
@@ -105,50 +106,66 @@ bool Disassembler::run(std::string& a_text)
 
     // qorasm puts the constant table right after the version token, or marks
     // its absence with noctab.
-    const uint32_t first = m_tokens[m_position];
-    if (TokenFormat::opcode(first) == TokenFormat::kCommentOpcode)
+    ShaderTokens walk(m_tokens.data(), m_tokens.size());
+    ShaderTokens::Instruction instruction;
+    // Index of the token after the instruction or comment token.
+    auto operands = [this](const ShaderTokens::Instruction& a_instruction) {
+        return static_cast<size_t>(a_instruction.operands - m_tokens.data());
+    };
+    bool walking = walk.next(&instruction);
+    if (walking && instruction.comment)
     {
-        ++m_position;
-        if (!constantTable(TokenFormat::commentDwords(first), a_text))
+        if (!constantTable(operands(instruction), instruction.length, a_text))
             return false;
+        walking = walk.next(&instruction);
     }
     else
     {
         a_text += "noctab\n";
     }
 
-    for (;;)
+    for (; walking; walking = walk.next(&instruction))
     {
-        m_instructionEnd = 0;
-        uint32_t token = 0;
-        if (!next(token))
-            return fail(m_tokens.size() * 4, "program has no end token");
-        if (token == TokenFormat::kEnd)
-            break;
-        --m_position;
-        if (!instruction(a_text))
+        if (!this->instruction(operands(instruction) - 1, instruction.length, a_text))
             return false;
     }
-    if (m_position != m_tokens.size())
-        return fail(m_position * 4, "data after the end token");
+    if (!walk.ended())
+        return stopped(walk.position());
+    if (walk.position() != m_tokens.size())
+        return fail(walk.position() * 4, "data after the end token");
     return true;
 }
 
-bool Disassembler::constantTable(uint32_t a_dwords, std::string& a_text)
+// The walker stops short of the end token where a token's length runs past
+// the program, where an instruction token sets bit 31, or at the program's
+// end; the fault is named as the instruction's own checks name it.
+bool Disassembler::stopped(size_t a_index)
 {
-    const size_t start = m_position;
-    if (a_dwords > m_tokens.size() - start)
-        return fail((start - 1) * 4, "comment block runs past the end of the program");
-    m_position += a_dwords;
+    if (a_index >= m_tokens.size())
+        return fail(m_tokens.size() * 4, "program has no end token");
+    const uint32_t token = m_tokens[a_index];
+    if (a_index == 1 && TokenFormat::opcode(token) == TokenFormat::kCommentOpcode)
+    {
+        if (token & 0x80000000)
+            return fail(a_index * 4, "comment token sets reserved bits");
+        return fail(a_index * 4, "comment block runs past the end of the program");
+    }
+    if (!instructionInfo(a_index))
+        return false;
+    return fail(a_index * 4, "instruction runs past the end of the program");
+}
+
+bool Disassembler::constantTable(size_t a_start, uint32_t a_dwords, std::string& a_text)
+{
     ConstantTableBlock table;
     std::string error;
-    if (!ConstantTableBlock::isConstantTable(&m_tokens[start], a_dwords))
-        return fail((start - 1) * 4, "comment blocks other than a constant table are not supported");
-    if (!table.read(&m_tokens[start], a_dwords, error))
-        return fail(start * 4, error);
+    if (!ConstantTableBlock::isConstantTable(&m_tokens[a_start], a_dwords))
+        return fail((a_start - 1) * 4, "comment blocks other than a constant table are not supported");
+    if (!table.read(&m_tokens[a_start], a_dwords, error))
+        return fail(a_start * 4, error);
     // Only a table laid out as qorasm writes it comes back byte for byte.
     std::vector<uint32_t> canonical;
-    const auto block = m_tokens.begin() + static_cast<std::ptrdiff_t>(start - 1);
+    const auto block = m_tokens.begin() + static_cast<std::ptrdiff_t>(a_start - 1);
     if (!ConstantTableBlock::write(table.m_constants, m_tokens[0], canonical, error) ||
         canonical.size() != a_dwords + 1 || !std::equal(canonical.begin(), canonical.end(), block))
         a_text += "; this constant table (written by " + table.m_creator +
@@ -161,10 +178,10 @@ bool Disassembler::constantTable(uint32_t a_dwords, std::string& a_text)
             !constant.fitsRegisterSet(constant.m_registerSet) || constant.m_elements == 0 ||
             constant.m_registerCount == 0 ||
             constant.m_registerCount > constant.fullRegisterCount())
-            return fail(start * 4, "constant '" + constant.m_name +
+            return fail(a_start * 4, "constant '" + constant.m_name +
                                        "' has a type or registers qorasm cannot declare");
         if (!isIdentifier(constant.m_name))
-            return fail(start * 4, "constant name '" + constant.m_name + "' is not an identifier");
+            return fail(a_start * 4, "constant name '" + constant.m_name + "' is not an identifier");
         const char* letter = letters[constant.m_registerSet];
         a_text += "const " + type + " " + constant.m_name;
         if (constant.m_elements != 1)
@@ -178,27 +195,46 @@ bool Disassembler::constantTable(uint32_t a_dwords, std::string& a_text)
     return true;
 }
 
-bool Disassembler::instruction(std::string& a_text)
+const InstructionInfo* Disassembler::instructionInfo(size_t a_start)
 {
-    const size_t start = m_position;
-    uint32_t token = 0;
-    next(token);
+    const uint32_t token = m_tokens[a_start];
     if (TokenFormat::opcode(token) == TokenFormat::kCommentOpcode)
-        return fail(start * 4, "comment blocks after the constant table are not supported");
+    {
+        fail(a_start * 4, "comment blocks after the constant table are not supported");
+        return nullptr;
+    }
     if (token & 0xE0000000)
-        return fail(start * 4, "instruction token sets reserved or co-issue bits");
+    {
+        fail(a_start * 4, "instruction token sets reserved or co-issue bits");
+        return nullptr;
+    }
     const uint32_t controls = TokenFormat::controls(token);
     const InstructionInfo* info = InstructionTable::find(TokenFormat::opcode(token), controls);
     if (!info)
-        return fail(start * 4, "unknown opcode " + std::to_string(TokenFormat::opcode(token)) +
-                                   " with controls " + std::to_string(controls));
+    {
+        fail(a_start * 4, "unknown opcode " + std::to_string(TokenFormat::opcode(token)) +
+                              " with controls " + std::to_string(controls));
+        return nullptr;
+    }
     if (!(info->kinds & m_kind))
-        return fail(start * 4, std::string("'") + info->name + "' is not an instruction of " +
-                                   (m_kind == KindVertex ? "vs_3_0" : "ps_3_0"));
-    m_instructionEnd = start + 1 + TokenFormat::length(token);
-    if (m_instructionEnd > m_tokens.size())
-        return fail(start * 4, "instruction runs past the end of the program");
+    {
+        fail(a_start * 4, std::string("'") + info->name + "' is not an instruction of " +
+                              (m_kind == KindVertex ? "vs_3_0" : "ps_3_0"));
+        return nullptr;
+    }
+    return info;
+}
 
+bool Disassembler::instruction(size_t a_start, uint32_t a_length, std::string& a_text)
+{
+    const uint32_t token = m_tokens[a_start];
+    const InstructionInfo* info = instructionInfo(a_start);
+    if (!info)
+        return false;
+    m_position = a_start + 1;
+    m_instructionEnd = a_start + 1 + a_length;
+
+    const uint32_t controls = TokenFormat::controls(token);
     std::string mnemonic = info->name;
     if (info->controls == ControlsComparison)
         mnemonic += std::string("_") + InstructionTable::comparisonName(controls);
@@ -209,12 +245,12 @@ bool Disassembler::instruction(std::string& a_text)
     {
         uint32_t declaration = 0;
         if (!next(declaration) || !next(param))
-            return fail(start * 4, "dcl needs a declaration and a register token");
+            return fail(a_start * 4, "dcl needs a declaration and a register token");
         std::string reg;
         if (!destination(param, reg))
             return false;
         if (TokenFormat::relative(param))
-            return fail((start + 2) * 4, "a declared register cannot be addressed relatively");
+            return fail((a_start + 2) * 4, "a declared register cannot be addressed relatively");
         const uint32_t type = TokenFormat::registerType(param);
         const uint32_t textureType = TokenFormat::declarationTextureType(declaration);
         const uint32_t usage = TokenFormat::declarationUsage(declaration);
@@ -227,21 +263,21 @@ bool Disassembler::instruction(std::string& a_text)
             mnemonic += std::string("_") + g_usageNames[usage] +
                         (index ? std::to_string(index) : "");
         else if (type != RegMisc || declaration != 0x80000000)
-            return fail((start + 1) * 4, "declaration token does not fit register " + reg);
+            return fail((a_start + 1) * 4, "declaration token does not fit register " + reg);
         mnemonic += modifierSuffixes(TokenFormat::resultModifiers(param));
         operands = reg;
     }
     else if (info->opcode == OpDef || info->opcode == OpDefi || info->opcode == OpDefb)
     {
         if (!next(param))
-            return fail(start * 4, "definition without a register");
+            return fail(a_start * 4, "definition without a register");
         const uint32_t wanted = info->opcode == OpDef ? RegConst
                                 : info->opcode == OpDefi ? RegConstInt
                                                          : RegConstBool;
         if (TokenFormat::registerType(param) != wanted ||
             (param & 0xFFFFF800) != TokenFormat::destination(wanted, 0, TokenFormat::kFullMask,
                                                              0, false))
-            return fail((start + 1) * 4, std::string("malformed register of ") + info->name);
+            return fail((a_start + 1) * 4, std::string("malformed register of ") + info->name);
         if (!registerName(param, operands))
             return false;
         const uint32_t values = info->opcode == OpDefb ? 1 : 4;
@@ -249,7 +285,7 @@ bool Disassembler::instruction(std::string& a_text)
         {
             uint32_t value = 0;
             if (!next(value))
-                return fail(start * 4, std::string(info->name) + " needs " +
+                return fail(a_start * 4, std::string(info->name) + " needs " +
                                            std::to_string(values) + " values");
             if (info->opcode == OpDef)
             {
@@ -277,7 +313,7 @@ bool Disassembler::instruction(std::string& a_text)
         {
             std::string reg;
             if (!next(param) || !destination(param, reg))
-                return m_error.empty() ? fail(start * 4, "missing destination") : false;
+                return m_error.empty() ? fail(a_start * 4, "missing destination") : false;
             mnemonic += modifierSuffixes(TokenFormat::resultModifiers(param));
             operands = reg;
         }
@@ -285,7 +321,7 @@ bool Disassembler::instruction(std::string& a_text)
         {
             std::string reg;
             if (!next(param) || !source(param, reg))
-                return m_error.empty() ? fail(start * 4, "missing source") : false;
+                return m_error.empty() ? fail(a_start * 4, "missing source") : false;
             operands += (operands.empty() ? "" : ", ") + reg;
         }
     }
@@ -294,7 +330,7 @@ bool Disassembler::instruction(std::string& a_text)
     if (TokenFormat::predicated(token))
     {
         if (!next(param))
-            return fail(start * 4, "predicated instruction without a predicate");
+            return fail(a_start * 4, "predicated instruction without a predicate");
         const uint32_t modifier = TokenFormat::sourceModifier(param);
         if (TokenFormat::registerType(param) != RegPredicate || TokenFormat::relative(param) ||
             (modifier != SrcNone && modifier != SrcNot) || !source(param, predicate))
@@ -302,7 +338,7 @@ bool Disassembler::instruction(std::string& a_text)
         predicate = "(" + predicate + ") ";
     }
     if (m_position != m_instructionEnd)
-        return fail(start * 4, "instruction length " + std::to_string(TokenFormat::length(token)) +
+        return fail(a_start * 4, "instruction length " + std::to_string(TokenFormat::length(token)) +
                                    " does not match its operands");
     a_text += predicate + mnemonic + (operands.empty() ? "" : " " + operands) + "\n";
     return true;
@@ -409,8 +445,7 @@ bool Disassembler::registerName(uint32_t a_token, std::string& a_text)
 
 bool Disassembler::next(uint32_t& a_token)
 {
-    const size_t end = m_instructionEnd ? m_instructionEnd : m_tokens.size();
-    if (m_position >= end)
+    if (m_position >= m_instructionEnd)
         return false;
     a_token = m_tokens[m_position++];
     return true;

@@ -2,7 +2,7 @@
 // of the shader codes gives it.
 #include "TokenFormat.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 // Register types take five bits, split over the token: bits 0-2 of the type go
 // to bits 28-30, bits 3-4 to bits 11-12.

@@ -2,7 +2,7 @@
 // deleted when Release drops the last one, no other interfaces to query.
 #pragma once
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <unknwn.h>
 

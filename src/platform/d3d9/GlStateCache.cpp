@@ -1,7 +1,7 @@
 // GL's fixed-function state as the device last set it.
 #include "GlStateCache.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 namespace GlStateCacheSwitch
 {

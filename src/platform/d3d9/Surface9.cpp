@@ -3,7 +3,7 @@
 
 #include "TextureStorage.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 Surface9::Surface9(Device9* a_device, IUnknown* a_container, TextureStorage* a_storage,
                    UINT a_face, UINT a_level)

@@ -3,7 +3,7 @@
 
 #include "Surface9.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <SDL.h>
 

@@ -1,7 +1,7 @@
 // ID3DXBuffer over a vector of bytes, and D3DXCreateBuffer.
 #include "D3DXBuffer.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <new>
 

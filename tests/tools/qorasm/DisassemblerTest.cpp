@@ -90,6 +90,8 @@ TEST(Disassembler, RefusesDamagedByteCode)
         {"data after end", 48, 0, false, "byte 192: data after the end token"},
         {"comment longer than the program", 1, 0x7ffffffe, false,
          "byte 4: comment block runs past the end of the program"},
+        {"comment token with bit 31", 1, 0x8017fffe, false,
+         "byte 4: comment token sets reserved bits"},
         // Constant table.
         {"name offset past the block", 10, 0x1000, false,
          "byte 8: name of constant 0 runs past the block"},

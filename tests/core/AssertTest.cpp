@@ -6,7 +6,7 @@
 #define NDEBUG
 #endif
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // ReturnCode: results must be examined before they are destroyed.
-#include "app/ReturnCode.h"
+#include "core/ReturnCode.h"
 
 #include <gtest/gtest.h>
 

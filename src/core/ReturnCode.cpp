@@ -1,7 +1,7 @@
 // ReturnCode's examination rule.
-#include "app/ReturnCode.h"
+#include "core/ReturnCode.h"
 
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 ReturnCode::~ReturnCode()
 {

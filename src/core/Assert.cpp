@@ -1,5 +1,5 @@
 // Reports a failed assertion and aborts.
-#include "app/Assert.h"
+#include "core/Assert.h"
 
 #include <stdio.h>
 #include <stdlib.h>
