@@ -100,6 +100,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* a_data, size_t a_size)
             __builtin_trap();  // a failure hands out nothing
         return 0;
     }
+    if (!table)
+    {
+        // D3DX answers D3D_OK without a table only for a stream that does
+        // not start with a shader version.
+        const DWORD kind = code[0] >> 16;
+        if (kind == 0xFFFE || kind == 0xFFFF)
+            __builtin_trap();
+        return 0;
+    }
     D3DXCONSTANTTABLE_DESC desc = {};
     if (FAILED(table->GetDesc(&desc)) ||
         (table->GetBufferSize() != 0 && !table->GetBufferPointer()))

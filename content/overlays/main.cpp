@@ -117,11 +117,5 @@ int main(int a_argc, char** a_argv)
     sheet.add("loadbar.jpg: the bar, 60 segments", LoadBarTexture::kPreviewWidth, LoadBarTexture::kPreviewHeight,
               LoadBarTexture::preview(60));
     sheet.add("smnoise.jpg, 2 x 2 tiles", GrainNoise::kSide, GrainNoise::kSide, noise, 2);
-    std::string error;
-    if (!PngWriter::write(sheetPath, sheet.width(), sheet.height(), sheet.rgb(), error))
-    {
-        std::fprintf(stderr, "overlay_generator: %s\n", error.c_str());
-        return 1;
-    }
-    return 0;
+    return writePng(sheetPath, uint32_t(sheet.width()), uint32_t(sheet.height()), sheet.rgb()) ? 0 : 1;
 }

@@ -61,6 +61,44 @@ void collect(const MOJOSHADER_uniform* a_uniforms, int a_count, MOJOSHADER_unifo
     }
 }
 
+// MojoShader reads as many operands as an instruction takes, whatever its
+// length field says. For the instructions that open, close or end blocks
+// the two must agree, or MojoShader would take the next instruction for an
+// operand and lose its place in the nesting. Each operand is one token, or
+// two when it is addressed relatively (bit 13).
+bool lengthAgrees(DWORD a_opcode, const DWORD* a_operands, DWORD a_length)
+{
+    DWORD operands = 0;
+    switch (a_opcode)
+    {
+    case g_labelOpcode:
+    case g_ifOpcode:
+    case g_repOpcode:
+        operands = 1;
+        break;
+    case g_ifcOpcode:
+    case g_loopOpcode:
+        operands = 2;
+        break;
+    case g_elseOpcode:
+    case g_endIfOpcode:
+    case g_endLoopOpcode:
+    case g_endRepOpcode:
+    case g_retOpcode:
+        break;
+    default:
+        return true;
+    }
+    DWORD at = 0;
+    for (DWORD i = 0; i < operands; ++i)
+    {
+        if (at >= a_length)
+            return false;
+        at += (a_operands[at] & (1u << 13)) != 0 ? 2 : 1;
+    }
+    return at == a_length;
+}
+
 }  // namespace
 
 size_t ShaderTranslator::measure(const DWORD* a_tokens)
@@ -96,7 +134,10 @@ bool ShaderTranslator::blocksNest(const DWORD* a_tokens, size_t a_count)
             at += 1 + ((token >> 16) & 0x7FFF);
             continue;
         }
-        at += 1 + ((token >> 24) & 0x0F);
+        const DWORD length = (token >> 24) & 0x0F;
+        if (!lengthAgrees(opcode, a_tokens + at + 1, length))
+            return false;
+        at += 1 + length;
         const DWORD inner = open.empty() ? 0 : open.back();
         switch (opcode)
         {

@@ -24,6 +24,7 @@ public:
     // Whether the a_count tokens of a measured stream nest as D3D9 requires:
     // if, loop and rep blocks close in order with their own end, else sits
     // in an if block, ret ends the main program or a subroutine outside any
-    // block, and label starts a subroutine only after one ended.
+    // block, and label starts a subroutine only after one ended; each of
+    // these instructions has as many operand tokens as it takes.
     static bool blocksNest(const DWORD* a_tokens, size_t a_count);
 };

@@ -60,4 +60,39 @@ TEST(ShaderTranslator, BlocksAndSubroutinesMustNest)
     }
 }
 
+// MojoShader reads the operands an instruction takes, not the ones its
+// length field counts: a block or subroutine instruction whose length
+// disagrees would make it read the next instruction as an operand.
+TEST(ShaderTranslator, BlockInstructionsMustCountTheirOperands)
+{
+    const DWORD kVersion = 0xFFFE0300, kEnd = 0x0000FFFF, kRet = 28, kLabel = 30, kRep = 38,
+                kEndIf = 43, kIf = 40;
+    // Source parameter tokens of register 0 of a type, swizzle .xyzw.
+    const auto source = [](DWORD a_type) {
+        return 0x80E40000u | ((a_type & 7) << 28) | ((a_type >> 3) << 11);
+    };
+    const DWORD kLabelRegister = source(18), kBool = source(14);  // l0, b0
+    const auto length = [](DWORD a_opcode, DWORD a_operands) { return a_opcode | (a_operands << 24); };
+    const struct
+    {
+        const char* name;
+        std::vector<DWORD> stream;
+        bool nests;
+    } kCases[] = {
+        {"subroutines as written", {kVersion, kRet, length(kLabel, 1), kLabelRegister, kRet, kEnd}, true},
+        // Kept from fuzzing: MojoShader took the ret after the empty label for
+        // its operand and met the second label inside the first subroutine.
+        {"label without its operand",
+         {kVersion, kRet, length(kLabel, 0), kRet, length(kLabel, 1), kLabelRegister, kRet, kEnd}, false},
+        {"if with an operand too many", {kVersion, length(kIf, 2), kBool, kBool, kEndIf, kEnd}, false},
+        {"endif with an operand", {kVersion, length(kIf, 1), kBool, length(kEndIf, 1), kBool, kEnd}, false},
+        {"rep without its operand", {kVersion, length(kRep, 0), 39, kEnd}, false},
+    };
+    for (const auto& testCase : kCases)
+    {
+        SCOPED_TRACE(testCase.name);
+        EXPECT_EQ(ShaderTranslator::blocksNest(testCase.stream.data(), testCase.stream.size()), testCase.nests);
+    }
+}
+
 }  // namespace
