@@ -125,19 +125,15 @@ bool ShaderTranslator::blocksNest(const DWORD* a_tokens, size_t a_count)
 {
     std::vector<DWORD> open;    // the opcode that opened each enclosing block
     bool inFunction = true;     // the main program runs until its ret
-    for (size_t at = 1; at + 1 < a_count;)
+    ShaderTokens walk(a_tokens, a_count);
+    ShaderTokens::Instruction instruction;
+    while (walk.next(&instruction))
     {
-        const DWORD token = a_tokens[at];
-        const DWORD opcode = token & 0xFFFF;
-        if (opcode == ShaderTokens::kCommentOpcode)
-        {
-            at += 1 + ((token >> 16) & 0x7FFF);
+        if (instruction.comment)
             continue;
-        }
-        const DWORD length = (token >> 24) & 0x0F;
-        if (!lengthAgrees(opcode, a_tokens + at + 1, length))
+        const DWORD opcode = instruction.opcode();
+        if (!lengthAgrees(opcode, instruction.operands, instruction.length))
             return false;
-        at += 1 + length;
         const DWORD inner = open.empty() ? 0 : open.back();
         switch (opcode)
         {
@@ -176,7 +172,7 @@ bool ShaderTranslator::blocksNest(const DWORD* a_tokens, size_t a_count)
             break;
         }
     }
-    return open.empty();
+    return walk.ended() && open.empty();
 }
 
 HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
