@@ -30,6 +30,11 @@ const DWORD g_endIfOpcode = 43;
 const DWORD g_defbOpcode = 47;
 const DWORD g_defiOpcode = 48;
 const DWORD g_defOpcode = 81;
+const DWORD g_texldOpcode = 66;
+const DWORD g_texlddOpcode = 93;
+const DWORD g_texldlOpcode = 95;
+const DWORD g_loopRegister = 15;     // D3DSPR_LOOP: aL
+const DWORD g_samplerRegister = 10;  // D3DSPR_SAMPLER
 // Far more than the 32768-instruction slots shader model 3 allows: a walk
 // this long has left the shader.
 const size_t g_maxTokens = 1u << 20;
@@ -61,15 +66,42 @@ void collect(const MOJOSHADER_uniform* a_uniforms, int a_count, MOJOSHADER_unifo
     }
 }
 
+// The tokens the first a_count operands of an instruction take: one each,
+// or two when addressed relatively (bit 13); past its length if it holds
+// fewer operands.
+DWORD operandTokens(const ShaderTokens::Instruction& a_instruction, DWORD a_count)
+{
+    DWORD at = 0;
+    for (DWORD i = 0; i < a_count; ++i)
+    {
+        if (at >= a_instruction.length)
+            return a_instruction.length + 1;
+        at += (a_instruction.operands[at] & (1u << 13)) != 0 ? 2 : 1;
+    }
+    return at;
+}
+
+// The parameter token of operand a_index, or nullptr past the instruction.
+const DWORD* operand(const ShaderTokens::Instruction& a_instruction, DWORD a_index)
+{
+    const DWORD at = operandTokens(a_instruction, a_index);
+    return at < a_instruction.length ? a_instruction.operands + at : nullptr;
+}
+
+// The register type of a parameter token: bits 28 to 30, and 11 and 12 above them.
+DWORD registerType(DWORD a_token)
+{
+    return ((a_token >> 28) & 7) | ((a_token >> 8) & 0x18);
+}
+
 // MojoShader reads as many operands as an instruction takes, whatever its
 // length field says. For the instructions that open, close or end blocks
 // the two must agree, or MojoShader would take the next instruction for an
-// operand and lose its place in the nesting. Each operand is one token, or
-// two when it is addressed relatively (bit 13).
-bool lengthAgrees(DWORD a_opcode, const DWORD* a_operands, DWORD a_length)
+// operand and lose its place in the nesting.
+bool lengthAgrees(const ShaderTokens::Instruction& a_instruction)
 {
     DWORD operands = 0;
-    switch (a_opcode)
+    switch (a_instruction.opcode())
     {
     case g_labelOpcode:
     case g_ifOpcode:
@@ -89,14 +121,7 @@ bool lengthAgrees(DWORD a_opcode, const DWORD* a_operands, DWORD a_length)
     default:
         return true;
     }
-    DWORD at = 0;
-    for (DWORD i = 0; i < operands; ++i)
-    {
-        if (at >= a_length)
-            return false;
-        at += (a_operands[at] & (1u << 13)) != 0 ? 2 : 1;
-    }
-    return at == a_length;
+    return operandTokens(a_instruction, operands) == a_instruction.length;
 }
 
 }  // namespace
@@ -132,7 +157,7 @@ bool ShaderTranslator::blocksNest(const DWORD* a_tokens, size_t a_count)
         if (instruction.comment)
             continue;
         const DWORD opcode = instruction.opcode();
-        if (!lengthAgrees(opcode, instruction.operands, instruction.length))
+        if (!lengthAgrees(instruction))
             return false;
         const DWORD inner = open.empty() ? 0 : open.back();
         switch (opcode)
@@ -175,6 +200,34 @@ bool ShaderTranslator::blocksNest(const DWORD* a_tokens, size_t a_count)
     return walk.ended() && open.empty();
 }
 
+// MojoShader's GLSL writer also asserts on register kinds D3D9 refuses: a
+// loop must count with aL (register 0 of its kind), and texture loads must
+// name a sampler register.
+bool ShaderTranslator::registersFit(const DWORD* a_tokens, size_t a_count)
+{
+    ShaderTokens walk(a_tokens, a_count);
+    ShaderTokens::Instruction instruction;
+    while (walk.next(&instruction))
+    {
+        if (instruction.comment)
+            continue;
+        const DWORD opcode = instruction.opcode();
+        if (opcode == g_loopOpcode)
+        {
+            const DWORD* counter = operand(instruction, 0);
+            if (!counter || registerType(*counter) != g_loopRegister || (*counter & 0x7FF) != 0)
+                return false;
+        }
+        else if (opcode == g_texldOpcode || opcode == g_texldlOpcode || opcode == g_texlddOpcode)
+        {
+            const DWORD* sampler = operand(instruction, 2);  // after the destination and coordinate
+            if (!sampler || registerType(*sampler) != g_samplerRegister)
+                return false;
+        }
+    }
+    return walk.ended();
+}
+
 HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
                                     TranslatedShader* a_result)
 {
@@ -213,6 +266,11 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
     if (!blocksNest(a_tokens, tokens))
     {
         SDL_Log("d3d9: %s shader refused: flow-control blocks or subroutines do not nest", kind);
+        return D3DERR_INVALIDCALL;
+    }
+    if (!registersFit(a_tokens, tokens))
+    {
+        SDL_Log("d3d9: %s shader refused: a loop counts without aL, or a texture load names no sampler", kind);
         return D3DERR_INVALIDCALL;
     }
     const MOJOSHADER_parseData* parsed =

@@ -27,4 +27,7 @@ public:
     // block, and label starts a subroutine only after one ended; each of
     // these instructions has as many operand tokens as it takes.
     static bool blocksNest(const DWORD* a_tokens, size_t a_count);
+    // Whether every loop of a measured stream counts with aL and every
+    // texture load names a sampler register.
+    static bool registersFit(const DWORD* a_tokens, size_t a_count);
 };

@@ -95,4 +95,54 @@ TEST(ShaderTranslator, BlockInstructionsMustCountTheirOperands)
     }
 }
 
+// D3D9 counts loops with aL alone and loads textures through sampler
+// registers; MojoShader's GLSL writer asserts on anything else.
+TEST(ShaderTranslator, LoopCountersAndSamplersMustBeOfTheirKind)
+{
+    // A register type's bits in a parameter token: XORed in, the type becomes
+    // a temporary (0).
+    const auto typeBits = [](DWORD a_type) { return (a_type & 7) << 28 | (a_type >> 3) << 11; };
+    const struct
+    {
+        const char* name;
+        const char* program;
+        size_t token;  // the operand token to change
+        DWORD change;  // XORed into it
+        bool fits;
+    } kCases[] = {
+        {"loop with aL", "vs_3_0\ndcl_position v0\ndcl_position o0\nloop aL, i0\nmov o0, v0\nendloop\n",
+         0, 0, true},
+        {"loop with the loop register 91", "vs_3_0\ndcl_position v0\ndcl_position o0\nloop aL, i0\nmov o0, v0\nendloop\n",
+         0, 91, false},
+        {"loop with a temporary", "vs_3_0\ndcl_position v0\ndcl_position o0\nloop aL, i0\nmov o0, v0\nendloop\n",
+         0, typeBits(15), false},
+        {"texld with s0", "ps_3_0\ndcl_texcoord v0.xy\ndcl_2d s0\ntexld r0, v0, s0\nmov oC0, r0\n", 0, 0, true},
+        {"texld with r0 for its sampler", "ps_3_0\ndcl_texcoord v0.xy\ndcl_2d s0\ntexld r0, v0, s0\nmov oC0, r0\n",
+         0, typeBits(10), false},
+    };
+    for (const auto& testCase : kCases)
+    {
+        SCOPED_TRACE(testCase.name);
+        std::vector<uint32_t> tokens;
+        AssemblyError error;
+        ASSERT_TRUE(Assembler::assemble(testCase.program, tokens, error)) << error.format();
+        std::vector<DWORD> stream(tokens.begin(), tokens.end());
+        // The loop's counter follows the loop token; the sampler is the
+        // third operand of texld.
+        for (size_t at = 1; at < stream.size(); ++at)
+        {
+            const DWORD opcode = stream[at] & 0xFFFF;
+            if (opcode == 27 || opcode == 66)
+            {
+                stream[at + (opcode == 27 ? 1 : 3)] ^= testCase.change;
+                break;
+            }
+        }
+        EXPECT_EQ(ShaderTranslator::registersFit(stream.data(), stream.size()), testCase.fits);
+        TranslatedShader translated;
+        EXPECT_EQ(ShaderTranslator::translate(stream.data(), testCase.program[0] == 'v', &translated),
+                  testCase.fits ? D3D_OK : D3DERR_INVALIDCALL);
+    }
+}
+
 }  // namespace
