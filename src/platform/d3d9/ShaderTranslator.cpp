@@ -124,6 +124,25 @@ bool lengthAgrees(const ShaderTokens::Instruction& a_instruction)
     return operandTokens(a_instruction, operands) == a_instruction.length;
 }
 
+// MojoShader's GLSL writer asserts on register kinds D3D9 refuses: a loop
+// must count with aL (register 0 of its kind), and texture loads must name
+// a sampler register.
+bool registersFit(const ShaderTokens::Instruction& a_instruction)
+{
+    const DWORD opcode = a_instruction.opcode();
+    if (opcode == g_loopOpcode)
+    {
+        const DWORD* counter = operand(a_instruction, 0);
+        return counter && registerType(*counter) == g_loopRegister && (*counter & 0x7FF) == 0;
+    }
+    if (opcode == g_texldOpcode || opcode == g_texldlOpcode || opcode == g_texlddOpcode)
+    {
+        const DWORD* sampler = operand(a_instruction, 2);  // after the destination and coordinate
+        return sampler && registerType(*sampler) == g_samplerRegister;
+    }
+    return true;
+}
+
 }  // namespace
 
 size_t ShaderTranslator::measure(const DWORD* a_tokens)
@@ -136,7 +155,8 @@ size_t ShaderTranslator::measure(const DWORD* a_tokens)
             continue;
         const DWORD opcode = instruction.opcode();
         if ((opcode > g_lastOpcode && opcode != g_phaseOpcode) ||
-            !operandsValid(instruction.operands, opcode, instruction.length))
+            !operandsValid(instruction.operands, opcode, instruction.length) ||
+            !registersFit(instruction))
             return 0;
     }
     return walk.ended() ? walk.position() : 0;
@@ -200,34 +220,6 @@ bool ShaderTranslator::blocksNest(const DWORD* a_tokens, size_t a_count)
     return walk.ended() && open.empty();
 }
 
-// MojoShader's GLSL writer also asserts on register kinds D3D9 refuses: a
-// loop must count with aL (register 0 of its kind), and texture loads must
-// name a sampler register.
-bool ShaderTranslator::registersFit(const DWORD* a_tokens, size_t a_count)
-{
-    ShaderTokens walk(a_tokens, a_count);
-    ShaderTokens::Instruction instruction;
-    while (walk.next(&instruction))
-    {
-        if (instruction.comment)
-            continue;
-        const DWORD opcode = instruction.opcode();
-        if (opcode == g_loopOpcode)
-        {
-            const DWORD* counter = operand(instruction, 0);
-            if (!counter || registerType(*counter) != g_loopRegister || (*counter & 0x7FF) != 0)
-                return false;
-        }
-        else if (opcode == g_texldOpcode || opcode == g_texldlOpcode || opcode == g_texlddOpcode)
-        {
-            const DWORD* sampler = operand(instruction, 2);  // after the destination and coordinate
-            if (!sampler || registerType(*sampler) != g_samplerRegister)
-                return false;
-        }
-    }
-    return walk.ended();
-}
-
 HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
                                     TranslatedShader* a_result)
 {
@@ -260,7 +252,7 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
     const size_t tokens = measure(a_tokens);
     if (tokens == 0)
     {
-        SDL_Log("d3d9: %s shader refused: damaged token stream", kind);
+        SDL_Log("d3d9: %s shader refused: damaged token stream or invalid operand", kind);
         return D3DERR_INVALIDCALL;
     }
     if (!blocksNest(a_tokens, tokens))
@@ -268,11 +260,7 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
         SDL_Log("d3d9: %s shader refused: flow-control blocks or subroutines do not nest", kind);
         return D3DERR_INVALIDCALL;
     }
-    if (!registersFit(a_tokens, tokens))
-    {
-        SDL_Log("d3d9: %s shader refused: a loop counts without aL, or a texture load names no sampler", kind);
-        return D3DERR_INVALIDCALL;
-    }
+
     const MOJOSHADER_parseData* parsed =
         MOJOSHADER_parse(MOJOSHADER_PROFILE_GLSL120, "main",
                          reinterpret_cast<const unsigned char*>(a_tokens),

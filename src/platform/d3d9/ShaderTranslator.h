@@ -15,8 +15,10 @@ public:
     static HRESULT translate(const DWORD* a_tokens, bool a_vertex, TranslatedShader* a_result);
 
     // The stream's length in tokens up to and with its end token, walked
-    // instruction by instruction; 0 when the stream is damaged. The walk stops
-    // at the first damaged token, so it never reads past one, but D3D9's
+    // instruction by instruction; 0 when the stream is damaged, or a loop
+    // counts with another register than aL, or a texture load names no
+    // sampler (MojoShader's GLSL writer asserts on those). The walk stops at
+    // the first damaged token, so it never reads past one, but D3D9's
     // interface gives no buffer size: a stream cut short inside an
     // instruction or comment is read on to its stated length.
     static size_t measure(const DWORD* a_tokens);
@@ -27,7 +29,4 @@ public:
     // block, and label starts a subroutine only after one ended; each of
     // these instructions has as many operand tokens as it takes.
     static bool blocksNest(const DWORD* a_tokens, size_t a_count);
-    // Whether every loop of a measured stream counts with aL and every
-    // texture load names a sampler register.
-    static bool registersFit(const DWORD* a_tokens, size_t a_count);
 };

@@ -138,7 +138,6 @@ TEST(ShaderTranslator, LoopCountersAndSamplersMustBeOfTheirKind)
                 break;
             }
         }
-        EXPECT_EQ(ShaderTranslator::registersFit(stream.data(), stream.size()), testCase.fits);
         TranslatedShader translated;
         EXPECT_EQ(ShaderTranslator::translate(stream.data(), testCase.program[0] == 'v', &translated),
                   testCase.fits ? D3D_OK : D3DERR_INVALIDCALL);
