@@ -1,14 +1,14 @@
 #!/bin/sh
-# Builds the libFuzzer targets of fuzz/ with clang into build/fuzz/ and runs
+# Builds the libFuzzer targets of fuzz/ with clang into build/fuzzers/ and runs
 # them one after another, each for SECONDS (default 60), or only TARGET:
 #
 #   scripts/fuzz.sh [TARGET] [SECONDS]     TARGET: archive scene shader jpeg soundtrack
 #
 # Seeds come from the regular build's content (build/content/files, built
 # first when missing) and the test fixtures, generated afresh into
-# build/fuzz/seeds/TARGET/; what the fuzzer learns accumulates in
-# build/fuzz/corpus/TARGET/ from run to run. A crash, leak, timeout or
-# out-of-memory input lands in build/fuzz/findings/TARGET/, is minimised
+# build/fuzzers/seeds/TARGET/; what the fuzzer learns accumulates in
+# build/fuzzers/corpus/TARGET/ from run to run. A crash, leak, timeout or
+# out-of-memory input lands in build/fuzzers/findings/TARGET/, is minimised
 # there (*.min) and makes the script fail. Once fixed, keep the minimised
 # input under tests/data/fuzz/TARGET/: the test suite replays it.
 #
@@ -23,8 +23,9 @@ TARGET=${1:-all}
 SECONDS_EACH=${2:-60}
 JOBS=${FUZZ_JOBS:-1}
 MAX_EXECS=${FUZZ_MAX_EXECS:--1}
-# Absolute: the fuzzers work in a scratch folder of their own.
-FUZZ_DIR=$PWD/build/fuzz
+# Absolute: the fuzzers work in a scratch folder of their own. Not
+# build/fuzz, which is the regular build's folder for fuzz/ (its replay tests).
+FUZZ_DIR=$PWD/build/fuzzers
 
 case "$TARGET" in
     all) ;;
