@@ -279,7 +279,7 @@ HRESULT DeviceState::setTexture(DWORD a_stage, IDirect3DBaseTexture9* a_texture)
         return D3DERR_INVALIDCALL;
     replaceReference(m_textures[a_stage], a_texture);
     m_storages[a_stage] = storage;
-    m_changes.units |= 1u << a_stage;
+    m_changes.textures |= 1u << a_stage;
     return D3D_OK;
 }
 
@@ -295,7 +295,7 @@ HRESULT DeviceState::setSamplerState(DWORD a_sampler, D3DSAMPLERSTATETYPE a_type
     if (!knownSamplerState(a_sampler, a_type))
         return D3DERR_INVALIDCALL;
     m_samplerStates[a_sampler][a_type] = a_value;
-    m_changes.units |= 1u << a_sampler;
+    m_changes.samplers |= 1u << a_sampler;
     m_changes.samplerStates[a_sampler] |= 1u << a_type;
     return D3D_OK;
 }

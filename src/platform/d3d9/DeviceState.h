@@ -50,8 +50,9 @@ public:
     {
         bool targets = true;      // colour targets or depth buffer
         bool vertexInput = true;  // stream, indices or FVF code
-        unsigned units = (1u << Samplers) - 1;  // bit per stage: texture or sampler state
-        unsigned samplerStates[Samplers];       // bit per D3DSAMPLERSTATETYPE
+        unsigned textures = (1u << Samplers) - 1;  // bit per stage
+        unsigned samplers = (1u << Samplers) - 1;  // bit per stage with a sampler state below
+        unsigned samplerStates[Samplers];          // bit per D3DSAMPLERSTATETYPE
         Changes();
     };
 
@@ -115,9 +116,10 @@ public:
     static HRESULT getBools(const Registers& a_registers, UINT a_start, BOOL* a_data,
                             UINT a_count);
 
-    // Checks of Clear and the draws against the state. checkClear passes the
-    // flags and depth; clearArea is the viewport, cut by the scissor
-    // rectangle when the scissor test is on (false: nothing left to clear).
+    // Checks of Clear and the draws against the state. checkClear: the flags
+    // are Clear's, name buffers that are bound, and the depth is in 0..1.
+    // clearArea: the viewport, cut by the scissor rectangle when the scissor
+    // test is on; false when nothing is left to clear.
     bool checkClear(DWORD a_flags, float a_z) const;
     bool clearArea(D3DRECT* a_area) const;
     // The vertices (or indices) a_primitiveCount primitives take; false when

@@ -7,6 +7,8 @@
 
 #include <initializer_list>
 
+static_assert(TextureUnits::Units <= GlStateCache::Units, "the cache keeps every unit");
+
 void TextureUnits::createGl()
 {
     glCreateSamplers(Units, m_samplers);
@@ -25,17 +27,22 @@ void TextureUnits::releaseGl()
 void TextureUnits::apply(DeviceState& a_state, GlStateCache& a_gl) const
 {
     DeviceState::Changes& changes = a_state.changes();
-    for (unsigned index = 0; changes.units != 0; ++index)
+    for (unsigned index = 0; (changes.textures | changes.samplers) != 0; ++index)
     {
-        if (!(changes.units & (1u << index)))
+        const unsigned bit = 1u << index;
+        if (changes.samplers & bit)
+        {
+            unsigned& states = changes.samplerStates[index];
+            for (DWORD type = D3DSAMP_ADDRESSU; states != 0 && type < DeviceState::SamplerStates;
+                 ++type)
+                if (states & (1u << type))
+                    applyState(index, a_state.samplerStates(index), type, a_gl);
+            states = 0;
+            changes.samplers &= ~bit;
+        }
+        if (!(changes.textures & bit))
             continue;
-        changes.units &= ~(1u << index);
-        unsigned& states = changes.samplerStates[index];
-        for (DWORD type = D3DSAMP_ADDRESSU; states != 0 && type < DeviceState::SamplerStates;
-             ++type)
-            if (states & (1u << type))
-                applyState(index, a_state.samplerStates(index), type, a_gl);
-        states = 0;
+        changes.textures &= ~bit;
         const TextureStorage* storage = a_state.textureStorage(index);
         a_gl.bindTexture(index, storage ? storage->name() : 0);
         const bool cube = storage && storage->target() == GL_TEXTURE_CUBE_MAP;

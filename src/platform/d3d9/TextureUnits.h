@@ -19,8 +19,9 @@ public:
     void createGl();
     void releaseGl();
 
-    // Draw time: binds the textures and samplers of the changed stages and
-    // sets their changed sampler states, then clears those changes.
+    // Draw time: sets the changed sampler states and binds the textures
+    // (and the sampler objects they need) set since, then clears those
+    // changes.
     void apply(DeviceState& a_state, GlStateCache& a_gl) const;
 
 private:
