@@ -35,7 +35,8 @@ void GlStateCache::invalidate()
         texture = Unknown;
     for (GLint& sampler : m_samplers)
         sampler = Unknown;
-    m_samplerParameters.clear();
+    for (Sampler& sampler : m_samplerParameters)
+        sampler = Sampler();
 }
 
 namespace
@@ -185,14 +186,12 @@ void GlStateCache::bindSampler(GLuint a_unit, GLuint a_sampler)
         glBindSampler(a_unit, a_sampler);
 }
 
-// A sampler object the cache has not seen has every parameter unknown.
 GlStateCache::Sampler& GlStateCache::sampler(GLuint a_sampler)
 {
-    const auto found = m_samplerParameters.find(a_sampler);
-    if (found != m_samplerParameters.end())
-        return found->second;
-    const Sampler unknown = {{Unknown, Unknown, Unknown}, Unknown, Unknown, {-1, -1, -1, -1}};
-    return m_samplerParameters.emplace(a_sampler, unknown).first->second;
+    if (a_sampler < SamplerNames)
+        return m_samplerParameters[a_sampler];
+    m_uncached = Sampler();
+    return m_uncached;
 }
 
 void GlStateCache::samplerParameter(GLuint a_sampler, GLenum a_parameter, GLint a_value)

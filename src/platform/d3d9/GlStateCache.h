@@ -7,8 +7,6 @@
 
 #include "Gl.h"
 
-#include <unordered_map>
-
 class GlStateCache
 {
 public:
@@ -75,14 +73,18 @@ private:
     GLint m_textures[Units];
     GLint m_samplers[Units];
 
-    // The parameters set on one sampler object.
+    // The parameters set on sampler objects, by name: GL names objects with
+    // small integers counting up, and a name past the table goes to GL
+    // uncached.
     struct Sampler
     {
-        GLint wraps[3];  // S, T, R
-        GLint magFilter;
-        GLint minFilter;
-        float borderColor[4];
+        GLint wraps[3] = {Unknown, Unknown, Unknown};  // S, T, R
+        GLint magFilter = Unknown;
+        GLint minFilter = Unknown;
+        float borderColor[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
     };
+    static const GLuint SamplerNames = 256;
+    Sampler m_samplerParameters[SamplerNames];
+    Sampler m_uncached;  // stands for a sampler past the table, forgotten at each use
     Sampler& sampler(GLuint a_sampler);
-    std::unordered_map<GLuint, Sampler> m_samplerParameters;
 };

@@ -2,7 +2,8 @@
 // counted at libepoxy's entry points, a texture or sampler state set again
 // between two draws makes no GL call while the cache is on, reaches GL while
 // it is bypassed, and a change reaches GL either way; the cache forgets a
-// texture GL deletes, whose name a later texture may receive.
+// texture GL deletes, whose name a later texture may receive, and keeps
+// sampler parameters for the names its table holds.
 //
 // Untested: sampler objects of units past the system's first four stages
 // (the same code walks every unit).
@@ -14,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 namespace
 {
@@ -209,6 +212,42 @@ TEST_P(GlStateCacheTest, ADeletedTexturesNameMadeAgainIsBound)
     glBindTextures(unit, 2, nullptr);
     glDeleteTextures(1, &name);
     glActiveTexture(GL_TEXTURE0);
+}
+
+// The cache keeps the parameters of sampler objects named below 256 and
+// passes a parameter set again on a later name to GL; either way GL holds
+// the last value set.
+TEST_P(GlStateCacheTest, SamplerParametersAreKeptForNamesBelow256)
+{
+    std::vector<GLuint> names(300);
+    glCreateSamplers(GLsizei(names.size()), names.data());
+    struct Case
+    {
+        GLuint name;
+        bool setAgainReachesGl;  // with the cache on
+    };
+    const Case cases[] = {{255, false}, {256, true}};
+    for (const Case& test : cases)
+    {
+        SCOPED_TRACE(test.name);
+        ASSERT_NE(std::find(names.begin(), names.end(), test.name), names.end());
+        GlStateCache cache;
+        for (const GLint filter : {GL_NEAREST, GL_LINEAR})
+        {
+            cache.samplerParameter(test.name, GL_TEXTURE_MAG_FILTER, filter);
+            int calls = 0;
+            {
+                TextureCallCounter counter;
+                cache.samplerParameter(test.name, GL_TEXTURE_MAG_FILTER, filter);
+                calls = counter.calls();
+            }
+            EXPECT_EQ(calls, bypassed() || test.setAgainReachesGl ? 1 : 0);
+            GLint held = 0;
+            glGetSamplerParameteriv(test.name, GL_TEXTURE_MAG_FILTER, &held);
+            EXPECT_EQ(held, filter);
+        }
+    }
+    glDeleteSamplers(GLsizei(names.size()), names.data());
 }
 
 INSTANTIATE_TEST_SUITE_P(StateCache, GlStateCacheTest, testing::Values(false, true),
