@@ -444,12 +444,6 @@ bool DeviceState::checkDraw(D3DPRIMITIVETYPE a_type, UINT a_primitiveCount,
            m_streamStride >= m_layout.stride;
 }
 
-uint64_t DeviceState::streamVertices() const
-{
-    const UINT length = m_stream->buffer().length();
-    return m_streamOffset < length ? (length - m_streamOffset) / m_streamStride : 0;
-}
-
 // Every index is checked against the vertices the stream holds, so a draw
 // never reads past a vertex buffer.
 bool DeviceState::checkIndices(INT a_baseVertex, UINT a_startIndex, uint64_t a_count) const

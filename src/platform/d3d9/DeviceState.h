@@ -9,6 +9,7 @@
 #include "ComObject.h"
 #include "FvfLayout.h"
 #include "Shader9.h"
+#include "VertexBuffer9.h"
 
 #include <d3d9.h>
 
@@ -19,7 +20,6 @@ class Device9;
 class IndexBuffer9;
 class Surface9;
 class TextureStorage;
-class VertexBuffer9;
 
 class DeviceState
 {
@@ -126,7 +126,11 @@ public:
     // there are none or the stream and FVF code cannot feed a draw.
     bool checkDraw(D3DPRIMITIVETYPE a_type, UINT a_primitiveCount, uint64_t* a_vertices) const;
     // Whole vertices stream 0 holds after its offset.
-    uint64_t streamVertices() const;
+    uint64_t streamVertices() const
+    {
+        const UINT length = m_stream->buffer().length();
+        return m_streamOffset < length ? (length - m_streamOffset) / m_streamStride : 0;
+    }
     // Every one of a_count indices from a_startIndex lies in the index
     // buffer and, after a_baseVertex, names a vertex of the stream.
     bool checkIndices(INT a_baseVertex, UINT a_startIndex, uint64_t a_count) const;

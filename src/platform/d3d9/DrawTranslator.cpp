@@ -94,13 +94,10 @@ bool DrawTranslator::applyDraw(DeviceState& a_state)
         return false;
     applyRenderStates(a_state);
     applyVertexInput(a_state);
-    m_units.apply(a_state, m_gl);
+    const DeviceState::Changes& changes = a_state.changes();
+    if (changes.textures | changes.samplers)
+        m_units.apply(a_state, m_gl);
     return true;
-}
-
-void DrawTranslator::drawArrays(D3DPRIMITIVETYPE a_type, UINT a_startVertex, uint64_t a_vertices)
-{
-    glDrawArrays(GlEnums::primitive(a_type), GLint(a_startVertex), GLsizei(a_vertices));
 }
 
 void DrawTranslator::drawIndexed(D3DPRIMITIVETYPE a_type, const DeviceState& a_state,

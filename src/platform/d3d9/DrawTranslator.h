@@ -7,6 +7,7 @@
 
 #include "DeviceState.h"
 #include "FixedFunction.h"
+#include "GlEnums.h"
 #include "GlStateCache.h"
 #include "ProgramCache.h"
 #include "TextureUnits.h"
@@ -37,7 +38,10 @@ public:
     // Everything a draw needs; false when GL cannot draw it (targets GL
     // refuses, a shader pair that does not link, no program for the mix).
     bool applyDraw(DeviceState& a_state);
-    void drawArrays(D3DPRIMITIVETYPE a_type, UINT a_startVertex, uint64_t a_vertices);
+    void drawArrays(D3DPRIMITIVETYPE a_type, UINT a_startVertex, uint64_t a_vertices)
+    {
+        glDrawArrays(GlEnums::primitive(a_type), GLint(a_startVertex), GLsizei(a_vertices));
+    }
     void drawIndexed(D3DPRIMITIVETYPE a_type, const DeviceState& a_state, INT a_baseVertex,
                      UINT a_startIndex, uint64_t a_indices);
     // Clears the bound targets inside a_area and each of a_count rectangles
