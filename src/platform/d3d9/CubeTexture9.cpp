@@ -4,6 +4,7 @@
 // they are.
 #include "CubeTexture9.h"
 
+#include "Device9.h"
 #include "Surface9.h"
 
 HRESULT CubeTexture9::create(Device9* a_device, UINT a_edgeLength, UINT a_levels, DWORD a_usage,
@@ -40,7 +41,11 @@ CubeTexture9::CubeTexture9(Device9* a_device, UINT a_edgeLength, UINT a_glLevels
 
 CubeTexture9::~CubeTexture9() { releaseGlIfAlive(); }
 
-void CubeTexture9::releaseGl() { m_storage.releaseGl(); }
+void CubeTexture9::releaseGl()
+{
+    device()->forgetTexture(m_storage.name());
+    m_storage.releaseGl();
+}
 
 HRESULT CubeTexture9::GetLevelDesc(UINT a_level, D3DSURFACE_DESC* a_desc)
 {

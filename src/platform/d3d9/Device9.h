@@ -1,26 +1,22 @@
 // The Direct3D 9 device over an OpenGL 4.5 compatibility context on the
-// device window: D3D9's state, kept here and applied to GL at draw time, with
-// D3D9's conventions (see QUIRKS.md).
+// device window, with D3D9's conventions (see QUIRKS.md). The COM object:
+// each call goes to the part that owns it, the recorded state (DeviceState),
+// its translation to GL at draw time (DrawTranslator) or the context and its
+// frames (DeviceContext), and the device keeps the list of its resources.
 #pragma once
 
 #include "ComObject.h"
-#include "FixedFunction.h"
-#include "FvfLayout.h"
-#include "GlStateCache.h"
-#include "ProgramCache.h"
-#include "Shader9.h"
-#include "TextureUnits.h"
+#include "DeviceContext.h"
+#include "DeviceState.h"
+#include "DrawTranslator.h"
 
 #include <d3d9.h>
 
 #include <unordered_set>
 #include <vector>
 
-struct SDL_Window;
 class DeviceChild;
-class IndexBuffer9;
-class Surface9;
-class VertexBuffer9;
+class ShaderCode;
 
 class Device9 final : public ComObject<IDirect3DDevice9>
 {
@@ -120,105 +116,18 @@ public:
     void adopt(DeviceChild* a_child);
     void disown(DeviceChild* a_child);
     void forgetShader(const ShaderCode* a_shader);
+    // The texture's GL name is about to be deleted.
+    void forgetTexture(GLuint a_texture);
     // The window's pixels as 0xAARRGGBB, top row first (D3D9Testing).
     HRESULT readWindow(std::vector<DWORD>* a_pixels, UINT* a_width, UINT* a_height);
 
-    static const UINT MaxRenderTargets = 4;
-    static const UINT Samplers = TextureUnits::Units;
-    static const UINT TextureStages = 8;
-    static const UINT VertexFloatRegisters = 256;
-    static const UINT PixelFloatRegisters = 224;
-    static const UINT IntRegisters = 16;
-    static const UINT BoolRegisters = 16;
-
 private:
-    // Constant registers of one shader stage.
-    struct Registers
-    {
-        explicit Registers(UINT a_floats) : floats(a_floats * 4, 0.0f) {}
-        std::vector<float> floats;
-        int ints[IntRegisters * 4] = {};
-        BOOL bools[BoolRegisters] = {};
-    };
-
-    Device9(HWND a_window, SDL_Window* a_sdlWindow, const D3DPRESENT_PARAMETERS& a_parameters);
+    explicit Device9(const D3DPRESENT_PARAMETERS& a_parameters);
     ~Device9() override;
     HRESULT initialise();
-    // Frees every GL object (orphaning the resources still alive) and the context.
-    void releaseContext();
-    void adoptD3DConventions();
-    void setDefaultStates();
 
-    void resetViewportAndScissor(const Surface9& a_target);
-    bool deviceLost();
-    // Binds the targets; a_outputs selects the colour targets that draw
-    // buffers reach (bit n: target n), the others keep their contents.
-    bool applyTargets(unsigned a_outputs);
-    unsigned boundTargets() const;
-    bool targetsShareOneSize() const;
-    void clearAttachments(GLuint a_framebuffer, unsigned a_colourBuffers, DWORD a_flags,
-                          const float a_color[4], float a_z, DWORD a_stencil);
-    void clearEachTarget(DWORD a_flags, const float a_color[4], float a_z, DWORD a_stencil);
-    void applyRenderStates();
-    void applyCullMode(DWORD a_cullMode);
-    void applyVertexInput();
-    bool applyProgram();
-    void applyColourClamping(unsigned a_vertexModel, unsigned a_pixelModel);
-    void uploadRegisters(GLuint a_program, const GLint a_locations[3],
-                         const TranslatedShader& a_shader, const Registers& a_registers);
-    // Whole vertices stream 0 holds after its offset.
-    uint64_t streamVertices() const;
-    HRESULT prepareDraw(D3DPRIMITIVETYPE a_type, UINT a_primitiveCount, uint64_t* a_vertices);
-
-    HWND m_window;
-    SDL_Window* m_sdlWindow;
-    void* m_context = nullptr;  // SDL_GLContext
-    bool m_holdsGlLibrary = false;
-    D3DPRESENT_PARAMETERS m_parameters;
-    D3DCAPS9 m_caps = {};
-    bool m_inScene = false;
-    bool m_focusSeen = false;
-    bool m_lost = false;
-
-    Surface9* m_backBuffer = nullptr;  // one reference of ours
-    Surface9* m_autoDepth = nullptr;   // one reference of ours, or null
-    Surface9* m_targets[MaxRenderTargets] = {};
-    Surface9* m_depth = nullptr;
-    D3DVIEWPORT9 m_viewport = {};
-    RECT m_scissor = {};
-
-    DWORD m_renderStates[256] = {};
-    DWORD m_samplerStates[Samplers][D3DSAMP_MIPFILTER + 1] = {};
-    DWORD m_stageStates[TextureStages][D3DTSS_ALPHAARG2 + 1] = {};
-    IDirect3DBaseTexture9* m_textures[Samplers] = {};
-    TextureUnits m_units{m_samplerStates};
-
-    VertexBuffer9* m_stream = nullptr;
-    UINT m_streamOffset = 0;
-    UINT m_streamStride = 0;
-    IndexBuffer9* m_indices = nullptr;
-    DWORD m_fvf = 0;
-    FvfLayout m_layout;
-    bool m_vertexInputDirty = true;
-
-    VertexShader9* m_vertexShader = nullptr;
-    PixelShader9* m_pixelShader = nullptr;
-    Registers m_vertexRegisters{VertexFloatRegisters};
-    Registers m_pixelRegisters{PixelFloatRegisters};
-    std::vector<float> m_uploadFloats;
-    std::vector<int> m_uploadInts;
-
-    GLuint m_framebuffer = 0;
-    GLuint m_presentFramebuffer = 0;
-    GLuint m_clearFramebuffer = 0;  // one target at a time, for targets of different sizes
-    GLuint m_vertexArray = 0;
-    bool m_targetsDirty = true;
-    unsigned m_drawBuffers = ~0u;  // the outputs the draw buffers last named; ~0: unknown
-    unsigned m_boundTargets = 0;   // bit n: m_targets[n] is set
-    bool m_framebufferComplete = false;
-    GlStateCache m_gl;
-    ProgramCache m_programs;
-    FixedFunction m_fixedFunction;
-
+    DeviceContext m_context;  // first in, last out: the others free GL objects in it
+    DeviceState m_state{this};
+    DrawTranslator m_translator;
     std::unordered_set<DeviceChild*> m_children;
 };

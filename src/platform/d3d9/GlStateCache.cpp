@@ -1,4 +1,4 @@
-// GL's fixed-function state as the device last set it.
+// GL's state as the device last set it.
 #include "GlStateCache.h"
 
 #include "core/Assert.h"
@@ -31,6 +31,12 @@ void GlStateCache::invalidate()
     m_framebuffer = Unknown;
     m_clampVertex = Unknown;
     m_clampFragment = Unknown;
+    for (GLint& texture : m_textures)
+        texture = Unknown;
+    for (GLint& sampler : m_samplers)
+        sampler = Unknown;
+    for (Sampler& sampler : m_samplerParameters)
+        sampler = Sampler();
 }
 
 namespace
@@ -161,4 +167,75 @@ void GlStateCache::clampColors(bool a_vertex, bool a_fragment)
         glClampColor(GL_CLAMP_VERTEX_COLOR, a_vertex ? GL_TRUE : GL_FALSE);
     if (changes(m_clampFragment, a_fragment ? 1 : 0))
         glClampColor(GL_CLAMP_FRAGMENT_COLOR, a_fragment ? GL_TRUE : GL_FALSE);
+}
+
+void GlStateCache::bindTexture(GLuint a_unit, GLuint a_texture)
+{
+    TARVO_ASSERT(a_unit < Units);
+    if (!changes(m_textures[a_unit], static_cast<GLint>(a_texture)))
+        return;
+    glBindTextures(a_unit, 1, nullptr);
+    if (a_texture)
+        glBindTextureUnit(a_unit, a_texture);
+}
+
+void GlStateCache::bindSampler(GLuint a_unit, GLuint a_sampler)
+{
+    TARVO_ASSERT(a_unit < Units);
+    if (changes(m_samplers[a_unit], static_cast<GLint>(a_sampler)))
+        glBindSampler(a_unit, a_sampler);
+}
+
+GlStateCache::Sampler& GlStateCache::sampler(GLuint a_sampler)
+{
+    if (a_sampler < SamplerNames)
+        return m_samplerParameters[a_sampler];
+    m_uncached = Sampler();
+    return m_uncached;
+}
+
+void GlStateCache::samplerParameter(GLuint a_sampler, GLenum a_parameter, GLint a_value)
+{
+    Sampler& cached = sampler(a_sampler);
+    GLint* slot = nullptr;
+    switch (a_parameter)
+    {
+    case GL_TEXTURE_WRAP_S:
+        slot = &cached.wraps[0];
+        break;
+    case GL_TEXTURE_WRAP_T:
+        slot = &cached.wraps[1];
+        break;
+    case GL_TEXTURE_WRAP_R:
+        slot = &cached.wraps[2];
+        break;
+    case GL_TEXTURE_MAG_FILTER:
+        slot = &cached.magFilter;
+        break;
+    case GL_TEXTURE_MIN_FILTER:
+        slot = &cached.minFilter;
+        break;
+    default:
+        TARVO_ASSERT(false && "sampler parameter the cache knows");
+        return;
+    }
+    if (changes(*slot, a_value))
+        glSamplerParameteri(a_sampler, a_parameter, a_value);
+}
+
+void GlStateCache::samplerBorderColor(GLuint a_sampler, const float a_color[4])
+{
+    float* cached = sampler(a_sampler).borderColor;
+    bool changed = false;
+    for (int i = 0; i < 4; ++i)
+        changed = changes(cached[i], a_color[i]) || changed;
+    if (changed)
+        glSamplerParameterfv(a_sampler, GL_TEXTURE_BORDER_COLOR, a_color);
+}
+
+void GlStateCache::textureDeleted(GLuint a_texture)
+{
+    for (GLint& texture : m_textures)
+        if (texture == static_cast<GLint>(a_texture))
+            texture = 0;
 }

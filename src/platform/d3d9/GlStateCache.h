@@ -1,6 +1,8 @@
-// GL's fixed-function state as the device last set it, so that a draw issues
-// only the calls that change something. bypass() turns the cache off (every
-// call goes to GL), and the drawing tests run both ways.
+// GL's state as the device last set it, so that a draw issues only the calls
+// that change something: fixed-function state, the program, the draw
+// framebuffer, the texture and sampler object of each texture unit and the
+// parameters of sampler objects. bypass() turns the cache off (every call
+// goes to GL), and the drawing tests run both ways.
 #pragma once
 
 #include "Gl.h"
@@ -31,6 +33,16 @@ public:
     // Whether vertex colour outputs and fragment colours are clamped to 0..1.
     void clampColors(bool a_vertex, bool a_fragment);
 
+    // Texture units. A unit holds one texture for all its targets, as a D3D9
+    // stage does: binding one unbinds whatever the unit held (0: none).
+    static const GLuint Units = 16;
+    void bindTexture(GLuint a_unit, GLuint a_texture);
+    void bindSampler(GLuint a_unit, GLuint a_sampler);
+    void samplerParameter(GLuint a_sampler, GLenum a_parameter, GLint a_value);  // wraps, filters
+    void samplerBorderColor(GLuint a_sampler, const float a_color[4]);
+    // GL unbinds a deleted texture from every unit; the cache follows.
+    void textureDeleted(GLuint a_texture);
+
 private:
     enum Capability
     {
@@ -58,4 +70,21 @@ private:
     GLint m_framebuffer;
     int m_clampVertex;
     int m_clampFragment;
+    GLint m_textures[Units];
+    GLint m_samplers[Units];
+
+    // The parameters set on sampler objects, by name: GL names objects with
+    // small integers counting up, and a name past the table goes to GL
+    // uncached.
+    struct Sampler
+    {
+        GLint wraps[3] = {Unknown, Unknown, Unknown};  // S, T, R
+        GLint magFilter = Unknown;
+        GLint minFilter = Unknown;
+        float borderColor[4] = {-1.0f, -1.0f, -1.0f, -1.0f};
+    };
+    static const GLuint SamplerNames = 256;
+    Sampler m_samplerParameters[SamplerNames];
+    Sampler m_uncached;  // stands for a sampler past the table, forgotten at each use
+    Sampler& sampler(GLuint a_sampler);
 };

@@ -79,3 +79,11 @@ UINT Surface9::width() const { return m_storage->width(m_level); }
 UINT Surface9::height() const { return m_storage->height(m_level); }
 bool Surface9::isRenderTarget() const { return (m_storage->usage() & D3DUSAGE_RENDERTARGET) != 0; }
 bool Surface9::isDepth() const { return m_storage->format().depth; }
+
+void Surface9::copyTo(const Surface9& a_destination) const
+{
+    const TextureStorage& to = a_destination.storage();
+    glCopyImageSubData(m_storage->name(), m_storage->target(), GLint(m_level), 0, 0,
+                       GLint(m_face), to.name(), to.target(), GLint(a_destination.level()), 0, 0,
+                       GLint(a_destination.face()), GLsizei(width()), GLsizei(height()), 1);
+}

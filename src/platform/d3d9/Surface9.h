@@ -42,6 +42,8 @@ public:
     UINT height() const;
     bool isRenderTarget() const;
     bool isDepth() const;
+    // Copies the texels into a_destination, of the same size and format.
+    void copyTo(const Surface9& a_destination) const;
 
 private:
     void releaseGl() override;

@@ -1,6 +1,7 @@
 // A 2D texture: its levels in one GL texture.
 #include "Texture9.h"
 
+#include "Device9.h"
 #include "Surface9.h"
 
 HRESULT Texture9::create(Device9* a_device, UINT a_width, UINT a_height, UINT a_levels,
@@ -37,7 +38,11 @@ Texture9::Texture9(Device9* a_device, UINT a_width, UINT a_height, UINT a_glLeve
 
 Texture9::~Texture9() { releaseGlIfAlive(); }
 
-void Texture9::releaseGl() { m_storage.releaseGl(); }
+void Texture9::releaseGl()
+{
+    device()->forgetTexture(m_storage.name());
+    m_storage.releaseGl();
+}
 
 HRESULT Texture9::GetLevelDesc(UINT a_level, D3DSURFACE_DESC* a_desc)
 {

@@ -3,22 +3,19 @@
 
 #include "GlEnums.h"
 #include "GlStateCache.h"
+#include "TextureStorage.h"
 
 #include <initializer_list>
+
+static_assert(TextureUnits::Units <= GlStateCache::Units, "the cache keeps every unit");
 
 void TextureUnits::createGl()
 {
     glCreateSamplers(Units, m_samplers);
     glCreateSamplers(Units, m_cubeSamplers);
     for (unsigned unit = 0; unit < Units; ++unit)
-    {
         for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_WRAP_R})
             glSamplerParameteri(m_cubeSamplers[unit], wrap, GL_CLAMP_TO_EDGE);
-        m_units[unit].bindingDirty = true;
-        m_units[unit].samplerUnbound = true;
-        m_units[unit].statesDirty = (1u << States) - 1;
-    }
-    m_dirtyUnits = (1u << Units) - 1;
 }
 
 void TextureUnits::releaseGl()
@@ -27,58 +24,38 @@ void TextureUnits::releaseGl()
     glDeleteSamplers(Units, m_cubeSamplers);
 }
 
-void TextureUnits::setTexture(unsigned a_unit, GLuint a_name, GLenum a_target)
+void TextureUnits::apply(DeviceState& a_state, GlStateCache& a_gl) const
 {
-    Unit& unit = m_units[a_unit];
-    if (unit.name == a_name && unit.target == a_target && !GlStateCache::bypass())
-        return;
-    unit.name = a_name;
-    unit.target = a_target;
-    unit.bindingDirty = true;
-    m_dirtyUnits |= 1u << a_unit;
-}
-
-void TextureUnits::samplerStateChanged(unsigned a_unit, DWORD a_type)
-{
-    m_units[a_unit].statesDirty |= 1u << a_type;
-    m_dirtyUnits |= 1u << a_unit;
-}
-
-// Each change reaches GL once, at the next draw; with the cache bypassed a
-// texture set again is bound again even when it is the one bound.
-void TextureUnits::apply()
-{
-    for (unsigned index = 0; m_dirtyUnits != 0; ++index)
+    DeviceState::Changes& changes = a_state.changes();
+    for (unsigned index = 0; (changes.textures | changes.samplers) != 0; ++index)
     {
-        if (!(m_dirtyUnits & (1u << index)))
+        const unsigned bit = 1u << index;
+        if (changes.samplers & bit)
+        {
+            unsigned& states = changes.samplerStates[index];
+            for (DWORD type = D3DSAMP_ADDRESSU; states != 0 && type < DeviceState::SamplerStates;
+                 ++type)
+                if (states & (1u << type))
+                    applyState(index, a_state.samplerStates(index), type, a_gl);
+            states = 0;
+            changes.samplers &= ~bit;
+        }
+        if (!(changes.textures & bit))
             continue;
-        m_dirtyUnits &= ~(1u << index);
-        Unit& unit = m_units[index];
-        for (DWORD type = D3DSAMP_ADDRESSU; unit.statesDirty != 0 && type < States; ++type)
-            if (unit.statesDirty & (1u << type))
-                applyState(index, type);
-        unit.statesDirty = 0;
-        if (!unit.bindingDirty)
-            continue;
-        // A unit holds one texture for all its targets, as a D3D9 stage does.
-        glBindTextures(index, 1, nullptr);
-        if (unit.name)
-            glBindTextureUnit(index, unit.name);
-        const bool cube = unit.target == GL_TEXTURE_CUBE_MAP;
-        if (cube != unit.cubeSamplerBound || unit.samplerUnbound || GlStateCache::bypass())
-            glBindSampler(index, cube ? m_cubeSamplers[index] : m_samplers[index]);
-        unit.cubeSamplerBound = cube;
-        unit.samplerUnbound = false;
-        unit.bindingDirty = false;
+        changes.textures &= ~bit;
+        const TextureStorage* storage = a_state.textureStorage(index);
+        a_gl.bindTexture(index, storage ? storage->name() : 0);
+        const bool cube = storage && storage->target() == GL_TEXTURE_CUBE_MAP;
+        a_gl.bindSampler(index, cube ? m_cubeSamplers[index] : m_samplers[index]);
     }
 }
 
 // One sampler state into both sampler objects of the unit (the cube one
 // keeps its wrap modes); a value the tables have no row for leaves GL as it was.
-void TextureUnits::applyState(unsigned a_unit, DWORD a_type)
+void TextureUnits::applyState(unsigned a_unit, const DWORD* a_states, DWORD a_type,
+                              GlStateCache& a_gl) const
 {
-    const DWORD* states = m_states[a_unit];
-    const DWORD value = states[a_type];
+    const DWORD value = a_states[a_type];
     for (const GLuint sampler : {m_samplers[a_unit], m_cubeSamplers[a_unit]})
         switch (a_type)
         {
@@ -90,30 +67,30 @@ void TextureUnits::applyState(unsigned a_unit, DWORD a_type)
                                              GL_TEXTURE_WRAP_R};
             const GLenum mode = GlEnums::address(value);
             if (mode != GlEnums::None && sampler == m_samplers[a_unit])
-                glSamplerParameteri(sampler, g_wraps[a_type - D3DSAMP_ADDRESSU], GLint(mode));
+                a_gl.samplerParameter(sampler, g_wraps[a_type - D3DSAMP_ADDRESSU], GLint(mode));
             break;
         }
         case D3DSAMP_BORDERCOLOR:
         {
             float color[4];
             GlEnums::color(value, color);
-            glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, color);
+            a_gl.samplerBorderColor(sampler, color);
             break;
         }
         case D3DSAMP_MAGFILTER:
         {
             const GLenum filter = GlEnums::magFilter(value);
             if (filter != GlEnums::None)
-                glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER, GLint(filter));
+                a_gl.samplerParameter(sampler, GL_TEXTURE_MAG_FILTER, GLint(filter));
             break;
         }
         case D3DSAMP_MINFILTER:
         case D3DSAMP_MIPFILTER:
         {
             const GLenum filter =
-                GlEnums::minFilter(states[D3DSAMP_MINFILTER], states[D3DSAMP_MIPFILTER]);
+                GlEnums::minFilter(a_states[D3DSAMP_MINFILTER], a_states[D3DSAMP_MIPFILTER]);
             if (filter != GlEnums::None)
-                glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER, GLint(filter));
+                a_gl.samplerParameter(sampler, GL_TEXTURE_MIN_FILTER, GLint(filter));
             break;
         }
         default:
