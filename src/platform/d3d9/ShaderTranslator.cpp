@@ -249,6 +249,16 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
                 D3DSHADER_VERSION_MAJOR(version), D3DSHADER_VERSION_MINOR(version));
         return D3DERR_INVALIDCALL;
     }
+    // Nor minor versions other than 0, 2.1 (2_x) and 255 (software vertex
+    // processing); MojoShader reads some such streams by rules of its own
+    // and asserts in its GLSL writer (a subroutine of a 3.32 stream).
+    const unsigned minor = D3DSHADER_VERSION_MINOR(version);
+    if (minor != 0 && minor != 255 && !(minor == 1 && D3DSHADER_VERSION_MAJOR(version) == 2))
+    {
+        SDL_Log("d3d9: %s shader refused: version %u.%u is none of D3D9's", kind,
+                D3DSHADER_VERSION_MAJOR(version), minor);
+        return D3DERR_INVALIDCALL;
+    }
     const size_t tokens = measure(a_tokens);
     if (tokens == 0)
     {

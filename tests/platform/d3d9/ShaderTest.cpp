@@ -91,6 +91,9 @@ TEST_F(Shaders, DamagedStreamsAreRefusedWithoutReadingPastThem)
         {"shader model 4.0, which D3D9 does not have", {0xFFFE0400, 0x0000FFFF}, true,
          D3DERR_INVALIDCALL},
     };
+    Case unknownMinor = {"shader model 3.32, which D3D9 does not have", vertex, true, D3DERR_INVALIDCALL};
+    unknownMinor.tokens[0] = 0xFFFE0320;
+    cases.push_back(unknownMinor);
     Case unknownOpcode = {"unknown opcode", vertex, true, D3DERR_INVALIDCALL};
     unknownOpcode.tokens[add] = (unknownOpcode.tokens[add] & 0xFFFF0000) | 0x7777;
     cases.push_back(unknownOpcode);
