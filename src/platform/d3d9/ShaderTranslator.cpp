@@ -33,8 +33,13 @@ const DWORD g_defOpcode = 81;
 const DWORD g_texldOpcode = 66;
 const DWORD g_texlddOpcode = 93;
 const DWORD g_texldlOpcode = 95;
-const DWORD g_loopRegister = 15;     // D3DSPR_LOOP: aL
-const DWORD g_samplerRegister = 10;  // D3DSPR_SAMPLER
+// Register types (D3DSPR_*).
+const DWORD g_intRegister = 7;
+const DWORD g_samplerRegister = 10;
+const DWORD g_boolRegister = 14;
+const DWORD g_loopRegister = 15;  // aL
+const DWORD g_labelRegister = 18;
+const DWORD g_predicateRegister = 19;
 // Far more than the 32768-instruction slots shader model 3 allows: a walk
 // this long has left the shader.
 const size_t g_maxTokens = 1u << 20;
@@ -124,23 +129,53 @@ bool lengthAgrees(const ShaderTokens::Instruction& a_instruction)
     return operandTokens(a_instruction, operands) == a_instruction.length;
 }
 
-// MojoShader's GLSL writer asserts on register kinds D3D9 refuses: a loop
-// must count with aL (register 0 of its kind), and texture loads must name
-// a sampler register.
+// The same component in all four places: .xxxx, .yyyy, ...
+bool replicates(DWORD a_token)
+{
+    const DWORD swizzle = (a_token >> 16) & 0xFF;
+    return swizzle == (swizzle & 3) * 0x55;
+}
+
+// The operands D3D9 requires of the instructions that open or close
+// MojoShader's GLSL blocks: MojoShader skips an instruction it refuses but
+// goes on, so a refused if, loop or label leaves its indentation off, and
+// the next label ends the process in an assertion. Its writer also asserts
+// on a loop counter other than aL (register 0 of its kind) and on a texture
+// load whose sampler operand is no sampler register.
 bool registersFit(const ShaderTokens::Instruction& a_instruction)
 {
-    const DWORD opcode = a_instruction.opcode();
-    if (opcode == g_loopOpcode)
+    const DWORD* first = operand(a_instruction, 0);
+    switch (a_instruction.opcode())
     {
-        const DWORD* counter = operand(a_instruction, 0);
-        return counter && registerType(*counter) == g_loopRegister && (*counter & 0x7FF) == 0;
+    case g_ifOpcode:
+        return first && (registerType(*first) == g_boolRegister || registerType(*first) == g_predicateRegister);
+    case g_ifcOpcode:
+    {
+        const DWORD* second = operand(a_instruction, 1);
+        const DWORD comparison = (a_instruction.token >> 16) & 0xFF;
+        return first && second && replicates(*first) && replicates(*second) && comparison >= 1 &&
+               comparison <= 6;
     }
-    if (opcode == g_texldOpcode || opcode == g_texldlOpcode || opcode == g_texlddOpcode)
+    case g_loopOpcode:
+    {
+        const DWORD* count = operand(a_instruction, 1);
+        return first && count && registerType(*first) == g_loopRegister && (*first & 0x7FF) == 0 &&
+               registerType(*count) == g_intRegister;
+    }
+    case g_repOpcode:
+        return first && registerType(*first) == g_intRegister;
+    case g_labelOpcode:
+        return first && registerType(*first) == g_labelRegister && (*first & 0x7FF) <= 15;
+    case g_texldOpcode:
+    case g_texldlOpcode:
+    case g_texlddOpcode:
     {
         const DWORD* sampler = operand(a_instruction, 2);  // after the destination and coordinate
         return sampler && registerType(*sampler) == g_samplerRegister;
     }
-    return true;
+    default:
+        return true;
+    }
 }
 
 }  // namespace

@@ -15,12 +15,13 @@ public:
     static HRESULT translate(const DWORD* a_tokens, bool a_vertex, TranslatedShader* a_result);
 
     // The stream's length in tokens up to and with its end token, walked
-    // instruction by instruction; 0 when the stream is damaged, or a loop
-    // counts with another register than aL, or a texture load names no
-    // sampler (MojoShader's GLSL writer asserts on those). The walk stops at
-    // the first damaged token, so it never reads past one, but D3D9's
-    // interface gives no buffer size: a stream cut short inside an
-    // instruction or comment is read on to its stated length.
+    // instruction by instruction; 0 when the stream is damaged, or an
+    // instruction that opens or closes a block names operands D3D9 refuses
+    // there, or a texture load names no sampler (MojoShader's GLSL writer
+    // asserts on those). The walk stops at the first damaged token, so it
+    // never reads past one, but D3D9's interface gives no buffer size: a
+    // stream cut short inside an instruction or comment is read on to its
+    // stated length.
     static size_t measure(const DWORD* a_tokens);
 
     // Whether the a_count tokens of a measured stream nest as D3D9 requires:

@@ -95,51 +95,63 @@ TEST(ShaderTranslator, BlockInstructionsMustCountTheirOperands)
     }
 }
 
-// D3D9 counts loops with aL alone and loads textures through sampler
-// registers; MojoShader's GLSL writer asserts on anything else.
-TEST(ShaderTranslator, LoopCountersAndSamplersMustBeOfTheirKind)
+// The instructions that open and close blocks take only the operands D3D9
+// allows them, and texture loads read through sampler registers: MojoShader
+// skips such an instruction but goes on, so its GLSL writer later meets a
+// label at the wrong indentation and asserts (or asserts at once).
+TEST(ShaderTranslator, BlockOperandsAndSamplersMustBeOfTheirKind)
 {
-    // A register type's bits in a parameter token: XORed in, the type becomes
-    // a temporary (0).
+    // A register type's bits in a parameter token: XORed in, the type
+    // becomes a temporary (0).
     const auto typeBits = [](DWORD a_type) { return (a_type & 7) << 28 | (a_type >> 3) << 11; };
+    const char* const kLoop = "loop aL, i0\nmov o0, v0\nendloop\n";
+    const char* const kIf = "if b0\nmov o0, v0\nendif\n";
+    const char* const kIfc = "if_lt v0.x, c0.x\nmov o0, v0\nendif\n";
+    const char* const kRep = "rep i0\nmov o0, v0\nendrep\n";
+    const char* const kLabel = "call l0\nret\nlabel l0\nmov o0, v0\nret\n";
+    const char* const kTexld = "texld r0, v0, s0\nmov oC0, r0\n";
     const struct
     {
         const char* name;
-        const char* program;
-        size_t token;  // the operand token to change
-        DWORD change;  // XORed into it
+        const char* body;   // of a vs_3_0 program, or ps_3_0 for texld
+        DWORD opcode;       // the instruction to change
+        size_t operand;     // which of its tokens, 1 for the first after it
+        DWORD change;       // XORed into that token
         bool fits;
     } kCases[] = {
-        {"loop with aL", "vs_3_0\ndcl_position v0\ndcl_position o0\nloop aL, i0\nmov o0, v0\nendloop\n",
-         0, 0, true},
-        {"loop with the loop register 91", "vs_3_0\ndcl_position v0\ndcl_position o0\nloop aL, i0\nmov o0, v0\nendloop\n",
-         0, 91, false},
-        {"loop with a temporary", "vs_3_0\ndcl_position v0\ndcl_position o0\nloop aL, i0\nmov o0, v0\nendloop\n",
-         0, typeBits(15), false},
-        {"texld with s0", "ps_3_0\ndcl_texcoord v0.xy\ndcl_2d s0\ntexld r0, v0, s0\nmov oC0, r0\n", 0, 0, true},
-        {"texld with r0 for its sampler", "ps_3_0\ndcl_texcoord v0.xy\ndcl_2d s0\ntexld r0, v0, s0\nmov oC0, r0\n",
-         0, typeBits(10), false},
+        {"loop aL, i0", kLoop, 27, 1, 0, true},
+        {"loop counting with loop register 91", kLoop, 27, 1, 91, false},
+        {"loop counting with a temporary", kLoop, 27, 1, typeBits(15), false},
+        {"loop taking its count from a temporary", kLoop, 27, 2, typeBits(7), false},
+        {"if b0", kIf, 40, 1, 0, true},
+        {"if on a temporary", kIf, 40, 1, typeBits(14), false},
+        {"if_lt on .x and .x", kIfc, 41, 0, 0, true},
+        {"if_lt on .xyzw", kIfc, 41, 1, 0xE4u << 16, false},
+        {"if with comparison 0", kIfc, 41, 0, 4u << 16, false},
+        {"rep i0", kRep, 38, 1, 0, true},
+        {"rep on a temporary", kRep, 38, 1, typeBits(7), false},
+        {"label l0", kLabel, 30, 1, 0, true},
+        {"label l16", kLabel, 30, 1, 16, false},
+        {"texld with s0", kTexld, 66, 3, 0, true},
+        {"texld with r0 for its sampler", kTexld, 66, 3, typeBits(10), false},
     };
     for (const auto& testCase : kCases)
     {
         SCOPED_TRACE(testCase.name);
+        const bool pixel = testCase.body == kTexld;
+        const std::string program = pixel ? std::string("ps_3_0\ndcl_texcoord v0.xy\ndcl_2d s0\n") + testCase.body
+                                          : std::string(kHead) + testCase.body;
         std::vector<uint32_t> tokens;
         AssemblyError error;
-        ASSERT_TRUE(Assembler::assemble(testCase.program, tokens, error)) << error.format();
+        ASSERT_TRUE(Assembler::assemble(program, tokens, error)) << error.format();
         std::vector<DWORD> stream(tokens.begin(), tokens.end());
-        // The loop's counter follows the loop token; the sampler is the
-        // third operand of texld.
-        for (size_t at = 1; at < stream.size(); ++at)
-        {
-            const DWORD opcode = stream[at] & 0xFFFF;
-            if (opcode == 27 || opcode == 66)
-            {
-                stream[at + (opcode == 27 ? 1 : 3)] ^= testCase.change;
-                break;
-            }
-        }
+        size_t at = 1;
+        while (at < stream.size() && (stream[at] & 0xFFFF) != testCase.opcode)
+            at += 1 + ((stream[at] & 0xFFFF) == 0xFFFE ? (stream[at] >> 16) & 0x7FFF : (stream[at] >> 24) & 0x0F);
+        ASSERT_LT(at + testCase.operand, stream.size());
+        stream[at + testCase.operand] ^= testCase.change;
         TranslatedShader translated;
-        EXPECT_EQ(ShaderTranslator::translate(stream.data(), testCase.program[0] == 'v', &translated),
+        EXPECT_EQ(ShaderTranslator::translate(stream.data(), !pixel, &translated),
                   testCase.fits ? D3D_OK : D3DERR_INVALIDCALL);
     }
 }
