@@ -1,4 +1,5 @@
 // The benchmarks' application: the demo's own init on the content folder.
+#include "BenchmarkDisplay.h"
 #include "ContentApplication.h"
 
 #include "app/LauncherSettings.h"
@@ -18,15 +19,10 @@ ContentApplication& ContentApplication::instance()
 
 ContentApplication::ContentApplication()
 {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (chdir(TARVO_CONTENT_FILES) != 0)
         return;
-    D3D9Testing::setDisplayModes({{1280, 720, 60, D3DFMT_X8R8G8B8}});
-    g_displayMode = 0;
-    g_windowed = true;
-    g_fullScreen = false;
-    g_aspect = 16.0f / 9.0f;
+    useBenchmarkDisplay(1280, 720);
     m_window = createMainWindow(nullptr);
     ReturnCode initialised = m_tarvo.init(m_window);
     m_ready = initialised.succeeded();

@@ -3,6 +3,7 @@
 // demo's parts from it through the demo's loader, with every image their
 // materials name decoded and uploaded. The application's own start (device,
 // shaders, null textures, the primitives) is left out of the timing.
+#include "BenchmarkDisplay.h"
 #include "app/LauncherSettings.h"
 #include "app/MainWindow.h"
 #include "app/Tarvo.h"
@@ -23,17 +24,12 @@ const char* const kScenes[] = {"test.qor", "hog.qor", "balls.qor", "blob.qor", "
 
 void BM_OpenArchiveAndLoadScenes(benchmark::State& a_state)
 {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
     if (chdir(TARVO_CONTENT_ARCHIVE_DIR) != 0)
     {
         a_state.SkipWithError("the content folder is missing");
         return;
     }
-    D3D9Testing::setDisplayModes({{1280, 720, 60, D3DFMT_X8R8G8B8}});
-    g_displayMode = 0;
-    g_windowed = true;
-    g_fullScreen = false;
-    g_aspect = 16.0f / 9.0f;
+    useBenchmarkDisplay(1280, 720);
     for (auto _ : a_state)
     {
         ReturnCode opened = FileSystem::open();

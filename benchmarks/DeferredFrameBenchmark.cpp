@@ -3,6 +3,7 @@
 // triangles filling most of the picture, the light pass with the ambient
 // light, combine into a full-screen target, fog over it, the letterboxed copy
 // to the back buffer and the present. The programs are the content folder's.
+#include "BenchmarkDisplay.h"
 #include "app/LauncherSettings.h"
 #include "render/DeferredShading.h"
 #include "render/RenderTarget.h"
@@ -65,18 +66,13 @@ class Frame
 public:
     Frame()
     {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
         if (chdir(TARVO_CONTENT_FILES) != 0)
             return;
         WNDCLASSA description = {};
         description.lpfnWndProc = procedure;
         description.lpszClassName = "framebench";
         RegisterClassA(&description);
-        D3D9Testing::setDisplayModes({{1280, 720, 60, D3DFMT_X8R8G8B8}});
-        g_displayMode = 0;
-        g_windowed = true;
-        g_fullScreen = false;
-        g_aspect = 16.0f / 9.0f;
+        useBenchmarkDisplay(1280, 720);
         m_window = CreateWindowExA(0, "framebench", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 1280, 720,
                                    nullptr, nullptr, nullptr, nullptr);
         m_renderer.reset(Renderer::create());

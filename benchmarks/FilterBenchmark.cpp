@@ -4,6 +4,7 @@
 // Every iteration ends by drawing one pixel from the filter's output into a
 // 1 x 1 target and reading it back, so the time is the GPU's, not just the
 // time to queue the draws; the copy is timed the same way.
+#include "BenchmarkDisplay.h"
 #include "app/LauncherSettings.h"
 #include "filters/FilterBlur.h"
 #include "filters/FilterBreak.h"
@@ -47,18 +48,13 @@ class Bench
 public:
     Bench()
     {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
         if (chdir(TARVO_CONTENT_FILES) != 0)
             return;
         WNDCLASSA description = {};
         description.lpfnWndProc = procedure;
         description.lpszClassName = "filterbench";
         RegisterClassA(&description);
-        D3D9Testing::setDisplayModes({{kWidth, kHeight, 60, D3DFMT_X8R8G8B8}});
-        g_displayMode = 0;
-        g_windowed = true;
-        g_fullScreen = false;
-        g_aspect = 16.0f / 9.0f;
+        useBenchmarkDisplay(kWidth, kHeight);
         m_window = CreateWindowExA(0, "filterbench", "bench", WS_OVERLAPPEDWINDOW, 0, 0, kWidth, kHeight,
                                    nullptr, nullptr, nullptr, nullptr);
         m_renderer.reset(Renderer::create());

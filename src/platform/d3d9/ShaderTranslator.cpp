@@ -268,30 +268,21 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
                 version, kind);
         return D3DERR_INVALIDCALL;
     }
+    const unsigned major = D3DSHADER_VERSION_MAJOR(version), minor = D3DSHADER_VERSION_MINOR(version);
     // Shader model 1 encodes no instruction lengths, so its streams cannot
     // be walked safely; the system uses shader model 3.
-    if (D3DSHADER_VERSION_MAJOR(version) < 2)
+    if (major < 2)
     {
-        SDL_Log("d3d9: %s shader refused: version %u.%u is below 2.0", kind,
-                D3DSHADER_VERSION_MAJOR(version), D3DSHADER_VERSION_MINOR(version));
+        SDL_Log("d3d9: %s shader refused: version %u.%u is below 2.0", kind, major, minor);
         return D3DERR_INVALIDCALL;
     }
-    // Direct3D 9 knows no shader model above 3; MojoShader parses such
-    // streams by rules of its own, and asserts on some of them.
-    if (D3DSHADER_VERSION_MAJOR(version) > 3)
+    // Direct3D 9 knows no shader model above 3, and no minor versions but 0,
+    // 2.1 (2_x) and 255 (software vertex processing); MojoShader reads some
+    // other streams by rules of its own and asserts in its GLSL writer (a
+    // subroutine of a 3.32 or 255.253 stream).
+    if (major > 3 || (minor != 0 && minor != 255 && !(major == 2 && minor == 1)))
     {
-        SDL_Log("d3d9: %s shader refused: version %u.%u is above 3.0", kind,
-                D3DSHADER_VERSION_MAJOR(version), D3DSHADER_VERSION_MINOR(version));
-        return D3DERR_INVALIDCALL;
-    }
-    // Nor minor versions other than 0, 2.1 (2_x) and 255 (software vertex
-    // processing); MojoShader reads some such streams by rules of its own
-    // and asserts in its GLSL writer (a subroutine of a 3.32 stream).
-    const unsigned minor = D3DSHADER_VERSION_MINOR(version);
-    if (minor != 0 && minor != 255 && !(minor == 1 && D3DSHADER_VERSION_MAJOR(version) == 2))
-    {
-        SDL_Log("d3d9: %s shader refused: version %u.%u is none of D3D9's", kind,
-                D3DSHADER_VERSION_MAJOR(version), minor);
+        SDL_Log("d3d9: %s shader refused: version %u.%u is none of D3D9's", kind, major, minor);
         return D3DERR_INVALIDCALL;
     }
     const size_t tokens = measure(a_tokens);
@@ -324,7 +315,7 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
     {
         *a_result = TranslatedShader();
         a_result->vertex = a_vertex;
-        a_result->majorVersion = D3DSHADER_VERSION_MAJOR(version);
+        a_result->majorVersion = major;
         for (int i = 0; !a_vertex && i < parsed->output_count; ++i)
             if (parsed->outputs[i].usage == MOJOSHADER_USAGE_COLOR &&
                 parsed->outputs[i].index >= 0 && parsed->outputs[i].index < 4)
