@@ -58,7 +58,7 @@ std::vector<uint8_t> SpotImage::picture()
             // Warm white in the middle, a paler cool white at the rim.
             const double colour[3] = {1.0 - 0.12 * rim, 0.93 - 0.02 * rim, 0.8 + 0.15 * rim};
             for (double channel : colour)
-                rgb.push_back(uint8_t(std::lround(std::clamp(light * channel, 0.0, 1.0) * 255.0)));
+                rgb.push_back(uint8_t(lround(std::clamp(light * channel, 0.0, 1.0) * 255.0)));
         }
     }
     return rgb;

@@ -9,9 +9,9 @@
 #include "Palette.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstddef>
-#include <cstdint>
+#include <math.h>
+#include <stddef.h>
+#include <stdint.h>
 #include <string>
 #include <vector>
 
@@ -31,7 +31,7 @@ constexpr float kSunRadius = 42.0f;
 class Random
 {
 public:
-    explicit Random(std::uint64_t a_seed) : m_state(a_seed) {}
+    explicit Random(uint64_t a_seed) : m_state(a_seed) {}
     float next()  // 0..1
     {
         m_state = m_state * 6364136223846793005ull + 1442695040888963407ull;
@@ -39,7 +39,7 @@ public:
     }
 
 private:
-    std::uint64_t m_state;
+    uint64_t m_state;
 };
 
 // Calls a_paint(pixel, x, y) for every sample, with x and y the sample's centre in pixels of
@@ -54,7 +54,7 @@ void forEachSample(Image& a_image, Paint a_paint)
 
 // A ridge line: heights above the horizon at each whole pixel column, by midpoint displacement
 // shaped by an envelope.
-std::vector<float> ridge(std::uint64_t a_seed, float a_roughness, float (*a_envelope)(float))
+std::vector<float> ridge(uint64_t a_seed, float a_roughness, float (*a_envelope)(float))
 {
     constexpr int kSegments = 512;
     std::vector<float> heights(kSegments + 1, 0.0f);
@@ -92,7 +92,7 @@ float heightAt(const std::vector<float>& a_columns, float a_x)
 float bump(float a_x, float a_centre, float a_width)
 {
     const float distance = (a_x - a_centre) / a_width;
-    return std::exp(-distance * distance);
+    return exp(-distance * distance);
 }
 
 // The far range rises behind the title's end and at both edges; the near one only at the edges.
@@ -113,9 +113,9 @@ void paintSky(Image& a_image)
     const Colour halo = Colour::fromHex(0xff6a6a);
     forEachSample(a_image, [&](Colour& a_pixel, float a_x, float a_y) {
         a_pixel = sky.at(a_y / kHorizon);
-        const float distance = std::hypot(a_x - kSunX, a_y - kSunY) - kSunRadius;
+        const float distance = hypot(a_x - kSunX, a_y - kSunY) - kSunRadius;
         if (distance > 0.0f)
-            a_pixel += halo * (0.45f * std::exp(-distance / 10.0f) + 0.22f * std::exp(-distance / 42.0f));
+            a_pixel += halo * (0.45f * exp(-distance / 10.0f) + 0.22f * exp(-distance / 42.0f));
         a_pixel.a = 1.0f;
     });
 }
@@ -140,7 +140,7 @@ void paintStars(Image& a_image)
             {
                 const float dx = (static_cast<float>(sx) + 0.5f) / kScale - x;
                 const float dy = (static_cast<float>(sy) + 0.5f) / kScale - y;
-                a_image.at(sx, sy) += white * (brightness * std::exp(-(dx * dx + dy * dy) / (2.0f * size * size)));
+                a_image.at(sx, sy) += white * (brightness * exp(-(dx * dx + dy * dy) / (2.0f * size * size)));
             }
     }
 }
@@ -150,7 +150,7 @@ void paintSun(Image& a_image)
 {
     const Gradient sun = Palette::sun();
     forEachSample(a_image, [&](Colour& a_pixel, float a_x, float a_y) {
-        if (std::hypot(a_x - kSunX, a_y - kSunY) > kSunRadius)
+        if (hypot(a_x - kSunX, a_y - kSunY) > kSunRadius)
             return;
         const float start = kSunY - 0.05f * kSunRadius;
         if (a_y > start)
@@ -158,7 +158,7 @@ void paintSun(Image& a_image)
             const float depth = (a_y - start) / (kSunRadius * 1.05f);
             const float period = 7.0f;
             const float gap = 1.0f + 3.2f * depth;
-            if (std::fmod(a_y - start, period) > period - gap)
+            if (fmod(a_y - start, period) > period - gap)
                 return;
         }
         a_pixel = sun.at((a_y - (kSunY - kSunRadius)) / (2.0f * kSunRadius));
@@ -211,28 +211,28 @@ void paintGround(Image& a_image)
         const float width = 0.45f + 0.55f * below / bottom;
 
         const float depth = kDepthScale / below;
-        const float lineDepth = std::max(std::round(depth - kDepthOffset), 0.0f) + kDepthOffset;
-        const float across = std::abs(below - kDepthScale / lineDepth);
+        const float lineDepth = std::max(round(depth - kDepthOffset), 0.0f) + kDepthOffset;
+        const float across = abs(below - kDepthScale / lineDepth);
         const float acrossSpacing = kDepthScale / (depth * depth);
         const float acrossLine = Gradient::smoothstep(2.0f, 7.0f, acrossSpacing) *
-                                 (std::exp(-across * across / (width * width)) + 0.35f * std::exp(-across / (2.5f * width)));
+                                 (exp(-across * across / (width * width)) + 0.35f * exp(-across / (2.5f * width)));
 
         const float spacing = kBottomSpacing * below / bottom;
-        const float column = std::round((a_x - Banner::kWidth * 0.5f) / spacing);
+        const float column = round((a_x - Banner::kWidth * 0.5f) / spacing);
         const float slope = column * kBottomSpacing / bottom;
-        const float along = std::abs(a_x - Banner::kWidth * 0.5f - column * spacing) / std::sqrt(1.0f + slope * slope);
-        const float alongLine = Gradient::smoothstep(1.2f, 5.0f, spacing / std::sqrt(1.0f + slope * slope)) *
-                                (std::exp(-along * along / (width * width)) + 0.35f * std::exp(-along / (2.5f * width)));
+        const float along = abs(a_x - Banner::kWidth * 0.5f - column * spacing) / sqrt(1.0f + slope * slope);
+        const float alongLine = Gradient::smoothstep(1.2f, 5.0f, spacing / sqrt(1.0f + slope * slope)) *
+                                (exp(-along * along / (width * width)) + 0.35f * exp(-along / (2.5f * width)));
 
         const Colour lineColour = Colour::lerp(farLine, line, Gradient::smoothstep(0.0f, 18.0f, below));
         a_pixel += lineColour * std::min(acrossLine + alongLine, 1.4f);
-        a_pixel += reflection * (0.35f * bump(a_x, kSunX, 16.0f) * std::exp(-below / 14.0f));
+        a_pixel += reflection * (0.35f * bump(a_x, kSunX, 16.0f) * exp(-below / 14.0f));
         a_pixel.a = 1.0f;
     });
     const Colour haze = Colour::fromHex(0xff4f9f);
     forEachSample(a_image, [&](Colour& a_pixel, float, float a_y) {
-        const float distance = std::abs(a_y - kHorizon);
-        a_pixel += haze * (0.55f * std::exp(-distance / 2.5f) + 0.18f * std::exp(-distance / 12.0f));
+        const float distance = abs(a_y - kHorizon);
+        a_pixel += haze * (0.55f * exp(-distance / 2.5f) + 0.18f * exp(-distance / 12.0f));
         a_pixel.a = 1.0f;
     });
 }

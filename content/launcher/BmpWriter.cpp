@@ -6,46 +6,46 @@
 #include "core/Assert.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdint>
-#include <cstdio>
+#include <math.h>
+#include <stdint.h>
+#include <stdio.h>
 #include <vector>
 
 namespace
 {
 
 // Sizes and constants of the Win32 bitmap structures (wingdi.h).
-constexpr std::uint32_t kFileHeaderSize = 14;     // BITMAPFILEHEADER
-constexpr std::uint32_t kInfoHeaderSize = 40;     // BITMAPINFOHEADER
-constexpr std::uint32_t kV4HeaderSize = 108;      // BITMAPV4HEADER
-constexpr std::uint32_t kBiRgb = 0;               // BI_RGB
-constexpr std::uint32_t kBiBitfields = 3;         // BI_BITFIELDS
-constexpr std::uint32_t kLcsSrgb = 0x73524742;    // LCS_sRGB, 'sRGB'
-constexpr std::int32_t kPixelsPerMetre = 2835;    // 72 dots per inch
+constexpr uint32_t kFileHeaderSize = 14;     // BITMAPFILEHEADER
+constexpr uint32_t kInfoHeaderSize = 40;     // BITMAPINFOHEADER
+constexpr uint32_t kV4HeaderSize = 108;      // BITMAPV4HEADER
+constexpr uint32_t kBiRgb = 0;               // BI_RGB
+constexpr uint32_t kBiBitfields = 3;         // BI_BITFIELDS
+constexpr uint32_t kLcsSrgb = 0x73524742;    // LCS_sRGB, 'sRGB'
+constexpr int32_t kPixelsPerMetre = 2835;    // 72 dots per inch
 
 class ByteWriter
 {
 public:
-    void u8(std::uint8_t a_value) { m_bytes.push_back(a_value); }
-    void u16(std::uint16_t a_value)
+    void u8(uint8_t a_value) { m_bytes.push_back(a_value); }
+    void u16(uint16_t a_value)
     {
-        u8(static_cast<std::uint8_t>(a_value));
-        u8(static_cast<std::uint8_t>(a_value >> 8));
+        u8(static_cast<uint8_t>(a_value));
+        u8(static_cast<uint8_t>(a_value >> 8));
     }
-    void u32(std::uint32_t a_value)
+    void u32(uint32_t a_value)
     {
-        u16(static_cast<std::uint16_t>(a_value));
-        u16(static_cast<std::uint16_t>(a_value >> 16));
+        u16(static_cast<uint16_t>(a_value));
+        u16(static_cast<uint16_t>(a_value >> 16));
     }
-    void i32(std::int32_t a_value) { u32(static_cast<std::uint32_t>(a_value)); }
-    void zeros(std::size_t a_count) { m_bytes.insert(m_bytes.end(), a_count, 0); }
-    const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
+    void i32(int32_t a_value) { u32(static_cast<uint32_t>(a_value)); }
+    void zeros(size_t a_count) { m_bytes.insert(m_bytes.end(), a_count, 0); }
+    const std::vector<uint8_t>& bytes() const { return m_bytes; }
 
 private:
-    std::vector<std::uint8_t> m_bytes;
+    std::vector<uint8_t> m_bytes;
 };
 
-void fileHeader(ByteWriter& a_writer, std::uint32_t a_pixelOffset, std::uint32_t a_pixelBytes)
+void fileHeader(ByteWriter& a_writer, uint32_t a_pixelOffset, uint32_t a_pixelBytes)
 {
     a_writer.u8('B');
     a_writer.u8('M');
@@ -56,8 +56,8 @@ void fileHeader(ByteWriter& a_writer, std::uint32_t a_pixelOffset, std::uint32_t
 }
 
 // The fields that BITMAPINFOHEADER and BITMAPV4HEADER share. A positive height means bottom-up rows.
-void infoHeader(ByteWriter& a_writer, std::uint32_t a_headerSize, int a_width, int a_height, std::uint16_t a_bits,
-                std::uint32_t a_compression, std::uint32_t a_pixelBytes, std::uint32_t a_coloursUsed)
+void infoHeader(ByteWriter& a_writer, uint32_t a_headerSize, int a_width, int a_height, uint16_t a_bits,
+                uint32_t a_compression, uint32_t a_pixelBytes, uint32_t a_coloursUsed)
 {
     a_writer.u32(a_headerSize);
     a_writer.i32(a_width);
@@ -72,16 +72,16 @@ void infoHeader(ByteWriter& a_writer, std::uint32_t a_headerSize, int a_width, i
     a_writer.u32(0);  // biClrImportant: all of them
 }
 
-bool save(const std::vector<std::uint8_t>& a_bytes, const std::string& a_path, std::string& a_error)
+bool save(const std::vector<uint8_t>& a_bytes, const std::string& a_path, std::string& a_error)
 {
-    FILE* file = std::fopen(a_path.c_str(), "wb");
+    FILE* file = fopen(a_path.c_str(), "wb");
     if (!file)
     {
         a_error = "cannot create '" + a_path + "'";
         return false;
     }
-    const bool written = std::fwrite(a_bytes.data(), 1, a_bytes.size(), file) == a_bytes.size();
-    const bool closed = std::fclose(file) == 0;
+    const bool written = fwrite(a_bytes.data(), 1, a_bytes.size(), file) == a_bytes.size();
+    const bool closed = fclose(file) == 0;
     if (!written || !closed)
     {
         a_error = "cannot write '" + a_path + "'";
@@ -90,9 +90,9 @@ bool save(const std::vector<std::uint8_t>& a_bytes, const std::string& a_path, s
     return true;
 }
 
-std::uint8_t toByte(float a_value)
+uint8_t toByte(float a_value)
 {
-    return static_cast<std::uint8_t>(std::lround(std::clamp(a_value, 0.0f, 1.0f) * 255.0f));
+    return static_cast<uint8_t>(lround(std::clamp(a_value, 0.0f, 1.0f) * 255.0f));
 }
 
 }
@@ -101,16 +101,16 @@ bool BmpWriter::writePaletted(const PalettedImage& a_image, const std::string& a
 {
     TARVO_ASSERT(a_image.width > 0 && a_image.height > 0 && !a_image.palette.empty() &&
                  a_image.palette.size() <= 256 &&
-                 a_image.indices.size() == static_cast<std::size_t>(a_image.width) * static_cast<std::size_t>(a_image.height));
-    const std::uint32_t stride = (static_cast<std::uint32_t>(a_image.width) + 3u) & ~3u;
-    const std::uint32_t pixelBytes = stride * static_cast<std::uint32_t>(a_image.height);
-    const std::uint32_t paletteSize = static_cast<std::uint32_t>(a_image.palette.size());
-    const std::uint32_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + 4 * paletteSize;
+                 a_image.indices.size() == static_cast<size_t>(a_image.width) * static_cast<size_t>(a_image.height));
+    const uint32_t stride = (static_cast<uint32_t>(a_image.width) + 3u) & ~3u;
+    const uint32_t pixelBytes = stride * static_cast<uint32_t>(a_image.height);
+    const uint32_t paletteSize = static_cast<uint32_t>(a_image.palette.size());
+    const uint32_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + 4 * paletteSize;
 
     ByteWriter writer;
     fileHeader(writer, pixelOffset, pixelBytes);
     infoHeader(writer, kInfoHeaderSize, a_image.width, a_image.height, 8, kBiRgb, pixelBytes, paletteSize);
-    for (const std::array<std::uint8_t, 3>& colour : a_image.palette)
+    for (const std::array<uint8_t, 3>& colour : a_image.palette)
     {
         // RGBQUAD: blue, green, red, reserved.
         writer.u8(colour[2]);
@@ -122,20 +122,20 @@ bool BmpWriter::writePaletted(const PalettedImage& a_image, const std::string& a
     {
         for (int x = 0; x < a_image.width; ++x)
         {
-            const std::uint8_t index = a_image.indices[static_cast<std::size_t>(y) * static_cast<std::size_t>(a_image.width) +
-                                                       static_cast<std::size_t>(x)];
+            const uint8_t index = a_image.indices[static_cast<size_t>(y) * static_cast<size_t>(a_image.width) +
+                                                       static_cast<size_t>(x)];
             TARVO_ASSERT(index < paletteSize);
             writer.u8(index);
         }
-        writer.zeros(stride - static_cast<std::uint32_t>(a_image.width));
+        writer.zeros(stride - static_cast<uint32_t>(a_image.width));
     }
     return save(writer.bytes(), a_path, a_error);
 }
 
 bool BmpWriter::writeBgra(const Image& a_image, const std::string& a_path, std::string& a_error)
 {
-    const std::uint32_t pixelBytes = 4u * static_cast<std::uint32_t>(a_image.width()) * static_cast<std::uint32_t>(a_image.height());
-    const std::uint32_t pixelOffset = kFileHeaderSize + kV4HeaderSize;
+    const uint32_t pixelBytes = 4u * static_cast<uint32_t>(a_image.width()) * static_cast<uint32_t>(a_image.height());
+    const uint32_t pixelOffset = kFileHeaderSize + kV4HeaderSize;
 
     ByteWriter writer;
     fileHeader(writer, pixelOffset, pixelBytes);

@@ -4,7 +4,7 @@
 #include "Image.h"
 
 #include <algorithm>
-#include <cmath>
+#include <math.h>
 
 namespace
 {
@@ -29,9 +29,9 @@ bool letter(float a_x, float a_y)
 float tileDistance(float a_x, float a_y)
 {
     const float half = Icon::kSize * 0.5f;
-    const float qx = std::abs(a_x - half) - (half - kCornerRadius);
-    const float qy = std::abs(a_y - half) - (half - kCornerRadius);
-    const float outside = std::hypot(std::max(qx, 0.0f), std::max(qy, 0.0f));
+    const float qx = abs(a_x - half) - (half - kCornerRadius);
+    const float qy = abs(a_y - half) - (half - kCornerRadius);
+    const float outside = hypot(std::max(qx, 0.0f), std::max(qy, 0.0f));
     return outside + std::min(std::max(qx, qy), 0.0f) - kCornerRadius;
 }
 

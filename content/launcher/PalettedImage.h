@@ -2,13 +2,13 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
+#include <stdint.h>
 #include <vector>
 
 struct PalettedImage
 {
     int width = 0;
     int height = 0;
-    std::vector<std::array<std::uint8_t, 3>> palette;  // red, green, blue
-    std::vector<std::uint8_t> indices;                 // width x height, top row first
+    std::vector<std::array<uint8_t, 3>> palette;  // red, green, blue
+    std::vector<uint8_t> indices;                 // width x height, top row first
 };

@@ -5,26 +5,26 @@
 #include "core/Assert.h"
 
 #include <algorithm>
-#include <cmath>
+#include <math.h>
 
 namespace
 {
 
-using Rgb = std::array<std::uint8_t, 3>;
+using Rgb = std::array<uint8_t, 3>;
 
 // One distinct colour of the picture and how many pixels have it.
 struct Entry
 {
     std::array<float, 3> colour;
     double count;
-    std::uint32_t key;  // 0xRRGGBB: breaks ties so that sorting is deterministic
+    uint32_t key;  // 0xRRGGBB: breaks ties so that sorting is deterministic
 };
 
 // A run of entries that will become one palette colour.
 struct Box
 {
-    std::size_t begin;
-    std::size_t end;
+    size_t begin;
+    size_t end;
     double error;  // summed squared distance of the entries to their weighted mean
     int channel;   // the channel with the largest spread
 };
@@ -35,9 +35,9 @@ constexpr int kRefinementPasses = 4;
 // the next area and surface there as stray dots of a far colour.
 constexpr float kErrorLimit = 24.0f;
 
-std::uint8_t toByte(float a_value)
+uint8_t toByte(float a_value)
 {
-    return static_cast<std::uint8_t>(std::lround(std::clamp(a_value, 0.0f, 255.0f)));
+    return static_cast<uint8_t>(lround(std::clamp(a_value, 0.0f, 255.0f)));
 }
 
 std::array<float, 3> pixelBytes(const Colour& a_colour)
@@ -47,23 +47,23 @@ std::array<float, 3> pixelBytes(const Colour& a_colour)
 
 std::vector<Entry> histogram(const Image& a_image)
 {
-    std::vector<std::uint32_t> keys;
-    keys.reserve(static_cast<std::size_t>(a_image.width()) * static_cast<std::size_t>(a_image.height()));
+    std::vector<uint32_t> keys;
+    keys.reserve(static_cast<size_t>(a_image.width()) * static_cast<size_t>(a_image.height()));
     for (int y = 0; y < a_image.height(); ++y)
         for (int x = 0; x < a_image.width(); ++x)
         {
             const std::array<float, 3> bytes = pixelBytes(a_image.at(x, y));
-            keys.push_back(static_cast<std::uint32_t>(toByte(bytes[0])) << 16 |
-                           static_cast<std::uint32_t>(toByte(bytes[1])) << 8 | toByte(bytes[2]));
+            keys.push_back(static_cast<uint32_t>(toByte(bytes[0])) << 16 |
+                           static_cast<uint32_t>(toByte(bytes[1])) << 8 | toByte(bytes[2]));
         }
     std::sort(keys.begin(), keys.end());
     std::vector<Entry> entries;
-    for (std::size_t i = 0; i < keys.size();)
+    for (size_t i = 0; i < keys.size();)
     {
-        std::size_t next = i;
+        size_t next = i;
         while (next < keys.size() && keys[next] == keys[i])
             ++next;
-        const std::uint32_t key = keys[i];
+        const uint32_t key = keys[i];
         entries.push_back({{static_cast<float>(key >> 16), static_cast<float>((key >> 8) & 0xffu),
                             static_cast<float>(key & 0xffu)},
                            static_cast<double>(next - i), key});
@@ -72,11 +72,11 @@ std::vector<Entry> histogram(const Image& a_image)
     return entries;
 }
 
-std::array<double, 3> mean(const std::vector<Entry>& a_entries, std::size_t a_begin, std::size_t a_end)
+std::array<double, 3> mean(const std::vector<Entry>& a_entries, size_t a_begin, size_t a_end)
 {
     std::array<double, 3> sum = {0.0, 0.0, 0.0};
     double weight = 0.0;
-    for (std::size_t i = a_begin; i < a_end; ++i)
+    for (size_t i = a_begin; i < a_end; ++i)
     {
         for (int c = 0; c < 3; ++c)
             sum[c] += a_entries[i].colour[c] * a_entries[i].count;
@@ -87,11 +87,11 @@ std::array<double, 3> mean(const std::vector<Entry>& a_entries, std::size_t a_be
     return sum;
 }
 
-Box makeBox(const std::vector<Entry>& a_entries, std::size_t a_begin, std::size_t a_end)
+Box makeBox(const std::vector<Entry>& a_entries, size_t a_begin, size_t a_end)
 {
     const std::array<double, 3> centre = mean(a_entries, a_begin, a_end);
     std::array<double, 3> spread = {0.0, 0.0, 0.0};
-    for (std::size_t i = a_begin; i < a_end; ++i)
+    for (size_t i = a_begin; i < a_end; ++i)
         for (int c = 0; c < 3; ++c)
         {
             const double distance = a_entries[i].colour[c] - centre[c];
@@ -102,22 +102,22 @@ Box makeBox(const std::vector<Entry>& a_entries, std::size_t a_begin, std::size_
 }
 
 // Splits a_box at the weighted median of its widest channel; both halves keep at least one entry.
-std::size_t medianSplit(std::vector<Entry>& a_entries, const Box& a_box)
+size_t medianSplit(std::vector<Entry>& a_entries, const Box& a_box)
 {
     const int channel = a_box.channel;
-    std::sort(a_entries.begin() + static_cast<std::ptrdiff_t>(a_box.begin),
-              a_entries.begin() + static_cast<std::ptrdiff_t>(a_box.end),
+    std::sort(a_entries.begin() + static_cast<ptrdiff_t>(a_box.begin),
+              a_entries.begin() + static_cast<ptrdiff_t>(a_box.end),
               [channel](const Entry& a_left, const Entry& a_right) {
                   if (a_left.colour[channel] != a_right.colour[channel])
                       return a_left.colour[channel] < a_right.colour[channel];
                   return a_left.key < a_right.key;
               });
     double total = 0.0;
-    for (std::size_t i = a_box.begin; i < a_box.end; ++i)
+    for (size_t i = a_box.begin; i < a_box.end; ++i)
         total += a_entries[i].count;
     double running = 0.0;
-    std::size_t split = a_box.begin + 1;
-    for (std::size_t i = a_box.begin; i + 1 < a_box.end; ++i)
+    size_t split = a_box.begin + 1;
+    for (size_t i = a_box.begin; i + 1 < a_box.end; ++i)
     {
         running += a_entries[i].count;
         split = i + 1;
@@ -127,11 +127,11 @@ std::size_t medianSplit(std::vector<Entry>& a_entries, const Box& a_box)
     return split;
 }
 
-std::size_t nearest(const std::vector<std::array<float, 3>>& a_palette, const std::array<float, 3>& a_colour)
+size_t nearest(const std::vector<std::array<float, 3>>& a_palette, const std::array<float, 3>& a_colour)
 {
-    std::size_t best = 0;
+    size_t best = 0;
     float bestDistance = INFINITY;
-    for (std::size_t i = 0; i < a_palette.size(); ++i)
+    for (size_t i = 0; i < a_palette.size(); ++i)
     {
         const float dr = a_palette[i][0] - a_colour[0];
         const float dg = a_palette[i][1] - a_colour[1];
@@ -161,7 +161,7 @@ void refine(const std::vector<Entry>& a_entries, std::vector<std::array<float, 3
                 sum[c] += entry.colour[c] * entry.count;
             sum[3] += entry.count;
         }
-        for (std::size_t i = 0; i < a_palette.size(); ++i)
+        for (size_t i = 0; i < a_palette.size(); ++i)
             if (sums[i][3] > 0.0)
                 for (int c = 0; c < 3; ++c)
                     a_palette[i][c] = static_cast<float>(sums[i][c] / sums[i][3]);
@@ -170,7 +170,7 @@ void refine(const std::vector<Entry>& a_entries, std::vector<std::array<float, 3
 
 }
 
-std::vector<Rgb> Quantiser::buildPalette(const Image& a_image, std::size_t a_count)
+std::vector<Rgb> Quantiser::buildPalette(const Image& a_image, size_t a_count)
 {
     TARVO_ASSERT(a_count > 0 && a_count <= 256);
     std::vector<Entry> entries = histogram(a_image);
@@ -192,7 +192,7 @@ std::vector<Rgb> Quantiser::buildPalette(const Image& a_image, std::size_t a_cou
         if (worst == boxes.end())
             break;
         const Box whole = *worst;
-        const std::size_t split = medianSplit(entries, whole);
+        const size_t split = medianSplit(entries, whole);
         *worst = makeBox(entries, whole.begin, split);
         boxes.push_back(makeBox(entries, split, whole.end));
     }
@@ -220,10 +220,10 @@ PalettedImage Quantiser::dither(const Image& a_image, const std::vector<Rgb>& a_
     result.width = a_image.width();
     result.height = a_image.height();
     result.palette = a_palette;
-    result.indices.resize(static_cast<std::size_t>(result.width) * static_cast<std::size_t>(result.height));
+    result.indices.resize(static_cast<size_t>(result.width) * static_cast<size_t>(result.height));
 
     // Error carried into this row and the next, with a spare column on each side.
-    const std::size_t columns = static_cast<std::size_t>(result.width) + 2;
+    const size_t columns = static_cast<size_t>(result.width) + 2;
     std::vector<std::array<float, 3>> current(columns, {0.0f, 0.0f, 0.0f});
     std::vector<std::array<float, 3>> below(columns, {0.0f, 0.0f, 0.0f});
     for (int y = 0; y < result.height; ++y)
@@ -233,17 +233,17 @@ PalettedImage Quantiser::dither(const Image& a_image, const std::vector<Rgb>& a_
         for (int i = 0; i < result.width; ++i)
         {
             const int x = leftToRight ? i : result.width - 1 - i;
-            const std::size_t slot = static_cast<std::size_t>(x + 1);
+            const size_t slot = static_cast<size_t>(x + 1);
             std::array<float, 3> wanted = pixelBytes(a_image.at(x, y));
             for (int c = 0; c < 3; ++c)
                 wanted[c] = std::clamp(wanted[c] + current[slot][c], 0.0f, 255.0f);
-            const std::size_t index = nearest(colours, wanted);
-            result.indices[static_cast<std::size_t>(y) * static_cast<std::size_t>(result.width) +
-                           static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(index);
+            const size_t index = nearest(colours, wanted);
+            result.indices[static_cast<size_t>(y) * static_cast<size_t>(result.width) +
+                           static_cast<size_t>(x)] = static_cast<uint8_t>(index);
 
             // Floyd and Steinberg's weights: 7/16 ahead, 3/16 behind below, 5/16 below, 1/16 ahead below.
-            const std::size_t ahead = static_cast<std::size_t>(static_cast<int>(slot) + step);
-            const std::size_t behind = static_cast<std::size_t>(static_cast<int>(slot) - step);
+            const size_t ahead = static_cast<size_t>(static_cast<int>(slot) + step);
+            const size_t behind = static_cast<size_t>(static_cast<int>(slot) - step);
             for (int c = 0; c < 3; ++c)
             {
                 const float error = std::clamp(wanted[c] - colours[index][c], -kErrorLimit, kErrorLimit);

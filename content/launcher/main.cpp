@@ -6,8 +6,8 @@
 #include "Image.h"
 #include "Quantiser.h"
 
-#include <cstdio>
-#include <cstring>
+#include <stdio.h>
+#include <string.h>
 #include <string>
 
 namespace
@@ -29,21 +29,21 @@ int main(int a_argc, char** a_argv)
     std::string iconPath;
     for (int i = 1; i < a_argc; ++i)
     {
-        if (i + 1 < a_argc && std::strcmp(a_argv[i], "--font") == 0)
+        if (i + 1 < a_argc && strcmp(a_argv[i], "--font") == 0)
             fontPath = a_argv[++i];
-        else if (i + 1 < a_argc && std::strcmp(a_argv[i], "--banner") == 0)
+        else if (i + 1 < a_argc && strcmp(a_argv[i], "--banner") == 0)
             bannerPath = a_argv[++i];
-        else if (i + 1 < a_argc && std::strcmp(a_argv[i], "--icon") == 0)
+        else if (i + 1 < a_argc && strcmp(a_argv[i], "--icon") == 0)
             iconPath = a_argv[++i];
         else
         {
-            std::fputs(kUsage, stderr);
+            fputs(kUsage, stderr);
             return 2;
         }
     }
     if (fontPath.empty() || bannerPath.empty() || iconPath.empty())
     {
-        std::fputs(kUsage, stderr);
+        fputs(kUsage, stderr);
         return 2;
     }
 
@@ -53,7 +53,7 @@ int main(int a_argc, char** a_argv)
         !BmpWriter::writePaletted(Quantiser::quantise(Banner::paint(font)), bannerPath, error) ||
         !BmpWriter::writeBgra(Icon::paint(), iconPath, error))
     {
-        std::fprintf(stderr, "launcher_generator: %s\n", error.c_str());
+        fprintf(stderr, "launcher_generator: %s\n", error.c_str());
         return 1;
     }
     return 0;

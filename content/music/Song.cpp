@@ -7,7 +7,7 @@
 
 #include <math.h>
 
-#include <cmath>
+#include <math.h>
 #include <vector>
 
 static_assert(Song::kLengthSeconds > Song::kBeats * 60.0 / Tempo::kBeatsPerMinute,
@@ -332,7 +332,7 @@ void Song::bass(double a_from, double a_to, BassLine a_line, float a_subLevel, f
                 continue;
             // The lead-in note is the next chord's root before a change, else the fifth.
             const double nextBar = 4.0 * floor(beat / 4.0) + 4.0;
-            const float note = std::isnan(step.interval)
+            const float note = isnan(step.interval)
                                    ? chordAt(nextBar).root() + (fmod(nextBar, 8.0) == 0.0 ? 0.0f : 7.0f)
                                    : chordAt(beat).root() + step.interval;
             const size_t length = frameOf(0.25 * step.length);

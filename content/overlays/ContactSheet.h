@@ -1,7 +1,7 @@
 // A contact sheet of generated pictures: each scaled into a tile of a grid, its file name under it.
 #pragma once
 
-#include <cstdint>
+#include <stdint.h>
 #include <string>
 #include <vector>
 
@@ -19,19 +19,19 @@ public:
 
     // Adds a picture (3 bytes a pixel, top row first) to the next tile, scaled to fit it with
     // its proportions kept, and repeated a_repeat times each way (to show a texture's tiling).
-    void add(const std::string& a_label, int a_width, int a_height, const std::vector<std::uint8_t>& a_rgb,
+    void add(const std::string& a_label, int a_width, int a_height, const std::vector<uint8_t>& a_rgb,
              int a_repeat = 1);
 
     // The sheet so far: its size and its pixels, 3 bytes each, top row first.
     int width() const;
     int height() const;
-    std::vector<std::uint8_t> rgb() const;
+    std::vector<uint8_t> rgb() const;
 
 private:
     struct Tile
     {
         std::string label;
-        std::vector<std::uint8_t> rgb;  // kTileWidth x kTileHeight
+        std::vector<uint8_t> rgb;  // kTileWidth x kTileHeight
     };
 
     const FontRenderer& m_font;

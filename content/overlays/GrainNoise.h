@@ -1,7 +1,7 @@
 // The fine-grained tiling noise "smnoise.jpg": grey grain of one to two texels, seamless both ways.
 #pragma once
 
-#include <cstdint>
+#include <stdint.h>
 #include <vector>
 
 class GrainNoise
@@ -13,5 +13,5 @@ public:
     // over its 3 x 3 neighbourhood (wrapping at the edges), so grains are one or two texels
     // across and the texture repeats without a seam. Mid-grey on average, spread over the
     // whole range.
-    static std::vector<std::uint8_t> picture();
+    static std::vector<uint8_t> picture();
 };

@@ -1,7 +1,7 @@
 // The texture of every loading-bar segment, "loadbar.jpg": a glowing bar, white-hot along its middle.
 #pragma once
 
-#include <cstdint>
+#include <stdint.h>
 #include <vector>
 
 class LoadBarTexture
@@ -16,12 +16,12 @@ public:
     // and bottom rows through the glow's magenta and the rim's cyan to white in the middle.
     // Along it (u) it darkens towards both sides: each segment shows only the 6 pixels the
     // next one leaves uncovered, so the dark left side parts the bar into columns.
-    static std::vector<std::uint8_t> picture();
+    static std::vector<uint8_t> picture();
 
     // How the bar looks on the loading screen with a_segments segments of random heights,
     // sampled linearly from picture(): the part of the black 1280 x 720 frame around the bar,
     // kPreviewWidth x kPreviewHeight RGB.
     static constexpr int kPreviewWidth = 704;
     static constexpr int kPreviewHeight = 176;
-    static std::vector<std::uint8_t> preview(int a_segments);
+    static std::vector<uint8_t> preview(int a_segments);
 };

@@ -6,7 +6,7 @@
 #include "Palette.h"
 
 #include <algorithm>
-#include <cmath>
+#include <math.h>
 
 OverlayCanvas::OverlayCanvas(const FontRenderer& a_bold, const FontRenderer& a_regular)
     : m_bold(a_bold), m_regular(a_regular), m_image(kWidth, kHeight)
@@ -82,11 +82,11 @@ void OverlayCanvas::neonLine(float a_left, float a_right, float a_y, float a_wid
     };
     addLight(white, [&](float a_x, float a_yy) {
         const float across = (a_yy - a_y) / core;
-        return along(a_x) * std::exp(-across * across);
+        return along(a_x) * exp(-across * across);
     });
     addLight(a_colour, [&](float a_x, float a_yy) {
         const float across = (a_yy - a_y) / halo;
-        return 0.8f * along(a_x) * std::exp(-across * across);
+        return 0.8f * along(a_x) * exp(-across * across);
     });
 }
 
@@ -102,11 +102,11 @@ void OverlayCanvas::stripes(float a_left, float a_top, float a_right, float a_bo
             continue;
         const float depth = (centre - a_top) / (a_bottom - a_top);
         const float gap = period * (0.12f + 0.45f * depth);
-        const float phase = std::fmod(centre - a_top, period);
+        const float phase = fmod(centre - a_top, period);
         // Distance into the gap, anti-aliased over one pixel at both of its edges.
         const float inside = std::min(phase - (period - gap), period - phase);
         const float keep = 1.0f - std::clamp(inside + 0.5f, 0.0f, 1.0f);
-        for (int x = std::max(0, static_cast<int>(a_left)); x < std::min(kWidth, static_cast<int>(std::ceil(a_right))); ++x)
+        for (int x = std::max(0, static_cast<int>(a_left)); x < std::min(kWidth, static_cast<int>(ceil(a_right))); ++x)
         {
             Colour& pixel = m_image.at(x, y);
             pixel = pixel * keep;
@@ -115,10 +115,10 @@ void OverlayCanvas::stripes(float a_left, float a_top, float a_right, float a_bo
     }
 }
 
-std::vector<std::uint8_t> OverlayCanvas::rgb() const
+std::vector<uint8_t> OverlayCanvas::rgb() const
 {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(static_cast<std::size_t>(kWidth) * kHeight * 3);
+    std::vector<uint8_t> bytes;
+    bytes.reserve(static_cast<size_t>(kWidth) * kHeight * 3);
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
         {

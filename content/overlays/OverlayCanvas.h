@@ -6,7 +6,7 @@
 #include "Lettering.h"
 #include "Mask.h"
 
-#include <cstdint>
+#include <stdint.h>
 #include <string>
 #include <vector>
 
@@ -65,7 +65,7 @@ public:
     void stripes(float a_left, float a_top, float a_right, float a_bottom);
 
     // The picture, 3 bytes a pixel, top row first, each channel clamped to 0..255.
-    std::vector<std::uint8_t> rgb() const;
+    std::vector<uint8_t> rgb() const;
     Image& image() { return m_image; }
     const Image& image() const { return m_image; }
 

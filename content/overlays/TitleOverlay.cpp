@@ -7,7 +7,7 @@
 #include "Palette.h"
 
 #include <algorithm>
-#include <cmath>
+#include <math.h>
 #include <string>
 
 namespace
@@ -27,15 +27,15 @@ void paintSun(OverlayCanvas& a_canvas, float a_x, float a_y, float a_radius, flo
         {
             const float px = static_cast<float>(x) + 0.5f;
             const float py = static_cast<float>(y) + 0.5f;
-            const float coverage = std::clamp(a_radius - std::hypot(px - a_x, py - a_y) + 0.5f, 0.0f, 1.0f) *
+            const float coverage = std::clamp(a_radius - hypot(px - a_x, py - a_y) + 0.5f, 0.0f, 1.0f) *
                                    std::clamp(a_horizon - py + 0.5f, 0.0f, 1.0f);
             if (coverage > 0.0f)
                 image.at(x, y) = Colour::lerp(image.at(x, y), sun.at((py - (a_y - a_radius)) / (2.0f * a_radius)), coverage);
         }
     a_canvas.stripes(a_x - a_radius - 1.0f, a_y - 0.05f * a_radius, a_x + a_radius + 1.0f, a_horizon);
     a_canvas.addLight(Palette::glow(), [&](float a_px, float a_py) {
-        const float distance = std::hypot(a_px - a_x, a_py - a_y) - a_radius;
-        return distance > 0.0f && a_py < a_horizon ? 0.5f * std::exp(-distance / (0.2f * a_radius)) : 0.0f;
+        const float distance = hypot(a_px - a_x, a_py - a_y) - a_radius;
+        return distance > 0.0f && a_py < a_horizon ? 0.5f * exp(-distance / (0.2f * a_radius)) : 0.0f;
     });
 }
 
@@ -107,6 +107,6 @@ void TitleOverlay::paintLogo(OverlayCanvas& a_canvas)
 
     // The horizon's reflection: the sun's colour fading below the line.
     a_canvas.addLight(Palette::glow(), [&](float, float a_y) {
-        return a_y > kHorizon ? 0.25f * std::exp(-(a_y - kHorizon) / 18.0f) : 0.0f;
+        return a_y > kHorizon ? 0.25f * exp(-(a_y - kHorizon) / 18.0f) : 0.0f;
     });
 }

@@ -6,7 +6,7 @@
 #include "Palette.h"
 
 #include <algorithm>
-#include <cmath>
+#include <math.h>
 
 namespace
 {
@@ -15,9 +15,9 @@ namespace
 // a_halfHeight centred on the origin, its corners rounded by a_radius: negative inside.
 float roundedBoxDistance(float a_x, float a_y, float a_halfWidth, float a_halfHeight, float a_radius)
 {
-    const float qx = std::abs(a_x) - a_halfWidth + a_radius;
-    const float qy = std::abs(a_y) - a_halfHeight + a_radius;
-    return std::hypot(std::max(qx, 0.0f), std::max(qy, 0.0f)) + std::min(std::max(qx, qy), 0.0f) - a_radius;
+    const float qx = abs(a_x) - a_halfWidth + a_radius;
+    const float qy = abs(a_y) - a_halfHeight + a_radius;
+    return hypot(std::max(qx, 0.0f), std::max(qy, 0.0f)) + std::min(std::max(qx, qy), 0.0f) - a_radius;
 }
 
 }
@@ -41,12 +41,12 @@ void WordOverlay::paint(OverlayCanvas& a_canvas, const std::string& a_word, bool
         const float halfHeight = 0.5f * capHeight + 0.36f * capHeight;
         const float radius = 0.18f * capHeight;
         const auto distance = [=](float a_x, float a_y) {
-            return std::abs(roundedBoxDistance(a_x - kMiddleX, a_y - kMiddleY, halfWidth, halfHeight, radius));
+            return abs(roundedBoxDistance(a_x - kMiddleX, a_y - kMiddleY, halfWidth, halfHeight, radius));
         };
-        a_canvas.addLight(Palette::glow(), [&](float a_x, float a_y) { return 0.7f * std::exp(-distance(a_x, a_y) / 14.0f); });
+        a_canvas.addLight(Palette::glow(), [&](float a_x, float a_y) { return 0.7f * exp(-distance(a_x, a_y) / 14.0f); });
         a_canvas.addLight(Palette::rim(), [&](float a_x, float a_y) {
             const float d = distance(a_x, a_y) / 4.0f;
-            return std::exp(-d * d);
+            return exp(-d * d);
         });
         a_canvas.addLight(Colour::fromHex(0xffffff), [&](float a_x, float a_y) {
             return 1.0f - Gradient::smoothstep(0.6f, 1.8f, distance(a_x, a_y));

@@ -10,8 +10,8 @@
 #include "TitleOverlay.h"
 #include "WordOverlay.h"
 
-#include <cstdio>
-#include <cstring>
+#include <stdio.h>
+#include <string.h>
 #include <string>
 #include <vector>
 
@@ -55,7 +55,7 @@ bool openFont(FontRenderer& a_font, const std::string& a_path)
     std::string error;
     if (a_font.open(a_path, error))
         return true;
-    std::fprintf(stderr, "overlay_generator: %s\n", error.c_str());
+    fprintf(stderr, "overlay_generator: %s\n", error.c_str());
     return false;
 }
 
@@ -69,23 +69,23 @@ int main(int a_argc, char** a_argv)
     std::string folder;
     for (int i = 1; i < a_argc; ++i)
     {
-        if (i + 1 < a_argc && std::strcmp(a_argv[i], "--bold") == 0)
+        if (i + 1 < a_argc && strcmp(a_argv[i], "--bold") == 0)
             boldPath = a_argv[++i];
-        else if (i + 1 < a_argc && std::strcmp(a_argv[i], "--regular") == 0)
+        else if (i + 1 < a_argc && strcmp(a_argv[i], "--regular") == 0)
             regularPath = a_argv[++i];
-        else if (i + 1 < a_argc && std::strcmp(a_argv[i], "--sheet") == 0)
+        else if (i + 1 < a_argc && strcmp(a_argv[i], "--sheet") == 0)
             sheetPath = a_argv[++i];
         else if (folder.empty() && a_argv[i][0] != '-')
             folder = a_argv[i];
         else
         {
-            std::fputs(kUsage, stderr);
+            fputs(kUsage, stderr);
             return 2;
         }
     }
     if (boldPath.empty() || regularPath.empty() || folder.empty())
     {
-        std::fputs(kUsage, stderr);
+        fputs(kUsage, stderr);
         return 2;
     }
     FontRenderer bold;
@@ -95,19 +95,19 @@ int main(int a_argc, char** a_argv)
     folder += "/";
     ContactSheet sheet(regular);
 
-    const std::vector<std::uint8_t> loadBar = LoadBarTexture::picture();
+    const std::vector<uint8_t> loadBar = LoadBarTexture::picture();
     if (!writeJpeg(folder + "loadbar.jpg", LoadBarTexture::kWidth, LoadBarTexture::kHeight, loadBar, kNoiseQuality))
         return 1;
     for (const Overlay& overlay : kOverlays)
     {
         OverlayCanvas canvas(bold, regular);
         overlay.paint(canvas);
-        const std::vector<std::uint8_t> rgb = canvas.rgb();
+        const std::vector<uint8_t> rgb = canvas.rgb();
         if (!writeJpeg(folder + overlay.file, OverlayCanvas::kWidth, OverlayCanvas::kHeight, rgb, kOverlayQuality))
             return 1;
         sheet.add(overlay.file, OverlayCanvas::kWidth, OverlayCanvas::kHeight, rgb);
     }
-    const std::vector<std::uint8_t> noise = GrainNoise::picture();
+    const std::vector<uint8_t> noise = GrainNoise::picture();
     if (!writeJpeg(folder + "smnoise.jpg", GrainNoise::kSide, GrainNoise::kSide, noise, kNoiseQuality))
         return 1;
 

@@ -2,8 +2,8 @@
 #pragma once
 
 #include <algorithm>
-#include <cmath>
-#include <cstdint>
+#include <math.h>
+#include <stdint.h>
 
 struct Colour
 {
@@ -13,7 +13,7 @@ struct Colour
     float a = 0.0f;
 
     // An opaque colour from 0xRRGGBB.
-    static Colour fromHex(std::uint32_t a_rgb)
+    static Colour fromHex(uint32_t a_rgb)
     {
         return {static_cast<float>((a_rgb >> 16) & 0xffu) / 255.0f,
                 static_cast<float>((a_rgb >> 8) & 0xffu) / 255.0f,
@@ -21,9 +21,9 @@ struct Colour
     }
 
     // A channel as an 8-bit level: clamped to 0..1 and rounded.
-    static std::uint8_t level(float a_channel)
+    static uint8_t level(float a_channel)
     {
-        return static_cast<std::uint8_t>(std::lround(std::clamp(a_channel, 0.0f, 1.0f) * 255.0f));
+        return static_cast<uint8_t>(lround(std::clamp(a_channel, 0.0f, 1.0f) * 255.0f));
     }
 
     // a_from at a_t = 0, a_to at a_t = 1.

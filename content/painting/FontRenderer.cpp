@@ -7,20 +7,20 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include <cmath>
-#include <cstddef>
+#include <math.h>
+#include <stddef.h>
 
 namespace
 {
 
 // The code point that starts at a_text[a_index], moving a_index past it. A malformed byte
 // stands for itself, so a stray Latin-1 character still draws as something.
-char32_t nextCodePoint(const std::string& a_text, std::size_t& a_index)
+char32_t nextCodePoint(const std::string& a_text, size_t& a_index)
 {
-    const auto byte = [&](std::size_t a_at) { return static_cast<unsigned char>(a_text[a_at]); };
+    const auto byte = [&](size_t a_at) { return static_cast<unsigned char>(a_text[a_at]); };
     const unsigned char lead = byte(a_index);
     const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xe ? 3 : (lead >> 3) == 0x1e ? 4 : 0;
-    if (length <= 1 || a_index + static_cast<std::size_t>(length) > a_text.size())
+    if (length <= 1 || a_index + static_cast<size_t>(length) > a_text.size())
     {
         ++a_index;
         return lead;
@@ -28,7 +28,7 @@ char32_t nextCodePoint(const std::string& a_text, std::size_t& a_index)
     char32_t code = lead & (0x7fu >> length);
     for (int i = 1; i < length; ++i)
     {
-        const unsigned char continuation = byte(a_index + static_cast<std::size_t>(i));
+        const unsigned char continuation = byte(a_index + static_cast<size_t>(i));
         if ((continuation & 0xc0u) != 0x80u)
         {
             ++a_index;
@@ -36,7 +36,7 @@ char32_t nextCodePoint(const std::string& a_text, std::size_t& a_index)
         }
         code = (code << 6) | (continuation & 0x3fu);
     }
-    a_index += static_cast<std::size_t>(length);
+    a_index += static_cast<size_t>(length);
     return code;
 }
 
@@ -93,12 +93,12 @@ float FontRenderer::layout(Mask* a_target, const std::string& a_text, int a_pixe
 
     // FreeType measures in 26.6 fixed point: 64 units per pixel. The pen keeps whole pixels
     // so that glyph bitmaps land on the grid they were rendered for.
-    const int originX = static_cast<int>(std::lround(a_x));
-    const int originY = static_cast<int>(std::lround(a_baseline));
+    const int originX = static_cast<int>(lround(a_x));
+    const int originY = static_cast<int>(lround(a_baseline));
     FT_Pos pen = 0;
     FT_UInt previous = 0;
-    const FT_Pos tracking = static_cast<FT_Pos>(std::lround(a_tracking * 64.0f));
-    for (std::size_t index = 0; index < a_text.size();)
+    const FT_Pos tracking = static_cast<FT_Pos>(lround(a_tracking * 64.0f));
+    for (size_t index = 0; index < a_text.size();)
     {
         if (index > 0)
             pen += tracking;

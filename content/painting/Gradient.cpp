@@ -4,7 +4,7 @@
 #include "core/Assert.h"
 
 #include <algorithm>
-#include <cstddef>
+#include <stddef.h>
 
 Gradient::Gradient(std::initializer_list<Stop> a_stops)
     : m_stops(a_stops)
@@ -16,7 +16,7 @@ Colour Gradient::at(float a_position) const
 {
     if (a_position <= m_stops.front().position)
         return Colour::fromHex(m_stops.front().rgb);
-    for (std::size_t i = 1; i < m_stops.size(); ++i)
+    for (size_t i = 1; i < m_stops.size(); ++i)
         if (a_position <= m_stops[i].position)
         {
             const Stop& from = m_stops[i - 1];

@@ -3,7 +3,7 @@
 
 #include "Colour.h"
 
-#include <cstdint>
+#include <stdint.h>
 #include <initializer_list>
 #include <vector>
 
@@ -13,7 +13,7 @@ public:
     struct Stop
     {
         float position;
-        std::uint32_t rgb;  // 0xRRGGBB, opaque
+        uint32_t rgb;  // 0xRRGGBB, opaque
     };
 
     // At least one stop, positions increasing.

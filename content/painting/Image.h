@@ -3,7 +3,7 @@
 
 #include "Colour.h"
 
-#include <cstddef>
+#include <stddef.h>
 #include <vector>
 
 class Image
@@ -25,9 +25,9 @@ public:
     Image downsampled(int a_factor) const;
 
 private:
-    std::size_t index(int a_x, int a_y) const
+    size_t index(int a_x, int a_y) const
     {
-        return static_cast<std::size_t>(a_y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(a_x);
+        return static_cast<size_t>(a_y) * static_cast<size_t>(m_width) + static_cast<size_t>(a_x);
     }
 
     int m_width;

@@ -1,7 +1,7 @@
 // A single-channel coverage picture (0..1): rendered text, and the outlines and glows made from it.
 #pragma once
 
-#include <cstddef>
+#include <stddef.h>
 #include <vector>
 
 class Mask
@@ -25,9 +25,9 @@ public:
     Mask dilated(float a_radius) const;
 
 private:
-    std::size_t index(int a_x, int a_y) const
+    size_t index(int a_x, int a_y) const
     {
-        return static_cast<std::size_t>(a_y) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(a_x);
+        return static_cast<size_t>(a_y) * static_cast<size_t>(m_width) + static_cast<size_t>(a_x);
     }
 
     int m_width;

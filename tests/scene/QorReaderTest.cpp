@@ -228,7 +228,7 @@ TEST(QorReaderTest, EveryCutIsRefusedOrEndsBetweenRecords)
     for (size_t length = 0; length < bytes.size(); ++length)
     {
         SCOPED_TRACE(length);
-        const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + std::ptrdiff_t(length));
+        const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + ptrdiff_t(length));
         QorFile file;
         std::string error;
         const bool read = readExact(cut, file, error);

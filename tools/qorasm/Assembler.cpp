@@ -14,7 +14,7 @@
 #include <string.h>
 
 #include <algorithm>
-#include <cmath>
+#include <math.h>
 
 // A piece of a source line and the column of its first character.
 struct Assembler::Piece
@@ -605,7 +605,7 @@ bool Assembler::definition(uint32_t a_opcode, const std::vector<Piece>& a_operan
         if (a_opcode == OpDef)
         {
             const float number = strtof(value.text.c_str(), &end);
-            if (*end || errno == ERANGE || value.text.empty() || !std::isfinite(number))
+            if (*end || errno == ERANGE || value.text.empty() || !isfinite(number))
                 return fail(value.column, "expected a finite number, not '" + value.text + "'");
             uint32_t bits = 0;
             memcpy(&bits, &number, sizeof(bits));

@@ -15,7 +15,7 @@
 #include <string.h>
 
 #include <algorithm>
-#include <cmath>
+#include <math.h>
 
 namespace
 {
@@ -165,7 +165,7 @@ bool Disassembler::constantTable(size_t a_start, uint32_t a_dwords, std::string&
         return fail(a_start * 4, error);
     // Only a table laid out as qorasm writes it comes back byte for byte.
     std::vector<uint32_t> canonical;
-    const auto block = m_tokens.begin() + static_cast<std::ptrdiff_t>(a_start - 1);
+    const auto block = m_tokens.begin() + static_cast<ptrdiff_t>(a_start - 1);
     if (!ConstantTableBlock::write(table.m_constants, m_tokens[0], canonical, error) ||
         canonical.size() != a_dwords + 1 || !std::equal(canonical.begin(), canonical.end(), block))
         a_text += "; this constant table (written by " + table.m_creator +
@@ -291,7 +291,7 @@ bool Disassembler::instruction(size_t a_start, uint32_t a_length, std::string& a
             {
                 float number = 0;
                 memcpy(&number, &value, sizeof(number));
-                if (!std::isfinite(number))
+                if (!isfinite(number))
                     return fail((m_position - 1) * 4, "def value is not a finite number");
                 operands += ", " + floatText(number);
             }

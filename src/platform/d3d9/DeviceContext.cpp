@@ -12,7 +12,7 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstring>
+#include <string.h>
 
 namespace
 {
@@ -276,7 +276,7 @@ HRESULT DeviceContext::readWindow(std::vector<DWORD>* a_pixels, UINT* a_width,
                   GLsizei(rows.size() * sizeof(DWORD)), rows.data());
     a_pixels->resize(rows.size());
     for (int y = 0; y < height; ++y)
-        std::memcpy(a_pixels->data() + size_t(y) * size_t(width),
+        memcpy(a_pixels->data() + size_t(y) * size_t(width),
                     rows.data() + size_t(height - 1 - y) * size_t(width), size_t(width) * 4);
     *a_width = UINT(width);
     *a_height = UINT(height);

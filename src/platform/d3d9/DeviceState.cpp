@@ -9,7 +9,7 @@
 #include "VertexBuffer9.h"
 
 #include <algorithm>
-#include <cstring>
+#include <string.h>
 
 namespace
 {
@@ -25,9 +25,9 @@ HRESULT copyRegisters(T* a_to, const T* a_from, UINT a_start, UINT a_count, UINT
     const size_t offset = size_t(a_start) * a_width;
     const size_t bytes = size_t(a_count) * a_width * sizeof(T);
     if (a_toDevice)
-        std::memcpy(a_to + offset, a_from, bytes);
+        memcpy(a_to + offset, a_from, bytes);
     else
-        std::memcpy(a_to, a_from + offset, bytes);
+        memcpy(a_to, a_from + offset, bytes);
     return D3D_OK;
 }
 

@@ -13,7 +13,7 @@
 
 #include <d3d9.h>
 
-#include <cstdint>
+#include <stdint.h>
 #include <vector>
 
 class Device9;

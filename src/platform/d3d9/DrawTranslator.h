@@ -14,7 +14,7 @@
 
 #include <d3d9.h>
 
-#include <cstdint>
+#include <stdint.h>
 #include <vector>
 
 struct TranslatedShader;

@@ -5,7 +5,7 @@
 
 #include <d3d9.h>
 
-#include <cstdint>
+#include <stdint.h>
 
 class GlEnums
 {

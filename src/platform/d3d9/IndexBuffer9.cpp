@@ -1,7 +1,7 @@
 // An index buffer of 16- or 32-bit indices.
 #include "IndexBuffer9.h"
 
-#include <cstring>
+#include <string.h>
 
 HRESULT IndexBuffer9::create(Device9* a_device, UINT a_length, DWORD a_usage, D3DFORMAT a_format,
                              D3DPOOL a_pool, IDirect3DIndexBuffer9** a_buffer)
@@ -64,11 +64,11 @@ UINT IndexBuffer9::largestIndex(UINT a_first, UINT a_count) const
         if (size == 2)
         {
             uint16_t value;
-            std::memcpy(&value, bytes + size_t(i) * 2, 2);
+            memcpy(&value, bytes + size_t(i) * 2, 2);
             index = value;
         }
         else
-            std::memcpy(&index, bytes + size_t(i) * 4, 4);
+            memcpy(&index, bytes + size_t(i) * 4, 4);
         largest = index > largest ? index : largest;
     }
     return largest;

@@ -7,7 +7,7 @@
 
 #include <d3d9.h>
 
-#include <cstdint>
+#include <stdint.h>
 
 class IndexBuffer9 final : public ComObject<IDirect3DIndexBuffer9>, public DeviceChild
 {

@@ -10,8 +10,8 @@
 #include <string.h>
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
+#include <limits.h>
+#include <math.h>
 
 namespace
 {
@@ -95,9 +95,9 @@ double asType(double a_value, UINT a_type)
         return a_value != 0.0 ? 1.0 : 0.0;
     if (a_type == D3DXPT_INT)
     {
-        if (std::isnan(a_value))
+        if (isnan(a_value))
             return 0.0;
-        return std::clamp(std::trunc(a_value), double(INT_MIN), double(INT_MAX));
+        return std::clamp(trunc(a_value), double(INT_MIN), double(INT_MAX));
     }
     return a_value;
 }

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
+#include <math.h>
 #include <set>
 #include <vector>
 
@@ -41,12 +41,12 @@ TEST(BannerTest, UsesARichPalette)
     const BmpFile bmp(TARVO_BANNER_BMP);
     ASSERT_NE(bmp.surface(), nullptr) << SDL_GetError();
 
-    std::set<std::uint32_t> colours;
+    std::set<uint32_t> colours;
     for (int y = 0; y < bmp.surface()->h; ++y)
         for (int x = 0; x < bmp.surface()->w; ++x)
         {
             const SDL_Color colour = bmp.colour(x, y);
-            colours.insert(static_cast<std::uint32_t>(colour.r) << 16 | static_cast<std::uint32_t>(colour.g) << 8 | colour.b);
+            colours.insert(static_cast<uint32_t>(colour.r) << 16 | static_cast<uint32_t>(colour.g) << 8 | colour.b);
         }
     EXPECT_GE(colours.size(), 128u);
 }
@@ -71,7 +71,7 @@ TEST(BannerTest, IsNotFlat)
             squares += value * value;
         }
         const double mean = sum / bmp.surface()->w;
-        const double deviation = std::sqrt(std::max(squares / bmp.surface()->w - mean * mean, 0.0));
+        const double deviation = sqrt(std::max(squares / bmp.surface()->w - mean * mean, 0.0));
         EXPECT_GT(deviation, 1.0);
         means.push_back(mean);
     }

@@ -17,13 +17,13 @@ BmpFile::~BmpFile()
     SDL_FreeSurface(m_surface);
 }
 
-std::uint32_t BmpFile::pixel(int a_x, int a_y) const
+uint32_t BmpFile::pixel(int a_x, int a_y) const
 {
-    const std::uint8_t* row = static_cast<const std::uint8_t*>(m_surface->pixels) + a_y * m_surface->pitch;
+    const uint8_t* row = static_cast<const uint8_t*>(m_surface->pixels) + a_y * m_surface->pitch;
     const int bytes = m_surface->format->BytesPerPixel;
     if (bytes == 1)
         return row[a_x];
-    std::uint32_t value = 0;
+    uint32_t value = 0;
     SDL_memcpy(&value, row + a_x * bytes, static_cast<size_t>(bytes));
     return value;
 }
@@ -35,14 +35,14 @@ SDL_Color BmpFile::colour(int a_x, int a_y) const
     return colour;
 }
 
-std::uint16_t BmpFile::u16(std::size_t a_offset) const
+uint16_t BmpFile::u16(size_t a_offset) const
 {
     if (a_offset + 2 > m_bytes.size())
         return 0;
-    return static_cast<std::uint16_t>(m_bytes[a_offset] | m_bytes[a_offset + 1] << 8);
+    return static_cast<uint16_t>(m_bytes[a_offset] | m_bytes[a_offset + 1] << 8);
 }
 
-std::uint32_t BmpFile::u32(std::size_t a_offset) const
+uint32_t BmpFile::u32(size_t a_offset) const
 {
-    return static_cast<std::uint32_t>(u16(a_offset)) | static_cast<std::uint32_t>(u16(a_offset + 2)) << 16;
+    return static_cast<uint32_t>(u16(a_offset)) | static_cast<uint32_t>(u16(a_offset + 2)) << 16;
 }

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <math.h>
 
 // 8-bit pictures of every row length modulo 4 read back with their indices and palette: rows
 // are bottom-up and padded to a multiple of 4 bytes, as the BMP format lays them out.
@@ -35,11 +35,11 @@ TEST(BmpWriterTest, PalettedPicturesReadBackExactly)
         image.width = testCase.width;
         image.height = testCase.height;
         for (int i = 0; i < testCase.colours; ++i)
-            image.palette.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
-                                     static_cast<std::uint8_t>((i * 37) % 256)});
+            image.palette.push_back({static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i),
+                                     static_cast<uint8_t>((i * 37) % 256)});
         for (int y = 0; y < image.height; ++y)
             for (int x = 0; x < image.width; ++x)
-                image.indices.push_back(static_cast<std::uint8_t>((x * 3 + y * 5) % testCase.colours));
+                image.indices.push_back(static_cast<uint8_t>((x * 3 + y * 5) % testCase.colours));
 
         const std::string path = folder.file("picture.bmp");
         std::string error;
@@ -47,10 +47,10 @@ TEST(BmpWriterTest, PalettedPicturesReadBackExactly)
 
         const BmpFile bmp(path);
         ASSERT_NE(bmp.surface(), nullptr) << SDL_GetError();
-        const std::uint32_t stride = (static_cast<std::uint32_t>(testCase.width) + 3u) / 4u * 4u;
+        const uint32_t stride = (static_cast<uint32_t>(testCase.width) + 3u) / 4u * 4u;
         EXPECT_EQ(bmp.bytes().size(), 14u + 40u + 4u * testCase.colours + stride * testCase.height);
         EXPECT_EQ(bmp.fileSize(), bmp.bytes().size());
-        EXPECT_EQ(bmp.coloursUsed(), static_cast<std::uint32_t>(testCase.colours));
+        EXPECT_EQ(bmp.coloursUsed(), static_cast<uint32_t>(testCase.colours));
         ASSERT_EQ(bmp.surface()->format->BitsPerPixel, 8);
         ASSERT_EQ(bmp.surface()->w, testCase.width);
         ASSERT_EQ(bmp.surface()->h, testCase.height);
@@ -58,7 +58,7 @@ TEST(BmpWriterTest, PalettedPicturesReadBackExactly)
             for (int x = 0; x < image.width; ++x)
             {
                 SCOPED_TRACE("pixel " + std::to_string(x) + ", " + std::to_string(y));
-                const std::uint8_t index = image.indices[static_cast<std::size_t>(y * image.width + x)];
+                const uint8_t index = image.indices[static_cast<size_t>(y * image.width + x)];
                 EXPECT_EQ(bmp.pixel(x, y), index);
                 const SDL_Color colour = bmp.colour(x, y);
                 EXPECT_EQ(colour.r, image.palette[index][0]);

@@ -6,13 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
+#include <math.h>
 #include <set>
 
 namespace
 {
 
-using Rgb = std::array<std::uint8_t, 3>;
+using Rgb = std::array<uint8_t, 3>;
 
 Colour opaque(const Rgb& a_rgb)
 {
@@ -22,8 +22,8 @@ Colour opaque(const Rgb& a_rgb)
 // The colour of distinct test colour a_index (of at most 4096).
 Rgb distinct(int a_index)
 {
-    return {static_cast<std::uint8_t>((a_index % 16) * 17), static_cast<std::uint8_t>((a_index / 16 % 16) * 17),
-            static_cast<std::uint8_t>((a_index / 256) * 17)};
+    return {static_cast<uint8_t>((a_index % 16) * 17), static_cast<uint8_t>((a_index / 16 % 16) * 17),
+            static_cast<uint8_t>((a_index / 256) * 17)};
 }
 
 }
@@ -48,13 +48,13 @@ TEST(QuantiserTest, FewColoursAreKeptExactly)
                 colours.insert(distinct(i));
             return colours;
         }();
-        EXPECT_EQ(palette.size(), static_cast<std::size_t>(count));
+        EXPECT_EQ(palette.size(), static_cast<size_t>(count));
         EXPECT_EQ(std::set<Rgb>(palette.begin(), palette.end()), expected);
 
         const PalettedImage result = Quantiser::dither(image, palette);
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 32; ++x)
-                ASSERT_EQ(palette[result.indices[static_cast<std::size_t>(y * 32 + x)]], distinct((y * 32 + x) % count))
+                ASSERT_EQ(palette[result.indices[static_cast<size_t>(y * 32 + x)]], distinct((y * 32 + x) % count))
                     << "pixel " << x << ", " << y;
     }
 }
@@ -66,8 +66,8 @@ TEST(QuantiserTest, ManyColoursFillThePalette)
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x)
             image.at(x, y) = opaque(distinct(y * 64 + x));
-    const std::size_t sizes[] = {1, 16, 256};
-    for (const std::size_t size : sizes)
+    const size_t sizes[] = {1, 16, 256};
+    for (const size_t size : sizes)
     {
         SCOPED_TRACE(std::to_string(size) + " entries");
         const std::vector<Rgb> palette = Quantiser::buildPalette(image, size);
@@ -86,7 +86,7 @@ TEST(QuantiserTest, DitheredRampKeepsItsLocalAverage)
     constexpr int kBlock = 16;
     std::vector<Rgb> greys;
     for (int i = 0; i < 16; ++i)
-        greys.push_back({static_cast<std::uint8_t>(i * 17), static_cast<std::uint8_t>(i * 17), static_cast<std::uint8_t>(i * 17)});
+        greys.push_back({static_cast<uint8_t>(i * 17), static_cast<uint8_t>(i * 17), static_cast<uint8_t>(i * 17)});
     Image image(kWidth, kHeight);
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
@@ -106,7 +106,7 @@ TEST(QuantiserTest, DitheredRampKeepsItsLocalAverage)
                 for (int x = blockX; x < blockX + kBlock; ++x)
                 {
                     source += image.at(x, y).r * 255.0;
-                    quantised += greys[result.indices[static_cast<std::size_t>(y * kWidth + x)]][0];
+                    quantised += greys[result.indices[static_cast<size_t>(y * kWidth + x)]][0];
                 }
             EXPECT_NEAR(quantised / (kBlock * kBlock), source / (kBlock * kBlock), 1.5);
         }

@@ -66,7 +66,7 @@ std::vector<uint8_t> encode(const std::vector<int16_t>& a_samples, int a_channel
     const size_t tagSize = lame_get_lametag_frame(lame, tag.data(), tag.size());
     if (tagSize == 0 || tagSize > mp3.size())
         throw std::runtime_error("lame_get_lametag_frame failed");
-    std::copy(tag.begin(), tag.begin() + static_cast<std::ptrdiff_t>(tagSize), mp3.begin());
+    std::copy(tag.begin(), tag.begin() + static_cast<ptrdiff_t>(tagSize), mp3.begin());
     lame_close(lame);
     return mp3;
 }

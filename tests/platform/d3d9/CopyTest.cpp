@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <stdlib.h>
 #include <vector>
 
 namespace
@@ -87,7 +87,7 @@ TEST(Copy, FullScreenQuadSamplesAtD3D9PixelCentres)
                 {
                     const int want = shift == 24 ? 255 : g_pattern.expected(x, y, shift, test.linear);
                     const DWORD pixel = pixels[size_t(y) * g_width + x];
-                    const int error = std::abs(CopyPattern::channel(pixel, shift) - want);
+                    const int error = abs(CopyPattern::channel(pixel, shift) - want);
                     if (error > worst)
                     {
                         worst = error;

@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <math.h>
 #include <functional>
 #include <string>
 #include <vector>
@@ -473,7 +473,7 @@ std::vector<Scene> scenes()
 
 bool near(float a_actual, float a_expected, float a_tolerance)
 {
-    return std::isnan(a_expected) || std::fabs(a_actual - a_expected) <= a_tolerance;
+    return isnan(a_expected) || fabs(a_actual - a_expected) <= a_tolerance;
 }
 
 class Drawing : public testing::TestWithParam<bool>

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <math.h>
 #include <vector>
 
 namespace

@@ -15,8 +15,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstring>
+#include <math.h>
+#include <string.h>
 #include <string>
 #include <vector>
 
@@ -69,7 +69,7 @@ protected:
 
 bool near(float a_actual, float a_expected, float a_tolerance)
 {
-    return std::isnan(a_expected) || std::fabs(a_actual - a_expected) <= a_tolerance;
+    return isnan(a_expected) || fabs(a_actual - a_expected) <= a_tolerance;
 }
 
 void expectPixel(const std::vector<Rgba>& a_pixels, UINT a_width, UINT a_x, UINT a_y,
@@ -370,7 +370,7 @@ TEST_P(RenderTargets, FormatsSampleAndDrawAsInDirect3D9)
         keep(texture);
         D3DLOCKED_RECT locked = {};
         ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
-        std::memcpy(locked.pBits, c.texel.data(), c.texel.size());
+        memcpy(locked.pBits, c.texel.data(), c.texel.size());
         ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
         ASSERT_EQ(m_device->SetRenderTarget(0, sampled), D3D_OK);
         m_device->SetTexture(0, texture);

@@ -7,7 +7,7 @@
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <string.h>
 #include <vector>
 
 namespace
@@ -176,10 +176,10 @@ TEST_F(Resources, BufferLocksKeepWhatTheyDoNotWrite)
               D3D_OK);
     void* data = nullptr;
     ASSERT_EQ(buffer->Lock(0, 0, &data, 0), D3D_OK);
-    std::memset(data, 0xAA, 16);
+    memset(data, 0xAA, 16);
     ASSERT_EQ(buffer->Unlock(), D3D_OK);
     ASSERT_EQ(buffer->Lock(4, 8, &data, 0), D3D_OK);
-    std::memset(data, 0x11, 8);
+    memset(data, 0x11, 8);
     ASSERT_EQ(buffer->Unlock(), D3D_OK);
     ASSERT_EQ(buffer->Lock(0, 0, &data, 0), D3D_OK);
     const unsigned char* bytes = static_cast<const unsigned char*>(data);

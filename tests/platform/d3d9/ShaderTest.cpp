@@ -12,7 +12,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <string.h>
 #include <vector>
 
 namespace
@@ -32,7 +32,7 @@ public:
         mprotect(static_cast<char*>(m_memory) + m_page, m_page, PROT_NONE);
         m_tokens = reinterpret_cast<DWORD*>(static_cast<char*>(m_memory) + m_page -
                                             a_tokens.size() * sizeof(DWORD));
-        std::memcpy(m_tokens, a_tokens.data(), a_tokens.size() * sizeof(DWORD));
+        memcpy(m_tokens, a_tokens.data(), a_tokens.size() * sizeof(DWORD));
     }
     ~GuardedTokens() { munmap(m_memory, m_page * 2); }
     GuardedTokens(const GuardedTokens&) = delete;
@@ -168,17 +168,17 @@ TEST_F(Shaders, ConstantRegistersRoundTrip)
     int readInts[4] = {};
     BOOL readBools[2] = {};
     EXPECT_EQ(m_device->GetVertexShaderConstantF(254, readFloats, 2), D3D_OK);
-    EXPECT_EQ(std::memcmp(readFloats, floats, sizeof(floats)), 0);
+    EXPECT_EQ(memcmp(readFloats, floats, sizeof(floats)), 0);
     EXPECT_EQ(m_device->GetPixelShaderConstantF(222, readFloats, 2), D3D_OK);
-    EXPECT_EQ(std::memcmp(readFloats, floats, sizeof(floats)), 0);
+    EXPECT_EQ(memcmp(readFloats, floats, sizeof(floats)), 0);
     EXPECT_EQ(m_device->GetVertexShaderConstantI(15, readInts, 1), D3D_OK);
-    EXPECT_EQ(std::memcmp(readInts, ints, sizeof(ints)), 0);
+    EXPECT_EQ(memcmp(readInts, ints, sizeof(ints)), 0);
     EXPECT_EQ(m_device->GetPixelShaderConstantI(0, readInts, 1), D3D_OK);
-    EXPECT_EQ(std::memcmp(readInts, ints, sizeof(ints)), 0);
+    EXPECT_EQ(memcmp(readInts, ints, sizeof(ints)), 0);
     EXPECT_EQ(m_device->GetVertexShaderConstantB(14, readBools, 2), D3D_OK);
-    EXPECT_EQ(std::memcmp(readBools, bools, sizeof(bools)), 0);
+    EXPECT_EQ(memcmp(readBools, bools, sizeof(bools)), 0);
     EXPECT_EQ(m_device->GetPixelShaderConstantB(3, readBools, 2), D3D_OK);
-    EXPECT_EQ(std::memcmp(readBools, bools, sizeof(bools)), 0);
+    EXPECT_EQ(memcmp(readBools, bools, sizeof(bools)), 0);
     EXPECT_EQ(m_device->GetPixelShaderConstantB(4, readBools, 1), D3D_OK);
     EXPECT_EQ(readBools[0], FALSE) << "the vertex stage's b14 is not the pixel stage's";
 

@@ -9,8 +9,8 @@
 
 #include <stdlib.h>
 
-#include <cmath>
-#include <cstring>
+#include <math.h>
+#include <string.h>
 
 namespace
 {
@@ -41,11 +41,11 @@ float halfToFloat(uint16_t a_half)
     const int mantissa = a_half & 0x3FF;
     float value;
     if (exponent == 0)
-        value = std::ldexp(float(mantissa), -24);
+        value = ldexp(float(mantissa), -24);
     else if (exponent == 31)
         value = mantissa ? NAN : INFINITY;
     else
-        value = std::ldexp(float(mantissa + 1024), exponent - 25);
+        value = ldexp(float(mantissa + 1024), exponent - 25);
     return (a_half & 0x8000) ? -value : value;
 }
 
@@ -60,7 +60,7 @@ Rgba argb(DWORD a_color)
 void expectNear(const Rgba& a_actual, const Rgba& a_expected, float a_tolerance)
 {
     auto near = [&](float a_value, float a_want) {
-        return std::isnan(a_want) || std::fabs(a_value - a_want) <= a_tolerance;
+        return isnan(a_want) || fabs(a_value - a_want) <= a_tolerance;
     };
     EXPECT_TRUE(near(a_actual.r, a_expected.r) && near(a_actual.g, a_expected.g) &&
                 near(a_actual.b, a_expected.b) && near(a_actual.a, a_expected.a))
@@ -154,7 +154,7 @@ IDirect3DTexture9* TestDevice::texture(UINT a_width, UINT a_height,
     D3DLOCKED_RECT locked = {};
     EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
     for (UINT y = 0; y < a_height; ++y)
-        std::memcpy(static_cast<unsigned char*>(locked.pBits) + size_t(y) * size_t(locked.Pitch),
+        memcpy(static_cast<unsigned char*>(locked.pBits) + size_t(y) * size_t(locked.Pitch),
                     a_texels.data() + size_t(y) * a_width, size_t(a_width) * 4);
     EXPECT_EQ(texture->UnlockRect(0), D3D_OK);
     return texture;
@@ -169,7 +169,7 @@ IDirect3DVertexBuffer9* TestDevice::bindVertices(const void* a_data, UINT a_byte
               D3D_OK);
     void* data = nullptr;
     EXPECT_EQ(buffer->Lock(0, a_bytes, &data, 0), D3D_OK);
-    std::memcpy(data, a_data, a_bytes);
+    memcpy(data, a_data, a_bytes);
     EXPECT_EQ(buffer->Unlock(), D3D_OK);
     EXPECT_EQ(m_device->SetStreamSource(0, buffer, 0, a_stride), D3D_OK);
     EXPECT_EQ(m_device->SetFVF(a_fvf), D3D_OK);
@@ -205,7 +205,7 @@ std::vector<DWORD> TestDevice::readArgb(IDirect3DSurface9* a_surface)
     std::vector<unsigned char> bytes;
     EXPECT_EQ(D3D9Testing::readSurface(a_surface, &bytes), D3D_OK);
     std::vector<DWORD> pixels(bytes.size() / 4);
-    std::memcpy(pixels.data(), bytes.data(), pixels.size() * 4);
+    memcpy(pixels.data(), bytes.data(), pixels.size() * 4);
     return pixels;
 }
 
@@ -230,26 +230,26 @@ Rgba TestDevice::decode(D3DFORMAT a_format, const unsigned char* a_pixel)
     case D3DFMT_A16B16G16R16F:
     {
         uint16_t halves[4];
-        std::memcpy(halves, a_pixel, 8);
+        memcpy(halves, a_pixel, 8);
         pixel = Rgba{halfToFloat(halves[0]), halfToFloat(halves[1]), halfToFloat(halves[2]),
                      halfToFloat(halves[3])};
         break;
     }
     case D3DFMT_G32R32F:
-        std::memcpy(&pixel.r, a_pixel, 4);
-        std::memcpy(&pixel.g, a_pixel + 4, 4);
+        memcpy(&pixel.r, a_pixel, 4);
+        memcpy(&pixel.g, a_pixel + 4, 4);
         break;
     case D3DFMT_A32B32G32R32F:
-        std::memcpy(&pixel, a_pixel, 16);
+        memcpy(&pixel, a_pixel, 16);
         break;
     case D3DFMT_R32F:
-        std::memcpy(&pixel.r, a_pixel, 4);
+        memcpy(&pixel.r, a_pixel, 4);
         break;
     case D3DFMT_R16F:
     case D3DFMT_G16R16F:
     {
         uint16_t halves[2] = {};
-        std::memcpy(halves, a_pixel, a_format == D3DFMT_R16F ? 2 : 4);
+        memcpy(halves, a_pixel, a_format == D3DFMT_R16F ? 2 : 4);
         pixel.r = halfToFloat(halves[0]);
         pixel.g = a_format == D3DFMT_R16F ? 0.0f : halfToFloat(halves[1]);
         break;
@@ -257,7 +257,7 @@ Rgba TestDevice::decode(D3DFORMAT a_format, const unsigned char* a_pixel)
     case D3DFMT_G16R16:
     {
         uint16_t shorts[2];
-        std::memcpy(shorts, a_pixel, 4);
+        memcpy(shorts, a_pixel, 4);
         pixel.r = shorts[0] / 65535.0f;
         pixel.g = shorts[1] / 65535.0f;
         break;

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <string.h>
 #include <functional>
 #include <vector>
 
@@ -28,7 +28,7 @@ struct Kit
         void* data = nullptr;
         indices->Lock(0, 0, &data, 0);
         const uint16_t values[6] = {0, 1, 2, 2, 1, 7};  // 7: past a 4-vertex stream
-        std::memcpy(data, values, sizeof(values));
+        memcpy(data, values, sizeof(values));
         indices->Unlock();
         vertexShader = a_device.vertexShader(TestDevice::g_passVertexShader);
         pixelShader = a_device.pixelShader("ps_3_0\nmov oC0, c0\n");

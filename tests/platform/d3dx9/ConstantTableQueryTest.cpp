@@ -11,7 +11,7 @@
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <string.h>
 #include <functional>
 #include <map>
 

@@ -14,8 +14,8 @@
 
 #include <stdlib.h>
 
-#include <climits>
-#include <cstring>
+#include <limits.h>
+#include <string.h>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -366,7 +366,7 @@ TEST(ConstantTable, AcceptsAndRefusesByteCodeAsD3DXDoes)
             continue;
         ASSERT_EQ(table->GetBufferSize(), 28u);
         const char* buffer = static_cast<const char*>(table->GetBufferPointer());
-        EXPECT_EQ(std::memcmp(buffer, &emptyTable[2], 28), 0);
+        EXPECT_EQ(memcmp(buffer, &emptyTable[2], 28), 0);
         D3DXCONSTANTTABLE_DESC desc = {};
         EXPECT_EQ(table->GetDesc(nullptr), D3DERR_INVALIDCALL);
         ASSERT_EQ(table->GetDesc(&desc), D3D_OK);

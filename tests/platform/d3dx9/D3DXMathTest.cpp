@@ -10,7 +10,7 @@
 #include <stddef.h>
 
 #include <algorithm>
-#include <cmath>
+#include <math.h>
 #include <functional>
 #include <string>
 #include <vector>
@@ -751,7 +751,7 @@ TEST(D3DXMathTest, SquadSetupOnKeysNotOfUnitLength)
     };
     auto expectNear = [](const D3DXQUATERNION& a_actual, const D3DXQUATERNION& a_expected, float a_tolerance) {
         // Relative for the large values.
-        const float scale = std::max(1.0f, std::max(std::fabs(a_expected.x), std::fabs(a_expected.w)));
+        const float scale = std::max(1.0f, std::max(fabs(a_expected.x), fabs(a_expected.w)));
         EXPECT_NEAR(a_actual.x, a_expected.x, a_tolerance * scale);
         EXPECT_NEAR(a_actual.y, a_expected.y, a_tolerance * scale);
         EXPECT_NEAR(a_actual.z, a_expected.z, a_tolerance * scale);

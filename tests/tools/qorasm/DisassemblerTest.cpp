@@ -122,7 +122,7 @@ TEST(Disassembler, RefusesDamagedByteCode)
         SCOPED_TRACE(row.name);
         std::vector<uint32_t> tokens = quad;
         if (row.drop)
-            tokens.erase(tokens.begin() + static_cast<std::ptrdiff_t>(row.index));
+            tokens.erase(tokens.begin() + static_cast<ptrdiff_t>(row.index));
         else if (row.index == tokens.size())
             tokens.push_back(row.value);
         else
