@@ -62,7 +62,8 @@ void capture(benchmark::State& a_state)
     rmdir(folder);
     const double reference = g_liveFps[a_state.range(0) > 640];
     a_state.counters["frames_per_second"] = capture.m_framesPerSecond;
-    a_state.counters["ratio_to_live"] = reference > 0.0 ? capture.m_framesPerSecond / reference : 0.0;
+    a_state.counters["ratio_to_live"] =
+        reference > 0.0 ? capture.m_framesPerSecond / reference : 0.0;
 }
 
 }  // namespace

@@ -48,7 +48,9 @@ std::vector<Vertex> sphere(int a_rings, int a_segments)
         const float x = sinf(theta) * cosf(phi);
         const float y = cosf(theta);
         const float z = sinf(theta) * sinf(phi);
-        return Vertex{{x, y, z}, {x, y, z}, {float(a_segment) / float(a_segments), float(a_ring) / float(a_rings)}};
+        return Vertex{{x, y, z},
+                      {x, y, z},
+                      {float(a_segment) / float(a_segments), float(a_ring) / float(a_rings)}};
     };
     std::vector<Vertex> vertices;
     for (int ring = 0; ring < a_rings; ++ring)
@@ -83,7 +85,8 @@ public:
         m_output.reset(RenderTarget::create(m_renderer.get(), 1280, 720, D3DFMT_A16B16G16R16F));
 
         const std::vector<Vertex> vertices = sphere(96, 192);
-        m_sphere.reset(VertexBuffer::create(m_renderer.get(), uint32_t(vertices.size()), sizeof(Vertex),
+        m_sphere.reset(VertexBuffer::create(m_renderer.get(), uint32_t(vertices.size()),
+                                            sizeof(Vertex),
                                             D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1));
         if (!m_pipeline || !m_output || !m_sphere)
             return;
@@ -91,8 +94,9 @@ public:
         m_triangles = uint32_t(vertices.size() / 3);
 
         IDirect3DDevice9* device = m_renderer->device();
-        if (filled.failed() || FAILED(device->CreateTexture(256, 256, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8,
-                                                            D3DPOOL_DEFAULT, &m_texture, nullptr)))
+        if (filled.failed() ||
+            FAILED(device->CreateTexture(256, 256, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8,
+                                         D3DPOOL_DEFAULT, &m_texture, nullptr)))
             return;
         D3DLOCKED_RECT locked = {};
         m_texture->LockRect(0, &locked, nullptr, 0);
@@ -103,8 +107,8 @@ public:
         m_texture->UnlockRect(0);
         // What a material leaves on its other maps: flat height, no
         // occlusion, full reflection and opacity.
-        if (FAILED(device->CreateTexture(1, 1, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
-                                         &m_white, nullptr)))
+        if (FAILED(device->CreateTexture(1, 1, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8,
+                                         D3DPOOL_DEFAULT, &m_white, nullptr)))
             return;
         m_white->LockRect(0, &locked, nullptr, 0);
         *static_cast<DWORD*>(locked.pBits) = 0xFFFFFFFF;
@@ -197,7 +201,8 @@ void BM_DeferredFrame(benchmark::State& a_state)
         angle += 0.01f;
     }
     a_state.counters["triangles"] = float(frame.triangles());
-    a_state.counters["fps"] = benchmark::Counter(double(a_state.iterations()), benchmark::Counter::kIsRate);
+    a_state.counters["fps"] =
+        benchmark::Counter(double(a_state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_DeferredFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -22,12 +22,12 @@ const struct
     float beat;
     PartFrame (*part)(DemoState*);
 } g_parts[] = {
-    {"hog", 8.5f, hogPart},   {"test", 100.5f, testPart},   {"balls", 136.5f, ballsPart},
+    {"hog", 8.5f, hogPart},     {"test", 100.5f, testPart},           {"balls", 136.5f, ballsPart},
     {"blob", 330.2f, blobPart}, {"satellite", 210.5f, satellitePart},
 };
 
-const char* const g_stages[kFrameStages] = {"geometry", "lights", "combine and fog", "blurs",
-                                             "depth of field", "Break", "copy"};
+const char* const g_stages[kFrameStages] = {
+    "geometry", "lights", "combine and fog", "blurs", "depth of field", "Break", "copy"};
 
 ContentApplication* application(benchmark::State& a_state)
 {

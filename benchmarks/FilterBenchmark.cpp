@@ -55,15 +55,16 @@ public:
         description.lpszClassName = "filterbench";
         RegisterClassA(&description);
         useBenchmarkDisplay(kWidth, kHeight);
-        m_window = CreateWindowExA(0, "filterbench", "bench", WS_OVERLAPPEDWINDOW, 0, 0, kWidth, kHeight,
-                                   nullptr, nullptr, nullptr, nullptr);
+        m_window = CreateWindowExA(0, "filterbench", "bench", WS_OVERLAPPEDWINDOW, 0, 0, kWidth,
+                                   kHeight, nullptr, nullptr, nullptr, nullptr);
         m_renderer.reset(Renderer::create());
         ReturnCode initialised = m_renderer->init(kWidth, kHeight, m_window);
         if (initialised.failed())
             return;
         for (auto& target : m_targets)
         {
-            target.reset(RenderTarget::create(m_renderer.get(), kWidth, kHeight, D3DFMT_A16B16G16R16F));
+            target.reset(
+                RenderTarget::create(m_renderer.get(), kWidth, kHeight, D3DFMT_A16B16G16R16F));
             if (!target)
                 return;
             target->bind(0);
@@ -135,7 +136,8 @@ public:
         {
             const auto start = std::chrono::steady_clock::now();
             copy();
-            times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            times.push_back(
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         }
         std::nth_element(times.begin(), times.begin() + 20, times.end());
         m_copySeconds = times[20];
@@ -179,7 +181,8 @@ void run(benchmark::State& a_state, Step a_step)
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : a_state)
         a_step(b);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     a_state.counters["copies"] = seconds / double(a_state.iterations()) / copy;
 }
 
@@ -218,8 +221,8 @@ void BM_DepthOfField(benchmark::State& a_state)
 {
     run(a_state, [](Bench& a_bench) {
         a_bench.m_dof.setParameter("far", 1500.0f);
-        a_bench.m_dof.apply(a_bench.target(0), a_bench.target(1), a_bench.target(2), a_bench.m_distance.get(),
-                            a_bench.target(3));
+        a_bench.m_dof.apply(a_bench.target(0), a_bench.target(1), a_bench.target(2),
+                            a_bench.m_distance.get(), a_bench.target(3));
         a_bench.finish(a_bench.target(0));
     });
 }

@@ -74,7 +74,8 @@ void BM_LightPass(benchmark::State& a_state)
     Tarvo& tarvo = application.m_tarvo;
     const int lights = int(a_state.range(0));
     const float reach = float(a_state.range(1));
-    std::unique_ptr<Scene> scene(QorLoader::create(tarvo.m_renderer, &tarvo, "floor", litFloor(lights, reach)));
+    std::unique_ptr<Scene> scene(
+        QorLoader::create(tarvo.m_renderer, &tarvo, "floor", litFloor(lights, reach)));
     if (!scene)
     {
         a_state.SkipWithError("the lights' programs are missing");

@@ -53,7 +53,7 @@ LargestScene* largestScene()
 void BM_ParseScene(benchmark::State& a_state)
 {
     LargestScene* largest = largestScene();
-        if (!largest)
+    if (!largest)
     {
         a_state.SkipWithError("the content folder or its scenes are missing");
         return;
@@ -62,7 +62,8 @@ void BM_ParseScene(benchmark::State& a_state)
     {
         QorFile file;
         std::string error;
-        benchmark::DoNotOptimize(QorReader::read(largest->m_file.m_data, largest->m_file.m_size, file, error));
+        benchmark::DoNotOptimize(
+            QorReader::read(largest->m_file.m_data, largest->m_file.m_size, file, error));
     }
     a_state.SetLabel(largest->m_name);
     a_state.SetBytesProcessed(int64_t(a_state.iterations()) * int64_t(largest->m_file.m_size));
@@ -119,7 +120,8 @@ void BM_MaterialPass(benchmark::State& a_state)
         a_state.SkipWithError("the content folder or its scenes are missing");
         return;
     }
-    std::unique_ptr<Scene> scene(QorLoader::load(tarvo.m_renderer, &tarvo, largest->m_name.c_str()));
+    std::unique_ptr<Scene> scene(
+        QorLoader::load(tarvo.m_renderer, &tarvo, largest->m_name.c_str()));
     if (!scene)
     {
         a_state.SkipWithError("the scene does not load");

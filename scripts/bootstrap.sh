@@ -7,6 +7,8 @@ set -eu
 # clang, libclang-rt-14-dev: libFuzzer and clang's sanitizer runtimes for
 # scripts/fuzz.sh; llvm: llvm-symbolizer, which names the frames of their
 # reports.
+# clang-format: the tree's one code style, checked by the suite
+# (scripts/check-format.sh).
 # xfonts-base: SDL draws its message boxes with the X server's core fonts,
 # which Xvfb does not have without it.
 # libassimp-dev, libstb-dev, nlohmann-json3-dev: qorscene's import and
@@ -18,6 +20,7 @@ set -eu
 PACKAGES="
     build-essential
     clang
+    clang-format
     libclang-rt-14-dev
     llvm
     cmake

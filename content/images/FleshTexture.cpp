@@ -39,7 +39,8 @@ Picture FleshTexture::height()
     for (int32_t y = 0; y < kSide; ++y)
     {
         for (int32_t x = 0; x < kSide; ++x)
-            picture.at(x, y) = grey(0.48f + 0.015f * float(folds.smooth(x * 0.5, y * 0.5)) + 0.03f * vein(x, y));
+            picture.at(x, y) =
+                grey(0.48f + 0.015f * float(folds.smooth(x * 0.5, y * 0.5)) + 0.03f * vein(x, y));
     }
     return picture;
 }

@@ -78,7 +78,8 @@ Picture GlowTexture::grille()
         {
             // Staggered rows of holes.
             const int32_t row = y / pitch;
-            const float cx = float((x + (row % 2) * pitch / 2) % pitch) - float(pitch) * 0.5f + 0.5f;
+            const float cx =
+                float((x + (row % 2) * pitch / 2) % pitch) - float(pitch) * 0.5f + 0.5f;
             const float cy = float(y % pitch) - float(pitch) * 0.5f + 0.5f;
             const float r = sqrtf(cx * cx + cy * cy);
             picture.at(x, y) = grey(r < 10.0f ? 0.0f : 1.0f);

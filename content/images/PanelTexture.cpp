@@ -63,9 +63,11 @@ std::vector<PanelTexture::Plate> PanelTexture::plates()
             if (split == 0)
                 parts.push_back({x, y, kCell, kCell, 0, 0});
             else if (split == 1)
-                parts = {{x, y, kCell, kCell / 2, 0, 0}, {x, y + kCell / 2, kCell, kCell / 2, 0, 0}};
+                parts = {{x, y, kCell, kCell / 2, 0, 0},
+                         {x, y + kCell / 2, kCell, kCell / 2, 0, 0}};
             else if (split == 2)
-                parts = {{x, y, kCell / 2, kCell, 0, 0}, {x + kCell / 2, y, kCell / 2, kCell, 0, 0}};
+                parts = {{x, y, kCell / 2, kCell, 0, 0},
+                         {x + kCell / 2, y, kCell / 2, kCell, 0, 0}};
             else
                 parts = {{x, y, kCell / 2, kCell / 2, 0, 0},
                          {x + kCell / 2, y, kCell / 2, kCell / 2, 0, 0},
@@ -93,7 +95,8 @@ void PanelTexture::eachTexel(Paint a_paint)
         {
             for (int32_t x = 0; x < plate.width; ++x)
             {
-                const float edge = float(std::min(std::min(x, plate.width - 1 - x), std::min(y, plate.height - 1 - y)));
+                const float edge = float(
+                    std::min(std::min(x, plate.width - 1 - x), std::min(y, plate.height - 1 - y)));
                 a_paint(plate, x, y, edge);
             }
         }

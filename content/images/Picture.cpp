@@ -4,7 +4,8 @@
 #include <algorithm>
 
 Picture::Picture(int32_t a_width, int32_t a_height)
-    : m_width(a_width), m_height(a_height), m_pixels(size_t(a_width) * size_t(a_height), Rgb{0, 0, 0})
+    : m_width(a_width), m_height(a_height),
+      m_pixels(size_t(a_width) * size_t(a_height), Rgb{0, 0, 0})
 {
 }
 
@@ -29,7 +30,9 @@ std::vector<uint8_t> Picture::bytes() const
 {
     std::vector<uint8_t> result;
     result.reserve(m_pixels.size() * 3);
-    auto level = [](float a_value) { return uint8_t(std::clamp(a_value, 0.0f, 1.0f) * 255.0f + 0.5f); };
+    auto level = [](float a_value) {
+        return uint8_t(std::clamp(a_value, 0.0f, 1.0f) * 255.0f + 0.5f);
+    };
     for (const Rgb& pixel : m_pixels)
     {
         result.push_back(level(pixel.r));

@@ -75,7 +75,8 @@ Picture SpaceTexture::foil()
         {
             // The facet's tilt catches or loses the light: brightness from
             // the crinkle's slope.
-            const float slope = crinkle(x + 1, y) - crinkle(x - 1, y) + 0.5f * (crinkle(x, y + 1) - crinkle(x, y - 1));
+            const float slope = crinkle(x + 1, y) - crinkle(x - 1, y) +
+                                0.5f * (crinkle(x, y + 1) - crinkle(x, y - 1));
             const float light = std::clamp(0.86f + 2.0f * slope, 0.6f, 1.0f);
             picture.at(x, y) = Rgb{0.97f * light, 0.86f * light, 0.64f * light};
         }
@@ -101,11 +102,13 @@ Picture SpaceTexture::planet()
     const TilingNoise land(51u), detail(52u), clouds(53u), swirl(54u);
     for (int32_t y = 0; y < height; ++y)
     {
-        const float latitude = (float(y) + 0.5f) / float(height) * 2.0f - 1.0f;  // -1 north .. 1 south
+        const float latitude =
+            (float(y) + 0.5f) / float(height) * 2.0f - 1.0f;  // -1 north .. 1 south
         for (int32_t x = 0; x < width; ++x)
         {
             const double u = x * 0.25, v = y * 0.25;
-            const float elevation = float(land.smooth(u, v)) + 0.35f * float(detail.smooth(x * 0.5, y * 0.5));
+            const float elevation =
+                float(land.smooth(u, v)) + 0.35f * float(detail.smooth(x * 0.5, y * 0.5));
             Rgb c;
             if (elevation < 0.08f)
             {
@@ -115,8 +118,9 @@ Picture SpaceTexture::planet()
             }
             else
             {
-                const float dry = smoothStep(0.15f, 0.6f, float(detail.smooth(x * 0.25 + 70.0, y * 0.25)) + 0.3f -
-                                                             fabsf(latitude) * 0.6f);
+                const float dry = smoothStep(0.15f, 0.6f,
+                                             float(detail.smooth(x * 0.25 + 70.0, y * 0.25)) +
+                                                 0.3f - fabsf(latitude) * 0.6f);
                 c = mixed(Rgb{0.5f, 0.6f, 0.44f}, Rgb{0.78f, 0.7f, 0.56f}, dry);
                 c = mixed(c, Rgb{0.66f, 0.63f, 0.6f}, smoothStep(0.5f, 0.9f, elevation));
             }
@@ -125,8 +129,10 @@ Picture SpaceTexture::planet()
             c = mixed(c, Rgb{0.92f, 0.94f, 0.97f}, ice);
             // Cloud bands, pulled along by latitude.
             const double shift = 40.0 * sin(double(latitude) * 9.0) + 25.0 * swirl.smooth(u, v);
-            const float cloud = smoothStep(0.05f, 0.55f, float(clouds.smooth(u + shift, v * 1.6)) +
-                                                         0.2f * float(detail.smooth(x * 1.0 + shift, y * 1.0)));
+            const float cloud =
+                smoothStep(0.05f, 0.55f,
+                           float(clouds.smooth(u + shift, v * 1.6)) +
+                               0.2f * float(detail.smooth(x * 1.0 + shift, y * 1.0)));
             c = mixed(c, Rgb{0.95f, 0.96f, 0.98f}, 0.85f * cloud);
             picture.at(x, y) = c;
         }

@@ -52,7 +52,8 @@ Picture TileTexture::height()
         for (int32_t x = 0; x < kSide; ++x)
         {
             const float d = jointDistance(x, y);
-            picture.at(x, y) = grey(0.5f - 0.08f * (1.0f - smoothStep(kGrout - 1.0f, kGrout + 3.0f, d)));
+            picture.at(x, y) =
+                grey(0.5f - 0.08f * (1.0f - smoothStep(kGrout - 1.0f, kGrout + 3.0f, d)));
         }
     }
     return picture;

@@ -39,8 +39,9 @@ double fade(double a_t)
 
 double TilingNoise::lattice(int32_t a_x, int32_t a_y, uint32_t a_octave) const
 {
-    const uint32_t hash = mix(mix(mix(m_seed ^ (a_octave * 0x9E3779B9u)) ^ static_cast<uint32_t>(a_x)) ^
-                              (static_cast<uint32_t>(a_y) * 0x632BE5ABu));
+    const uint32_t hash =
+        mix(mix(mix(m_seed ^ (a_octave * 0x9E3779B9u)) ^ static_cast<uint32_t>(a_x)) ^
+            (static_cast<uint32_t>(a_y) * 0x632BE5ABu));
     return static_cast<double>(hash) / 4294967296.0;
 }
 
@@ -65,7 +66,8 @@ double TilingNoise::smooth(double a_x, double a_y) const
         const int32_t y1 = static_cast<int32_t>(wrap(y0 + 1, cells));
         const double tx = fade(x - fx);
         const double ty = fade(y - fy);
-        const double top = lattice(x0, y0, octave) + (lattice(x1, y0, octave) - lattice(x0, y0, octave)) * tx;
+        const double top =
+            lattice(x0, y0, octave) + (lattice(x1, y0, octave) - lattice(x0, y0, octave)) * tx;
         const double bottom =
             lattice(x0, y1, octave) + (lattice(x1, y1, octave) - lattice(x0, y1, octave)) * tx;
         sum += (top + (bottom - top) * ty) * 2.0 * amplitude - amplitude;
@@ -77,7 +79,8 @@ double TilingNoise::smooth(double a_x, double a_y) const
 
 double TilingNoise::white(int32_t a_x, int32_t a_y) const
 {
-    return lattice(static_cast<int32_t>(wrap(a_x, kSide)), static_cast<int32_t>(wrap(a_y, kSide)), kOctaves);
+    return lattice(static_cast<int32_t>(wrap(a_x, kSide)), static_cast<int32_t>(wrap(a_y, kSide)),
+                   kOctaves);
 }
 
 // The smooth channels are stretched so that their lowest texel is 0 and

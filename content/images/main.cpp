@@ -91,15 +91,17 @@ int main(int a_argc, char** a_argv)
             return 1;
     }
     const uint32_t side = static_cast<uint32_t>(TilingNoise::kSide);
-    if (!writeJpeg(folder + "noise2.jpg", side, side, TilingNoise::breakNoiseImage(), kNoiseQuality))
+    if (!writeJpeg(folder + "noise2.jpg", side, side, TilingNoise::breakNoiseImage(),
+                   kNoiseQuality))
         return 1;
-    if (!writeJpeg(folder + "spot.jpg", SpotImage::kSide, SpotImage::kSide, SpotImage::picture(), kNoiseQuality))
+    if (!writeJpeg(folder + "spot.jpg", SpotImage::kSide, SpotImage::kSide, SpotImage::picture(),
+                   kNoiseQuality))
         return 1;
     for (const SceneImage& image : kSceneImages)
     {
         const Picture picture = image.paint();
-        if (!writeJpeg(folder + image.name, uint32_t(picture.width()), uint32_t(picture.height()), picture.bytes(),
-                       image.quality))
+        if (!writeJpeg(folder + image.name, uint32_t(picture.width()), uint32_t(picture.height()),
+                       picture.bytes(), image.quality))
             return 1;
     }
     return 0;

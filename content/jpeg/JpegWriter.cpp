@@ -7,8 +7,8 @@
 
 // libjpeg's default error handler prints its message and exits with a
 // failure, which stops the build.
-bool writeJpeg(const std::string& a_path, uint32_t a_width, uint32_t a_height, const std::vector<uint8_t>& a_rgb,
-               int a_quality)
+bool writeJpeg(const std::string& a_path, uint32_t a_width, uint32_t a_height,
+               const std::vector<uint8_t>& a_rgb, int a_quality)
 {
     FILE* file = fopen(a_path.c_str(), "wb");
     if (!file)

@@ -10,5 +10,5 @@
 // component keeps full resolution (no chroma subsampling), so a channel of
 // per-texel noise is not smeared into its neighbours. False, after a message
 // on standard error, when the file cannot be written.
-bool writeJpeg(const std::string& a_path, uint32_t a_width, uint32_t a_height, const std::vector<uint8_t>& a_rgb,
-               int a_quality);
+bool writeJpeg(const std::string& a_path, uint32_t a_width, uint32_t a_height,
+               const std::vector<uint8_t>& a_rgb, int a_quality);

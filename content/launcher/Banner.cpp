@@ -49,7 +49,8 @@ void forEachSample(Image& a_image, Paint a_paint)
 {
     for (int sy = 0; sy < a_image.height(); ++sy)
         for (int sx = 0; sx < a_image.width(); ++sx)
-            a_paint(a_image.at(sx, sy), (static_cast<float>(sx) + 0.5f) / kScale, (static_cast<float>(sy) + 0.5f) / kScale);
+            a_paint(a_image.at(sx, sy), (static_cast<float>(sx) + 0.5f) / kScale,
+                    (static_cast<float>(sy) + 0.5f) / kScale);
 }
 
 // A ridge line: heights above the horizon at each whole pixel column, by midpoint displacement
@@ -65,7 +66,8 @@ std::vector<float> ridge(uint64_t a_seed, float a_roughness, float (*a_envelope)
     for (int step = kSegments; step > 1; step /= 2)
     {
         for (int i = step / 2; i < kSegments; i += step)
-            heights[i] = 0.5f * (heights[i - step / 2] + heights[i + step / 2]) + (random.next() - 0.5f) * amplitude;
+            heights[i] = 0.5f * (heights[i - step / 2] + heights[i + step / 2]) +
+                         (random.next() - 0.5f) * amplitude;
         amplitude *= a_roughness;
     }
     std::vector<float> columns(Banner::kWidth + 1);
@@ -75,7 +77,8 @@ std::vector<float> ridge(uint64_t a_seed, float a_roughness, float (*a_envelope)
         const int index = std::min(static_cast<int>(position), kSegments - 1);
         const float t = position - static_cast<float>(index);
         const float height = heights[index] * (1.0f - t) + heights[index + 1] * t;
-        columns[x] = a_envelope(static_cast<float>(x)) * (0.55f + 0.45f * std::clamp(height + 0.5f, 0.0f, 1.0f));
+        columns[x] = a_envelope(static_cast<float>(x)) *
+                     (0.55f + 0.45f * std::clamp(height + 0.5f, 0.0f, 1.0f));
     }
     return columns;
 }
@@ -98,7 +101,8 @@ float bump(float a_x, float a_centre, float a_width)
 // The far range rises behind the title's end and at both edges; the near one only at the edges.
 float farEnvelope(float a_x)
 {
-    return 10.0f + 18.0f * bump(a_x, 230.0f, 50.0f) + 14.0f * bump(a_x, 395.0f, 35.0f) + 10.0f * bump(a_x, 60.0f, 45.0f);
+    return 10.0f + 18.0f * bump(a_x, 230.0f, 50.0f) + 14.0f * bump(a_x, 395.0f, 35.0f) +
+           10.0f * bump(a_x, 60.0f, 45.0f);
 }
 
 float nearEnvelope(float a_x)
@@ -109,7 +113,11 @@ float nearEnvelope(float a_x)
 // The sky from deep night blue to magenta at the horizon, with the sun's halo in it.
 void paintSky(Image& a_image)
 {
-    const Gradient sky{{0.0f, 0x04031a}, {0.35f, 0x170a46}, {0.68f, 0x4a1372}, {0.88f, 0xa8257f}, {1.0f, 0xff5a8a}};
+    const Gradient sky{{0.0f, 0x04031a},
+                       {0.35f, 0x170a46},
+                       {0.68f, 0x4a1372},
+                       {0.88f, 0xa8257f},
+                       {1.0f, 0xff5a8a}};
     const Colour halo = Colour::fromHex(0xff6a6a);
     forEachSample(a_image, [&](Colour& a_pixel, float a_x, float a_y) {
         a_pixel = sky.at(a_y / kHorizon);
@@ -130,17 +138,21 @@ void paintStars(Image& a_image)
     {
         const float x = random.next() * Banner::kWidth;
         const float y = random.next() * random.next() * kHorizon * 0.8f;
-        const float brightness = (0.25f + 0.75f * random.next() * random.next()) * (1.0f - Gradient::smoothstep(20.0f, 80.0f, y));
+        const float brightness = (0.25f + 0.75f * random.next() * random.next()) *
+                                 (1.0f - Gradient::smoothstep(20.0f, 80.0f, y));
         const float size = 0.35f + 0.35f * random.next();
         const int reach = 3 * kScale;
         const int centreX = static_cast<int>(x * kScale);
         const int centreY = static_cast<int>(y * kScale);
-        for (int sy = std::max(0, centreY - reach); sy <= std::min(a_image.height() - 1, centreY + reach); ++sy)
-            for (int sx = std::max(0, centreX - reach); sx <= std::min(a_image.width() - 1, centreX + reach); ++sx)
+        for (int sy = std::max(0, centreY - reach);
+             sy <= std::min(a_image.height() - 1, centreY + reach); ++sy)
+            for (int sx = std::max(0, centreX - reach);
+                 sx <= std::min(a_image.width() - 1, centreX + reach); ++sx)
             {
                 const float dx = (static_cast<float>(sx) + 0.5f) / kScale - x;
                 const float dy = (static_cast<float>(sy) + 0.5f) / kScale - y;
-                a_image.at(sx, sy) += white * (brightness * exp(-(dx * dx + dy * dy) / (2.0f * size * size)));
+                a_image.at(sx, sy) +=
+                    white * (brightness * exp(-(dx * dx + dy * dy) / (2.0f * size * size)));
             }
     }
 }
@@ -181,12 +193,15 @@ void paintMountains(Image& a_image)
         const float nearTop = kHorizon - heightAt(near, a_x);
         if (a_y >= nearTop)
         {
-            a_pixel = Colour::lerp(nearColour, rim, 0.5f * (1.0f - Gradient::smoothstep(0.0f, 1.2f, a_y - nearTop)));
+            a_pixel = Colour::lerp(nearColour, rim,
+                                   0.5f * (1.0f - Gradient::smoothstep(0.0f, 1.2f, a_y - nearTop)));
         }
         else if (a_y >= farTop)
         {
-            const Colour body = Colour::lerp(farColour, farFoot, Gradient::smoothstep(farTop, kHorizon, a_y));
-            a_pixel = Colour::lerp(body, rim, 0.75f * (1.0f - Gradient::smoothstep(0.0f, 1.0f, a_y - farTop)));
+            const Colour body =
+                Colour::lerp(farColour, farFoot, Gradient::smoothstep(farTop, kHorizon, a_y));
+            a_pixel = Colour::lerp(body, rim,
+                                   0.75f * (1.0f - Gradient::smoothstep(0.0f, 1.0f, a_y - farTop)));
         }
     });
 }
@@ -195,9 +210,9 @@ void paintMountains(Image& a_image)
 // haze along the horizon. Lines fade out where they crowd too close to draw.
 void paintGround(Image& a_image)
 {
-    constexpr float kDepthScale = 40.0f;    // screen distance below the horizon times world depth
-    constexpr float kDepthOffset = 0.35f;   // where the first line sits, in world units
-    constexpr float kBottomSpacing = 34.0f; // of the receding lines, at the bottom edge
+    constexpr float kDepthScale = 40.0f;     // screen distance below the horizon times world depth
+    constexpr float kDepthOffset = 0.35f;    // where the first line sits, in world units
+    constexpr float kBottomSpacing = 34.0f;  // of the receding lines, at the bottom edge
     const float bottom = static_cast<float>(Banner::kHeight) - kHorizon;
     const Gradient ground{{0.0f, 0x2a0840}, {0.3f, 0x12042c}, {1.0f, 0x06021a}};
     const Colour line = Colour::fromHex(0xff3fc0);
@@ -214,17 +229,21 @@ void paintGround(Image& a_image)
         const float lineDepth = std::max(round(depth - kDepthOffset), 0.0f) + kDepthOffset;
         const float across = abs(below - kDepthScale / lineDepth);
         const float acrossSpacing = kDepthScale / (depth * depth);
-        const float acrossLine = Gradient::smoothstep(2.0f, 7.0f, acrossSpacing) *
-                                 (exp(-across * across / (width * width)) + 0.35f * exp(-across / (2.5f * width)));
+        const float acrossLine =
+            Gradient::smoothstep(2.0f, 7.0f, acrossSpacing) *
+            (exp(-across * across / (width * width)) + 0.35f * exp(-across / (2.5f * width)));
 
         const float spacing = kBottomSpacing * below / bottom;
         const float column = round((a_x - Banner::kWidth * 0.5f) / spacing);
         const float slope = column * kBottomSpacing / bottom;
-        const float along = abs(a_x - Banner::kWidth * 0.5f - column * spacing) / sqrt(1.0f + slope * slope);
-        const float alongLine = Gradient::smoothstep(1.2f, 5.0f, spacing / sqrt(1.0f + slope * slope)) *
-                                (exp(-along * along / (width * width)) + 0.35f * exp(-along / (2.5f * width)));
+        const float along =
+            abs(a_x - Banner::kWidth * 0.5f - column * spacing) / sqrt(1.0f + slope * slope);
+        const float alongLine =
+            Gradient::smoothstep(1.2f, 5.0f, spacing / sqrt(1.0f + slope * slope)) *
+            (exp(-along * along / (width * width)) + 0.35f * exp(-along / (2.5f * width)));
 
-        const Colour lineColour = Colour::lerp(farLine, line, Gradient::smoothstep(0.0f, 18.0f, below));
+        const Colour lineColour =
+            Colour::lerp(farLine, line, Gradient::smoothstep(0.0f, 18.0f, below));
         a_pixel += lineColour * std::min(acrossLine + alongLine, 1.4f);
         a_pixel += reflection * (0.35f * bump(a_x, kSunX, 16.0f) * exp(-below / 14.0f));
         a_pixel.a = 1.0f;
@@ -257,7 +276,8 @@ void paintTitle(Image& a_image, const FontRenderer& a_font)
     Mask titleMask(a_image.width(), a_image.height());
     Mask subtitleMask(a_image.width(), a_image.height());
     a_font.draw(titleMask, title, kTitleSize * kScale, kTitleX * kScale, kBaseline * kScale);
-    a_font.draw(subtitleMask, subtitle, kSubtitleSize * kScale, subtitleX * kScale, (top + subtitleHeight) * kScale);
+    a_font.draw(subtitleMask, subtitle, kSubtitleSize * kScale, subtitleX * kScale,
+                (top + subtitleHeight) * kScale);
     Lettering lettering(a_image.width(), a_image.height());
     lettering.add(titleMask, Palette::chrome(), top, kCapHeight);
     lettering.add(subtitleMask, Palette::hot(), top, subtitleHeight);

@@ -15,13 +15,13 @@ namespace
 {
 
 // Sizes and constants of the Win32 bitmap structures (wingdi.h).
-constexpr uint32_t kFileHeaderSize = 14;     // BITMAPFILEHEADER
-constexpr uint32_t kInfoHeaderSize = 40;     // BITMAPINFOHEADER
-constexpr uint32_t kV4HeaderSize = 108;      // BITMAPV4HEADER
-constexpr uint32_t kBiRgb = 0;               // BI_RGB
-constexpr uint32_t kBiBitfields = 3;         // BI_BITFIELDS
-constexpr uint32_t kLcsSrgb = 0x73524742;    // LCS_sRGB, 'sRGB'
-constexpr int32_t kPixelsPerMetre = 2835;    // 72 dots per inch
+constexpr uint32_t kFileHeaderSize = 14;   // BITMAPFILEHEADER
+constexpr uint32_t kInfoHeaderSize = 40;   // BITMAPINFOHEADER
+constexpr uint32_t kV4HeaderSize = 108;    // BITMAPV4HEADER
+constexpr uint32_t kBiRgb = 0;             // BI_RGB
+constexpr uint32_t kBiBitfields = 3;       // BI_BITFIELDS
+constexpr uint32_t kLcsSrgb = 0x73524742;  // LCS_sRGB, 'sRGB'
+constexpr int32_t kPixelsPerMetre = 2835;  // 72 dots per inch
 
 class ByteWriter
 {
@@ -56,8 +56,9 @@ void fileHeader(ByteWriter& a_writer, uint32_t a_pixelOffset, uint32_t a_pixelBy
 }
 
 // The fields that BITMAPINFOHEADER and BITMAPV4HEADER share. A positive height means bottom-up rows.
-void infoHeader(ByteWriter& a_writer, uint32_t a_headerSize, int a_width, int a_height, uint16_t a_bits,
-                uint32_t a_compression, uint32_t a_pixelBytes, uint32_t a_coloursUsed)
+void infoHeader(ByteWriter& a_writer, uint32_t a_headerSize, int a_width, int a_height,
+                uint16_t a_bits, uint32_t a_compression, uint32_t a_pixelBytes,
+                uint32_t a_coloursUsed)
 {
     a_writer.u32(a_headerSize);
     a_writer.i32(a_width);
@@ -97,11 +98,13 @@ uint8_t toByte(float a_value)
 
 }
 
-bool BmpWriter::writePaletted(const PalettedImage& a_image, const std::string& a_path, std::string& a_error)
+bool BmpWriter::writePaletted(const PalettedImage& a_image, const std::string& a_path,
+                              std::string& a_error)
 {
     TARVO_ASSERT(a_image.width > 0 && a_image.height > 0 && !a_image.palette.empty() &&
                  a_image.palette.size() <= 256 &&
-                 a_image.indices.size() == static_cast<size_t>(a_image.width) * static_cast<size_t>(a_image.height));
+                 a_image.indices.size() ==
+                     static_cast<size_t>(a_image.width) * static_cast<size_t>(a_image.height));
     const uint32_t stride = (static_cast<uint32_t>(a_image.width) + 3u) & ~3u;
     const uint32_t pixelBytes = stride * static_cast<uint32_t>(a_image.height);
     const uint32_t paletteSize = static_cast<uint32_t>(a_image.palette.size());
@@ -109,7 +112,8 @@ bool BmpWriter::writePaletted(const PalettedImage& a_image, const std::string& a
 
     ByteWriter writer;
     fileHeader(writer, pixelOffset, pixelBytes);
-    infoHeader(writer, kInfoHeaderSize, a_image.width, a_image.height, 8, kBiRgb, pixelBytes, paletteSize);
+    infoHeader(writer, kInfoHeaderSize, a_image.width, a_image.height, 8, kBiRgb, pixelBytes,
+               paletteSize);
     for (const std::array<uint8_t, 3>& colour : a_image.palette)
     {
         // RGBQUAD: blue, green, red, reserved.
@@ -122,8 +126,9 @@ bool BmpWriter::writePaletted(const PalettedImage& a_image, const std::string& a
     {
         for (int x = 0; x < a_image.width; ++x)
         {
-            const uint8_t index = a_image.indices[static_cast<size_t>(y) * static_cast<size_t>(a_image.width) +
-                                                       static_cast<size_t>(x)];
+            const uint8_t index =
+                a_image.indices[static_cast<size_t>(y) * static_cast<size_t>(a_image.width) +
+                                static_cast<size_t>(x)];
             TARVO_ASSERT(index < paletteSize);
             writer.u8(index);
         }
@@ -134,12 +139,14 @@ bool BmpWriter::writePaletted(const PalettedImage& a_image, const std::string& a
 
 bool BmpWriter::writeBgra(const Image& a_image, const std::string& a_path, std::string& a_error)
 {
-    const uint32_t pixelBytes = 4u * static_cast<uint32_t>(a_image.width()) * static_cast<uint32_t>(a_image.height());
+    const uint32_t pixelBytes =
+        4u * static_cast<uint32_t>(a_image.width()) * static_cast<uint32_t>(a_image.height());
     const uint32_t pixelOffset = kFileHeaderSize + kV4HeaderSize;
 
     ByteWriter writer;
     fileHeader(writer, pixelOffset, pixelBytes);
-    infoHeader(writer, kV4HeaderSize, a_image.width(), a_image.height(), 32, kBiBitfields, pixelBytes, 0);
+    infoHeader(writer, kV4HeaderSize, a_image.width(), a_image.height(), 32, kBiBitfields,
+               pixelBytes, 0);
     writer.u32(0x00ff0000);  // bV4RedMask
     writer.u32(0x0000ff00);  // bV4GreenMask
     writer.u32(0x000000ff);  // bV4BlueMask

@@ -11,7 +11,8 @@ class BmpWriter
 public:
     // A BITMAPINFOHEADER file of 8 bits per pixel with the picture's palette; rows bottom-up,
     // each padded to a multiple of 4 bytes. On failure returns false and says why in a_error.
-    static bool writePaletted(const PalettedImage& a_image, const std::string& a_path, std::string& a_error);
+    static bool writePaletted(const PalettedImage& a_image, const std::string& a_path,
+                              std::string& a_error);
 
     // A BITMAPV4HEADER file of 32 bits per pixel (blue, green, red, alpha bytes; straight alpha,
     // sRGB) whose bit-field masks include alpha, so that readers keep the transparency.

@@ -66,7 +66,8 @@ std::vector<Entry> histogram(const Image& a_image)
         const uint32_t key = keys[i];
         entries.push_back({{static_cast<float>(key >> 16), static_cast<float>((key >> 8) & 0xffu),
                             static_cast<float>(key & 0xffu)},
-                           static_cast<double>(next - i), key});
+                           static_cast<double>(next - i),
+                           key});
         i = next;
     }
     return entries;
@@ -97,7 +98,8 @@ Box makeBox(const std::vector<Entry>& a_entries, size_t a_begin, size_t a_end)
             const double distance = a_entries[i].colour[c] - centre[c];
             spread[c] += distance * distance * a_entries[i].count;
         }
-    const int channel = static_cast<int>(std::max_element(spread.begin(), spread.end()) - spread.begin());
+    const int channel =
+        static_cast<int>(std::max_element(spread.begin(), spread.end()) - spread.begin());
     return {a_begin, a_end, spread[0] + spread[1] + spread[2], channel};
 }
 
@@ -127,7 +129,8 @@ size_t medianSplit(std::vector<Entry>& a_entries, const Box& a_box)
     return split;
 }
 
-size_t nearest(const std::vector<std::array<float, 3>>& a_palette, const std::array<float, 3>& a_colour)
+size_t nearest(const std::vector<std::array<float, 3>>& a_palette,
+               const std::array<float, 3>& a_colour)
 {
     size_t best = 0;
     float bestDistance = INFINITY;
@@ -178,7 +181,8 @@ std::vector<Rgb> Quantiser::buildPalette(const Image& a_image, size_t a_count)
     if (entries.size() <= a_count)
     {
         for (const Entry& entry : entries)
-            palette.push_back({toByte(entry.colour[0]), toByte(entry.colour[1]), toByte(entry.colour[2])});
+            palette.push_back(
+                {toByte(entry.colour[0]), toByte(entry.colour[1]), toByte(entry.colour[2])});
         return palette;
     }
 
@@ -201,7 +205,8 @@ std::vector<Rgb> Quantiser::buildPalette(const Image& a_image, size_t a_count)
     for (const Box& box : boxes)
     {
         const std::array<double, 3> centre = mean(entries, box.begin, box.end);
-        colours.push_back({static_cast<float>(centre[0]), static_cast<float>(centre[1]), static_cast<float>(centre[2])});
+        colours.push_back({static_cast<float>(centre[0]), static_cast<float>(centre[1]),
+                           static_cast<float>(centre[2])});
     }
     refine(entries, colours);
     for (const std::array<float, 3>& colour : colours)
@@ -214,7 +219,8 @@ PalettedImage Quantiser::dither(const Image& a_image, const std::vector<Rgb>& a_
     TARVO_ASSERT(!a_palette.empty() && a_palette.size() <= 256);
     std::vector<std::array<float, 3>> colours;
     for (const Rgb& entry : a_palette)
-        colours.push_back({static_cast<float>(entry[0]), static_cast<float>(entry[1]), static_cast<float>(entry[2])});
+        colours.push_back({static_cast<float>(entry[0]), static_cast<float>(entry[1]),
+                           static_cast<float>(entry[2])});
 
     PalettedImage result;
     result.width = a_image.width();
@@ -246,7 +252,8 @@ PalettedImage Quantiser::dither(const Image& a_image, const std::vector<Rgb>& a_
             const size_t behind = static_cast<size_t>(static_cast<int>(slot) - step);
             for (int c = 0; c < 3; ++c)
             {
-                const float error = std::clamp(wanted[c] - colours[index][c], -kErrorLimit, kErrorLimit);
+                const float error =
+                    std::clamp(wanted[c] - colours[index][c], -kErrorLimit, kErrorLimit);
                 current[ahead][c] += error * 7.0f / 16.0f;
                 below[behind][c] += error * 3.0f / 16.0f;
                 below[slot][c] += error * 5.0f / 16.0f;

@@ -18,7 +18,8 @@ public:
 
     // a_image mapped to its nearest colours of a_palette, with Floyd-Steinberg error diffusion
     // along serpentine rows so that smooth gradients dither instead of banding.
-    static PalettedImage dither(const Image& a_image, const std::vector<std::array<uint8_t, 3>>& a_palette);
+    static PalettedImage dither(const Image& a_image,
+                                const std::vector<std::array<uint8_t, 3>>& a_palette);
 
     // Both steps, with a palette of 256 colours.
     static PalettedImage quantise(const Image& a_image);

@@ -4,8 +4,7 @@
 #include <utility>
 
 Chord::Chord(float a_root, std::vector<float> a_voicing)
-    : m_root(a_root)
-    , m_voicing(std::move(a_voicing))
+    : m_root(a_root), m_voicing(std::move(a_voicing))
 {
 }
 
@@ -20,10 +19,10 @@ std::vector<float> Chord::voicing(int a_octaves) const
 const Chord& Chord::main(int a_index)
 {
     static const Chord chords[4] = {
-        Chord(38.0f, {50.0f, 53.0f, 57.0f, 60.0f, 64.0f}), // Dm9
-        Chord(34.0f, {50.0f, 53.0f, 57.0f, 58.0f, 62.0f}), // Bbmaj7
-        Chord(31.0f, {50.0f, 55.0f, 58.0f, 62.0f, 65.0f}), // Gm7
-        Chord(33.0f, {52.0f, 55.0f, 57.0f, 62.0f, 64.0f}), // A7sus4
+        Chord(38.0f, {50.0f, 53.0f, 57.0f, 60.0f, 64.0f}),  // Dm9
+        Chord(34.0f, {50.0f, 53.0f, 57.0f, 58.0f, 62.0f}),  // Bbmaj7
+        Chord(31.0f, {50.0f, 55.0f, 58.0f, 62.0f, 65.0f}),  // Gm7
+        Chord(33.0f, {52.0f, 55.0f, 57.0f, 62.0f, 64.0f}),  // A7sus4
     };
     return chords[a_index & 3];
 }
@@ -31,10 +30,10 @@ const Chord& Chord::main(int a_index)
 const Chord& Chord::lifting(int a_index)
 {
     static const Chord chords[4] = {
-        Chord(34.0f, {50.0f, 53.0f, 57.0f, 60.0f, 62.0f}), // Bbmaj7(9)
-        Chord(36.0f, {52.0f, 55.0f, 57.0f, 60.0f, 62.0f}), // C6/9
-        Chord(38.0f, {50.0f, 53.0f, 57.0f, 60.0f, 64.0f}), // Dm9
-        Chord(33.0f, {52.0f, 55.0f, 57.0f, 60.0f, 64.0f}), // Am7
+        Chord(34.0f, {50.0f, 53.0f, 57.0f, 60.0f, 62.0f}),  // Bbmaj7(9)
+        Chord(36.0f, {52.0f, 55.0f, 57.0f, 60.0f, 62.0f}),  // C6/9
+        Chord(38.0f, {50.0f, 53.0f, 57.0f, 60.0f, 64.0f}),  // Dm9
+        Chord(33.0f, {52.0f, 55.0f, 57.0f, 60.0f, 64.0f}),  // Am7
     };
     return chords[a_index & 3];
 }

@@ -11,12 +11,8 @@
 
 Compressor::Compressor(float a_threshold, float a_ratio, float a_attack, float a_release,
                        float a_makeup, float a_detectorCutoff)
-    : m_threshold(a_threshold)
-    , m_ratio(a_ratio)
-    , m_attack(a_attack)
-    , m_release(a_release)
-    , m_makeup(a_makeup)
-    , m_detectorCutoff(a_detectorCutoff)
+    : m_threshold(a_threshold), m_ratio(a_ratio), m_attack(a_attack), m_release(a_release),
+      m_makeup(a_makeup), m_detectorCutoff(a_detectorCutoff)
 {
     TARVO_ASSERT(a_ratio >= 1.0f && a_attack > 0.0f && a_release > 0.0f);
 }
@@ -30,7 +26,7 @@ void Compressor::process(StereoBuffer& a_buffer) const
     float* right = a_buffer.right();
     StateVariableFilter leftDetector(m_detectorCutoff, 0.7071f);
     StateVariableFilter rightDetector(m_detectorCutoff, 0.7071f);
-    float reduction = 0.0f; // dB, smoothed
+    float reduction = 0.0f;  // dB, smoothed
     for (size_t i = 0; i < a_buffer.frames(); ++i)
     {
         float peak = fmaxf(fabsf(left[i]), fabsf(right[i]));

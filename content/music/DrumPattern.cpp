@@ -7,10 +7,8 @@
 
 DrumPattern::DrumPattern(const char* a_kick, const char* a_snare, const char* a_hat,
                          const char* a_openHat)
-    : m_kick(parse(a_kick))
-    , m_snare(parse(a_snare))
-    , m_hat(parse(a_hat))
-    , m_openHat(parse(a_openHat))
+    : m_kick(parse(a_kick)), m_snare(parse(a_snare)), m_hat(parse(a_hat)),
+      m_openHat(parse(a_openHat))
 {
 }
 
@@ -37,56 +35,42 @@ DrumPattern::Row DrumPattern::parse(const char* a_row)
 
 DrumPattern DrumPattern::twoStep()
 {
-    return DrumPattern("x.........x.....",
-                       "....x..g....x...",
-                       "6.4.6.4.6.4.6...",
+    return DrumPattern("x.........x.....", "....x..g....x...", "6.4.6.4.6.4.6...",
                        "..............5.");
 }
 
 DrumPattern DrumPattern::twoStepSkip()
 {
-    return DrumPattern("x.x.......x.....",
-                       "....x..g....x.g.",
-                       "6343634363436343",
+    return DrumPattern("x.x.......x.....", "....x..g....x.g.", "6343634363436343",
                        "..4.............");
 }
 
 DrumPattern DrumPattern::chopped()
 {
-    return DrumPattern("x.x.......x.....",
-                       "....x..g.g..x.g.",
-                       "7.5.7.5.7.5.7.5.",
+    return DrumPattern("x.x.......x.....", "....x..g.g..x.g.", "7.5.7.5.7.5.7.5.",
                        "..............5.");
 }
 
 DrumPattern DrumPattern::choppedAnswer()
 {
-    return DrumPattern("x.........xx....",
-                       ".g..x..g.g..x.g.",
-                       "7.5.7.5.7.5.7.5.",
+    return DrumPattern("x.........xx....", ".g..x..g.g..x.g.", "7.5.7.5.7.5.7.5.",
                        "......4.........");
 }
 
 DrumPattern DrumPattern::rolling()
 {
-    return DrumPattern("x.....x...x.....",
-                       "....x.......x.g.",
-                       "7353735373537353",
+    return DrumPattern("x.....x...x.....", "....x.......x.g.", "7353735373537353",
                        "..4.......4.....");
 }
 
 DrumPattern DrumPattern::halfTime()
 {
-    return DrumPattern("x.........x.....",
-                       "....x...........",
-                       "5.3.5.3.5.3.5.3.",
+    return DrumPattern("x.........x.....", "....x...........", "5.3.5.3.5.3.5.3.",
                        "..........4.....");
 }
 
 DrumPattern DrumPattern::intro()
 {
-    return DrumPattern("x.........x.....",
-                       "....o.......o...",
-                       "5.3.5.3.5.3.5.3.",
+    return DrumPattern("x.........x.....", "....o.......o...", "5.3.5.3.5.3.5.3.",
                        "................");
 }

@@ -9,10 +9,7 @@
 #include <vector>
 
 Echo::Echo(size_t a_delay, float a_feedback, float a_mix, float a_damping)
-    : m_delay(a_delay)
-    , m_feedback(a_feedback)
-    , m_mix(a_mix)
-    , m_damping(a_damping)
+    : m_delay(a_delay), m_feedback(a_feedback), m_mix(a_mix), m_damping(a_damping)
 {
     TARVO_ASSERT(a_delay > 0 && a_feedback >= 0.0f && a_feedback < 1.0f);
 }
@@ -31,8 +28,8 @@ void Echo::process(StereoBuffer& a_buffer) const
         const float echoLeft = left[index];
         const float echoRight = right[index];
         // The dry sound enters on the left; each repeat crosses to the other side.
-        left[index] = 0.5f * (outLeft[i] + outRight[i]) +
-                      m_feedback * rightDamping.process(echoRight).low;
+        left[index] =
+            0.5f * (outLeft[i] + outRight[i]) + m_feedback * rightDamping.process(echoRight).low;
         right[index] = m_feedback * leftDamping.process(echoLeft).low;
         outLeft[i] += m_mix * echoLeft;
         outRight[i] += m_mix * echoRight;

@@ -10,7 +10,7 @@
 namespace
 {
 
-constexpr float kSilent = 1.0e-4f; // -80 dB
+constexpr float kSilent = 1.0e-4f;  // -80 dB
 
 float factorForTimeConstant(float a_seconds)
 {
@@ -20,12 +20,10 @@ float factorForTimeConstant(float a_seconds)
 }
 
 Envelope::Envelope(float a_attack, float a_decay, float a_sustain, float a_release)
-    : m_stage(Stage::Attack)
-    , m_level(0.0f)
-    , m_attackStep(1.0f / (fmaxf(a_attack, 1.0e-4f) * Tempo::kSampleRate))
-    , m_decayFactor(factorForTimeConstant(a_decay))
-    , m_sustain(a_sustain)
-    , m_releaseFactor(factorForTimeConstant(a_release))
+    : m_stage(Stage::Attack), m_level(0.0f),
+      m_attackStep(1.0f / (fmaxf(a_attack, 1.0e-4f) * Tempo::kSampleRate)),
+      m_decayFactor(factorForTimeConstant(a_decay)), m_sustain(a_sustain),
+      m_releaseFactor(factorForTimeConstant(a_release))
 {
     TARVO_ASSERT(a_sustain >= 0.0f && a_sustain <= 1.0f);
 }

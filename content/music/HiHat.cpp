@@ -9,9 +9,7 @@
 #include <math.h>
 
 HiHat::HiHat(float a_decay, float a_centre, float a_width)
-    : m_decay(a_decay)
-    , m_centre(a_centre)
-    , m_width(a_width)
+    : m_decay(a_decay), m_centre(a_centre), m_width(a_width)
 {
 }
 

@@ -12,9 +12,7 @@
 #include <vector>
 
 Limiter::Limiter(float a_ceiling, float a_lookahead, float a_release)
-    : m_ceiling(a_ceiling)
-    , m_lookahead(a_lookahead)
-    , m_release(a_release)
+    : m_ceiling(a_ceiling), m_lookahead(a_lookahead), m_release(a_release)
 {
     TARVO_ASSERT(a_ceiling > 0.0f && a_ceiling <= 1.0f && a_lookahead > 0.0f && a_release > 0.0f);
 }

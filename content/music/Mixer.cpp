@@ -11,8 +11,7 @@
 #include <math.h>
 
 Mixer::Mixer(size_t a_frames)
-    : m_buses(static_cast<size_t>(Bus::Count), StereoBuffer(a_frames))
-    , m_duck(a_frames, 0.0f)
+    : m_buses(static_cast<size_t>(Bus::Count), StereoBuffer(a_frames)), m_duck(a_frames, 0.0f)
 {
 }
 
@@ -30,8 +29,9 @@ void Mixer::duck(size_t a_frame, float a_depth)
     float level = a_depth;
     for (size_t i = 0; i < length && a_frame + i < m_duck.size(); ++i)
     {
-        const float depth = i < attack ? a_depth * static_cast<float>(i) / static_cast<float>(attack)
-                                       : (level *= fall);
+        const float depth = i < attack
+                                ? a_depth * static_cast<float>(i) / static_cast<float>(attack)
+                                : (level *= fall);
         m_duck[a_frame + i] = fmaxf(m_duck[a_frame + i], depth);
     }
 }
@@ -40,7 +40,7 @@ StereoBuffer Mixer::master() const
 {
     // The buses are summed hot; trimming the sum leaves the compressor and the
     // limiter a few dB of peaks to tame rather than a wall of them.
-    constexpr float kTrim = 0.8f; // -1.9 dB
+    constexpr float kTrim = 0.8f;  // -1.9 dB
     const StereoBuffer& drums = m_buses[static_cast<size_t>(Bus::Drums)];
     const StereoBuffer& bass = m_buses[static_cast<size_t>(Bus::Bass)];
     const StereoBuffer& music = m_buses[static_cast<size_t>(Bus::Music)];

@@ -38,5 +38,5 @@ public:
 
 private:
     std::vector<StereoBuffer> m_buses;
-    std::vector<float> m_duck; // gain reduction 0..1 per frame
+    std::vector<float> m_duck;  // gain reduction 0..1 per frame
 };

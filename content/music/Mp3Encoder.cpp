@@ -80,8 +80,9 @@ bool Mp3Encoder::write(const StereoBuffer& a_buffer, int a_bitrate, const std::s
     for (size_t start = 0; start < frames; start += kChunk)
     {
         const int count = static_cast<int>(std::min(frames - start, static_cast<size_t>(kChunk)));
-        if (!put(lame_encode_buffer_ieee_float(lame.get(), a_buffer.left() + start, a_buffer.right() + start,
-                                               count, out.data(), static_cast<int>(out.size()))))
+        if (!put(lame_encode_buffer_ieee_float(lame.get(), a_buffer.left() + start,
+                                               a_buffer.right() + start, count, out.data(),
+                                               static_cast<int>(out.size()))))
             return false;
     }
     if (!put(lame_encode_flush(lame.get(), out.data(), static_cast<int>(out.size()))))

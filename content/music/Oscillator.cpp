@@ -4,9 +4,7 @@
 #include "Tempo.h"
 
 Oscillator::Oscillator(Waveform a_waveform, float a_phase)
-    : m_waveform(a_waveform)
-    , m_phase(a_phase - floorf(a_phase))
-    , m_increment(0.0f)
+    : m_waveform(a_waveform), m_phase(a_phase - floorf(a_phase)), m_increment(0.0f)
 {
 }
 

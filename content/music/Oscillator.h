@@ -30,8 +30,8 @@ private:
     static float polyBlep(float a_phase, float a_increment);
 
     Waveform m_waveform;
-    float m_phase;     // cycles, in [0, 1)
-    float m_increment; // cycles per sample
+    float m_phase;      // cycles, in [0, 1)
+    float m_increment;  // cycles per sample
 };
 
 inline float Oscillator::polyBlep(float a_phase, float a_increment)

@@ -9,8 +9,9 @@
 
 #include <math.h>
 
-void Pad::play(StereoBuffer& a_out, size_t a_frame, size_t a_length, const std::vector<float>& a_notes,
-               float a_velocity, float a_cutoffStart, float a_cutoffEnd) const
+void Pad::play(StereoBuffer& a_out, size_t a_frame, size_t a_length,
+               const std::vector<float>& a_notes, float a_velocity, float a_cutoffStart,
+               float a_cutoffEnd) const
 {
     // Three voices per note: flat on the left, sharp on the right, one in the middle.
     std::vector<Oscillator> voices;
@@ -34,7 +35,8 @@ void Pad::play(StereoBuffer& a_out, size_t a_frame, size_t a_length, const std::
             envelope.release();
         if (i % 32 == 0)
         {
-            const float progress = fminf(1.0f, static_cast<float>(i) / static_cast<float>(a_length));
+            const float progress =
+                fminf(1.0f, static_cast<float>(i) / static_cast<float>(a_length));
             const float cutoff = a_cutoffStart * powf(ratio, progress);
             left.set(cutoff, 0.9f);
             right.set(cutoff, 0.9f);

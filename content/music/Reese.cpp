@@ -22,7 +22,7 @@ void Reese::play(StereoBuffer& a_out, size_t a_frame, size_t a_length, float a_n
     StateVariableFilter left(a_cutoff, 1.2f);
     StateVariableFilter right(a_cutoff, 1.2f);
     Envelope envelope(0.006f, 0.3f, 0.8f, 0.03f);
-    const double wobbleRate = 0.5 / Tempo::framesPerBeat(); // one cycle every two beats
+    const double wobbleRate = 0.5 / Tempo::framesPerBeat();  // one cycle every two beats
     for (size_t i = 0; !envelope.finished(); ++i)
     {
         if (i == a_length)

@@ -10,11 +10,7 @@
 
 #include <math.h>
 
-Snare::Snare(float a_decay, float a_bodyHertz)
-    : m_decay(a_decay)
-    , m_bodyHertz(a_bodyHertz)
-{
-}
+Snare::Snare(float a_decay, float a_bodyHertz) : m_decay(a_decay), m_bodyHertz(a_bodyHertz) {}
 
 void Snare::play(StereoBuffer& a_out, size_t a_frame, float a_velocity, float a_pan) const
 {
@@ -43,8 +39,7 @@ void Snare::play(StereoBuffer& a_out, size_t a_frame, float a_velocity, float a_
         const float n = 1.6f * crack.process(white).band + 0.55f * sizzle.process(white).high +
                         0.35f * body.process(white).band;
         const float attack = fminf(1.0f, static_cast<float>(i) / 20.0f);
-        const float value =
-            attack * (tone * (0.55f * low.next() + 0.3f * high.next()) + hiss * n);
+        const float value = attack * (tone * (0.55f * low.next() + 0.3f * high.next()) + hiss * n);
         const float shaped = softClip(1.3f * value);
         a_out.add(a_frame + i, leftGain * shaped, rightGain * shaped);
         tone *= toneFall;

@@ -31,18 +31,11 @@ bool oddBeat(double a_beat)
 }
 
 Song::Song()
-    : m_mixer(Tempo::frames(kLengthSeconds))
-    , m_echoSend(Tempo::frames(kLengthSeconds))
-    , m_kick(0.12f, 180.0f, 50.0f, 0.5f)
-    , m_boom(0.8f, 120.0f, 38.0f, 0.35f)
-    , m_snare(0.08f, 190.0f)
-    , m_bigSnare(0.16f, 175.0f)
-    , m_hat(0.025f, 5600.0f, 0.2f)
-    , m_openHat(0.14f, 5200.0f, 0.4f)
-    , m_crash(0.55f, 4600.0f, 0.9f)
-    , m_stab(0.2f, 3200.0f)
-    , m_pluck(0.11f, 2600.0f)
-    , m_lead(0.3f, 2000.0f)
+    : m_mixer(Tempo::frames(kLengthSeconds)), m_echoSend(Tempo::frames(kLengthSeconds)),
+      m_kick(0.12f, 180.0f, 50.0f, 0.5f), m_boom(0.8f, 120.0f, 38.0f, 0.35f),
+      m_snare(0.08f, 190.0f), m_bigSnare(0.16f, 175.0f), m_hat(0.025f, 5600.0f, 0.2f),
+      m_openHat(0.14f, 5200.0f, 0.4f), m_crash(0.55f, 4600.0f, 0.9f), m_stab(0.2f, 3200.0f),
+      m_pluck(0.11f, 2600.0f), m_lead(0.3f, 2000.0f)
 {
 }
 
@@ -69,8 +62,10 @@ void Song::compose()
     bass(0.0, 56.0, BassLine::Long, 0.55f, 0.0f);
     for (double beat : {0.0, 16.0, 32.0, 48.0})
         impact(beat, beat == 0.0 ? 0.7f : 0.9f);
-    drums(16.0, 32.0, DrumPattern("................", "................", "4.2.4.2.4.2.4.2.",
-                                  "................"), 0.8f);
+    drums(
+        16.0, 32.0,
+        DrumPattern("................", "................", "4.2.4.2.4.2.4.2.", "................"),
+        0.8f);
     drums(32.0, 56.0, DrumPattern::intro(), 0.6f);
     roll(56.0, 63.5, 0.25f, 0.8f);
     riser(52.0, 63.5, 0.3f);
@@ -90,7 +85,8 @@ void Song::compose()
     impact(128.0, 1.0f);
     drums(128.0, 144.0, DrumPattern::twoStepSkip(), 1.0f);
     for (double beat = 129.0; beat < 143.0; beat += 2.0)
-        m_stab.play(m_echoSend, frameOf(beat), chordAt(beat).voicing(1), 0.35f, beat < 136.0 ? -0.3f : 0.3f);
+        m_stab.play(m_echoSend, frameOf(beat), chordAt(beat).voicing(1), 0.35f,
+                    beat < 136.0 ? -0.3f : 0.3f);
     bass(128.0, 144.0, BassLine::Rolling, 0.8f, 0.6f);
     pads(128.0, 144.0, 0.3f, 2000.0f, 2000.0f);
 
@@ -108,7 +104,8 @@ void Song::compose()
     drums(176.0, 188.0, DrumPattern::choppedAnswer(), 1.0f);
     roll(188.0, 191.75, 0.6f, 1.0f);
     for (double beat = 161.0; beat < 176.0; beat += 2.0)
-        m_stab.play(m_echoSend, frameOf(beat), chordAt(beat).voicing(1), 0.3f, oddBeat(beat + 1.0) ? 0.3f : -0.3f);
+        m_stab.play(m_echoSend, frameOf(beat), chordAt(beat).voicing(1), 0.3f,
+                    oddBeat(beat + 1.0) ? 0.3f : -0.3f);
     riser(179.0, 186.75, 0.35f);
     bass(160.0, 190.0, BassLine::Rolling, 0.8f, 0.6f);
     pads(160.0, 192.0, 0.3f, 1200.0f, 3500.0f);
@@ -116,8 +113,10 @@ void Song::compose()
     // Satellite, beats 192-256: the biggest impact, then half time: one big snare and
     // chord per bar, on the second beat, under wide pads.
     impact(192.0, 1.3f);
-    drums(192.0, 196.0, DrumPattern("x.........x.....", "................", "5.3.5.3.5.3.5.3.",
-                                    "................"), 1.0f);
+    drums(
+        192.0, 196.0,
+        DrumPattern("x.........x.....", "................", "5.3.5.3.5.3.5.3.", "................"),
+        1.0f);
     drums(196.0, 256.0, DrumPattern::halfTime(), 1.0f);
     for (double beat = 197.0; beat < 256.0; beat += 4.0)
         hit(beat, 0.8f);
@@ -130,10 +129,14 @@ void Song::compose()
     pads(256.0, 288.0, 0.6f, 900.0f, 3200.0f);
     arpeggio(256.0, 288.0, 0.32f);
     bass(256.0, 288.0, BassLine::Long, 0.6f, 0.0f);
-    drums(256.0, 272.0, DrumPattern("................", "................", "7353735373537353",
-                                    "................"), 1.4f);
-    drums(272.0, 284.0, DrumPattern("x.........x.....", "................", "7353735373537353",
-                                    "..............4."), 1.0f);
+    drums(
+        256.0, 272.0,
+        DrumPattern("................", "................", "7353735373537353", "................"),
+        1.4f);
+    drums(
+        272.0, 284.0,
+        DrumPattern("x.........x.....", "................", "7353735373537353", "..............4."),
+        1.0f);
     roll(284.0, 288.0, 0.3f, 0.8f);
     riser(280.0, 287.5, 0.3f);
 
@@ -199,16 +202,20 @@ void Song::ending()
     for (int bar = 0; bar < 2; ++bar)
     {
         const double from = 440.0 + 4.0 * bar;
-        drums(from, from + 4.0, DrumPattern("x.........x.....", "................",
-                                            "5.3.5.3.5.3.5.3.", "................"),
+        drums(from, from + 4.0,
+              DrumPattern("x.........x.....", "................", "5.3.5.3.5.3.5.3.",
+                          "................"),
               0.6f - 0.25f * static_cast<float>(bar));
     }
-    m_riser.play(m_mixer.bus(Bus::Effects), frameOf(440.0), frameOf(8.0), 6000.0f, 300.0f, 0.4f, false);
+    m_riser.play(m_mixer.bus(Bus::Effects), frameOf(440.0), frameOf(8.0), 6000.0f, 300.0f, 0.4f,
+                 false);
     m_boom.play(m_mixer.bus(Bus::Drums), frameOf(448.0), 0.7f);
     m_crash.play(m_mixer.bus(Bus::Drums), frameOf(448.0), 0.35f);
     const Chord& last = Chord::main(0);
-    m_pad.play(m_mixer.bus(Bus::Music), frameOf(448.0), frameOf(8.0), last.voicing(), 0.5f, 2200.0f, 500.0f);
-    m_sub.play(m_mixer.bus(Bus::Bass), frameOf(448.0), frameOf(6.0), last.root(), 0.6f, last.root());
+    m_pad.play(m_mixer.bus(Bus::Music), frameOf(448.0), frameOf(8.0), last.voicing(), 0.5f, 2200.0f,
+               500.0f);
+    m_sub.play(m_mixer.bus(Bus::Bass), frameOf(448.0), frameOf(6.0), last.root(), 0.6f,
+               last.root());
 }
 
 void Song::drums(double a_from, double a_to, const DrumPattern& a_pattern, float a_level)
@@ -296,8 +303,9 @@ void Song::pads(double a_from, double a_to, float a_level, float a_fromCutoff, f
         const float from = static_cast<float>((start - a_from) / length);
         const float to = static_cast<float>((end - a_from) / length);
         const float ratio = a_toCutoff / a_fromCutoff;
-        m_pad.play(m_mixer.bus(Bus::Music), frameOf(start), frameOf(end - start), chordAt(start).voicing(),
-                   a_level, a_fromCutoff * powf(ratio, from), a_fromCutoff * powf(ratio, to));
+        m_pad.play(m_mixer.bus(Bus::Music), frameOf(start), frameOf(end - start),
+                   chordAt(start).voicing(), a_level, a_fromCutoff * powf(ratio, from),
+                   a_fromCutoff * powf(ratio, to));
         start = end;
     }
 }
@@ -306,9 +314,9 @@ void Song::bass(double a_from, double a_to, BassLine a_line, float a_subLevel, f
 {
     struct Note
     {
-        int step;       // sixteenths into the pattern
-        int length;     // sixteenths
-        float interval; // semitones above the root; NAN: leads into the next bar
+        int step;        // sixteenths into the pattern
+        int length;      // sixteenths
+        float interval;  // semitones above the root; NAN: leads into the next bar
     };
     struct Pattern
     {
@@ -318,11 +326,15 @@ void Song::bass(double a_from, double a_to, BassLine a_line, float a_subLevel, f
     // The sub follows the kick of the two-step; the long line holds each chord.
     static const Pattern kLong = {8.0, {{0, 30, 0.0f}}};
     static const Pattern kHalfTime = {4.0, {{0, 9, 0.0f}, {10, 5, 0.0f}}};
-    static const Pattern kRolling = {4.0, {{0, 6, 0.0f}, {6, 3, 12.0f}, {10, 3, 0.0f}, {14, 2, NAN}}};
-    const Pattern& pattern = a_line == BassLine::Long ? kLong : a_line == BassLine::HalfTime ? kHalfTime : kRolling;
+    static const Pattern kRolling = {4.0,
+                                     {{0, 6, 0.0f}, {6, 3, 12.0f}, {10, 3, 0.0f}, {14, 2, NAN}}};
+    const Pattern& pattern = a_line == BassLine::Long       ? kLong
+                             : a_line == BassLine::HalfTime ? kHalfTime
+                                                            : kRolling;
 
     float previous = chordAt(a_from).root();
-    for (double start = pattern.beats * floor(a_from / pattern.beats); start < a_to; start += pattern.beats)
+    for (double start = pattern.beats * floor(a_from / pattern.beats); start < a_to;
+         start += pattern.beats)
     {
         for (size_t n = 0; n < pattern.notes.size(); ++n)
         {
@@ -332,14 +344,14 @@ void Song::bass(double a_from, double a_to, BassLine a_line, float a_subLevel, f
                 continue;
             // The lead-in note is the next chord's root before a change, else the fifth.
             const double nextBar = 4.0 * floor(beat / 4.0) + 4.0;
-            const float note = isnan(step.interval)
-                                   ? chordAt(nextBar).root() + (fmod(nextBar, 8.0) == 0.0 ? 0.0f : 7.0f)
-                                   : chordAt(beat).root() + step.interval;
+            const float note = isnan(step.interval) ? chordAt(nextBar).root() +
+                                                          (fmod(nextBar, 8.0) == 0.0 ? 0.0f : 7.0f)
+                                                    : chordAt(beat).root() + step.interval;
             const size_t length = frameOf(0.25 * step.length);
             m_sub.play(m_mixer.bus(Bus::Bass), frameOf(beat), length, note, a_subLevel, previous);
             if (a_reeseLevel > 0.0f)
-                m_reese.play(m_mixer.bus(Bus::Bass), frameOf(beat), length, note + 12.0f, a_reeseLevel,
-                             500.0f + 300.0f * static_cast<float>(n));
+                m_reese.play(m_mixer.bus(Bus::Bass), frameOf(beat), length, note + 12.0f,
+                             a_reeseLevel, 500.0f + 300.0f * static_cast<float>(n));
             previous = note;
         }
     }
@@ -355,7 +367,8 @@ void Song::arpeggio(double a_from, double a_to, float a_level)
         const std::vector<float> notes = chordAt(beat).voicing(1);
         const float note = notes[static_cast<size_t>(kOrder[index % 8]) % notes.size()];
         const float accent = index % 4 == 0 ? 1.0f : 0.65f;
-        m_pluck.play(m_echoSend, frameOf(beat), {note}, a_level * accent, index % 2 == 0 ? -0.4f : 0.4f);
+        m_pluck.play(m_echoSend, frameOf(beat), {note}, a_level * accent,
+                     index % 2 == 0 ? -0.4f : 0.4f);
     }
 }
 
@@ -365,20 +378,20 @@ void Song::melody(double a_from, double a_to, float a_level)
 {
     struct Note
     {
-        double beat; // within the 32-beat phrase
-        float note;  // MIDI
+        double beat;  // within the 32-beat phrase
+        float note;   // MIDI
     };
     static const std::vector<Note> kMain = {
-        {0.0, 81}, {1.5, 84}, {3.0, 81}, {4.0, 79}, {5.5, 77}, {6.5, 76},       // Dm9
-        {8.0, 77}, {9.5, 81}, {11.0, 84}, {12.0, 81}, {13.5, 79}, {14.5, 77},   // Bbmaj7
-        {16.0, 74}, {17.5, 77}, {19.0, 79}, {20.0, 81}, {21.5, 82}, {22.5, 81}, // Gm7
-        {24.0, 76}, {25.5, 79}, {27.0, 81}, {28.0, 86}, {29.5, 84}, {30.5, 81}, // A7sus4
+        {0.0, 81},  {1.5, 84},  {3.0, 81},  {4.0, 79},  {5.5, 77},  {6.5, 76},   // Dm9
+        {8.0, 77},  {9.5, 81},  {11.0, 84}, {12.0, 81}, {13.5, 79}, {14.5, 77},  // Bbmaj7
+        {16.0, 74}, {17.5, 77}, {19.0, 79}, {20.0, 81}, {21.5, 82}, {22.5, 81},  // Gm7
+        {24.0, 76}, {25.5, 79}, {27.0, 81}, {28.0, 86}, {29.5, 84}, {30.5, 81},  // A7sus4
     };
     static const std::vector<Note> kLifting = {
-        {0.0, 86}, {1.5, 84}, {3.0, 81}, {4.5, 77}, {6.0, 79},      // Bbmaj7(9)
-        {8.0, 76}, {9.5, 79}, {11.0, 81}, {12.5, 84}, {14.0, 86},   // C6/9
-        {16.0, 81}, {17.5, 77}, {19.0, 76}, {20.5, 74}, {22.0, 77}, // Dm9
-        {24.0, 76}, {25.5, 79}, {27.0, 81}, {28.5, 84}, {30.0, 88}, // Am7
+        {0.0, 86},  {1.5, 84},  {3.0, 81},  {4.5, 77},  {6.0, 79},   // Bbmaj7(9)
+        {8.0, 76},  {9.5, 79},  {11.0, 81}, {12.5, 84}, {14.0, 86},  // C6/9
+        {16.0, 81}, {17.5, 77}, {19.0, 76}, {20.5, 74}, {22.0, 77},  // Dm9
+        {24.0, 76}, {25.5, 79}, {27.0, 81}, {28.5, 84}, {30.0, 88},  // Am7
     };
     for (double phrase = 32.0 * floor(a_from / 32.0); phrase < a_to; phrase += 32.0)
     {
@@ -393,8 +406,8 @@ void Song::melody(double a_from, double a_to, float a_level)
 
 void Song::riser(double a_from, double a_to, float a_level)
 {
-    m_riser.play(m_mixer.bus(Bus::Effects), frameOf(a_from), frameOf(a_to - a_from), 300.0f, 9000.0f, a_level,
-                 true);
+    m_riser.play(m_mixer.bus(Bus::Effects), frameOf(a_from), frameOf(a_to - a_from), 300.0f,
+                 9000.0f, a_level, true);
 }
 
 bool Song::liftingAt(double a_beat)

@@ -56,7 +56,7 @@ private:
     static const Chord& chordAt(double a_beat);
 
     Mixer m_mixer;
-    StereoBuffer m_echoSend; // stabs and plucks, echoed into the effects bus (never ducked)
+    StereoBuffer m_echoSend;  // stabs and plucks, echoed into the effects bus (never ducked)
     Kick m_kick;
     Kick m_boom;
     Snare m_snare;

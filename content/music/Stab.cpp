@@ -8,11 +8,7 @@
 
 #include <math.h>
 
-Stab::Stab(float a_decay, float a_brightness)
-    : m_decay(a_decay)
-    , m_brightness(a_brightness)
-{
-}
+Stab::Stab(float a_decay, float a_brightness) : m_decay(a_decay), m_brightness(a_brightness) {}
 
 void Stab::play(StereoBuffer& a_out, size_t a_frame, const std::vector<float>& a_notes,
                 float a_velocity, float a_pan) const

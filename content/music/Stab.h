@@ -15,8 +15,8 @@ public:
     Stab(float a_decay, float a_brightness);
 
     // Adds the chord (MIDI notes) at a_frame, velocity 0..1; pan -1 .. 1.
-    void play(StereoBuffer& a_out, size_t a_frame, const std::vector<float>& a_notes, float a_velocity,
-              float a_pan = 0.0f) const;
+    void play(StereoBuffer& a_out, size_t a_frame, const std::vector<float>& a_notes,
+              float a_velocity, float a_pan = 0.0f) const;
 
 private:
     float m_decay;

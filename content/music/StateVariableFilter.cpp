@@ -8,12 +8,7 @@
 #include <math.h>
 
 StateVariableFilter::StateVariableFilter(float a_cutoff, float a_q)
-    : m_k(0.0f)
-    , m_a1(0.0f)
-    , m_a2(0.0f)
-    , m_a3(0.0f)
-    , m_state1(0.0f)
-    , m_state2(0.0f)
+    : m_k(0.0f), m_a1(0.0f), m_a2(0.0f), m_a3(0.0f), m_state1(0.0f), m_state2(0.0f)
 {
     set(a_cutoff, a_q);
 }

@@ -5,11 +5,7 @@
 
 #include <math.h>
 
-StereoBuffer::StereoBuffer(size_t a_frames)
-    : m_left(a_frames, 0.0f)
-    , m_right(a_frames, 0.0f)
-{
-}
+StereoBuffer::StereoBuffer(size_t a_frames) : m_left(a_frames, 0.0f), m_right(a_frames, 0.0f) {}
 
 void StereoBuffer::mix(const StereoBuffer& a_other, float a_gain)
 {

@@ -43,13 +43,13 @@ bool WavWriter::write(const StereoBuffer& a_buffer, const std::string& a_path, s
     putTag(header, "WAVE");
     putTag(header, "fmt ");
     putLittle(header, 18, 4);
-    putLittle(header, 3, 2);                     // format tag
-    putLittle(header, 2, 2);                     // channels
-    putLittle(header, Tempo::kSampleRate, 4);    // frames per second
-    putLittle(header, Tempo::kSampleRate * 8u, 4); // bytes per second
-    putLittle(header, 8, 2);                     // bytes per frame
-    putLittle(header, 32, 2);                    // bits per sample
-    putLittle(header, 0, 2);                     // extension size
+    putLittle(header, 3, 2);                        // format tag
+    putLittle(header, 2, 2);                        // channels
+    putLittle(header, Tempo::kSampleRate, 4);       // frames per second
+    putLittle(header, Tempo::kSampleRate * 8u, 4);  // bytes per second
+    putLittle(header, 8, 2);                        // bytes per frame
+    putLittle(header, 32, 2);                       // bits per sample
+    putLittle(header, 0, 2);                        // extension size
     putTag(header, "fact");
     putLittle(header, 4, 4);
     putLittle(header, frames, 4);
@@ -65,7 +65,8 @@ bool WavWriter::write(const StereoBuffer& a_buffer, const std::string& a_path, s
 
     std::unique_ptr<FILE, FileCloser> file(fopen(a_path.c_str(), "wb"));
     if (!file || fwrite(header.data(), 1, header.size(), file.get()) != header.size() ||
-        fwrite(interleaved.data(), sizeof(float), interleaved.size(), file.get()) != interleaved.size() ||
+        fwrite(interleaved.data(), sizeof(float), interleaved.size(), file.get()) !=
+            interleaved.size() ||
         fflush(file.get()) != 0)
     {
         a_error = "cannot write " + a_path;

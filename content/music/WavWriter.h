@@ -9,5 +9,6 @@ class WavWriter
 {
 public:
     // Writes a_buffer (44.1 kHz) into a_path. On failure returns false and says why in a_error.
-    static bool write(const StereoBuffer& a_buffer, const std::string& a_path, std::string& a_error);
+    static bool write(const StereoBuffer& a_buffer, const std::string& a_path,
+                      std::string& a_error);
 };

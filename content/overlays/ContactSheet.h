@@ -19,8 +19,8 @@ public:
 
     // Adds a picture (3 bytes a pixel, top row first) to the next tile, scaled to fit it with
     // its proportions kept, and repeated a_repeat times each way (to show a texture's tiling).
-    void add(const std::string& a_label, int a_width, int a_height, const std::vector<uint8_t>& a_rgb,
-             int a_repeat = 1);
+    void add(const std::string& a_label, int a_width, int a_height,
+             const std::vector<uint8_t>& a_rgb, int a_repeat = 1);
 
     // The sheet so far: its size and its pixels, 3 bytes each, top row first.
     int width() const;

@@ -18,7 +18,8 @@ void paintHeading(OverlayCanvas& a_canvas, const std::string& a_heading)
     constexpr float kMiddle = 128.0f;
     a_canvas.chromeLine(a_heading, kSize, kMiddleX, kMiddle, 12.0f);
     const float rule = kMiddle + 0.5f * OverlayCanvas::kCapRatio * kSize + 34.0f;
-    a_canvas.neonLine(kMiddleX - 260.0f, kMiddleX + 260.0f, rule, 2.0f, 200.0f, 200.0f, Palette::glow());
+    a_canvas.neonLine(kMiddleX - 260.0f, kMiddleX + 260.0f, rule, 2.0f, 200.0f, 200.0f,
+                      Palette::glow());
 }
 
 }
@@ -40,17 +41,19 @@ void CreditsOverlay::paintMakers(OverlayCanvas& a_canvas)
     for (const auto& entry : entries)
     {
         a_canvas.plainLine(entry.role, true, 26, kMiddleX, baseline, Palette::rim(), 9.0f);
-        a_canvas.plainLine(entry.means, false, 40, kMiddleX, baseline + 54.0f, Colour::fromHex(0xffffff));
+        a_canvas.plainLine(entry.means, false, 40, kMiddleX, baseline + 54.0f,
+                           Colour::fromHex(0xffffff));
         baseline += 128.0f;
     }
-    a_canvas.plainLine("everything you see and hear is made by the program itself", false, 26, kMiddleX, 676.0f,
-                       Colour::fromHex(0xffd6f4));
+    a_canvas.plainLine("everything you see and hear is made by the program itself", false, 26,
+                       kMiddleX, 676.0f, Colour::fromHex(0xffd6f4));
 }
 
 void CreditsOverlay::paintThanks(OverlayCanvas& a_canvas)
 {
     paintHeading(a_canvas, "THANKS");
-    a_canvas.plainLine("TO THE OPEN-SOURCE LIBRARIES IT STANDS ON", true, 26, kMiddleX, 300.0f, Palette::rim(), 9.0f);
+    a_canvas.plainLine("TO THE OPEN-SOURCE LIBRARIES IT STANDS ON", true, 26, kMiddleX, 300.0f,
+                       Palette::rim(), 9.0f);
     const char* const rows[] = {
         "SDL  \u00b7  Mesa  \u00b7  MojoShader",
         "Dear ImGui  \u00b7  FreeType  \u00b7  libjpeg-turbo",
@@ -62,5 +65,6 @@ void CreditsOverlay::paintThanks(OverlayCanvas& a_canvas)
         a_canvas.plainLine(row, true, 50, kMiddleX, baseline, Colour::fromHex(0xffffff));
         baseline += 80.0f;
     }
-    a_canvas.plainLine("lettering set in the DejaVu fonts", false, 26, kMiddleX, 676.0f, Colour::fromHex(0xffd6f4));
+    a_canvas.plainLine("lettering set in the DejaVu fonts", false, 26, kMiddleX, 676.0f,
+                       Colour::fromHex(0xffd6f4));
 }

@@ -36,7 +36,8 @@ std::vector<uint8_t> GrainNoise::picture()
     bytes.reserve(values.size() * 3);
     for (const double value : values)
     {
-        const double level = std::clamp(127.5 + (value - mean) / (2.5 * deviation) * 127.5, 0.0, 255.0);
+        const double level =
+            std::clamp(127.5 + (value - mean) / (2.5 * deviation) * 127.5, 0.0, 255.0);
         bytes.insert(bytes.end(), 3, static_cast<uint8_t>(lround(level)));
     }
     return bytes;

@@ -19,19 +19,22 @@ OverlayCanvas::OverlayCanvas(const FontRenderer& a_bold, const FontRenderer& a_r
 Lettering::Style OverlayCanvas::style(int a_size)
 {
     const float size = static_cast<float>(a_size);
-    return {std::max(2.0f, size * 0.03f), std::max(1.2f, size * 0.018f), std::max(4.0f, size * 0.07f), 0.85f};
+    return {std::max(2.0f, size * 0.03f), std::max(1.2f, size * 0.018f),
+            std::max(4.0f, size * 0.07f), 0.85f};
 }
 
-Mask OverlayCanvas::text(const std::string& a_text, bool a_bold, int a_size, float a_centreX, float a_baseline,
-                         float a_tracking) const
+Mask OverlayCanvas::text(const std::string& a_text, bool a_bold, int a_size, float a_centreX,
+                         float a_baseline, float a_tracking) const
 {
     Mask mask(kWidth, kHeight);
     const FontRenderer& font = a_bold ? m_bold : m_regular;
-    font.draw(mask, a_text, a_size, a_centreX - 0.5f * font.measure(a_text, a_size, a_tracking), a_baseline, a_tracking);
+    font.draw(mask, a_text, a_size, a_centreX - 0.5f * font.measure(a_text, a_size, a_tracking),
+              a_baseline, a_tracking);
     return mask;
 }
 
-int OverlayCanvas::fit(const std::string& a_text, int a_maxSize, float a_maxWidth, float a_tracking) const
+int OverlayCanvas::fit(const std::string& a_text, int a_maxSize, float a_maxWidth,
+                       float a_tracking) const
 {
     int size = a_maxSize;
     while (size > 8 && m_bold.measure(a_text, size, a_tracking) > a_maxWidth)
@@ -39,24 +42,26 @@ int OverlayCanvas::fit(const std::string& a_text, int a_maxSize, float a_maxWidt
     return size;
 }
 
-float OverlayCanvas::measure(const std::string& a_text, bool a_bold, int a_size, float a_tracking) const
+float OverlayCanvas::measure(const std::string& a_text, bool a_bold, int a_size,
+                             float a_tracking) const
 {
     return (a_bold ? m_bold : m_regular).measure(a_text, a_size, a_tracking);
 }
 
-float OverlayCanvas::chromeLine(const std::string& a_text, int a_size, float a_centreX, float a_middleY,
-                                float a_tracking)
+float OverlayCanvas::chromeLine(const std::string& a_text, int a_size, float a_centreX,
+                                float a_middleY, float a_tracking)
 {
     const float capHeight = kCapRatio * static_cast<float>(a_size);
     const float top = a_middleY - 0.5f * capHeight;
     Lettering lettering(kWidth, kHeight);
-    lettering.add(text(a_text, true, a_size, a_centreX, top + capHeight, a_tracking), Palette::chrome(), top, capHeight);
+    lettering.add(text(a_text, true, a_size, a_centreX, top + capHeight, a_tracking),
+                  Palette::chrome(), top, capHeight);
     lettering.paint(m_image, style(a_size), 1);
     return top;
 }
 
-void OverlayCanvas::plainLine(const std::string& a_text, bool a_bold, int a_size, float a_centreX, float a_baseline,
-                              const Colour& a_colour, float a_tracking)
+void OverlayCanvas::plainLine(const std::string& a_text, bool a_bold, int a_size, float a_centreX,
+                              float a_baseline, const Colour& a_colour, float a_tracking)
 {
     const Mask letters = text(a_text, a_bold, a_size, a_centreX, a_baseline, a_tracking);
     const Mask glow = letters.blurred(std::max(2.0f, 0.12f * static_cast<float>(a_size)));
@@ -70,8 +75,8 @@ void OverlayCanvas::plainLine(const std::string& a_text, bool a_bold, int a_size
         }
 }
 
-void OverlayCanvas::neonLine(float a_left, float a_right, float a_y, float a_width, float a_fadeLeft, float a_fadeRight,
-                             const Colour& a_colour)
+void OverlayCanvas::neonLine(float a_left, float a_right, float a_y, float a_width,
+                             float a_fadeLeft, float a_fadeRight, const Colour& a_colour)
 {
     const Colour white = Colour::fromHex(0xffffff);
     const float core = 0.5f * a_width;
@@ -106,7 +111,8 @@ void OverlayCanvas::stripes(float a_left, float a_top, float a_right, float a_bo
         // Distance into the gap, anti-aliased over one pixel at both of its edges.
         const float inside = std::min(phase - (period - gap), period - phase);
         const float keep = 1.0f - std::clamp(inside + 0.5f, 0.0f, 1.0f);
-        for (int x = std::max(0, static_cast<int>(a_left)); x < std::min(kWidth, static_cast<int>(ceil(a_right))); ++x)
+        for (int x = std::max(0, static_cast<int>(a_left));
+             x < std::min(kWidth, static_cast<int>(ceil(a_right))); ++x)
         {
             Colour& pixel = m_image.at(x, y);
             pixel = pixel * keep;

@@ -13,11 +13,13 @@ namespace
 
 // Signed distance from (a_x, a_y) to the edge of a rectangle of half sizes a_halfWidth and
 // a_halfHeight centred on the origin, its corners rounded by a_radius: negative inside.
-float roundedBoxDistance(float a_x, float a_y, float a_halfWidth, float a_halfHeight, float a_radius)
+float roundedBoxDistance(float a_x, float a_y, float a_halfWidth, float a_halfHeight,
+                         float a_radius)
 {
     const float qx = abs(a_x) - a_halfWidth + a_radius;
     const float qy = abs(a_y) - a_halfHeight + a_radius;
-    return hypot(std::max(qx, 0.0f), std::max(qy, 0.0f)) + std::min(std::max(qx, qy), 0.0f) - a_radius;
+    return hypot(std::max(qx, 0.0f), std::max(qy, 0.0f)) + std::min(std::max(qx, qy), 0.0f) -
+           a_radius;
 }
 
 }
@@ -41,9 +43,12 @@ void WordOverlay::paint(OverlayCanvas& a_canvas, const std::string& a_word, bool
         const float halfHeight = 0.5f * capHeight + 0.36f * capHeight;
         const float radius = 0.18f * capHeight;
         const auto distance = [=](float a_x, float a_y) {
-            return abs(roundedBoxDistance(a_x - kMiddleX, a_y - kMiddleY, halfWidth, halfHeight, radius));
+            return abs(
+                roundedBoxDistance(a_x - kMiddleX, a_y - kMiddleY, halfWidth, halfHeight, radius));
         };
-        a_canvas.addLight(Palette::glow(), [&](float a_x, float a_y) { return 0.7f * exp(-distance(a_x, a_y) / 14.0f); });
+        a_canvas.addLight(Palette::glow(), [&](float a_x, float a_y) {
+            return 0.7f * exp(-distance(a_x, a_y) / 14.0f);
+        });
         a_canvas.addLight(Palette::rim(), [&](float a_x, float a_y) {
             const float d = distance(a_x, a_y) / 4.0f;
             return exp(-d * d);
@@ -53,8 +58,10 @@ void WordOverlay::paint(OverlayCanvas& a_canvas, const std::string& a_word, bool
         });
         // Ticks leading out of the sign's sides, level with the letters' waist.
         const float gapLeft = kMiddleX - halfWidth;
-        a_canvas.neonLine(0.0f, gapLeft - 24.0f, kMiddleY, 3.0f, 0.8f * gapLeft, 4.0f, Palette::rim());
-        a_canvas.neonLine(kWidth - gapLeft + 24.0f, kWidth, kMiddleY, 3.0f, 4.0f, 0.8f * gapLeft, Palette::rim());
+        a_canvas.neonLine(0.0f, gapLeft - 24.0f, kMiddleY, 3.0f, 0.8f * gapLeft, 4.0f,
+                          Palette::rim());
+        a_canvas.neonLine(kWidth - gapLeft + 24.0f, kWidth, kMiddleY, 3.0f, 4.0f, 0.8f * gapLeft,
+                          Palette::rim());
     }
     else
     {
@@ -72,10 +79,10 @@ void WordOverlay::paint(OverlayCanvas& a_canvas, const std::string& a_word, bool
         {
             const float y = kMiddleY + line.offset * capHeight;
             const float length = line.length * room;
-            a_canvas.neonLine(kMiddleX - inner - length, kMiddleX - inner, y, line.width, 0.8f * length, 4.0f,
-                              Palette::rim());
-            a_canvas.neonLine(kMiddleX + inner, kMiddleX + inner + length, y, line.width, 4.0f, 0.8f * length,
-                              Palette::rim());
+            a_canvas.neonLine(kMiddleX - inner - length, kMiddleX - inner, y, line.width,
+                              0.8f * length, 4.0f, Palette::rim());
+            a_canvas.neonLine(kMiddleX + inner, kMiddleX + inner + length, y, line.width, 4.0f,
+                              0.8f * length, Palette::rim());
         }
     }
     a_canvas.chromeLine(a_word, size, kMiddleX, kMiddleY);

@@ -41,10 +41,22 @@ const Overlay kOverlays[] = {
     {"title1.jpg", TitleOverlay::paintName},
     {"title2.jpg", TitleOverlay::paintNumber},
     {"title3.jpg", TitleOverlay::paintSubtitle},
-    {"go.jpg", [](OverlayCanvas& a_canvas) { WordOverlay::paint(a_canvas, "GO", false); }},
-    {"jump.jpg", [](OverlayCanvas& a_canvas) { WordOverlay::paint(a_canvas, "JUMP", false); }},
-    {"step.jpg", [](OverlayCanvas& a_canvas) { WordOverlay::paint(a_canvas, "STEP", false); }},
-    {"holdit.jpg", [](OverlayCanvas& a_canvas) { WordOverlay::paint(a_canvas, "HOLD IT", true); }},
+    {"go.jpg",
+     [](OverlayCanvas& a_canvas) {
+         WordOverlay::paint(a_canvas, "GO", false);
+     }},
+    {"jump.jpg",
+     [](OverlayCanvas& a_canvas) {
+         WordOverlay::paint(a_canvas, "JUMP", false);
+     }},
+    {"step.jpg",
+     [](OverlayCanvas& a_canvas) {
+         WordOverlay::paint(a_canvas, "STEP", false);
+     }},
+    {"holdit.jpg",
+     [](OverlayCanvas& a_canvas) {
+         WordOverlay::paint(a_canvas, "HOLD IT", true);
+     }},
     {"logo.jpg", TitleOverlay::paintLogo},
     {"credits1.jpg", CreditsOverlay::paintMakers},
     {"credits2.jpg", CreditsOverlay::paintThanks},
@@ -96,26 +108,30 @@ int main(int a_argc, char** a_argv)
     ContactSheet sheet(regular);
 
     const std::vector<uint8_t> loadBar = LoadBarTexture::picture();
-    if (!writeJpeg(folder + "loadbar.jpg", LoadBarTexture::kWidth, LoadBarTexture::kHeight, loadBar, kNoiseQuality))
+    if (!writeJpeg(folder + "loadbar.jpg", LoadBarTexture::kWidth, LoadBarTexture::kHeight, loadBar,
+                   kNoiseQuality))
         return 1;
     for (const Overlay& overlay : kOverlays)
     {
         OverlayCanvas canvas(bold, regular);
         overlay.paint(canvas);
         const std::vector<uint8_t> rgb = canvas.rgb();
-        if (!writeJpeg(folder + overlay.file, OverlayCanvas::kWidth, OverlayCanvas::kHeight, rgb, kOverlayQuality))
+        if (!writeJpeg(folder + overlay.file, OverlayCanvas::kWidth, OverlayCanvas::kHeight, rgb,
+                       kOverlayQuality))
             return 1;
         sheet.add(overlay.file, OverlayCanvas::kWidth, OverlayCanvas::kHeight, rgb);
     }
     const std::vector<uint8_t> noise = GrainNoise::picture();
-    if (!writeJpeg(folder + "smnoise.jpg", GrainNoise::kSide, GrainNoise::kSide, noise, kNoiseQuality))
+    if (!writeJpeg(folder + "smnoise.jpg", GrainNoise::kSide, GrainNoise::kSide, noise,
+                   kNoiseQuality))
         return 1;
 
     if (sheetPath.empty())
         return 0;
     sheet.add("loadbar.jpg", LoadBarTexture::kWidth, LoadBarTexture::kHeight, loadBar);
-    sheet.add("loadbar.jpg: the bar, 60 segments", LoadBarTexture::kPreviewWidth, LoadBarTexture::kPreviewHeight,
-              LoadBarTexture::preview(60));
+    sheet.add("loadbar.jpg: the bar, 60 segments", LoadBarTexture::kPreviewWidth,
+              LoadBarTexture::kPreviewHeight, LoadBarTexture::preview(60));
     sheet.add("smnoise.jpg, 2 x 2 tiles", GrainNoise::kSide, GrainNoise::kSide, noise, 2);
-    return writePng(sheetPath, uint32_t(sheet.width()), uint32_t(sheet.height()), sheet.rgb()) ? 0 : 1;
+    return writePng(sheetPath, uint32_t(sheet.width()), uint32_t(sheet.height()), sheet.rgb()) ? 0
+                                                                                               : 1;
 }

@@ -40,7 +40,10 @@ struct Colour
     {
         return {r - a_other.r, g - a_other.g, b - a_other.b, a - a_other.a};
     }
-    Colour operator*(float a_scale) const { return {r * a_scale, g * a_scale, b * a_scale, a * a_scale}; }
+    Colour operator*(float a_scale) const
+    {
+        return {r * a_scale, g * a_scale, b * a_scale, a * a_scale};
+    }
     Colour& operator+=(const Colour& a_other) { return *this = *this + a_other; }
 
     // Paints a_top over this colour (both premultiplied): the "over" operator.

@@ -17,9 +17,15 @@ namespace
 // stands for itself, so a stray Latin-1 character still draws as something.
 char32_t nextCodePoint(const std::string& a_text, size_t& a_index)
 {
-    const auto byte = [&](size_t a_at) { return static_cast<unsigned char>(a_text[a_at]); };
+    const auto byte = [&](size_t a_at) {
+        return static_cast<unsigned char>(a_text[a_at]);
+    };
     const unsigned char lead = byte(a_index);
-    const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xe ? 3 : (lead >> 3) == 0x1e ? 4 : 0;
+    const int length = lead < 0x80           ? 1
+                       : (lead >> 5) == 0x6  ? 2
+                       : (lead >> 4) == 0xe  ? 3
+                       : (lead >> 3) == 0x1e ? 4
+                                             : 0;
     if (length <= 1 || a_index + static_cast<size_t>(length) > a_text.size())
     {
         ++a_index;
@@ -121,7 +127,8 @@ float FontRenderer::layout(Mask* a_target, const std::string& a_text, int a_pixe
             for (unsigned row = 0; row < bitmap.rows; ++row)
                 for (unsigned column = 0; column < bitmap.width; ++column)
                 {
-                    const unsigned char level = bitmap.buffer[static_cast<long>(row) * bitmap.pitch + column];
+                    const unsigned char level =
+                        bitmap.buffer[static_cast<long>(row) * bitmap.pitch + column];
                     a_target->cover(left + static_cast<int>(column), top + static_cast<int>(row),
                                     static_cast<float>(level) / 255.0f);
                 }

@@ -25,13 +25,13 @@ public:
     // between letters, for spaced capitals. Characters the font lacks draw as its
     // missing-glyph box. Needs an open font.
     float measure(const std::string& a_text, int a_pixelSize, float a_tracking = 0.0f) const;
-    void draw(Mask& a_target, const std::string& a_text, int a_pixelSize, float a_x, float a_baseline,
-              float a_tracking = 0.0f) const;
+    void draw(Mask& a_target, const std::string& a_text, int a_pixelSize, float a_x,
+              float a_baseline, float a_tracking = 0.0f) const;
 
 private:
     // Walks a_text glyph by glyph; with a_target, draws each one too. Returns the advance in pixels.
-    float layout(Mask* a_target, const std::string& a_text, int a_pixelSize, float a_x, float a_baseline,
-                 float a_tracking) const;
+    float layout(Mask* a_target, const std::string& a_text, int a_pixelSize, float a_x,
+                 float a_baseline, float a_tracking) const;
 
     FT_LibraryRec_* m_library = nullptr;  // owned
     FT_FaceRec_* m_face = nullptr;        // owned

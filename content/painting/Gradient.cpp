@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <stddef.h>
 
-Gradient::Gradient(std::initializer_list<Stop> a_stops)
-    : m_stops(a_stops)
+Gradient::Gradient(std::initializer_list<Stop> a_stops) : m_stops(a_stops)
 {
     TARVO_ASSERT(!m_stops.empty());
 }
@@ -22,7 +21,8 @@ Colour Gradient::at(float a_position) const
             const Stop& from = m_stops[i - 1];
             const Stop& to = m_stops[i];
             const float t = (a_position - from.position) / (to.position - from.position);
-            return Colour::lerp(Colour::fromHex(from.rgb), Colour::fromHex(to.rgb), smoothstep(0.0f, 1.0f, t));
+            return Colour::lerp(Colour::fromHex(from.rgb), Colour::fromHex(to.rgb),
+                                smoothstep(0.0f, 1.0f, t));
         }
     return Colour::fromHex(m_stops.back().rgb);
 }

@@ -5,8 +5,7 @@
 
 #include <stddef.h>
 
-Image::Image(int a_width, int a_height)
-    : m_width(a_width), m_height(a_height)
+Image::Image(int a_width, int a_height) : m_width(a_width), m_height(a_height)
 {
     TARVO_ASSERT(a_width > 0 && a_height > 0);
     m_pixels.resize(static_cast<size_t>(a_width) * static_cast<size_t>(a_height));

@@ -6,8 +6,7 @@
 #include <algorithm>
 #include <math.h>
 
-Mask::Mask(int a_width, int a_height)
-    : m_width(a_width), m_height(a_height)
+Mask::Mask(int a_width, int a_height) : m_width(a_width), m_height(a_height)
 {
     TARVO_ASSERT(a_width > 0 && a_height > 0);
     m_values.resize(static_cast<size_t>(a_width) * static_cast<size_t>(a_height), 0.0f);
@@ -71,7 +70,8 @@ Mask Mask::dilated(float a_radius) const
     const int reach = static_cast<int>(floor(a_radius));
     std::vector<int> halfWidths;  // of the disc, per row offset -reach..reach
     for (int dy = -reach; dy <= reach; ++dy)
-        halfWidths.push_back(static_cast<int>(floor(sqrt(a_radius * a_radius - static_cast<float>(dy * dy)))));
+        halfWidths.push_back(
+            static_cast<int>(floor(sqrt(a_radius * a_radius - static_cast<float>(dy * dy)))));
 
     Mask result(m_width, m_height);
     for (int y = 0; y < m_height; ++y)

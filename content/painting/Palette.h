@@ -11,7 +11,11 @@ public:
     // above a dark waist line, pink below it.
     static Gradient chrome()
     {
-        return {{0.0f, 0xffffff}, {0.48f, 0x8fe9ff}, {0.5f, 0x2a1060}, {0.62f, 0xc03aa8}, {1.0f, 0xffd6f4}};
+        return {{0.0f, 0xffffff},
+                {0.48f, 0x8fe9ff},
+                {0.5f, 0x2a1060},
+                {0.62f, 0xc03aa8},
+                {1.0f, 0xffd6f4}};
     }
     // The sun's colours from top to bottom, and the hotter, shorter ramp of accents set in them.
     static Gradient sun() { return {{0.0f, 0xfff27a}, {0.45f, 0xffa23f}, {1.0f, 0xff2f8c}}; }

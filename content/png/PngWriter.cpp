@@ -6,7 +6,8 @@
 #include <stdio.h>
 #include <string.h>
 
-bool writePng(const std::string& a_path, uint32_t a_width, uint32_t a_height, const std::vector<uint8_t>& a_rgb)
+bool writePng(const std::string& a_path, uint32_t a_width, uint32_t a_height,
+              const std::vector<uint8_t>& a_rgb)
 {
     if (a_rgb.size() != size_t(a_width) * size_t(a_height) * 3)
     {

@@ -8,4 +8,5 @@
 
 // a_rgb holds a_width x a_height pixels of three bytes, top row first. False,
 // after a message on standard error, when the file cannot be written.
-bool writePng(const std::string& a_path, uint32_t a_width, uint32_t a_height, const std::vector<uint8_t>& a_rgb);
+bool writePng(const std::string& a_path, uint32_t a_width, uint32_t a_height,
+              const std::vector<uint8_t>& a_rgb);

@@ -20,8 +20,8 @@ const D3DXVECTOR3 kCentre(0.0f, 160.0f, 0.0f);
 constexpr int kMoons = 6;
 
 // Spheres of a cluster: a_count around a core, each touching the core.
-void cluster(MeshBuilder& a_builder, float a_core, int a_count, float a_small, float a_large, uint32_t a_seed,
-             uint32_t a_segments)
+void cluster(MeshBuilder& a_builder, float a_core, int a_count, float a_small, float a_large,
+             uint32_t a_seed, uint32_t a_segments)
 {
     a_builder.sphere(a_core, a_segments * 2, a_segments);
     const float golden = kPi * (3.0f - sqrtf(5.0f));
@@ -32,7 +32,8 @@ void cluster(MeshBuilder& a_builder, float a_core, int a_count, float a_small, f
         const float size = a_small + (a_large - a_small) * float(seed >> 8) / float(1u << 24);
         const float y = 1.0f - 2.0f * (float(i) + 0.5f) / float(a_count);
         const float ring = sqrtf(1.0f - y * y);
-        const D3DXVECTOR3 direction(ring * cosf(golden * float(i)), y, ring * sinf(golden * float(i)));
+        const D3DXVECTOR3 direction(ring * cosf(golden * float(i)), y,
+                                    ring * sinf(golden * float(i)));
         const D3DXVECTOR3 place = direction * (a_core + 0.6f * size);
         const uint32_t first = a_builder.vertexCount();
         a_builder.sphere(size, a_segments * 2, a_segments);
@@ -67,16 +68,21 @@ QorFile ballsScene()
                               {kQorSlotHeight, "tiles_height.jpg"},
                               {kQorSlotOcclusion, "tiles_occlusion.jpg"}};
     const int32_t floorId = recipe.add(floorMaterial);
-    const int32_t lacquerId = recipe.add(material("lacquer", D3DXVECTOR3(0.86f, 0.56f, 0.5f), 1.0f, 70.0f));
+    const int32_t lacquerId =
+        recipe.add(material("lacquer", D3DXVECTOR3(0.86f, 0.56f, 0.5f), 1.0f, 70.0f));
     QorMaterial chrome = material("chrome", D3DXVECTOR3(0.75f, 0.78f, 0.82f), 1.0f, 90.0f);
-    chrome.textures = {{kQorSlotColour, "autogen_cubemap.jpg"}, {kQorSlotReflection, "streaks.jpg"}};
+    chrome.textures = {{kQorSlotColour, "autogen_cubemap.jpg"},
+                       {kQorSlotReflection, "streaks.jpg"}};
     const int32_t chromeId = recipe.add(chrome);
     QorMaterial pedestal = material("pedestal", D3DXVECTOR3(0.7f, 0.7f, 0.72f), 0.5f, 30.0f);
     pedestal.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotHeight, "panels_height.jpg"}};
     const int32_t pedestalId = recipe.add(pedestal);
-    const int32_t cradleId = recipe.add(glowMaterial("cradle", D3DXVECTOR3(0.62f, 0.4f, 0.2f), "glowlines.jpg"));
-    const int32_t helixId = recipe.add(glowMaterial("helixSparks", D3DXVECTOR3(0.42f, 0.55f, 0.68f), "spark.jpg"));
-    const int32_t ringId = recipe.add(glowMaterial("ringSparks", D3DXVECTOR3(0.68f, 0.45f, 0.2f), "spark.jpg"));
+    const int32_t cradleId =
+        recipe.add(glowMaterial("cradle", D3DXVECTOR3(0.62f, 0.4f, 0.2f), "glowlines.jpg"));
+    const int32_t helixId =
+        recipe.add(glowMaterial("helixSparks", D3DXVECTOR3(0.42f, 0.55f, 0.68f), "spark.jpg"));
+    const int32_t ringId =
+        recipe.add(glowMaterial("ringSparks", D3DXVECTOR3(0.68f, 0.45f, 0.2f), "spark.jpg"));
 
     MeshBuilder builder;
     builder.plane(2000.0f, 2000.0f, 48, 48, 20.0f);
@@ -96,7 +102,8 @@ QorFile ballsScene()
     cluster(berry, 48.0f, 30, 14.0f, 26.0f, 99u, 10);
     QorAnimation breathe;
     breathe.translation = {kCentre};
-    breathe.rotation = recipe.rotations([](float p) { return turn(D3DXVECTOR3(0.2f, 1, 0.1f), -kTau * p); });
+    breathe.rotation =
+        recipe.rotations([](float p) { return turn(D3DXVECTOR3(0.2f, 1, 0.1f), -kTau * p); });
     breathe.scale = recipe.keys([](float p) {
         const float s = 1.0f + 0.05f * sinf(kTau * 4.0f * p);
         return D3DXVECTOR3(s, s, s);
@@ -141,7 +148,8 @@ QorFile ballsScene()
     }
     QorAnimation spiral;
     spiral.translation = {kCentre};
-    spiral.rotation = recipe.rotations([](float p) { return turn(D3DXVECTOR3(0, 1, 0), 2.0f * kTau * p); });
+    spiral.rotation =
+        recipe.rotations([](float p) { return turn(D3DXVECTOR3(0, 1, 0), 2.0f * kTau * p); });
     spiral.scale = {D3DXVECTOR3(3.2f, 3.2f, 3.2f)};
     recipe.sprites("helix", helixId, helix, spiral);
 
@@ -153,7 +161,8 @@ QorFile ballsScene()
         const float jitter = float(seed >> 8) / float(1u << 24);
         const float angle = kTau * float(i) / 360.0f;
         const float radius = 250.0f + 40.0f * jitter;
-        belt.emplace_back(radius * cosf(angle), 8.0f * sinf(angle * 7.0f) + 10.0f * (jitter - 0.5f), radius * sinf(angle));
+        belt.emplace_back(radius * cosf(angle), 8.0f * sinf(angle * 7.0f) + 10.0f * (jitter - 0.5f),
+                          radius * sinf(angle));
     }
     QorAnimation beltTurn;
     beltTurn.translation = {kCentre + D3DXVECTOR3(0, -40, 0)};
@@ -167,39 +176,43 @@ QorFile ballsScene()
         "Camera01",
         [](float p) {
             const float a = kTau * p + 0.3f;
-            return D3DXVECTOR3(340.0f * cosf(a), 170.0f + 70.0f * sinf(kTau * 2.0f * p), 340.0f * sinf(a));
+            return D3DXVECTOR3(340.0f * cosf(a), 170.0f + 70.0f * sinf(kTau * 2.0f * p),
+                               340.0f * sinf(a));
         },
         [](float p) { return kCentre + D3DXVECTOR3(0, -20.0f + 12.0f * sinf(kTau * 2.0f * p), 0); },
         [](float p) { return 0.08f * sinf(kTau * p); }, [](float) { return 1.55f; }));
     recipe.add(recipe.camera(
-        "Camera02",
-        [](float p) { return D3DXVECTOR3(150.0f * sinf(kTau * p), 60.0f, -300.0f); },
+        "Camera02", [](float p) { return D3DXVECTOR3(150.0f * sinf(kTau * p), 60.0f, -300.0f); },
         [](float) { return kCentre; }, [](float) { return 0.0f; }, [](float) { return 1.4f; }));
 
-    recipe.add(omni("key", D3DXVECTOR3(0.85f, 0.85f, 0.9f), 250.0f, 700.0f, recipe.keys([](float p) {
-                        const float a = kTau * p;
-                        return D3DXVECTOR3(160.0f * cosf(a), 360.0f, 160.0f * sinf(a));
-                    })));
-    recipe.add(omni("magenta", D3DXVECTOR3(0.95f, 0.4f, 0.85f), 120.0f, 480.0f, recipe.keys([](float p) {
-                        const float a = -kTau * p + 1.0f;
-                        return D3DXVECTOR3(230.0f * cosf(a), 120.0f, 230.0f * sinf(a));
-                    })));
+    recipe.add(
+        omni("key", D3DXVECTOR3(0.85f, 0.85f, 0.9f), 250.0f, 700.0f, recipe.keys([](float p) {
+            const float a = kTau * p;
+            return D3DXVECTOR3(160.0f * cosf(a), 360.0f, 160.0f * sinf(a));
+        })));
+    recipe.add(
+        omni("magenta", D3DXVECTOR3(0.95f, 0.4f, 0.85f), 120.0f, 480.0f, recipe.keys([](float p) {
+            const float a = -kTau * p + 1.0f;
+            return D3DXVECTOR3(230.0f * cosf(a), 120.0f, 230.0f * sinf(a));
+        })));
     recipe.add(omni("amber", D3DXVECTOR3(1.1f, 0.7f, 0.3f), 80.0f, 320.0f, recipe.keys([](float p) {
-                        const float a = kTau * 2.0f * p + 3.0f;
-                        return D3DXVECTOR3(130.0f * cosf(a), 30.0f, 130.0f * sinf(a));
-                    })));
+        const float a = kTau * 2.0f * p + 3.0f;
+        return D3DXVECTOR3(130.0f * cosf(a), 30.0f, 130.0f * sinf(a));
+    })));
     // Fills a third of a turn apart at the cluster's height, so the side a
     // camera sees is never dark.
     for (int fill = 0; fill < 3; ++fill)
     {
-        const D3DXVECTOR3 colours[3] = {{0.62f, 0.6f, 0.72f}, {0.72f, 0.6f, 0.55f}, {0.55f, 0.68f, 0.7f}};
+        const D3DXVECTOR3 colours[3] = {
+            {0.62f, 0.6f, 0.72f}, {0.72f, 0.6f, 0.55f}, {0.55f, 0.68f, 0.7f}};
         recipe.add(omni("fill" + std::to_string(fill + 1), colours[fill], 140.0f, 460.0f,
                         recipe.keys([fill](float p) {
                             const float a = kTau * (float(fill) / 3.0f + p);
                             return kCentre + D3DXVECTOR3(260.0f * cosf(a), 40.0f, 260.0f * sinf(a));
                         })));
     }
-    recipe.add(omni("moonlight", D3DXVECTOR3(0.35f, 0.8f, 1.05f), 40.0f, 240.0f,
-                    recipe.keys([](float p) { return moonPosition(p, 0) + D3DXVECTOR3(0, 25, 0); })));
+    recipe.add(
+        omni("moonlight", D3DXVECTOR3(0.35f, 0.8f, 1.05f), 40.0f, 240.0f,
+             recipe.keys([](float p) { return moonPosition(p, 0) + D3DXVECTOR3(0, 25, 0); })));
     return recipe.file();
 }

@@ -32,7 +32,8 @@ float lumps(const D3DXVECTOR3& a_point, float a_scale)
         const float f = frequency;
         sum += amplitude * sinf(f * p.x + 1.3f * float(octave)) * sinf(f * p.y * 1.1f + 0.7f) *
                sinf(f * p.z * 0.9f + 2.1f * float(octave));
-        sum += 0.5f * amplitude * sinf(f * (p.x + p.y) * 0.8f + 0.5f) * cosf(f * (p.z - p.y) * 1.2f);
+        sum +=
+            0.5f * amplitude * sinf(f * (p.x + p.y) * 0.8f + 0.5f) * cosf(f * (p.z - p.y) * 1.2f);
         amplitude *= 0.5f;
         frequency *= 2.03f;
     }
@@ -65,7 +66,8 @@ QorFile blobScene()
     nest.textures = {{kQorSlotColour, "flesh.jpg"}, {kQorSlotHeight, "flesh_height.jpg"}};
     const int32_t nestId = recipe.add(nest);
     const int32_t poresId = recipe.add(glowMaterial("pores", D3DXVECTOR3(0.52f, 0.64f, 0.36f), ""));
-    const int32_t sporesId = recipe.add(glowMaterial("spores", D3DXVECTOR3(0.4f, 0.58f, 0.32f), "spark.jpg"));
+    const int32_t sporesId =
+        recipe.add(glowMaterial("spores", D3DXVECTOR3(0.4f, 0.58f, 0.32f), "spark.jpg"));
 
     MeshBuilder builder;
     builder.plane(1600.0f, 1600.0f, 48, 48, 11.0f);
@@ -73,14 +75,18 @@ QorFile blobScene()
     recipe.add("ground", groundId, builder, still());
 
     builder.torus(70.0f, 24.0f, 56, 16);
-    builder.displace(0, [](const D3DXVECTOR3& a_point, const D3DXVECTOR3&) { return 6.0f * lumps(a_point, 0.06f); });
+    builder.displace(0, [](const D3DXVECTOR3& a_point, const D3DXVECTOR3&) {
+        return 6.0f * lumps(a_point, 0.06f);
+    });
     recipe.add("nest", nestId, builder, still(D3DXVECTOR3(0, 14, 0)));
 
     // The blob breathes unevenly and turns once per loop.
     QorAnimation breath;
-    breath.translation = recipe.keys([](float p) { return kCentre + D3DXVECTOR3(0, 4.0f * sinf(kTau * 2.0f * p), 0); });
+    breath.translation = recipe.keys(
+        [](float p) { return kCentre + D3DXVECTOR3(0, 4.0f * sinf(kTau * 2.0f * p), 0); });
     breath.rotation = recipe.rotations([](float p) {
-        return then(turn(D3DXVECTOR3(0, 0, 1), 0.15f * sinf(kTau * p)), turn(D3DXVECTOR3(0, 1, 0), kTau * p));
+        return then(turn(D3DXVECTOR3(0, 0, 1), 0.15f * sinf(kTau * p)),
+                    turn(D3DXVECTOR3(0, 1, 0), kTau * p));
     });
     breath.scale = recipe.keys([](float p) {
         const float in = sinf(kTau * 2.0f * p);
@@ -88,7 +94,9 @@ QorFile blobScene()
         return D3DXVECTOR3(1.0f + 0.07f * in, 1.0f + 0.1f * lag, 1.0f + 0.07f * in);
     });
     builder.sphere(kRadius, 72, 44);
-    auto skin = [](const D3DXVECTOR3& a_point, const D3DXVECTOR3&) { return 13.0f * lumps(a_point, 0.045f); };
+    auto skin = [](const D3DXVECTOR3& a_point, const D3DXVECTOR3&) {
+        return 13.0f * lumps(a_point, 0.045f);
+    };
     builder.displace(0, skin);
     recipe.add("blob", fleshId, builder, breath);
 
@@ -98,7 +106,8 @@ QorFile blobScene()
     {
         const float y = 1.0f - 2.0f * (float(i) + 0.5f) / 46.0f;
         const float ring = sqrtf(1.0f - y * y);
-        const D3DXVECTOR3 direction(ring * cosf(golden * float(i)), y, ring * sinf(golden * float(i)));
+        const D3DXVECTOR3 direction(ring * cosf(golden * float(i)), y,
+                                    ring * sinf(golden * float(i)));
         const D3DXVECTOR3 surface = direction * kRadius;
         const D3DXVECTOR3 place = direction * (kRadius + skin(surface, direction) - 0.5f);
         const uint32_t first = builder.vertexCount();
@@ -115,7 +124,8 @@ QorFile blobScene()
     {
         QorAnimation creep;
         creep.translation = recipe.keys([bud](float p) { return budPosition(p, bud); });
-        creep.rotation = recipe.rotations([bud](float p) { return turn(D3DXVECTOR3(1, 1, float(bud)), kTau * p); });
+        creep.rotation = recipe.rotations(
+            [bud](float p) { return turn(D3DXVECTOR3(1, 1, float(bud)), kTau * p); });
         creep.scale = recipe.keys([bud](float p) {
             const float s = 0.75f + 0.35f * sinf(kTau * (2.0f * p + 0.2f * float(bud)));
             return D3DXVECTOR3(s, s * 1.1f, s);
@@ -148,11 +158,13 @@ QorFile blobScene()
         const float angle = kTau * random();
         const float ring = sqrtf(1.0f - y * y);
         const float radius = 115.0f + 70.0f * random();
-        spores.emplace_back(radius * ring * cosf(angle), 0.6f * radius * y + 40.0f, radius * ring * sinf(angle));
+        spores.emplace_back(radius * ring * cosf(angle), 0.6f * radius * y + 40.0f,
+                            radius * ring * sinf(angle));
     }
     QorAnimation drift;
     drift.translation = {kCentre};
-    drift.rotation = recipe.rotations([](float p) { return turn(D3DXVECTOR3(0.1f, 1, 0), -kTau * p); });
+    drift.rotation =
+        recipe.rotations([](float p) { return turn(D3DXVECTOR3(0.1f, 1, 0), -kTau * p); });
     drift.scale = recipe.keys([](float p) {
         const float s = 4.5f + 1.2f * sinf(kTau * 4.0f * p);
         return D3DXVECTOR3(s, s, s);
@@ -163,36 +175,41 @@ QorFile blobScene()
         "Camera01",
         [](float p) {
             const float a = kTau * p + 2.0f;
-            return D3DXVECTOR3(285.0f * cosf(a), 130.0f + 60.0f * sinf(kTau * 2.0f * p), 285.0f * sinf(a));
+            return D3DXVECTOR3(285.0f * cosf(a), 130.0f + 60.0f * sinf(kTau * 2.0f * p),
+                               285.0f * sinf(a));
         },
         [](float p) { return kCentre + D3DXVECTOR3(0, -10.0f + 10.0f * sinf(kTau * p), 0); },
         [](float p) { return 0.1f * sinf(kTau * p); }, [](float) { return 1.2f; }));
 
-    recipe.add(omni("key", D3DXVECTOR3(0.8f, 0.82f, 0.74f), 250.0f, 650.0f, recipe.keys([](float p) {
-                        const float a = kTau * p + 1.0f;
-                        return D3DXVECTOR3(190.0f * cosf(a), 250.0f, 190.0f * sinf(a));
-                    })));
+    recipe.add(
+        omni("key", D3DXVECTOR3(0.8f, 0.82f, 0.74f), 250.0f, 650.0f, recipe.keys([](float p) {
+            const float a = kTau * p + 1.0f;
+            return D3DXVECTOR3(190.0f * cosf(a), 250.0f, 190.0f * sinf(a));
+        })));
     // Fills a third of a turn apart at the blob's height, so whichever way
     // a camera looks at it one of them lights the side it sees.
     for (int fill = 0; fill < 3; ++fill)
     {
-        const D3DXVECTOR3 colours[3] = {{0.8f, 0.62f, 0.55f}, {0.55f, 0.72f, 0.8f}, {0.75f, 0.7f, 0.5f}};
+        const D3DXVECTOR3 colours[3] = {
+            {0.8f, 0.62f, 0.55f}, {0.55f, 0.72f, 0.8f}, {0.75f, 0.7f, 0.5f}};
         recipe.add(omni("fill" + std::to_string(fill + 1), colours[fill], 120.0f, 420.0f,
                         recipe.keys([fill](float p) {
                             const float a = kTau * (float(fill) / 3.0f - p);
                             return kCentre + D3DXVECTOR3(240.0f * cosf(a), 20.0f, 240.0f * sinf(a));
                         })));
     }
-    recipe.add(omni("rim", D3DXVECTOR3(0.95f, 0.45f, 0.85f), 150.0f, 450.0f, recipe.keys([](float p) {
-                        const float a = -kTau * p + 3.5f;
-                        return D3DXVECTOR3(220.0f * cosf(a), 140.0f, 220.0f * sinf(a));
-                    })));
-    recipe.add(omni("under", D3DXVECTOR3(1.1f, 0.7f, 0.35f), 60.0f, 260.0f, recipe.keys([](float p) {
-                        const float a = kTau * 2.0f * p;
-                        return D3DXVECTOR3(120.0f * cosf(a), 18.0f, 120.0f * sinf(a));
-                    })));
-    recipe.add(omni("teal", D3DXVECTOR3(0.35f, 0.85f, 0.9f), 60.0f, 280.0f, recipe.keys([](float p) {
-                        return budPosition(p, 2) + D3DXVECTOR3(0, 30, 0);
-                    })));
+    recipe.add(
+        omni("rim", D3DXVECTOR3(0.95f, 0.45f, 0.85f), 150.0f, 450.0f, recipe.keys([](float p) {
+            const float a = -kTau * p + 3.5f;
+            return D3DXVECTOR3(220.0f * cosf(a), 140.0f, 220.0f * sinf(a));
+        })));
+    recipe.add(
+        omni("under", D3DXVECTOR3(1.1f, 0.7f, 0.35f), 60.0f, 260.0f, recipe.keys([](float p) {
+            const float a = kTau * 2.0f * p;
+            return D3DXVECTOR3(120.0f * cosf(a), 18.0f, 120.0f * sinf(a));
+        })));
+    recipe.add(
+        omni("teal", D3DXVECTOR3(0.35f, 0.85f, 0.9f), 60.0f, 280.0f,
+             recipe.keys([](float p) { return budPosition(p, 2) + D3DXVECTOR3(0, 30, 0); })));
     return recipe.file();
 }

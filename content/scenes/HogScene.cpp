@@ -29,7 +29,8 @@ const D3DXVECTOR3 kMiddle(0.0f, kHover, 0.0f);
 // The hog's centre: bobbing six times per loop and swaying a little.
 D3DXVECTOR3 hogCentre(float a_phase)
 {
-    return kMiddle + D3DXVECTOR3(8.0f * sinf(kTau * 2.0f * a_phase), 6.0f * sinf(6.0f * kTau * a_phase),
+    return kMiddle + D3DXVECTOR3(8.0f * sinf(kTau * 2.0f * a_phase),
+                                 6.0f * sinf(6.0f * kTau * a_phase),
                                  8.0f * cosf(kTau * 3.0f * a_phase));
 }
 
@@ -37,7 +38,8 @@ D3DXVECTOR3 hogCentre(float a_phase)
 // going once round.
 D3DXQUATERNION hogTurn(float a_phase)
 {
-    return then(turn(D3DXVECTOR3(1, 0, 0), 2.0f * kTau * a_phase), turn(D3DXVECTOR3(0, 1, 0), -kTau * a_phase));
+    return then(turn(D3DXVECTOR3(1, 0, 0), 2.0f * kTau * a_phase),
+                turn(D3DXVECTOR3(0, 1, 0), -kTau * a_phase));
 }
 
 // Spikes push out on eight beats per loop: a quick swell and a slow return.
@@ -69,8 +71,8 @@ D3DXMATRIX standAlong(const D3DXVECTOR3& a_direction, const D3DXVECTOR3& a_origi
     D3DXVec3Cross(&x, &side, &a_direction);
     D3DXVec3Normalize(&x, &x);
     D3DXVec3Cross(&z, &x, &a_direction);
-    D3DXMATRIX m(x.x, x.y, x.z, 0, a_direction.x, a_direction.y, a_direction.z, 0, z.x, z.y, z.z, 0, a_origin.x,
-                 a_origin.y, a_origin.z, 1);
+    D3DXMATRIX m(x.x, x.y, x.z, 0, a_direction.x, a_direction.y, a_direction.z, 0, z.x, z.y, z.z, 0,
+                 a_origin.x, a_origin.y, a_origin.z, 1);
     return m;
 }
 
@@ -80,7 +82,8 @@ QorFile hogScene()
 {
     SceneRecipe recipe(kFrames);
 
-    QorMaterial floorMaterial = material("arenaFloor", D3DXVECTOR3(0.8f, 0.78f, 0.76f), 0.6f, 40.0f);
+    QorMaterial floorMaterial =
+        material("arenaFloor", D3DXVECTOR3(0.8f, 0.78f, 0.76f), 0.6f, 40.0f);
     floorMaterial.textures = {{kQorSlotColour, "tiles.jpg"},
                               {kQorSlotHeight, "tiles_height.jpg"},
                               {kQorSlotOcclusion, "tiles_occlusion.jpg"}};
@@ -92,15 +95,18 @@ QorFile hogScene()
     steel.textures = {{kQorSlotColour, "autogen_cubemap.jpg"}, {kQorSlotReflection, "streaks.jpg"}};
     const int32_t steelId = recipe.add(steel);
     const int32_t tipsId = recipe.add(glowMaterial("spikeTips", D3DXVECTOR3(0.7f, 0.5f, 0.3f), ""));
-    const int32_t bandId = recipe.add(glowMaterial("bellyBand", D3DXVECTOR3(0.6f, 0.3f, 0.12f), "glowlines.jpg"));
+    const int32_t bandId =
+        recipe.add(glowMaterial("bellyBand", D3DXVECTOR3(0.6f, 0.3f, 0.12f), "glowlines.jpg"));
     QorMaterial droneHull = material("droneHull", D3DXVECTOR3(0.6f, 0.6f, 0.65f), 0.9f, 50.0f);
     droneHull.textures = {{kQorSlotColour, "panels.jpg"}};
     const int32_t droneHullId = recipe.add(droneHull);
-    const int32_t droneCoreId = recipe.add(glowMaterial("droneCore", D3DXVECTOR3(0.6f, 0.62f, 0.66f), ""));
+    const int32_t droneCoreId =
+        recipe.add(glowMaterial("droneCore", D3DXVECTOR3(0.6f, 0.62f, 0.66f), ""));
     QorMaterial pillar = material("pillar", D3DXVECTOR3(0.7f, 0.7f, 0.72f), 0.4f, 20.0f);
     pillar.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotHeight, "panels_height.jpg"}};
     const int32_t pillarId = recipe.add(pillar);
-    const int32_t collarId = recipe.add(glowMaterial("collar", D3DXVECTOR3(0.2f, 0.5f, 0.6f), "glowlines.jpg"));
+    const int32_t collarId =
+        recipe.add(glowMaterial("collar", D3DXVECTOR3(0.2f, 0.5f, 0.6f), "glowlines.jpg"));
 
     MeshBuilder builder;
     builder.plane(6000.0f, 6000.0f, 24, 24, 60.0f);
@@ -153,9 +159,11 @@ QorFile hogScene()
     for (int drone = 0; drone < 3; ++drone)
     {
         QorAnimation flight;
-        flight.translation = recipe.keys([&](float a_phase) { return dronePosition(a_phase, drone); });
+        flight.translation =
+            recipe.keys([&](float a_phase) { return dronePosition(a_phase, drone); });
         flight.rotation = recipe.rotations([drone](float a_phase) {
-            return then(turn(D3DXVECTOR3(1, 0, 0), 0.5f), turn(D3DXVECTOR3(0, 1, 0), -kTau * (4.0f * a_phase + float(drone) / 3.0f)));
+            return then(turn(D3DXVECTOR3(1, 0, 0), 0.5f),
+                        turn(D3DXVECTOR3(0, 1, 0), -kTau * (4.0f * a_phase + float(drone) / 3.0f)));
         });
         flight.scale = {D3DXVECTOR3(1, 1, 1)};
         const std::string number = std::to_string(drone + 1);
@@ -195,7 +203,8 @@ QorFile hogScene()
             pillarSource = recipe.add("pillar1", pillarId, column, still(foot));
             MeshBuilder collar;
             collar.torus(20.0f, 3.5f, 32, 8);
-            collarSource = recipe.add("collar1", collarId, collar, still(foot + D3DXVECTOR3(0, 40, 0)));
+            collarSource =
+                recipe.add("collar1", collarId, collar, still(foot + D3DXVECTOR3(0, 40, 0)));
         }
         else
         {
@@ -210,7 +219,8 @@ QorFile hogScene()
         "Camera01",
         [](float p) {
             const float a = kTau * p + 2.4f;
-            return kMiddle + D3DXVECTOR3(245.0f * cosf(a), -10.0f + 35.0f * sinf(kTau * 2.0f * p), 245.0f * sinf(a));
+            return kMiddle + D3DXVECTOR3(245.0f * cosf(a), -10.0f + 35.0f * sinf(kTau * 2.0f * p),
+                                         245.0f * sinf(a));
         },
         [](float) { return kMiddle + D3DXVECTOR3(0, 5, 0); }, [](float) { return 0.0f; },
         [](float) { return 1.55f; }));
@@ -226,29 +236,32 @@ QorFile hogScene()
         "Camera03",
         [](float p) {
             const float a = 2.0f * kTau * p;
-            return kMiddle + D3DXVECTOR3(170.0f * cosf(a), 45.0f * sinf(kTau * 3.0f * p) - 15.0f, 170.0f * sinf(a));
+            return kMiddle + D3DXVECTOR3(170.0f * cosf(a), 45.0f * sinf(kTau * 3.0f * p) - 15.0f,
+                                         170.0f * sinf(a));
         },
         [](float) { return kMiddle; }, [](float p) { return 0.15f * sinf(kTau * 2.0f * p); },
         [](float) { return 1.5f; }));
 
     // Lights: the first one (the part flickers it) is the warm key above.
     recipe.add(omni("key", D3DXVECTOR3(0.9f, 0.82f, 0.7f), 220.0f, 700.0f, recipe.keys([](float p) {
-                        const float a = kTau * p;
-                        return kMiddle + D3DXVECTOR3(110.0f * cosf(a), 190.0f, 110.0f * sinf(a));
-                    })));
-    recipe.add(omni("rim", D3DXVECTOR3(0.5f, 0.62f, 0.95f), 200.0f, 650.0f, recipe.keys([](float p) {
-                        const float a = -kTau * p + 2.0f;
-                        return kMiddle + D3DXVECTOR3(300.0f * cosf(a), 120.0f, 300.0f * sinf(a));
-                    })));
-    const D3DXVECTOR3 droneColours[3] = {{1.0f, 0.4f, 0.85f}, {0.4f, 0.85f, 1.05f}, {1.1f, 0.75f, 0.3f}};
+        const float a = kTau * p;
+        return kMiddle + D3DXVECTOR3(110.0f * cosf(a), 190.0f, 110.0f * sinf(a));
+    })));
+    recipe.add(
+        omni("rim", D3DXVECTOR3(0.5f, 0.62f, 0.95f), 200.0f, 650.0f, recipe.keys([](float p) {
+            const float a = -kTau * p + 2.0f;
+            return kMiddle + D3DXVECTOR3(300.0f * cosf(a), 120.0f, 300.0f * sinf(a));
+        })));
+    const D3DXVECTOR3 droneColours[3] = {
+        {1.0f, 0.4f, 0.85f}, {0.4f, 0.85f, 1.05f}, {1.1f, 0.75f, 0.3f}};
     for (int drone = 0; drone < 3; ++drone)
     {
         recipe.add(omni("drone" + std::to_string(drone + 1), droneColours[drone], 30.0f, 230.0f,
                         recipe.keys([&](float p) { return dronePosition(p, drone); })));
     }
-    recipe.add(omni("underGlow", D3DXVECTOR3(1.1f, 0.45f, 0.25f), 60.0f, 260.0f,
-                    recipe.keys([](float p) {
-                        return D3DXVECTOR3(40.0f * cosf(kTau * 3.0f * p), 14.0f, 40.0f * sinf(kTau * 3.0f * p));
-                    })));
+    recipe.add(
+        omni("underGlow", D3DXVECTOR3(1.1f, 0.45f, 0.25f), 60.0f, 260.0f, recipe.keys([](float p) {
+            return D3DXVECTOR3(40.0f * cosf(kTau * 3.0f * p), 14.0f, 40.0f * sinf(kTau * 3.0f * p));
+        })));
     return recipe.file();
 }

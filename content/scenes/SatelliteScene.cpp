@@ -49,15 +49,19 @@ QorFile satelliteScene()
     solar.textures = {{kQorSlotColour, "solar.jpg"}, {kQorSlotHeight, "solar_height.jpg"}};
     const int32_t solarId = recipe.add(solar);
     QorMaterial chrome = material("dish", D3DXVECTOR3(0.62f, 0.63f, 0.66f), 0.7f, 70.0f);
-    chrome.textures = {{kQorSlotColour, "autogen_cubemap.jpg"}, {kQorSlotReflection, "streaks.jpg"}};
+    chrome.textures = {{kQorSlotColour, "autogen_cubemap.jpg"},
+                       {kQorSlotReflection, "streaks.jpg"}};
     const int32_t dishId = recipe.add(chrome);
     QorMaterial planet = material("planet", D3DXVECTOR3(0.78f, 0.78f, 0.8f), 0.12f, 10.0f);
     planet.textures = {{kQorSlotColour, "planet.jpg"}};
     const int32_t planetId = recipe.add(planet);
-    const int32_t starsId = recipe.add(glowMaterial("stars", D3DXVECTOR3(0.6f, 0.6f, 0.62f), "spark.jpg"));
+    const int32_t starsId =
+        recipe.add(glowMaterial("stars", D3DXVECTOR3(0.6f, 0.6f, 0.62f), "spark.jpg"));
     const int32_t redId = recipe.add(glowMaterial("navRed", D3DXVECTOR3(0.75f, 0.3f, 0.25f), ""));
-    const int32_t greenId = recipe.add(glowMaterial("navGreen", D3DXVECTOR3(0.35f, 0.72f, 0.4f), ""));
-    const int32_t exhaustId = recipe.add(glowMaterial("exhaust", D3DXVECTOR3(0.45f, 0.55f, 0.7f), ""));
+    const int32_t greenId =
+        recipe.add(glowMaterial("navGreen", D3DXVECTOR3(0.35f, 0.72f, 0.4f), ""));
+    const int32_t exhaustId =
+        recipe.add(glowMaterial("exhaust", D3DXVECTOR3(0.45f, 0.55f, 0.7f), ""));
 
     MeshBuilder builder;
 
@@ -122,8 +126,9 @@ QorFile satelliteScene()
     auto wingTurn = [&recipe, &sway](float a_side) {
         QorAnimation result = sway;
         result.rotation = recipe.rotations([a_side](float p) {
-            const D3DXQUATERNION swayTurn = then(turn(D3DXVECTOR3(1, 0, 0), 0.12f * sinf(kTau * 2.0f * p)),
-                                                 turn(D3DXVECTOR3(0, 1, 0), 0.3f * sinf(kTau * p)));
+            const D3DXQUATERNION swayTurn =
+                then(turn(D3DXVECTOR3(1, 0, 0), 0.12f * sinf(kTau * 2.0f * p)),
+                     turn(D3DXVECTOR3(0, 1, 0), 0.3f * sinf(kTau * p)));
             const D3DXQUATERNION tilt = turn(D3DXVECTOR3(1, 0, 0), 0.35f + 0.3f * sinf(kTau * p));
             return then(then(tilt, turn(D3DXVECTOR3(0, 1, 0), a_side)), swayTurn);
         });
@@ -147,7 +152,8 @@ QorFile satelliteScene()
     }
     QorAnimation sweep;
     sweep.translation = recipe.keys([](float p) {
-        return D3DXVECTOR3(3.0f * sinf(kTau * 2.0f * p), 2.0f * sinf(kTau * 3.0f * p), 0.0f) + D3DXVECTOR3(0, 0, -14);
+        return D3DXVECTOR3(3.0f * sinf(kTau * 2.0f * p), 2.0f * sinf(kTau * 3.0f * p), 0.0f) +
+               D3DXVECTOR3(0, 0, -14);
     });
     sweep.rotation = recipe.rotations([](float p) {
         return then(then(turn(D3DXVECTOR3(1, 0, 0), -1.2f + 0.25f * sinf(kTau * 4.0f * p)),
@@ -229,22 +235,24 @@ QorFile satelliteScene()
         "Camera01",
         [](float p) {
             const float a = 3.0f * kTau * p + 0.8f;
-            return D3DXVECTOR3(112.0f * cosf(a), 28.0f + 12.0f * sinf(kTau * 5.0f * p), 112.0f * sinf(a));
+            return D3DXVECTOR3(112.0f * cosf(a), 28.0f + 12.0f * sinf(kTau * 5.0f * p),
+                               112.0f * sinf(a));
         },
         [](float p) { return D3DXVECTOR3(0, -14.0f + 5.0f * sinf(kTau * 5.0f * p), 0); },
         [](float p) { return 0.12f * sinf(kTau * 4.0f * p); }, [](float) { return 1.5f; }));
 
     // The sun, warm and strong from one side; two cool lights from the
     // other sides, so that the shadowed faces still read; the thrusters' faint blue; a red and a green blink.
-    recipe.add(omni("sun", D3DXVECTOR3(1.15f, 1.08f, 0.95f), 900.0f, 2000.0f, recipe.keys([](float) {
-                        return D3DXVECTOR3(600.0f, 320.0f, -250.0f);
-                    })));
+    recipe.add(omni("sun", D3DXVECTOR3(1.15f, 1.08f, 0.95f), 900.0f, 2000.0f,
+                    recipe.keys([](float) { return D3DXVECTOR3(600.0f, 320.0f, -250.0f); })));
     recipe.add(omni("skyshine", D3DXVECTOR3(0.8f, 0.85f, 1.05f), 600.0f, 1200.0f,
                     recipe.keys([](float) { return D3DXVECTOR3(-420.0f, 160.0f, 330.0f); })));
     recipe.add(omni("earthshine", D3DXVECTOR3(0.55f, 0.62f, 0.75f), 450.0f, 1000.0f,
                     recipe.keys([](float) { return D3DXVECTOR3(-150.0f, -60.0f, -540.0f); })));
-    recipe.add(omni("thrusters", D3DXVECTOR3(0.4f, 0.55f, 1.0f), 5.0f, 45.0f, recipe.keys([](float p) {
-                        return D3DXVECTOR3(3.0f * sinf(kTau * 2.0f * p), -34.0f + 2.0f * sinf(kTau * 3.0f * p), 0.0f);
-                    })));
+    recipe.add(
+        omni("thrusters", D3DXVECTOR3(0.4f, 0.55f, 1.0f), 5.0f, 45.0f, recipe.keys([](float p) {
+            return D3DXVECTOR3(3.0f * sinf(kTau * 2.0f * p), -34.0f + 2.0f * sinf(kTau * 3.0f * p),
+                               0.0f);
+        })));
     return recipe.file();
 }

@@ -41,8 +41,8 @@ int32_t SceneRecipe::add(const std::string& a_name, int32_t a_material, MeshBuil
     return add(std::move(mesh));
 }
 
-int32_t SceneRecipe::sprites(const std::string& a_name, int32_t a_material, std::vector<D3DXVECTOR3> a_points,
-                             QorAnimation a_animation)
+int32_t SceneRecipe::sprites(const std::string& a_name, int32_t a_material,
+                             std::vector<D3DXVECTOR3> a_points, QorAnimation a_animation)
 {
     QorMesh mesh;
     mesh.name = a_name;
@@ -91,7 +91,8 @@ D3DXQUATERNION then(const D3DXQUATERNION& a_first, const D3DXQUATERNION& a_secon
     return result;
 }
 
-QorAnimation still(const D3DXVECTOR3& a_position, const D3DXVECTOR3& a_scale, const D3DXQUATERNION& a_rotation)
+QorAnimation still(const D3DXVECTOR3& a_position, const D3DXVECTOR3& a_scale,
+                   const D3DXQUATERNION& a_rotation)
 {
     QorAnimation animation;
     animation.translation = {a_position};
@@ -113,7 +114,8 @@ QorMaterial material(const std::string& a_name, const D3DXVECTOR3& a_diffuse, fl
     return result;
 }
 
-QorMaterial glowMaterial(const std::string& a_name, const D3DXVECTOR3& a_color, const std::string& a_map)
+QorMaterial glowMaterial(const std::string& a_name, const D3DXVECTOR3& a_color,
+                         const std::string& a_map)
 {
     QorMaterial result = material(a_name, D3DXVECTOR3(0.0f, 0.0f, 0.0f), 0.0f, 1.0f);
     result.selfIllum = a_color;
@@ -138,7 +140,8 @@ QorLight omni(const std::string& a_name, const D3DXVECTOR3& a_color, float a_nea
 void plateau(MeshBuilder& a_builder, uint32_t a_first, float a_radius, float a_drop)
 {
     a_builder.displace(a_first, [a_radius, a_drop](const D3DXVECTOR3& a_point, const D3DXVECTOR3&) {
-        const float beyond = fmaxf(0.0f, sqrtf(a_point.x * a_point.x + a_point.z * a_point.z) / a_radius - 1.0f);
+        const float beyond =
+            fmaxf(0.0f, sqrtf(a_point.x * a_point.x + a_point.z * a_point.z) / a_radius - 1.0f);
         return -a_drop * beyond * beyond;
     });
 }

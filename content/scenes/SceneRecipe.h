@@ -32,10 +32,11 @@ public:
     void add(QorCamera a_camera);
     void add(QorLight a_light);
     // A triangle mesh from what a_builder holds (which it empties).
-    int32_t add(const std::string& a_name, int32_t a_material, MeshBuilder& a_builder, QorAnimation a_animation);
+    int32_t add(const std::string& a_name, int32_t a_material, MeshBuilder& a_builder,
+                QorAnimation a_animation);
     // A cloud of point sprites, one object unit across before the mesh's scale.
-    int32_t sprites(const std::string& a_name, int32_t a_material, std::vector<D3DXVECTOR3> a_points,
-                    QorAnimation a_animation);
+    int32_t sprites(const std::string& a_name, int32_t a_material,
+                    std::vector<D3DXVECTOR3> a_points, QorAnimation a_animation);
     // A mesh record that reuses mesh a_source's geometry and material.
     int32_t instance(const std::string& a_name, int32_t a_source, QorAnimation a_animation);
 
@@ -54,7 +55,8 @@ public:
     // A camera from its eye, target, roll (radians) and exported field of
     // view (radians, horizontal at 16:9) as functions of the phase.
     template <typename Eye, typename Target, typename Roll, typename Fov>
-    QorCamera camera(const std::string& a_name, Eye a_eye, Target a_target, Roll a_roll, Fov a_fov) const
+    QorCamera camera(const std::string& a_name, Eye a_eye, Target a_target, Roll a_roll,
+                     Fov a_fov) const
     {
         QorCamera result;
         result.name = a_name;
@@ -99,7 +101,8 @@ QorMaterial material(const std::string& a_name, const D3DXVECTOR3& a_diffuse, fl
                      float a_specularPower);
 // A material that glows a_color times its colour map in the dark; with no
 // map, evenly (the default white texture).
-QorMaterial glowMaterial(const std::string& a_name, const D3DXVECTOR3& a_color, const std::string& a_map);
+QorMaterial glowMaterial(const std::string& a_name, const D3DXVECTOR3& a_color,
+                         const std::string& a_map);
 
 // An omni light: colour, reach, and its path over the loop.
 QorLight omni(const std::string& a_name, const D3DXVECTOR3& a_color, float a_near, float a_far,

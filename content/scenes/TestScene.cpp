@@ -46,7 +46,8 @@ D3DXVECTOR3 monolithFoot(int a_index)
 }
 
 // The plane of MeshBuilder stood up as a wall facing the room's centre.
-void wall(MeshBuilder& a_builder, float a_yaw, float a_width, float a_height, float a_distance, float a_repeat)
+void wall(MeshBuilder& a_builder, float a_yaw, float a_width, float a_height, float a_distance,
+          float a_repeat)
 {
     const uint32_t first = a_builder.vertexCount();
     a_builder.plane(a_width, a_height, 8, 4, a_repeat);
@@ -74,7 +75,8 @@ QorFile testScene()
     walls.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotHeight, "panels_height.jpg"}};
     const int32_t wallsId = recipe.add(walls);
     QorMaterial chrome = material("chrome", D3DXVECTOR3(0.72f, 0.74f, 0.8f), 1.0f, 80.0f);
-    chrome.textures = {{kQorSlotColour, "autogen_cubemap.jpg"}, {kQorSlotReflection, "streaks.jpg"}};
+    chrome.textures = {{kQorSlotColour, "autogen_cubemap.jpg"},
+                       {kQorSlotReflection, "streaks.jpg"}};
     const int32_t chromeId = recipe.add(chrome);
     QorMaterial core = material("core", D3DXVECTOR3(0.85f, 0.78f, 0.7f), 0.9f, 40.0f);
     core.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotHeight, "panels_height.jpg"}};
@@ -82,12 +84,14 @@ QorFile testScene()
     QorMaterial monolith = material("monolith", D3DXVECTOR3(0.55f, 0.58f, 0.66f), 0.9f, 60.0f);
     monolith.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotReflection, "streaks.jpg"}};
     const int32_t monolithId = recipe.add(monolith);
-    const int32_t capId = recipe.add(glowMaterial("monolithCap", D3DXVECTOR3(0.62f, 0.42f, 0.25f), "glowlines.jpg"));
+    const int32_t capId =
+        recipe.add(glowMaterial("monolithCap", D3DXVECTOR3(0.62f, 0.42f, 0.25f), "glowlines.jpg"));
     const int32_t haloId = recipe.add(glowMaterial("halo", D3DXVECTOR3(0.42f, 0.56f, 0.64f), ""));
     QorMaterial screen = material("screen", D3DXVECTOR3(0.8f, 0.78f, 0.75f), 0.5f, 30.0f);
     screen.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotOpacity, "grille.jpg"}};
     const int32_t screenId = recipe.add(screen);
-    const int32_t dustId = recipe.add(glowMaterial("dust", D3DXVECTOR3(0.5f, 0.48f, 0.45f), "spark.jpg"));
+    const int32_t dustId =
+        recipe.add(glowMaterial("dust", D3DXVECTOR3(0.5f, 0.48f, 0.45f), "spark.jpg"));
 
     MeshBuilder builder;
     builder.plane(2.0f * kHalfWidth, 2.0f * kHalfWidth, 12, 12, 9.0f);
@@ -120,7 +124,8 @@ QorFile testScene()
     builder.sphere(46.0f, 40, 24);
     QorAnimation pulse;
     pulse.translation = {kCentre};
-    pulse.rotation = recipe.rotations([](float p) { return turn(D3DXVECTOR3(0.3f, 1, 0), -kTau * p); });
+    pulse.rotation =
+        recipe.rotations([](float p) { return turn(D3DXVECTOR3(0.3f, 1, 0), -kTau * p); });
     pulse.scale = recipe.keys([](float p) {
         const float s = 1.0f + 0.14f * beatPulse(p);
         return D3DXVECTOR3(s, s, s);
@@ -130,7 +135,8 @@ QorFile testScene()
     QorAnimation haloTurn;
     haloTurn.translation = {kCentre};
     haloTurn.rotation = recipe.rotations([](float p) {
-        return then(turn(D3DXVECTOR3(1, 0, 0.4f), 0.9f), turn(D3DXVECTOR3(0, 1, 0), -2.0f * kTau * p));
+        return then(turn(D3DXVECTOR3(1, 0, 0.4f), 0.9f),
+                    turn(D3DXVECTOR3(0, 1, 0), -2.0f * kTau * p));
     });
     haloTurn.scale = pulse.scale;
     recipe.add("halo", haloId, builder, haloTurn);
@@ -144,10 +150,14 @@ QorFile testScene()
         const std::string number = std::to_string(i + 1);
         QorAnimation rise;
         rise.translation = {foot};
-        rise.rotation = still(foot, D3DXVECTOR3(1, 1, 1), turn(D3DXVECTOR3(0, 1, 0), -kTau * float(i) / kMonoliths)).rotation;
-        rise.scale = recipe.keys([i](float p) { return D3DXVECTOR3(1.0f, monolithHeight(p, i), 1.0f); });
+        rise.rotation = still(foot, D3DXVECTOR3(1, 1, 1),
+                              turn(D3DXVECTOR3(0, 1, 0), -kTau * float(i) / kMonoliths))
+                            .rotation;
+        rise.scale =
+            recipe.keys([i](float p) { return D3DXVECTOR3(1.0f, monolithHeight(p, i), 1.0f); });
         QorAnimation ride;
-        ride.translation = recipe.keys([i, foot](float p) { return foot + D3DXVECTOR3(0, monolithHeight(p, i), 0); });
+        ride.translation = recipe.keys(
+            [i, foot](float p) { return foot + D3DXVECTOR3(0, monolithHeight(p, i), 0); });
         ride.rotation = rise.rotation;
         ride.scale = {D3DXVECTOR3(1, 1, 1)};
         if (i == 0)
@@ -184,7 +194,8 @@ QorFile testScene()
     }
     QorAnimation drift;
     drift.translation = {D3DXVECTOR3(0, 0, 0)};
-    drift.rotation = recipe.rotations([](float p) { return turn(D3DXVECTOR3(0, 1, 0), 0.5f * sinf(kTau * p)); });
+    drift.rotation =
+        recipe.rotations([](float p) { return turn(D3DXVECTOR3(0, 1, 0), 0.5f * sinf(kTau * p)); });
     drift.scale = {D3DXVECTOR3(2.2f, 2.2f, 2.2f)};
     recipe.sprites("dust", dustId, motes, drift);
 
@@ -194,41 +205,50 @@ QorFile testScene()
         "Camera01",
         [](float p) {
             const float a = kTau * p + 0.6f;
-            return D3DXVECTOR3(235.0f * cosf(a), 120.0f + 55.0f * sinf(kTau * 2.0f * p), 235.0f * sinf(a));
+            return D3DXVECTOR3(235.0f * cosf(a), 120.0f + 55.0f * sinf(kTau * 2.0f * p),
+                               235.0f * sinf(a));
         },
         [](float p) { return kCentre + D3DXVECTOR3(0, -15.0f * sinf(kTau * 2.0f * p), 0); },
         [](float p) { return 0.06f * sinf(kTau * p); }, [](float) { return 1.6f; }));
     recipe.add(recipe.camera(
         "Camera02",
-        [](float p) { return D3DXVECTOR3(120.0f * sinf(kTau * p), 55.0f + 25.0f * sinf(2.0f * kTau * p), -235.0f); },
-        [](float p) { return kCentre + D3DXVECTOR3(60.0f * sinf(kTau * p), 10.0f * cosf(kTau * p), 0); },
+        [](float p) {
+            return D3DXVECTOR3(120.0f * sinf(kTau * p), 55.0f + 25.0f * sinf(2.0f * kTau * p),
+                               -235.0f);
+        },
+        [](float p) {
+            return kCentre + D3DXVECTOR3(60.0f * sinf(kTau * p), 10.0f * cosf(kTau * p), 0);
+        },
         [](float p) { return -0.1f * cosf(kTau * p); }, [](float) { return 1.5f; }));
     recipe.add(recipe.camera(
         "Camera03",
         [](float p) {
             const float a = 0.25f * kPi + 0.6f * sinf(kTau * p);
-            return D3DXVECTOR3(330.0f * cosf(a), 315.0f + 20.0f * sinf(2.0f * kTau * p), -330.0f * sinf(a));
+            return D3DXVECTOR3(330.0f * cosf(a), 315.0f + 20.0f * sinf(2.0f * kTau * p),
+                               -330.0f * sinf(a));
         },
         [](float) { return D3DXVECTOR3(0.0f, 110.0f, 0.0f); }, [](float) { return 0.0f; },
         [](float) { return 1.65f; }));
 
     // Lights: warm white above, red and cyan circling low on opposite sides,
     // amber sweeping the walls.
-    recipe.add(omni("top", D3DXVECTOR3(1.0f, 0.95f, 0.88f), 250.0f, 800.0f, recipe.keys([](float p) {
-                        const float a = kTau * p;
-                        return D3DXVECTOR3(90.0f * cosf(a), 320.0f, 90.0f * sinf(a));
-                    })));
+    recipe.add(
+        omni("top", D3DXVECTOR3(1.0f, 0.95f, 0.88f), 250.0f, 800.0f, recipe.keys([](float p) {
+            const float a = kTau * p;
+            return D3DXVECTOR3(90.0f * cosf(a), 320.0f, 90.0f * sinf(a));
+        })));
     recipe.add(omni("red", D3DXVECTOR3(1.1f, 0.4f, 0.3f), 120.0f, 520.0f, recipe.keys([](float p) {
-                        const float a = -kTau * p;
-                        return D3DXVECTOR3(190.0f * cosf(a), 60.0f, 190.0f * sinf(a));
-                    })));
+        const float a = -kTau * p;
+        return D3DXVECTOR3(190.0f * cosf(a), 60.0f, 190.0f * sinf(a));
+    })));
     recipe.add(omni("cyan", D3DXVECTOR3(0.3f, 0.8f, 1.1f), 120.0f, 520.0f, recipe.keys([](float p) {
-                        const float a = -kTau * p + kPi;
-                        return D3DXVECTOR3(190.0f * cosf(a), 60.0f, 190.0f * sinf(a));
-                    })));
-    recipe.add(omni("amber", D3DXVECTOR3(1.0f, 0.75f, 0.4f), 150.0f, 520.0f, recipe.keys([](float p) {
-                        const float a = 2.0f * kTau * p;
-                        return D3DXVECTOR3(360.0f * cosf(a), 200.0f + 80.0f * sinf(kTau * p), 360.0f * sinf(a));
-                    })));
+        const float a = -kTau * p + kPi;
+        return D3DXVECTOR3(190.0f * cosf(a), 60.0f, 190.0f * sinf(a));
+    })));
+    recipe.add(
+        omni("amber", D3DXVECTOR3(1.0f, 0.75f, 0.4f), 150.0f, 520.0f, recipe.keys([](float p) {
+            const float a = 2.0f * kTau * p;
+            return D3DXVECTOR3(360.0f * cosf(a), 200.0f + 80.0f * sinf(kTau * p), 360.0f * sinf(a));
+        })));
     return recipe.file();
 }

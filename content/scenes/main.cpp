@@ -43,8 +43,8 @@ const struct
     const char* name;
     QorFile (*recipe)();
 } g_scenes[] = {
-    {"primitives.qor", primitivesScene}, {"test.qor", testScene},   {"hog.qor", hogScene},
-    {"balls.qor", ballsScene},           {"blob.qor", blobScene},   {"satellite.qor", satelliteScene},
+    {"primitives.qor", primitivesScene}, {"test.qor", testScene}, {"hog.qor", hogScene},
+    {"balls.qor", ballsScene},           {"blob.qor", blobScene}, {"satellite.qor", satelliteScene},
 };
 
 bool wanted(const char* a_name, int a_argc, char** a_argv)
@@ -70,7 +70,8 @@ int main(int a_argc, char** a_argv)
     }
     for (const auto& scene : g_scenes)
     {
-        if (wanted(scene.name, a_argc, a_argv) && !writeScene(a_argv[1], scene.name, scene.recipe()))
+        if (wanted(scene.name, a_argc, a_argv) &&
+            !writeScene(a_argv[1], scene.name, scene.recipe()))
             return 1;
     }
     return 0;

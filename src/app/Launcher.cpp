@@ -114,13 +114,15 @@ bool fillDisplayModes(HWND a_dialog)
         // Each resolution once, with the index of its first mode: refresh
         // rates are not told apart.
         char text[32];
-        snprintf(text, sizeof(text), "%ix%i", static_cast<int>(mode.Width), static_cast<int>(mode.Height));
+        snprintf(text, sizeof(text), "%ix%i", static_cast<int>(mode.Width),
+                 static_cast<int>(mode.Height));
         if (sendItem(a_dialog, IDC_DISPLAYMODE, CB_FINDSTRING, static_cast<WPARAM>(-1),
                      reinterpret_cast<LPARAM>(text)) != CB_ERR)
             continue;
         const LRESULT item =
             sendItem(a_dialog, IDC_DISPLAYMODE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-        sendItem(a_dialog, IDC_DISPLAYMODE, CB_SETITEMDATA, static_cast<WPARAM>(item), static_cast<LPARAM>(index));
+        sendItem(a_dialog, IDC_DISPLAYMODE, CB_SETITEMDATA, static_cast<WPARAM>(item),
+                 static_cast<LPARAM>(index));
 
         const UINT area = mode.Width * mode.Height;
         if (area < bestArea)

@@ -27,9 +27,7 @@ const struct
 
 }  // namespace
 
-Tarvo::Tarvo(DemoState* a_demo) : m_demo(a_demo)
-{
-}
+Tarvo::Tarvo(DemoState* a_demo) : m_demo(a_demo) {}
 
 Tarvo::~Tarvo()
 {

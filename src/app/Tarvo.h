@@ -42,13 +42,13 @@ public:
     // of them is not registered.
     Scene* createScene();
 
-    Renderer* m_renderer = nullptr;     // owned
+    Renderer* m_renderer = nullptr;         // owned
     DeferredShading* m_deferred = nullptr;  // owned
     // Destroyed in reverse: shaders, scenes, then textures.
-    Container<Texture> m_textures;      // shared textures by name ("null_white" ...)
-    Container<Scene> m_scenes;          // by file name ("hog.qor" ...)
-    Container<Shader> m_shaders;        // shared shaders by file name
-    uint32_t m_frame = 0;               // completed frames
+    Container<Texture> m_textures;       // shared textures by name ("null_white" ...)
+    Container<Scene> m_scenes;           // by file name ("hog.qor" ...)
+    Container<Shader> m_shaders;         // shared shaders by file name
+    uint32_t m_frame = 0;                // completed frames
     Soundtrack* m_soundtrack = nullptr;  // owned; null until content loading
     Scene* m_primitives = nullptr;       // owned; "primitives.qor", the light volumes
     DemoState* m_demo = nullptr;         // not owned; never freed

@@ -21,7 +21,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     // What Windows maps with the executable's image: the dialog, banner, icon.
     registerLauncherResources();
 
-    if (DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr, launcherProc, 0) == -1)
+    if (DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr,
+                        launcherProc, 0) == -1)
         return 0;
     g_fullScreen = !g_windowed;
 

@@ -66,7 +66,8 @@ bool ArchiveReader::read(const char* a_path)
         {
             const uint64_t total = checkEntries();
             if (total > UINT32_MAX)
-                addFault(true, "the entries' sizes add up to %llu bytes, more than a data block can hold",
+                addFault(true,
+                         "the entries' sizes add up to %llu bytes, more than a data block can hold",
                          static_cast<unsigned long long>(total));
             else
                 readDataBlock(stream, static_cast<uint32_t>(total));
@@ -170,8 +171,10 @@ bool ArchiveReader::readDirectory(gzFile_s* a_stream, uint32_t a_count)
             uint8_t byte;
             if (!readStream(a_stream, &byte, 1))
             {
-                addFault(true, "directory cut short in the name of entry %u; the header promises %u entries",
-                         index, a_count);
+                addFault(
+                    true,
+                    "directory cut short in the name of entry %u; the header promises %u entries",
+                    index, a_count);
                 return false;
             }
             byte ^= nameKey;
@@ -187,7 +190,9 @@ bool ArchiveReader::readDirectory(gzFile_s* a_stream, uint32_t a_count)
         uint8_t fields[8];
         if (!readStream(a_stream, fields, sizeof(fields)))
         {
-            addFault(true, "directory cut short in the offset or size of entry %u; the header promises %u entries",
+            addFault(true,
+                     "directory cut short in the offset or size of entry %u; the header promises "
+                     "%u entries",
                      index, a_count);
             return false;
         }
@@ -219,7 +224,8 @@ uint64_t ArchiveReader::checkEntries()
         if (entry.size == 0)
             addFault(true, "entry %zu \"%s\": size is 0", index, name);
         else if (static_cast<uint64_t>(entry.offset) + entry.size > total)
-            addFault(true, "entry %zu \"%s\": bytes %u to %llu lie outside the %llu-byte data block",
+            addFault(true,
+                     "entry %zu \"%s\": bytes %u to %llu lie outside the %llu-byte data block",
                      index, name, entry.offset,
                      static_cast<unsigned long long>(entry.offset) + entry.size - 1,
                      static_cast<unsigned long long>(total));

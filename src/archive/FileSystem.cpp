@@ -20,8 +20,8 @@ const char kArchiveName[] = "tarvo.fs";
 
 namespace FileSystem
 {
-std::vector<FileEntry> g_entries;     // the directory, in file order
-uint8_t* g_archiveData = nullptr;     // the data block; null while no archive is loaded
+std::vector<FileEntry> g_entries;  // the directory, in file order
+uint8_t* g_archiveData = nullptr;  // the data block; null while no archive is loaded
 }
 
 File::~File()

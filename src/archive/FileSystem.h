@@ -21,9 +21,9 @@ public:
     void setSize(uint32_t a_size);
 
     uint8_t* m_data = nullptr;
-    uint32_t m_size = 0;       // bytes, never 0 once set
-    uint32_t m_position = 0;   // read cursor of sequential readers; FileSystem never moves it
-    bool m_ownsData = true;    // m_data is freed with the File
+    uint32_t m_size = 0;      // bytes, never 0 once set
+    uint32_t m_position = 0;  // read cursor of sequential readers; FileSystem never moves it
+    bool m_ownsData = true;   // m_data is freed with the File
 };
 
 namespace FileSystem

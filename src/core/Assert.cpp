@@ -19,8 +19,8 @@ const char* sourceName(const char* a_file)
 
 void assertionFailed(const char* a_expression, const char* a_file, unsigned a_line)
 {
-    fprintf(stderr, "Assertion failed: %s, file %s, line %u\n", a_expression,
-            sourceName(a_file), a_line);
+    fprintf(stderr, "Assertion failed: %s, file %s, line %u\n", a_expression, sourceName(a_file),
+            a_line);
     fflush(stderr);
     abort();
 }

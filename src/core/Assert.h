@@ -6,5 +6,5 @@
 
 [[noreturn]] void assertionFailed(const char* a_expression, const char* a_file, unsigned a_line);
 
-#define TARVO_ASSERT(a_expression) \
+#define TARVO_ASSERT(a_expression)                                                                 \
     ((a_expression) ? static_cast<void>(0) : assertionFailed(#a_expression, __FILE__, __LINE__))

@@ -115,7 +115,8 @@ bool loadContent(Tarvo* a_tarvo, DemoState* a_demo)
 
     for (RenderTarget*& target : a_demo->m_targets)
     {
-        target = RenderTarget::create(renderer, renderer->m_width, renderer->m_height, D3DFMT_A16B16G16R16F);
+        target = RenderTarget::create(renderer, renderer->m_width, renderer->m_height,
+                                      D3DFMT_A16B16G16R16F);
         if (!target)
         {
             fatalError("Failed to create the demo's render targets.");
@@ -153,9 +154,10 @@ bool loadContent(Tarvo* a_tarvo, DemoState* a_demo)
     {
         Texture** image;
         const char* name;
-    } overlays[] = {{&a_demo->m_jumpImage, "jump.jpg"},       {&a_demo->m_stepImage, "step.jpg"},
-                    {&a_demo->m_logoImage, "logo.jpg"},       {&a_demo->m_holditImage, "holdit.jpg"},
-                    {&a_demo->m_credits1Image, "credits1.jpg"}, {&a_demo->m_credits2Image, "credits2.jpg"}};
+    } overlays[] = {
+        {&a_demo->m_jumpImage, "jump.jpg"},         {&a_demo->m_stepImage, "step.jpg"},
+        {&a_demo->m_logoImage, "logo.jpg"},         {&a_demo->m_holditImage, "holdit.jpg"},
+        {&a_demo->m_credits1Image, "credits1.jpg"}, {&a_demo->m_credits2Image, "credits2.jpg"}};
     for (const auto& overlay : overlays)
     {
         if (!loadImage(*overlay.image, overlay.name, renderer))
@@ -179,7 +181,8 @@ void drawLoadingBar(DemoState* a_demo, float a_progress)
 {
     Renderer* renderer = a_demo->m_renderer;
     IDirect3DDevice9* device = renderer->device();
-    VertexBuffer* buffer = VertexBuffer::create(renderer, 4, sizeof(BarVertex), D3DFVF_XYZRHW | D3DFVF_TEX1);
+    VertexBuffer* buffer =
+        VertexBuffer::create(renderer, 4, sizeof(BarVertex), D3DFVF_XYZRHW | D3DFVF_TEX1);
     if (!buffer)
         return;
     // Pre-transformed vertices take the fixed-function path.
@@ -197,7 +200,8 @@ void drawLoadingBar(DemoState* a_demo, float a_progress)
     for (int32_t i = 0; i < segments; ++i)
     {
         const int32_t r = rand() % 100;
-        const double halfHeight = i == segments - 1 ? 0.05 : double(r) / 100.0 / 720.0 * 21.0 + 0.01;
+        const double halfHeight =
+            i == segments - 1 ? 0.05 : double(r) / 100.0 / 720.0 * 21.0 + 0.01;
         const float left = static_cast<float>(313.6 + 6.0 * i);
         const float right = static_cast<float>(336.64 + 6.0 * i);
         const float top = static_cast<float>((0.8 - halfHeight) * 720.0);

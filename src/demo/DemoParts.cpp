@@ -103,9 +103,11 @@ PartFrame hogPart(DemoState* a_demo)
     flicker(scene, t);
 
     const float grey = 0.2857143f;
-    return PartFrame{scene, {0, 0, 0, 0}, 2.5f * envelope, envelope, 1.4f * envelope,
-                                    {grey, grey, grey, 0}, 10.0f, 2200.0f - 500.0f * noise(60.0f * t), 10.0f,
-                                    1800.0f};
+    return PartFrame{scene,           {0, 0, 0, 0},
+                     2.5f * envelope, envelope,
+                     1.4f * envelope, {grey, grey, grey, 0},
+                     10.0f,           2200.0f - 500.0f * noise(60.0f * t),
+                     10.0f,           1800.0f};
 }
 
 // The test room plays five times: three stretches of the first camera from
@@ -192,8 +194,11 @@ PartFrame testPart(DemoState* a_demo)
     use(a_demo, scene, camera, "test", envelope);
 
     const float grey = 0.2857143f;
-    return PartFrame{scene, {0, 0, 0, 0}, 2.0f, 1.0f, 1.25f, {grey, grey, grey, 0}, 20.0f,
-                                    (1500.0f - 1800.0f * noise(50.0f * local)) * envelope, 4.0f, 1500.0f};
+    return PartFrame{scene, {0, 0, 0, 0},
+                     2.0f,  1.0f,
+                     1.25f, {grey, grey, grey, 0},
+                     20.0f, (1500.0f - 1800.0f * noise(50.0f * local)) * envelope,
+                     4.0f,  1500.0f};
 }
 
 // Between beats 176 and 192 the third row's time is negative: the balls
@@ -231,9 +236,11 @@ PartFrame ballsPart(DemoState* a_demo)
     flicker(scene, local);
 
     const float grey = 0.22222222f;
-    return PartFrame{scene, {0, 0, 0, 0}, 2.5f, 1.0f, 1.4f, {grey, grey, grey, 0}, 0.0f,
-                                    (1200.0f - 300.0f * noise(20.0f * local)) * (0.25f * envelope + 0.75f), 5.0f,
-                                    800.0f};
+    return PartFrame{scene, {0, 0, 0, 0},
+                     2.5f,  1.0f,
+                     1.4f,  {grey, grey, grey, 0},
+                     0.0f,  (1200.0f - 300.0f * noise(20.0f * local)) * (0.25f * envelope + 0.75f),
+                     5.0f,  800.0f};
 }
 
 // From its third stretch on, the blob's camera shake cuts to a new pattern
@@ -270,8 +277,11 @@ PartFrame blobPart(DemoState* a_demo)
     flicker(scene, local);
 
     const float grey = 0.22222222f;
-    return PartFrame{scene, {0, 0, 0, 0}, 2.6f, 1.0f, 1.4f, {grey, grey, grey, 0}, 10.0f,
-                                    (800.0f - 200.0f * noise(camera->m_time)) * (envelope + 0.1f), 10.0f, 800.0f};
+    return PartFrame{scene, {0, 0, 0, 0},
+                     2.6f,  1.0f,
+                     1.4f,  {grey, grey, grey, 0},
+                     10.0f, (800.0f - 200.0f * noise(camera->m_time)) * (envelope + 0.1f),
+                     10.0f, 800.0f};
 }
 
 // The satellite's field of view breathes between half and one and a half
@@ -284,7 +294,8 @@ PartFrame satellitePart(DemoState* a_demo)
     const float local = t - beats(a_demo, 192.0f);
     shake(camera, 10.0f, 50.0f, 1.0f, 250.0f);
     scene->m_time = -40.0f * local - 100.0f;
-    camera->m_time = t > beats(a_demo, 256.0f) ? -5.0f * (t - beats(a_demo, 256.0f)) - 500.0f : 5.0f * local + 500.0f;
+    camera->m_time = t > beats(a_demo, 256.0f) ? -5.0f * (t - beats(a_demo, 256.0f)) - 500.0f
+                                               : 5.0f * local + 500.0f;
     camera->m_fovScale = 0.5f * (sinf(noise(local)) + 1.0f) + 0.5f;
 
     float envelope = 1.0f - 2.0f * flash(a_demo, 192.0f);
@@ -292,7 +303,9 @@ PartFrame satellitePart(DemoState* a_demo)
     use(a_demo, scene, camera, "satellite", envelope);
 
     const float grey = 0.22222222f;
-    return PartFrame{scene, {0.05f, 0.05f, 0.05f, 0}, 2.6f, 1.0f, 1.4f, {grey, grey, grey, 0}, 10.0f,
-                                    (300.0f - 100.0f * noise(20.0f * local)) * (0.5f * envelope + 0.5f), 10.0f,
-                                    1800.0f};
+    return PartFrame{scene, {0.05f, 0.05f, 0.05f, 0},
+                     2.6f,  1.0f,
+                     1.4f,  {grey, grey, grey, 0},
+                     10.0f, (300.0f - 100.0f * noise(20.0f * local)) * (0.5f * envelope + 0.5f),
+                     10.0f, 1800.0f};
 }

@@ -34,10 +34,9 @@ const struct
     float from;
     PartFunction part;
 } g_parts[] = {
-    {0, hogPart},     {64, testPart},       {128, ballsPart}, {144, testPart},
-    {160, ballsPart}, {192, satellitePart}, {256, testPart},  {272, satellitePart},
-    {288, hogPart},   {321, blobPart},      {352, testPart},  {385, blobPart},
-    {416, ballsPart}, {432, testPart},
+    {0, hogPart},         {64, testPart},  {128, ballsPart},     {144, testPart}, {160, ballsPart},
+    {192, satellitePart}, {256, testPart}, {272, satellitePart}, {288, hogPart},  {321, blobPart},
+    {352, testPart},      {385, blobPart}, {416, ballsPart},     {432, testPart},
 };
 
 // The overlay of each stretch of beats (both ends excluded), in the order
@@ -52,11 +51,16 @@ const struct
 } g_overlays[] = {
     {128, 129, [](const DemoState* a_demo) { return a_demo->m_goImage; }, "go.jpg", false},
     {160, 161, [](const DemoState* a_demo) { return a_demo->m_jumpImage; }, "jump.jpg", false},
-    {224, 236, [](const DemoState* a_demo) { return a_demo->m_credits1Image; }, "credits1.jpg", true},
-    {240, 252, [](const DemoState* a_demo) { return a_demo->m_credits2Image; }, "credits2.jpg", true},
-    {288, 290, [](const DemoState* a_demo) { return a_demo->m_titleImages[0]; }, "title1.jpg", false},
-    {296, 298, [](const DemoState* a_demo) { return a_demo->m_titleImages[1]; }, "title2.jpg", false},
-    {304, 306, [](const DemoState* a_demo) { return a_demo->m_titleImages[2]; }, "title3.jpg", false},
+    {224, 236, [](const DemoState* a_demo) { return a_demo->m_credits1Image; }, "credits1.jpg",
+     true},
+    {240, 252, [](const DemoState* a_demo) { return a_demo->m_credits2Image; }, "credits2.jpg",
+     true},
+    {288, 290, [](const DemoState* a_demo) { return a_demo->m_titleImages[0]; }, "title1.jpg",
+     false},
+    {296, 298, [](const DemoState* a_demo) { return a_demo->m_titleImages[1]; }, "title2.jpg",
+     false},
+    {304, 306, [](const DemoState* a_demo) { return a_demo->m_titleImages[2]; }, "title3.jpg",
+     false},
     {312, 321, [](const DemoState* a_demo) { return a_demo->m_holditImage; }, "holdit.jpg", false},
     {352, 353, [](const DemoState* a_demo) { return a_demo->m_jumpImage; }, "jump.jpg", false},
     {384, 385, [](const DemoState* a_demo) { return a_demo->m_stepImage; }, "step.jpg", false},
@@ -163,10 +167,12 @@ void drawFrameStage(DemoState* a_demo, const PartFrame& a_frame, FrameStage a_st
         break;
     case FrameStage::DepthOfField:
         a_demo->m_dof->setParameter("far", a_frame.dofFar);
-        a_demo->m_dof->apply(targets[0], targets[1], targets[2], deferred->m_gbuffer[3], targets[3]);
+        a_demo->m_dof->apply(targets[0], targets[1], targets[2], deferred->m_gbuffer[3],
+                             targets[3]);
         break;
     case FrameStage::Break:
-        a_demo->m_break->apply(breakOutput(a_demo, targets[0]), targets[0], nullptr, nullptr, nullptr);
+        a_demo->m_break->apply(breakOutput(a_demo, targets[0]), targets[0], nullptr, nullptr,
+                               nullptr);
         break;
     case FrameStage::Copy:
         a_demo->m_renderer->drawToScreen(breakOutput(a_demo, targets[0]));

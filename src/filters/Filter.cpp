@@ -16,7 +16,8 @@ bool Filter::setParameter(const char*, float)
     return false;
 }
 
-bool Filter::loadShaders(Renderer* a_renderer, const char* a_pixelName, Shader*& a_vertex, Shader*& a_pixel)
+bool Filter::loadShaders(Renderer* a_renderer, const char* a_pixelName, Shader*& a_vertex,
+                         Shader*& a_pixel)
 {
     a_vertex = Shader::create(ShaderKind::Vertex, a_renderer, "quad.vsh");
     a_pixel = Shader::create(ShaderKind::Pixel, a_renderer, a_pixelName);
@@ -31,7 +32,8 @@ void Filter::setLinearClamp(Renderer* a_renderer, DWORD a_stage)
     device->SetSamplerState(a_stage, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
 }
 
-RenderTarget* Filter::passTarget(Renderer* a_renderer, int32_t a_pass, int32_t a_passes, RenderTarget* a_target)
+RenderTarget* Filter::passTarget(Renderer* a_renderer, int32_t a_pass, int32_t a_passes,
+                                 RenderTarget* a_target)
 {
     if (a_pass == a_passes - 1)
         return a_target;

@@ -67,8 +67,8 @@ bool FilterBlur::setParameter(const char* a_name, float a_value)
 // (a_target itself) is read only by pass 0 and written only by the last.
 // Without its programs (reported at init) the blur draws nothing rather than
 // bind a missing shader.
-void FilterBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget*, RenderTarget*,
-                       RenderTarget*)
+void FilterBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget*,
+                       RenderTarget*, RenderTarget*)
 {
     RenderTarget* source = a_source1 ? a_source1 : a_target;
     setLinearClamp(m_renderer, 0);
@@ -79,7 +79,8 @@ void FilterBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTa
         const double spacing = static_cast<double>(pass + 1) * kSpacingPerPass;
         const double area = static_cast<double>(m_area);
         m_pixelShader->setFloat("xpower", static_cast<float>(area / m_renderer->m_width * spacing));
-        m_pixelShader->setFloat("ypower", static_cast<float>(area / m_renderer->m_height * spacing));
+        m_pixelShader->setFloat("ypower",
+                                static_cast<float>(area / m_renderer->m_height * spacing));
         passTarget(m_renderer, pass, m_passes, a_target)->bind(0);
         passSource(m_renderer, pass, source)->bindTexture(0);
         m_renderer->m_quad->draw({m_vertexShader, m_pixelShader});

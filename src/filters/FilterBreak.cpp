@@ -71,15 +71,16 @@ float FilterBreak::force(const float* a_spectrum)
 {
     float sum = 0.0f;
     for (int bin = kFirstBin; bin < kFirstBin + kBinCount; ++bin)
-        sum = static_cast<float>(static_cast<double>(sum) + static_cast<double>(a_spectrum[bin]) * kBinScale);
+        sum = static_cast<float>(static_cast<double>(sum) +
+                                 static_cast<double>(a_spectrum[bin]) * kBinScale);
     return sum;
 }
 
 // Without an overlay sampler 2 keeps whatever it had: "break.psh" reads it
 // only as far as "overlayForce" and "overlayForce2" ask. Without programs
 // (init failed) the filter draws nothing.
-void FilterBreak::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget*, RenderTarget*,
-                        RenderTarget*)
+void FilterBreak::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget*,
+                        RenderTarget*, RenderTarget*)
 {
     if (!m_vertexShader || !m_pixelShader)
         return;

@@ -26,10 +26,10 @@ public:
     void apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget* a_source2,
                RenderTarget* a_source3, RenderTarget* a_source4) override;
 
-    Renderer* m_renderer = nullptr;         // not owned
-    Shader* m_vertexShader = nullptr;       // owned: "quad.vsh"
-    Shader* m_pixelShader = nullptr;        // owned: "dof.psh"
+    Renderer* m_renderer = nullptr;           // not owned
+    Shader* m_vertexShader = nullptr;         // owned: "quad.vsh"
+    Shader* m_pixelShader = nullptr;          // owned: "dof.psh"
     RenderTarget* m_gbufferTarget = nullptr;  // not owned; assigned by content loading
-    float m_far = 100000.0f;                // view distance of full blur
-    float m_glowForce = 2.0f;               // "glowForce", set as "glow"
+    float m_far = 100000.0f;                  // view distance of full blur
+    float m_glowForce = 2.0f;                 // "glowForce", set as "glow"
 };

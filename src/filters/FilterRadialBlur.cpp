@@ -70,8 +70,8 @@ bool FilterRadialBlur::setParameter(const char* a_name, float a_value)
 // from Time::g_time x 4, normalised; pass k (from 1) offsets by k times the
 // first pass's "dir", whose length is m_power / 6400. Scratch targets
 // ping-pong as in the blur.
-void FilterRadialBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget*, RenderTarget*,
-                             RenderTarget*)
+void FilterRadialBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget*,
+                             RenderTarget*, RenderTarget*)
 {
     TARVO_ASSERT(a_target && a_source1);
     if (m_power <= 0.0f)

@@ -5,9 +5,7 @@
 
 Light::~Light() = default;
 
-void Light::apply()
-{
-}
+void Light::apply() {}
 
 bool Light::loadScreenShaders(Renderer* a_renderer, const char* a_pixelName)
 {

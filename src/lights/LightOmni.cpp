@@ -37,7 +37,8 @@ LightOmni* LightOmni::create(Renderer* a_renderer, Tarvo* a_tarvo)
     // The volume comes from the primitives scene, which is loaded before any
     // scene with lights and holds none itself.
     const Scene* primitives = a_tarvo->m_primitives;
-    if (light->m_pixelShader && light->m_vertexShader && primitives && primitives->m_meshes.count() != 0)
+    if (light->m_pixelShader && light->m_vertexShader && primitives &&
+        primitives->m_meshes.count() != 0)
         light->m_mesh = primitives->m_meshes.at(0);
     if (!light->m_mesh)
     {
@@ -76,8 +77,9 @@ void LightOmni::apply()
     m_pixelShader->setFloat("override", m_override);
     // Where the G-buffer texel of a pixel has its centre: half a texel
     // past the corner the pixel's position lands on.
-    m_pixelShader->setVector("halfTexel", D3DXVECTOR4(0.5f / float(m_renderer->m_width),
-                                                      0.5f / float(m_renderer->m_height), 0.0f, 0.0f));
+    m_pixelShader->setVector("halfTexel",
+                             D3DXVECTOR4(0.5f / float(m_renderer->m_width),
+                                         0.5f / float(m_renderer->m_height), 0.0f, 0.0f));
 
     const float scale = 2.0f * m_farFallOff;
     D3DXMATRIX scaling, translation, transform;

@@ -58,9 +58,7 @@ D3DXMATRIX LightSpot::viewProjection(const D3DXVECTOR3& a_position, const D3DXVE
 
 D3DXMATRIX LightSpot::spotMatrix(const D3DXVECTOR3& a_position, const D3DXVECTOR3& a_target)
 {
-    const D3DXMATRIX bias(0.5f, 0.0f, 0.0f, 0.0f,
-                          0.0f, -0.5f, 0.0f, 0.0f,
-                          0.0f, 0.0f, 1.0f, 0.0f,
+    const D3DXMATRIX bias(0.5f, 0.0f, 0.0f, 0.0f, 0.0f, -0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f,
                           kBiasOffset, kBiasOffset, 0.0f, 1.0f);
     const D3DXMATRIX light = viewProjection(a_position, a_target);
     D3DXMATRIX matrix;

@@ -28,7 +28,7 @@ public:
     static D3DXMATRIX viewProjection(const D3DXVECTOR3& a_position, const D3DXVECTOR3& a_target);
     static D3DXMATRIX spotMatrix(const D3DXVECTOR3& a_position, const D3DXVECTOR3& a_target);
 
-    Texture* m_texture = nullptr;           // the spot image; not owned
+    Texture* m_texture = nullptr;  // the spot image; not owned
     // Attachments, set by the owner; none owned.
     RenderTarget* m_depthSource = nullptr;  // sampler 5: world position xyz, view distance a
     RenderTarget* m_shadowMap = nullptr;    // sampler 4: "depth.psh" seen from the light

@@ -14,17 +14,16 @@ DeferredShading* DeferredShading::create(Renderer* a_renderer)
     pipeline->m_renderer = a_renderer;
 
     // Every target is attempted before any failure counts.
-    const D3DFORMAT formats[6] = {D3DFMT_A16B16G16R16F, D3DFMT_A16B16G16R16F,
-                                  D3DFMT_A16B16G16R16F, D3DFMT_G32R32F,
-                                  D3DFMT_A16B16G16R16F, D3DFMT_A16B16G16R16F};
+    const D3DFORMAT formats[6] = {D3DFMT_A16B16G16R16F, D3DFMT_A16B16G16R16F, D3DFMT_A16B16G16R16F,
+                                  D3DFMT_G32R32F,       D3DFMT_A16B16G16R16F, D3DFMT_A16B16G16R16F};
     RenderTarget** targets[6] = {&pipeline->m_gbuffer[0],      &pipeline->m_gbuffer[1],
                                  &pipeline->m_gbuffer[2],      &pipeline->m_gbuffer[3],
                                  &pipeline->m_lightBuffers[0], &pipeline->m_lightBuffers[1]};
     bool made = true;
     for (int i = 0; i < 6; ++i)
     {
-        *targets[i] = RenderTarget::create(a_renderer, a_renderer->m_width,
-                                           a_renderer->m_height, formats[i]);
+        *targets[i] =
+            RenderTarget::create(a_renderer, a_renderer->m_width, a_renderer->m_height, formats[i]);
         made = made && *targets[i];
     }
     if (made)
@@ -38,9 +37,11 @@ DeferredShading* DeferredShading::create(Renderer* a_renderer)
     }
     if (made)
     {
-        pipeline->m_combinePixelShader = Shader::create(ShaderKind::Pixel, a_renderer, "combine.psh");
+        pipeline->m_combinePixelShader =
+            Shader::create(ShaderKind::Pixel, a_renderer, "combine.psh");
         if (pipeline->m_combinePixelShader)
-            pipeline->m_quadVertexShader = Shader::create(ShaderKind::Vertex, a_renderer, "quad.vsh");
+            pipeline->m_quadVertexShader =
+                Shader::create(ShaderKind::Vertex, a_renderer, "quad.vsh");
         made = pipeline->m_quadVertexShader != nullptr;
     }
     // Without its ambient light or fog the pipeline would draw a frame
@@ -72,8 +73,8 @@ DeferredShading::~DeferredShading()
         delete target;
         target = nullptr;
     }
-    for (Shader** shader : {&m_deferredVertexShader, &m_deferredPixelShader,
-                            &m_combinePixelShader, &m_quadVertexShader})
+    for (Shader** shader : {&m_deferredVertexShader, &m_deferredPixelShader, &m_combinePixelShader,
+                            &m_quadVertexShader})
     {
         delete *shader;
         *shader = nullptr;
@@ -88,8 +89,8 @@ void DeferredShading::beginGeometryPass()
 {
     for (int32_t i = 0; i < 4; ++i)
         m_gbuffer[i]->bind(i);
-    m_renderer->device()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000,
-                                1.0f, 0);
+    m_renderer->device()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f,
+                                0);
     m_renderer->setShaders({m_deferredVertexShader, m_deferredPixelShader});
     for (DWORD stage = 0; stage < 6; ++stage)
         m_renderer->setLinearFiltering(stage);

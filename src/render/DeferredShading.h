@@ -36,8 +36,7 @@ public:
     void endLightPass();
 
     // Into a_target, which is unbound again afterwards (the back buffer at 0).
-    void combine(RenderTarget& a_target, float a_contrast, float a_saturation,
-                 float a_brightness);
+    void combine(RenderTarget& a_target, float a_contrast, float a_saturation, float a_brightness);
     void applyFog(RenderTarget& a_target, const float* a_color, float a_near, float a_far);
 
     // What each G-buffer target holds, as "deferred.psh" writes it:
@@ -47,7 +46,7 @@ public:
     //   2  world-space position xyz, a = distance from "viewPosition"
     //   3  r = distance from "viewPosition", g = "specularPower"
     // The clear leaves distance 0 where nothing was drawn.
-    Renderer* m_renderer = nullptr;                        // not owned
+    Renderer* m_renderer = nullptr;  // not owned
     RenderTarget* m_gbuffer[4] = {nullptr, nullptr, nullptr, nullptr};
     RenderTarget* m_lightBuffers[2] = {nullptr, nullptr};  // light sums, read by combine
     Shader* m_deferredPixelShader = nullptr;

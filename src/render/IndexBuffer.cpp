@@ -13,10 +13,9 @@ IndexBuffer* IndexBuffer::create(Renderer* a_renderer, uint32_t a_count)
     TARVO_ASSERT(buffer);
     // A length past 32 bits would wrap into a smaller buffer than the count describes.
     const uint64_t length = uint64_t(a_count) * sizeof(uint32_t);
-    if (length > UINT32_MAX ||
-        FAILED(a_renderer->device()->CreateIndexBuffer(static_cast<UINT>(length), D3DUSAGE_WRITEONLY,
-                                                       D3DFMT_INDEX32, D3DPOOL_DEFAULT,
-                                                       &buffer->m_buffer, nullptr)))
+    if (length > UINT32_MAX || FAILED(a_renderer->device()->CreateIndexBuffer(
+                                   static_cast<UINT>(length), D3DUSAGE_WRITEONLY, D3DFMT_INDEX32,
+                                   D3DPOOL_DEFAULT, &buffer->m_buffer, nullptr)))
     {
         buffer->m_buffer = nullptr;
         delete buffer;

@@ -30,8 +30,9 @@ RenderTarget* RenderTarget::create(Renderer* a_renderer, int32_t a_width, int32_
 {
     RenderTarget* target = allocate(a_renderer);
     if (a_width <= 0 || a_height <= 0 ||
-        FAILED(a_renderer->device()->CreateTexture(UINT(a_width), UINT(a_height), 1, D3DUSAGE_RENDERTARGET,
-                                                   a_format, D3DPOOL_DEFAULT, &target->m_texture, nullptr)))
+        FAILED(a_renderer->device()->CreateTexture(UINT(a_width), UINT(a_height), 1,
+                                                   D3DUSAGE_RENDERTARGET, a_format, D3DPOOL_DEFAULT,
+                                                   &target->m_texture, nullptr)))
     {
         target->m_texture = nullptr;
         delete target;
@@ -47,8 +48,9 @@ RenderTarget* RenderTarget::create(Renderer* a_renderer, int32_t a_width, int32_
 RenderTarget* RenderTarget::createCube(Renderer* a_renderer)
 {
     RenderTarget* target = allocate(a_renderer);
-    if (FAILED(a_renderer->device()->CreateCubeTexture(g_cubeEdge, 1, D3DUSAGE_RENDERTARGET, D3DFMT_X8R8G8B8,
-                                                       D3DPOOL_DEFAULT, &target->m_cubeTexture, nullptr)))
+    if (FAILED(a_renderer->device()->CreateCubeTexture(g_cubeEdge, 1, D3DUSAGE_RENDERTARGET,
+                                                       D3DFMT_X8R8G8B8, D3DPOOL_DEFAULT,
+                                                       &target->m_cubeTexture, nullptr)))
     {
         target->m_cubeTexture = nullptr;
         delete target;
@@ -113,7 +115,9 @@ D3DCOLOR RenderTarget::horizonColour(float a_height)
     const float red = 0.55f + 0.25f * sky - 0.5f * ground + 0.45f * glow;
     const float green = 0.62f + 0.28f * sky - 0.55f * ground + 0.2f * glow;
     const float blue = 0.8f + 0.2f * sky - 0.6f * ground - 0.1f * glow;
-    auto channel = [](float a_value) { return DWORD(lroundf(fminf(fmaxf(a_value, 0.0f), 1.0f) * 255.0f)); };
+    auto channel = [](float a_value) {
+        return DWORD(lroundf(fminf(fmaxf(a_value, 0.0f), 1.0f) * 255.0f));
+    };
     return 0xFF000000 | channel(red) << 16 | channel(green) << 8 | channel(blue);
 }
 

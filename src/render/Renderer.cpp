@@ -33,7 +33,8 @@ ReturnCode Renderer::init(int32_t a_width, int32_t a_height, HWND a_window)
 
     // The launcher offered only modes that exist; the result is not examined.
     D3DDISPLAYMODE mode = {};
-    m_d3d->EnumAdapterModes(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8, static_cast<UINT>(g_displayMode), &mode);
+    m_d3d->EnumAdapterModes(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8, static_cast<UINT>(g_displayMode),
+                            &mode);
     m_backBufferWidth = static_cast<int32_t>(mode.Width);
     m_backBufferHeight = static_cast<int32_t>(mode.Height);
 
@@ -63,7 +64,8 @@ ReturnCode Renderer::init(int32_t a_width, int32_t a_height, HWND a_window)
     for (int attempt = 0; attempt < 2 && !m_device; ++attempt)
     {
         if (FAILED(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, a_window,
-                                       D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters, &m_device)))
+                                       D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters,
+                                       &m_device)))
             m_device = nullptr;
     }
     if (!m_device)
@@ -102,7 +104,8 @@ ReturnCode Renderer::checkCapabilities()
 {
     D3DCAPS9 caps = {};
     m_device->GetDeviceCaps(&caps);
-    if (caps.PixelShaderVersion < D3DPS_VERSION(3, 0) || caps.VertexShaderVersion < D3DVS_VERSION(3, 0))
+    if (caps.PixelShaderVersion < D3DPS_VERSION(3, 0) ||
+        caps.VertexShaderVersion < D3DVS_VERSION(3, 0))
     {
         fatalError("Shader Model 3.0 not supported.");
         return ReturnCode(ReturnCode::kFailure);

@@ -8,8 +8,8 @@
 
 #include <new>
 
-VertexBuffer* VertexBuffer::create(Renderer* a_renderer, uint32_t a_vertexCount, uint32_t a_vertexSize,
-                                   DWORD a_fvf)
+VertexBuffer* VertexBuffer::create(Renderer* a_renderer, uint32_t a_vertexCount,
+                                   uint32_t a_vertexSize, DWORD a_fvf)
 {
     TARVO_ASSERT(a_renderer && a_vertexCount != 0 && a_vertexSize != 0);
     VertexBuffer* vb = new (std::nothrow) VertexBuffer();
@@ -17,9 +17,9 @@ VertexBuffer* VertexBuffer::create(Renderer* a_renderer, uint32_t a_vertexCount,
 
     // A length past 32 bits would wrap into a smaller buffer than the counts describe.
     const uint64_t length = uint64_t(a_vertexSize) * a_vertexCount;
-    if (length > UINT32_MAX ||
-        FAILED(a_renderer->device()->CreateVertexBuffer(static_cast<UINT>(length), D3DUSAGE_WRITEONLY,
-                                                        a_fvf, D3DPOOL_DEFAULT, &vb->m_buffer, nullptr)))
+    if (length > UINT32_MAX || FAILED(a_renderer->device()->CreateVertexBuffer(
+                                   static_cast<UINT>(length), D3DUSAGE_WRITEONLY, a_fvf,
+                                   D3DPOOL_DEFAULT, &vb->m_buffer, nullptr)))
     {
         vb->m_buffer = nullptr;
         delete vb;

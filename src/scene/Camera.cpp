@@ -114,8 +114,8 @@ D3DXMATRIX Camera::viewMatrix() const
 
 D3DXMATRIX Camera::projectionMatrix() const
 {
-    const float fovY = static_cast<float>(m_fovTrack.sample(m_time) / static_cast<double>(kAspect) *
-                                          m_fovScale);
+    const float fovY =
+        static_cast<float>(m_fovTrack.sample(m_time) / static_cast<double>(kAspect) * m_fovScale);
     D3DXMATRIX projection;
     D3DXMatrixPerspectiveFovLH(&projection, fovY, kAspect, m_near, m_far);
     return projection;
@@ -123,5 +123,6 @@ D3DXMATRIX Camera::projectionMatrix() const
 
 D3DXVECTOR3 Camera::shake(double a_rate) const
 {
-    return CameraShake::g_shakeNoise.sample(static_cast<float>(Time::g_time * a_rate + m_shakePhase));
+    return CameraShake::g_shakeNoise.sample(
+        static_cast<float>(Time::g_time * a_rate + m_shakePhase));
 }

@@ -25,12 +25,12 @@ public:
     // Whether the self-illumination pass draws meshes of this material.
     bool selfIlluminated() const;
 
-    Texture* m_texture0 = nullptr;           // sampler 0: colour; not owned
-    Texture* m_texture1 = nullptr;           // sampler 1: height; not owned
-    RenderTarget* m_cubeTarget = nullptr;    // sampler 2 and "cubemap"; owned
-    Texture* m_texture3 = nullptr;           // sampler 3: occlusion; not owned
-    Texture* m_texture4 = nullptr;           // sampler 4: reflection mask; not owned
-    Texture* m_texture5 = nullptr;           // sampler 5: opacity; not owned
+    Texture* m_texture0 = nullptr;         // sampler 0: colour; not owned
+    Texture* m_texture1 = nullptr;         // sampler 1: height; not owned
+    RenderTarget* m_cubeTarget = nullptr;  // sampler 2 and "cubemap"; owned
+    Texture* m_texture3 = nullptr;         // sampler 3: occlusion; not owned
+    Texture* m_texture4 = nullptr;         // sampler 4: reflection mask; not owned
+    Texture* m_texture5 = nullptr;         // sampler 5: opacity; not owned
     float m_glossiness = 0.0f;
     float m_specularPower = 0.0f;
     D3DXVECTOR4 m_diffuseColor = D3DXVECTOR4(1.0f, 1.0f, 1.0f, 1.0f);

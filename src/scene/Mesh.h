@@ -44,16 +44,16 @@ public:
     VertexBuffer* m_vertexBuffer = nullptr;  // owned unless m_sharedBuffers
     IndexBuffer* m_indexBuffer = nullptr;    // owned unless m_sharedBuffers; null for sprites
     D3DPRIMITIVETYPE m_primitiveType = D3DPT_TRIANGLELIST;
-    uint32_t m_primitiveCount = 0;           // triangles
+    uint32_t m_primitiveCount = 0;  // triangles
     Track<D3DXVECTOR3> m_translationTrack;
     Track<D3DXQUATERNION> m_rotationTrack;
     Track<D3DXVECTOR3> m_scaleTrack;
     bool m_sharedBuffers = false;
-    Material* m_material = nullptr;          // not owned; may be null
-    D3DXMATRIX m_worldAnimationMatrix;       // "worldAnimationMatrix"
-    D3DXMATRIX m_normalAnimationMatrix;      // "normalAnimationMatrix"
-    D3DXMATRIX m_baseMatrix;                 // the scene's world matrix
-    D3DXMATRIX m_baseNormalMatrix;           // the scene's world matrix too
+    Material* m_material = nullptr;      // not owned; may be null
+    D3DXMATRIX m_worldAnimationMatrix;   // "worldAnimationMatrix"
+    D3DXMATRIX m_normalAnimationMatrix;  // "normalAnimationMatrix"
+    D3DXMATRIX m_baseMatrix;             // the scene's world matrix
+    D3DXMATRIX m_baseNormalMatrix;       // the scene's world matrix too
 
 private:
     Mesh();

@@ -96,7 +96,8 @@ Scene* QorLoader::create(Renderer* a_renderer, Tarvo* a_tarvo, const char* a_fil
         else if (!loader.addLight(std::get<QorLight>(record)))
         {
             fatalError(a_filename, ("Cannot create the light \"" + std::get<QorLight>(record).name +
-                                    "\": its programs or the light volume are missing.").c_str());
+                                    "\": its programs or the light volume are missing.")
+                                       .c_str());
             return loader.abandon();
         }
         if (!made)
@@ -118,7 +119,8 @@ bool QorLoader::addMesh(const QorMesh& a_record)
     }
     else
     {
-        const bool made = a_record.kind == 0 ? addTriangles(a_record, mesh) : addSprites(a_record, mesh);
+        const bool made =
+            a_record.kind == 0 ? addTriangles(a_record, mesh) : addSprites(a_record, mesh);
         if (!made)
             return false;
         if (a_record.materialIndex != -1)
@@ -135,7 +137,8 @@ bool QorLoader::addMesh(const QorMesh& a_record)
 bool QorLoader::addTriangles(const QorMesh& a_record, Mesh*& a_mesh)
 {
     const uint32_t vertexCount = uint32_t(a_record.vertices.size());
-    VertexBuffer* vertices = VertexBuffer::create(m_renderer, vertexCount, sizeof(QorVertex), kQorMeshFvf);
+    VertexBuffer* vertices =
+        VertexBuffer::create(m_renderer, vertexCount, sizeof(QorVertex), kQorMeshFvf);
     if (!vertices)
         return false;
     ReturnCode filled = vertices->fill(a_record.vertices.data(), vertexCount);
@@ -166,10 +169,10 @@ bool QorLoader::addSprites(const QorMesh& a_record, Mesh*& a_mesh)
             corners.push_back(SpriteVertex{point, {corner[0], corner[1]}});
     }
     const uint64_t vertexCount = corners.size();
-    VertexBuffer* vertices =
-        vertexCount <= UINT32_MAX
-            ? VertexBuffer::create(m_renderer, uint32_t(vertexCount), sizeof(SpriteVertex), kQorSpriteFvf)
-            : nullptr;
+    VertexBuffer* vertices = vertexCount <= UINT32_MAX
+                                 ? VertexBuffer::create(m_renderer, uint32_t(vertexCount),
+                                                        sizeof(SpriteVertex), kQorSpriteFvf)
+                                 : nullptr;
     if (!vertices)
         return false;
     ReturnCode filled = vertices->fill(corners.data(), uint32_t(vertexCount));
@@ -188,7 +191,8 @@ bool QorLoader::addSprites(const QorMesh& a_record, Mesh*& a_mesh)
 void QorLoader::addMaterial(const QorMaterial& a_record)
 {
     Material* material = new Material(m_renderer);
-    material->m_diffuseColor = D3DXVECTOR4(a_record.diffuse.x, a_record.diffuse.y, a_record.diffuse.z, 1.0f);
+    material->m_diffuseColor =
+        D3DXVECTOR4(a_record.diffuse.x, a_record.diffuse.y, a_record.diffuse.z, 1.0f);
     material->m_selfIllumColor =
         D3DXVECTOR4(a_record.selfIllum.x, a_record.selfIllum.y, a_record.selfIllum.z, 1.0f);
     material->m_glossiness = a_record.glossiness;

@@ -95,8 +95,9 @@ void Scene::renderSelfIllumination()
 void Scene::renderShadowMap(LightSpot& a_light, RenderTarget& a_shadowMap)
 {
     const D3DXVECTOR3 position = a_light.m_positionTrack.sample(m_time);
-    const D3DXVECTOR3 target =
-        a_light.m_targetTrack.count() != 0 ? a_light.m_targetTrack.sample(m_time) : a_light.m_target;
+    const D3DXVECTOR3 target = a_light.m_targetTrack.count() != 0
+                                   ? a_light.m_targetTrack.sample(m_time)
+                                   : a_light.m_target;
     IDirect3DDevice9* device = m_renderer->device();
     a_shadowMap.bind(0);
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0x00000000, 1.0f, 0);
@@ -106,7 +107,8 @@ void Scene::renderShadowMap(LightSpot& a_light, RenderTarget& a_shadowMap)
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     m_renderer->setShaders({m_depthVertexShader, m_depthPixelShader});
     m_depthVertexShader->setMatrix("viewProjMatrix", LightSpot::viewProjection(position, target));
-    m_depthPixelShader->setVector("viewPosition", D3DXVECTOR4(position.x, position.y, position.z, 1.0f));
+    m_depthPixelShader->setVector("viewPosition",
+                                  D3DXVECTOR4(position.x, position.y, position.z, 1.0f));
     const uint32_t count = m_meshes.count();
     for (uint32_t i = 0; i < count; ++i)
     {

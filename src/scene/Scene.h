@@ -51,7 +51,7 @@ public:
     Shader* m_cubemapVertexShader = nullptr;
     Shader* m_depthPixelShader = nullptr;
     Shader* m_depthVertexShader = nullptr;
-    float m_time = 0.0f;          // frames; set by the timeline
-    Camera* m_camera = nullptr;   // one of m_cameras; set by the timeline
-    D3DXMATRIX m_worldMatrix;     // identity; copied into meshes and lights
+    float m_time = 0.0f;         // frames; set by the timeline
+    Camera* m_camera = nullptr;  // one of m_cameras; set by the timeline
+    D3DXMATRIX m_worldMatrix;    // identity; copied into meshes and lights
 };

@@ -56,7 +56,8 @@ INT_PTR CALLBACK harness(HWND a_dialog, UINT a_message, WPARAM a_wParam, LPARAM 
 std::string itemText(HWND a_dialog, int a_id, LRESULT a_index)
 {
     char text[64] = {};
-    SendDlgItemMessageA(a_dialog, a_id, CB_GETLBTEXT, static_cast<WPARAM>(a_index), reinterpret_cast<LPARAM>(text));
+    SendDlgItemMessageA(a_dialog, a_id, CB_GETLBTEXT, static_cast<WPARAM>(a_index),
+                        reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -126,7 +127,8 @@ protected:
     {
         D3D9Testing::setDisplayModes(a_modes);
         g_afterInit = std::move(a_afterInit);
-        return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr, harness, 0);
+        return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr,
+                               harness, 0);
     }
 
     Offer offerFor(const std::vector<D3DDISPLAYMODE>& a_modes)
@@ -161,15 +163,31 @@ TEST_F(LauncherTest, OffersQualifyingModes)
     } cases[] = {
         {"refresh rates share an entry",
          {mode(1920, 1080), mode(1280, 720, 60), mode(1280, 720, 75), mode(1600, 900)},
-         {{"1920x1080", 0}, {"1280x720", 1}, {"1600x900", 3}}, 1, 2},
+         {{"1920x1080", 0}, {"1280x720", 1}, {"1600x900", 3}},
+         1,
+         2},
         {"too small or too wide is left out",
          {mode(1024, 768), mode(1280, 600), mode(2560, 1080), mode(1920, 1079), mode(1921, 1079)},
-         {{"1920x1079", 3}}, 0, 2},
+         {{"1920x1079", 3}},
+         0,
+         2},
         {"1366 x 768 is none of the ratios", {mode(1366, 768)}, {{"1366x768", 0}}, 0, 2},
-        {"1280 x 1024 is 5:4", {mode(1920, 1080), mode(1280, 1024)}, {{"1920x1080", 0}, {"1280x1024", 1}}, 1, 1},
-        {"1600 x 1200 is 4:3", {mode(1600, 1200), mode(1920, 1200)}, {{"1600x1200", 0}, {"1920x1200", 1}}, 0, 0},
+        {"1280 x 1024 is 5:4",
+         {mode(1920, 1080), mode(1280, 1024)},
+         {{"1920x1080", 0}, {"1280x1024", 1}},
+         1,
+         1},
+        {"1600 x 1200 is 4:3",
+         {mode(1600, 1200), mode(1920, 1200)},
+         {{"1600x1200", 0}, {"1920x1200", 1}},
+         0,
+         0},
         {"1680 x 1050 is 16:10", {mode(1680, 1050)}, {{"1680x1050", 0}}, 0, 3},
-        {"equal areas: the first enumerated", {mode(1440, 1080), mode(1296, 1200)}, {{"1440x1080", 0}, {"1296x1200", 1}}, 0, 0},
+        {"equal areas: the first enumerated",
+         {mode(1440, 1080), mode(1296, 1200)},
+         {{"1440x1080", 0}, {"1296x1200", 1}},
+         0,
+         0},
     };
     for (const auto& c : cases)
     {
@@ -192,7 +210,8 @@ TEST_F(LauncherTest, OffersQualifyingModes)
 TEST_F(LauncherTest, NoQualifyingModeEndsTheDialog)
 {
     bool inspected = false;
-    const INT_PTR result = run({mode(2560, 1080), mode(1024, 768)}, [&](HWND) { inspected = true; });
+    const INT_PTR result =
+        run({mode(2560, 1080), mode(1024, 768)}, [&](HWND) { inspected = true; });
     EXPECT_EQ(result, -1);
     ASSERT_EQ(m_boxes.boxes().size(), 1u);
     EXPECT_EQ(m_boxes.boxes()[0].text, "None of the supported display modes found.");
@@ -216,12 +235,32 @@ TEST_F(LauncherTest, LaunchReadsTheSettings)
         float aspect;
         bool cursorHidden;
     } cases[] = {
-        {"Enter launches full screen", {SDL_SCANCODE_RETURN}, 0, 1, false, false, 16.0f / 9.0f, true},
+        {"Enter launches full screen",
+         {SDL_SCANCODE_RETURN},
+         0,
+         1,
+         false,
+         false,
+         16.0f / 9.0f,
+         true},
         {"Windowed and Loop ticked",
-         {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_SPACE, SDL_SCANCODE_TAB, SDL_SCANCODE_SPACE, SDL_SCANCODE_RETURN},
-         0, 1, true, true, 16.0f / 9.0f, false},
+         {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_SPACE, SDL_SCANCODE_TAB,
+          SDL_SCANCODE_SPACE, SDL_SCANCODE_RETURN},
+         0,
+         1,
+         true,
+         true,
+         16.0f / 9.0f,
+         false},
         {"Exit", {SDL_SCANCODE_TAB, SDL_SCANCODE_SPACE}, -1, -1, false, false, -1.0f, false},
-        {"Escape does nothing; then Exit", {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_TAB, SDL_SCANCODE_RETURN}, -1, -1, false, false, -1.0f, false},
+        {"Escape does nothing; then Exit",
+         {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_TAB, SDL_SCANCODE_RETURN},
+         -1,
+         -1,
+         false,
+         false,
+         -1.0f,
+         false},
     };
     for (const auto& c : cases)
     {

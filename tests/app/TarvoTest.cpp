@@ -62,8 +62,9 @@ protected:
         {
             const char* file;
             uint32_t colour;
-        } kNullTextures[] = {
-            {"null_white.jpg", 0xFFFFFF}, {"null_grey.jpg", 0x808080}, {"null_black.jpg", 0x000000}};
+        } kNullTextures[] = {{"null_white.jpg", 0xFFFFFF},
+                             {"null_grey.jpg", 0x808080},
+                             {"null_black.jpg", 0x000000}};
         for (const auto& texture : kNullTextures)
             writeJpeg(texture.file, blockPicture(1, 1, {texture.colour}), JpegKind::Grey);
         TestPrograms::writeQuadPrograms();
@@ -232,9 +233,10 @@ TEST_F(TarvoTest, DamagedPrimitivesFailInit)
     EXPECT_EQ(tarvo.m_primitives, nullptr);
     EXPECT_FALSE(Window::fromHandle(m_window)->visible());
     ASSERT_EQ(m_boxes.boxes().size(), 1u);
-    EXPECT_EQ(m_boxes.boxes()[0].text,
-              "primitives.qor: Damaged scene file: mesh record \"lightVolume\" at byte 4: 9792 bytes "
-              "for vertices, but 61 remain (byte 39).");
+    EXPECT_EQ(
+        m_boxes.boxes()[0].text,
+        "primitives.qor: Damaged scene file: mesh record \"lightVolume\" at byte 4: 9792 bytes "
+        "for vertices, but 61 remain (byte 39).");
 }
 
 // Without a deferred pipeline init fails before any texture loads; the file

@@ -98,13 +98,15 @@ TEST(ArchiveReader, NamesWhereReadingStopped)
         const char* fault;
     } cases[] = {
         {"empty file", {}, "error: header cut short: the file ends before its magic"},
-        {"magic only", {'Q', 'O', 'R', 'F', 'S', '1'},
+        {"magic only",
+         {'Q', 'O', 'R', 'F', 'S', '1'},
          "error: header cut short: the file ends before its key and entry count"},
         {"wrong magic", ArchiveBuilder().magic("QORFS0").bytes(),
          "error: bad magic: the file does not begin with \"QORFS1\""},
         {"count too large", ArchiveBuilder().add("a", "x").count(3).bytes(),
          "error: directory cut short in the name of entry 1; the header promises 3 entries"},
-        {"sizes beyond 4 GiB", ArchiveBuilder().addRaw("a", 0, 0x80000000u).addRaw("b", 0, 0x80000000u).bytes(),
+        {"sizes beyond 4 GiB",
+         ArchiveBuilder().addRaw("a", 0, 0x80000000u).addRaw("b", 0, 0x80000000u).bytes(),
          "error: the entries' sizes add up to 4294967296 bytes, more than a data block can hold"},
     };
     for (const auto& c : cases)
@@ -125,7 +127,8 @@ TEST(ArchiveReader, NamesWhereReadingStopped)
     writeBytes(path, bytes);
     ArchiveReader cut;
     ASSERT_TRUE(cut.read(path.c_str()));
-    EXPECT_EQ(faultTexts(cut), std::vector<std::string>{"error: data block cut short: 6 of 10 bytes"});
+    EXPECT_EQ(faultTexts(cut),
+              std::vector<std::string>{"error: data block cut short: 6 of 10 bytes"});
 
     std::vector<uint8_t> gzip = gzipBytes(ArchiveBuilder().add("a", "0123456789").bytes());
     gzip[gzip.size() - 6] ^= 0xFF;  // inside the CRC of the gzip trailer

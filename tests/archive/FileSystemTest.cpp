@@ -63,7 +63,8 @@ std::string contents(const File& a_file)
 ArchiveBuilder sampleArchive()
 {
     ArchiveBuilder archive;
-    archive.add("hog.qor", "scene bytes").add("quad.vsh", std::string("\x00\x03\xFE\xFF", 4))
+    archive.add("hog.qor", "scene bytes")
+        .add("quad.vsh", std::string("\x00\x03\xFE\xFF", 4))
         .add("KUV-2.mp3", "ID3 and frames");
     return archive;
 }
@@ -210,7 +211,8 @@ TEST_F(FileSystemTest, DamagedArchivesAreRefused)
     } cases[] = {
         {"wrong magic", ArchiveBuilder().magic("QORFS2").add("a", "x")},
         {"entry one byte past the block", ArchiveBuilder().add("a", "xy").addRaw("b", 1, 2)},
-        {"offset plus size wraps 32 bits", ArchiveBuilder().add("a", "xy").addRaw("b", 0xFFFFFFFFu, 2)},
+        {"offset plus size wraps 32 bits",
+         ArchiveBuilder().add("a", "xy").addRaw("b", 0xFFFFFFFFu, 2)},
         {"name of 260 bytes", ArchiveBuilder().add(name259 + "n", "x")},
         {"zero size", ArchiveBuilder().add("a", "x").addRaw("b", 0, 0)},
         {"count the file cannot hold", ArchiveBuilder().add("a", "x").count(0xFFFFFFFFu)},

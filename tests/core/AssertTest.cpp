@@ -33,6 +33,7 @@ TEST(Assert, HoldingAssertionDoesNothing)
 // with NDEBUG defined.
 TEST(AssertDeathTest, FailingAssertionReportsAndAborts)
 {
-    EXPECT_EXIT(checkPositive(-1), testing::KilledBySignal(SIGABRT),
-                "Assertion failed: a_value > 0 && \"positive\", file AssertTest\\.cpp, line [0-9]+");
+    EXPECT_EXIT(
+        checkPositive(-1), testing::KilledBySignal(SIGABRT),
+        "Assertion failed: a_value > 0 && \"positive\", file AssertTest\\.cpp, line [0-9]+");
 }

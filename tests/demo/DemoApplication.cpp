@@ -67,8 +67,8 @@ DemoApplication::DemoApplication(double a_seconds)
     windowClass.lpszClassName = "demotest";
     RegisterClassA(&windowClass);
     // The renderer draws at the window's outer size.
-    m_window = CreateWindowExA(0, "demotest", "", WS_OVERLAPPEDWINDOW, 0, 0, kWidth, kHeight, nullptr, nullptr,
-                               nullptr, nullptr);
+    m_window = CreateWindowExA(0, "demotest", "", WS_OVERLAPPEDWINDOW, 0, 0, kWidth, kHeight,
+                               nullptr, nullptr, nullptr, nullptr);
     ReturnCode initialised = m_tarvo.init(m_window);
     m_ready = initialised.succeeded();
     Time::g_soundtrack = m_tarvo.m_soundtrack;

@@ -14,9 +14,9 @@
 namespace DemoFiles
 {
 
-const char* const g_images[] = {"loadbar.jpg", "title1.jpg", "title2.jpg", "title3.jpg", "go.jpg",
-                                "jump.jpg",    "step.jpg",   "logo.jpg",   "holdit.jpg", "credits1.jpg",
-                                "credits2.jpg", "smnoise.jpg"};
+const char* const g_images[] = {"loadbar.jpg", "title1.jpg",   "title2.jpg",   "title3.jpg",
+                                "go.jpg",      "jump.jpg",     "step.jpg",     "logo.jpg",
+                                "holdit.jpg",  "credits1.jpg", "credits2.jpg", "smnoise.jpg"};
 const int g_imageCount = int(sizeof(g_images) / sizeof(g_images[0]));
 
 namespace
@@ -32,11 +32,16 @@ QorFile room()
     // The stone glows, so that a camera shaken below the floor or out of
     // the lamp's reach still sees its surroundings through the parts'
     // strong contrast (which turns everything below a third black).
-    file.records.push_back(SceneFiles::material("stone", D3DXVECTOR3(0.8f, 0.7f, 0.6f), D3DXVECTOR3(0.6f, 0.5f, 0.45f)));
-    file.records.push_back(SceneFiles::material("glow", D3DXVECTOR3(1, 1, 1), D3DXVECTOR3(0.2f, 0.6f, 1.0f)));
-    file.records.push_back(SceneFiles::box("floor", D3DXVECTOR3(-200, -1, -200), D3DXVECTOR3(200, 0, 200), 0));
-    file.records.push_back(SceneFiles::box("block", D3DXVECTOR3(-20, 0, -20), D3DXVECTOR3(20, 40, 20), 1));
-    QorMesh walls = SceneFiles::box("walls", D3DXVECTOR3(-2500, -2500, -2500), D3DXVECTOR3(2500, 2500, 2500), 0);
+    file.records.push_back(SceneFiles::material("stone", D3DXVECTOR3(0.8f, 0.7f, 0.6f),
+                                                D3DXVECTOR3(0.6f, 0.5f, 0.45f)));
+    file.records.push_back(
+        SceneFiles::material("glow", D3DXVECTOR3(1, 1, 1), D3DXVECTOR3(0.2f, 0.6f, 1.0f)));
+    file.records.push_back(
+        SceneFiles::box("floor", D3DXVECTOR3(-200, -1, -200), D3DXVECTOR3(200, 0, 200), 0));
+    file.records.push_back(
+        SceneFiles::box("block", D3DXVECTOR3(-20, 0, -20), D3DXVECTOR3(20, 40, 20), 1));
+    QorMesh walls = SceneFiles::box("walls", D3DXVECTOR3(-2500, -2500, -2500),
+                                    D3DXVECTOR3(2500, 2500, 2500), 0);
     // Inside out: the faces and their normals turned toward the middle.
     for (size_t i = 0; i < walls.indices.size(); i += 3)
         std::swap(walls.indices[i + 1], walls.indices[i + 2]);
@@ -47,8 +52,9 @@ QorFile room()
     for (int i = 0; i < 3; ++i)
     {
         const float angle = 2.0f * float(i);
-        QorCamera camera = SceneFiles::camera(names[i], D3DXVECTOR3(150 * cosf(angle), 90, 150 * sinf(angle)),
-                                              D3DXVECTOR3(0, 10, 0), 3);
+        QorCamera camera =
+            SceneFiles::camera(names[i], D3DXVECTOR3(150 * cosf(angle), 90, 150 * sinf(angle)),
+                               D3DXVECTOR3(0, 10, 0), 3);
         camera.positions[1].y += 20;  // moving, and back where it started
         file.records.push_back(camera);
     }
@@ -84,9 +90,11 @@ void write(double a_seconds)
     writeJpeg("null_white.jpg", blockPicture(1, 1, {0xFFFFFF}), JpegKind::Grey);
     writeJpeg("null_grey.jpg", blockPicture(1, 1, {0x808080}), JpegKind::Grey);
     writeJpeg("null_black.jpg", blockPicture(1, 1, {0x000000}), JpegKind::Grey);
-    writeJpeg("noise2.jpg", blockPicture(2, 2, {0x102030, 0xF0E0D0, 0x80A040, 0x4080C0}), JpegKind::Rgb);
+    writeJpeg("noise2.jpg", blockPicture(2, 2, {0x102030, 0xF0E0D0, 0x80A040, 0x4080C0}),
+              JpegKind::Rgb);
     for (int i = 0; i < g_imageCount; ++i)
-        writeJpeg(g_images[i], blockPicture(2, 2, {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}), JpegKind::Grey);
+        writeJpeg(g_images[i], blockPicture(2, 2, {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}),
+                  JpegKind::Grey);
     TestPrograms::writeQuadPrograms();
     TestPrograms::writeDeferredPrograms();
     TestPrograms::writeScenePrograms();

@@ -29,7 +29,8 @@ int g_frames = 0;
 
 void report()
 {
-    fprintf(stderr, "frames: %d\nparts:%s\nblack frames: %d\n", g_frames, g_parts.c_str(), g_blackFrames);
+    fprintf(stderr, "frames: %d\nparts:%s\nblack frames: %d\n", g_frames, g_parts.c_str(),
+            g_blackFrames);
 }
 
 // The mean of what the screen shows of a_target (negative values are black).
@@ -68,8 +69,9 @@ void playWholeDemo()
             meanLight(*application->m_demo.m_targets[1]) < 0.01)
         {
             ++g_blackFrames;
-            fprintf(stderr, "black at beat %.2f (%s, fog far %.0f, camera %s at frame %.0f)\n", double(trace.beat),
-                    trace.part, double(trace.fogFar), trace.camera, double(trace.cameraTime));
+            fprintf(stderr, "black at beat %.2f (%s, fog far %.0f, camera %s at frame %.0f)\n",
+                    double(trace.beat), trace.part, double(trace.fogFar), trace.camera,
+                    double(trace.cameraTime));
         }
     }
 }
@@ -79,7 +81,8 @@ void playWholeDemo()
 TEST(DemoRunTest, PlaysFromTheFirstFrameToTheLastBeat)
 {
     testing::FLAGS_gtest_death_test_style = "threadsafe";
-    EXPECT_EXIT(playWholeDemo(), testing::ExitedWithCode(0),
-                "parts: hog test balls test balls satellite test satellite hog blob test blob balls test\n"
-                "black frames: 0\n");
+    EXPECT_EXIT(
+        playWholeDemo(), testing::ExitedWithCode(0),
+        "parts: hog test balls test balls satellite test satellite hog blob test blob balls test\n"
+        "black frames: 0\n");
 }

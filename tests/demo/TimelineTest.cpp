@@ -102,10 +102,10 @@ TEST_F(TimelineTest, PartOfEveryBeat)
         const char* before;
         const char* from;
     } boundaries[] = {
-        {64, "hog", "test"},         {128, "test", "balls"},     {144, "balls", "test"},
-        {160, "test", "balls"},      {192, "balls", "satellite"}, {256, "satellite", "test"},
-        {272, "test", "satellite"},  {288, "satellite", "hog"},  {321, "hog", "blob"},
-        {352, "blob", "test"},       {385, "test", "blob"},      {416, "blob", "balls"},
+        {64, "hog", "test"},        {128, "test", "balls"},      {144, "balls", "test"},
+        {160, "test", "balls"},     {192, "balls", "satellite"}, {256, "satellite", "test"},
+        {272, "test", "satellite"}, {288, "satellite", "hog"},   {321, "hog", "blob"},
+        {352, "blob", "test"},      {385, "test", "blob"},       {416, "blob", "balls"},
         {432, "balls", "test"},
     };
     s_application->frameAt(0.0f);
@@ -137,9 +137,10 @@ TEST_F(TimelineTest, BeatTimes)
     {
         int bar, pattern, beat;
         float beats;
-    } cases[] = {{1, 3, 1, 48},    {1, 16, 1, 256}, {1, 17, 1, 272}, {1, 18, 1, 288}, {1, 19, 1, 304},
-                 {1, 19, 3, 306},  {1, 20, 2, 321}, {1, 22, 1, 352}, {1, 22, 2, 353}, {1, 24, 2, 385},
-                 {1, 26, 1, 416},  {1, 26, 2, 417}, {1, 27, 1, 432}, {3, 18, 1, 296}, {3, 19, 1, 312}};
+    } cases[] = {{1, 3, 1, 48},   {1, 16, 1, 256}, {1, 17, 1, 272}, {1, 18, 1, 288},
+                 {1, 19, 1, 304}, {1, 19, 3, 306}, {1, 20, 2, 321}, {1, 22, 1, 352},
+                 {1, 22, 2, 353}, {1, 24, 2, 385}, {1, 26, 1, 416}, {1, 26, 2, 417},
+                 {1, 27, 1, 432}, {3, 18, 1, 296}, {3, 19, 1, 312}};
     EXPECT_EQ(secondsPerBeat(&demo()), 0.35294118f);
     for (const auto& c : cases)
     {
@@ -157,9 +158,9 @@ TEST_F(TimelineTest, PulseAndDecayEdges)
         float time;
         float pulse, decay, decaySquared;
     } cases[] = {
-        {8.0f, 0.0f, 0.0f, 0.0f},   {9.0f, 0.5f, 0.0f, 0.0f},      {10.0f, 1.0f, 0.0f, 0.0f},
-        {10.5f, 0.75f, 0.5f, 0.75f}, {11.0f, 0.5f, 0.0f, 0.0f},     {11.5f, 0.25f, 0.0f, 0.0f},
-        {12.0f, 0.0f, 0.0f, 0.0f},  {10.0001f, 1.0f, 0.9999f, 1.0f},
+        {8.0f, 0.0f, 0.0f, 0.0f},    {9.0f, 0.5f, 0.0f, 0.0f},        {10.0f, 1.0f, 0.0f, 0.0f},
+        {10.5f, 0.75f, 0.5f, 0.75f}, {11.0f, 0.5f, 0.0f, 0.0f},       {11.5f, 0.25f, 0.0f, 0.0f},
+        {12.0f, 0.0f, 0.0f, 0.0f},   {10.0001f, 1.0f, 0.9999f, 1.0f},
     };
     for (const auto& c : cases)
     {
@@ -183,12 +184,21 @@ TEST_F(TimelineTest, FlashesOfEachPart)
         float seconds;  // after the beat
         float envelope;
     } cases[] = {
-        {"hog", 8, 0, 1.0f},        {"hog", 16, 0.25f, 0.25f},
-        {"test", 100, 0, 1.0f},     {"test", 80, 0.5f, 0.5f},   {"test", 353, 0.3f, 1.0f - 0.7f / 1.5f},
-        {"balls", 128.5f, 0, 1.0f}, {"balls", 129, 0.5f, 0.5f}, {"balls", 130, 0, 1.0f - (1.0f - spb)},
+        {"hog", 8, 0, 1.0f},
+        {"hog", 16, 0.25f, 0.25f},
+        {"test", 100, 0, 1.0f},
+        {"test", 80, 0.5f, 0.5f},
+        {"test", 353, 0.3f, 1.0f - 0.7f / 1.5f},
+        {"balls", 128.5f, 0, 1.0f},
+        {"balls", 129, 0.5f, 0.5f},
+        {"balls", 130, 0, 1.0f - (1.0f - spb)},
         {"balls", 191, 0.9f * spb, 1.0f - (1.0f - 0.9f * spb) - 3.6f * (1.0f - 0.1f * spb / 4.0f)},
-        {"blob", 321, 0, 1.0f},     {"blob", 321, 0.5f, 0.5f},  {"blob", 385, 0.5f, 1.0f - 0.5f / 1.3f},
-        {"satellite", 195, 0, 1.0f}, {"satellite", 192, 0.5f, 0.0f}, {"satellite", 197, 0.5f, 0.5f},
+        {"blob", 321, 0, 1.0f},
+        {"blob", 321, 0.5f, 0.5f},
+        {"blob", 385, 0.5f, 1.0f - 0.5f / 1.3f},
+        {"satellite", 195, 0, 1.0f},
+        {"satellite", 192, 0.5f, 0.0f},
+        {"satellite", 197, 0.5f, 0.5f},
     };
     for (const auto& c : cases)
     {
@@ -342,5 +352,3 @@ TEST_F(TimelineTest, LoadingBar)
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(column(renderer, 316 + 6 * i), columns[size_t(i)]) << "segment " << i;
 }
-
-

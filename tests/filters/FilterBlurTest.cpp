@@ -45,8 +45,8 @@ protected:
     void expectPass(const RenderTarget* a_written, float a_sourceRed, int a_pass, float a_area)
     {
         const float k = float(a_pass);
-        const float expected[4] = {a_sourceRed + k, a_area / kWidth * 0.65f * k, a_area / kHeight * 0.65f * k,
-                                   1.0f};
+        const float expected[4] = {a_sourceRed + k, a_area / kWidth * 0.65f * k,
+                                   a_area / kHeight * 0.65f * k, 1.0f};
         const std::vector<Texel> texels = read(a_written);
         for (const auto& [x, y] : {std::pair{0, 0}, {640, 360}, {1279, 719}})
             expectTexel(at(texels, x, y), expected, 2e-3f * (1.0f + k));
@@ -84,8 +84,10 @@ TEST_F(FilterBlurTest, NoPassesSetsSamplerZeroAndDrawsNothing)
         {
             D3DSAMPLERSTATETYPE state;
             DWORD value;
-        } states[] = {{D3DSAMP_MINFILTER, D3DTEXF_LINEAR}, {D3DSAMP_MAGFILTER, D3DTEXF_LINEAR},
-                      {D3DSAMP_MIPFILTER, D3DTEXF_LINEAR}, {D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP},
+        } states[] = {{D3DSAMP_MINFILTER, D3DTEXF_LINEAR},
+                      {D3DSAMP_MAGFILTER, D3DTEXF_LINEAR},
+                      {D3DSAMP_MIPFILTER, D3DTEXF_LINEAR},
+                      {D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP},
                       {D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP}};
         for (const auto& s : states)
         {

@@ -76,7 +76,8 @@ protected:
     }
 
     // The mean absolute difference of red, green and blue from a_source times a_scale.
-    double meanDifference(const std::vector<Texel>& a_output, const std::vector<Texel>& a_source, float a_scale)
+    double meanDifference(const std::vector<Texel>& a_output, const std::vector<Texel>& a_source,
+                          float a_scale)
     {
         double sum = 0.0;
         for (size_t i = 0; i < a_output.size(); ++i)
@@ -104,7 +105,9 @@ TEST_F(FilterBreakTest, SetsConstantsAndBindings)
     m_break.setParameter("overlayForce2", 0.25f);
     m_break.setParameter("brightness", 0.75f);
     IDirect3DTexture9* other = nullptr;
-    ASSERT_EQ(device()->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &other, nullptr), D3D_OK);
+    ASSERT_EQ(
+        device()->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &other, nullptr),
+        D3D_OK);
     device()->SetTexture(2, other);
     device()->SetSamplerState(1, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
     m_break.apply(m_target, m_source, nullptr, nullptr, nullptr);
@@ -158,7 +161,8 @@ TEST_F(FilterBreakTest, SilenceGivesTheSourceTimesBrightness)
         double worst = 0.0;
         for (size_t i = 0; i < output.size(); ++i)
             for (int k = 0; k < 3; ++k)
-                worst = fmax(worst, fabs(double(output[i].c[k]) - double(source[i].c[k] * c.brightness)));
+                worst = fmax(worst,
+                             fabs(double(output[i].c[k]) - double(source[i].c[k] * c.brightness)));
         // Linear filtering weighs texels in steps of 1/256, so at a sharp
         // edge a texel-centred read may take that much of its neighbour.
         EXPECT_LT(worst, 8e-3);
@@ -202,7 +206,8 @@ TEST_F(FilterBreakTest, OverlayShowsWhereItIsBright)
         for (const auto& [x, y] : {std::pair{800, 100}, {1200, 600}, {700, 500}})
         {
             const Texel& s = at(source, x, y);
-            const float kept[4] = {s.c[0] * c.brightness, s.c[1] * c.brightness, s.c[2] * c.brightness, 1.0f};
+            const float kept[4] = {s.c[0] * c.brightness, s.c[1] * c.brightness,
+                                   s.c[2] * c.brightness, 1.0f};
             expectTexel(at(output, x, y), kept, 1e-2f);
         }
     }

@@ -12,7 +12,8 @@ void FilterFixture::SetUp()
 {
     RendererFixture::SetUp();
     TestPrograms::writeFilterPrograms();
-    std::filesystem::copy_file(std::string(TARVO_CONTENT_FILES) + "/noise2.jpg", m_folder.file("noise2.jpg"));
+    std::filesystem::copy_file(std::string(TARVO_CONTENT_FILES) + "/noise2.jpg",
+                               m_folder.file("noise2.jpg"));
 }
 
 void FilterFixture::TearDown()

@@ -84,7 +84,8 @@ TEST_F(FilterRadialBlurTest, NoPowerCopies)
         const std::vector<Texel> copy = read(m_target);
         // Away from the quarter's edge, where "quad.psh" (which samples
         // texel corners, as D3D9 places them) blends neighbours.
-        for (const auto& [x, y] : {std::pair{0, 0}, {320, 180}, {900, 200}, {300, 600}, {1279, 719}})
+        for (const auto& [x, y] :
+             {std::pair{0, 0}, {320, 180}, {900, 200}, {300, 600}, {1279, 719}})
             expectTexel(at(copy, x, y), at(source, x, y).c, 0.0f);
         EXPECT_EQ(pixelConstant(0), D3DXVECTOR4(unset));
         EXPECT_EQ(m_renderer->m_pixelShader, m_renderer->m_quad->m_quadShaders.pixel);

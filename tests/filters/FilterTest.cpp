@@ -81,11 +81,16 @@ std::unique_ptr<Filter> makeFilter(Kind a_kind)
 {
     switch (a_kind)
     {
-    case Kind::Blur: return std::make_unique<FilterBlur>();
-    case Kind::Glow: return std::make_unique<FilterGlow>();
-    case Kind::RadialBlur: return std::make_unique<FilterRadialBlur>();
-    case Kind::Dof: return std::make_unique<FilterDof>();
-    case Kind::Break: return std::make_unique<FilterBreak>();
+    case Kind::Blur:
+        return std::make_unique<FilterBlur>();
+    case Kind::Glow:
+        return std::make_unique<FilterGlow>();
+    case Kind::RadialBlur:
+        return std::make_unique<FilterRadialBlur>();
+    case Kind::Dof:
+        return std::make_unique<FilterDof>();
+    case Kind::Break:
+        return std::make_unique<FilterBreak>();
     }
     return nullptr;
 }
@@ -102,12 +107,36 @@ TEST(Filter, NamesAndDefaults)
         const char* name;
         Fields defaults;
     } cases[] = {
-        {Kind::Blur, "blur", [] { Fields f; f.area = 1.0f; f.passes = 4; return f; }()},
+        {Kind::Blur, "blur",
+         [] {
+             Fields f;
+             f.area = 1.0f;
+             f.passes = 4;
+             return f;
+         }()},
         {Kind::Glow, "Glow", Fields()},
-        {Kind::RadialBlur, "radialblur", [] { Fields f; f.passes = 3; f.power = 1.0f; return f; }()},
-        {Kind::Dof, "dof", [] { Fields f; f.far = 100000.0f; f.glowForce = 2.0f; return f; }()},
+        {Kind::RadialBlur, "radialblur",
+         [] {
+             Fields f;
+             f.passes = 3;
+             f.power = 1.0f;
+             return f;
+         }()},
+        {Kind::Dof, "dof",
+         [] {
+             Fields f;
+             f.far = 100000.0f;
+             f.glowForce = 2.0f;
+             return f;
+         }()},
         {Kind::Break, "Break",
-         [] { Fields f; f.overlayForce = 0.0f; f.overlayForce2 = 0.0f; f.brightness = 1.0f; return f; }()},
+         [] {
+             Fields f;
+             f.overlayForce = 0.0f;
+             f.overlayForce2 = 0.0f;
+             f.brightness = 1.0f;
+             return f;
+         }()},
     };
     for (const auto& c : cases)
     {
@@ -142,10 +171,22 @@ TEST(Filter, SettersRecogniseExactNamesOnly)
     };
     const std::vector<Case> cases = {
         // The blur: "area" through either setter, "passes" through the int one.
-        {"blur area float", Kind::Blur, "area", false, 4.0f, true, [](Fields& f) { f.area = 4.0f; }},
-        {"blur area int", Kind::Blur, "area", true, 7.0f, true, [](Fields& f) { f.area = 7.0f; }},
-        {"blur passes int", Kind::Blur, "passes", true, 5.0f, true, [](Fields& f) { f.passes = 5; }},
-        {"blur passes negative", Kind::Blur, "passes", true, -2.0f, true, [](Fields& f) { f.passes = -2; }},
+        {"blur area float", Kind::Blur, "area", false, 4.0f, true,
+         [](Fields& f) {
+             f.area = 4.0f;
+         }},
+        {"blur area int", Kind::Blur, "area", true, 7.0f, true,
+         [](Fields& f) {
+             f.area = 7.0f;
+         }},
+        {"blur passes int", Kind::Blur, "passes", true, 5.0f, true,
+         [](Fields& f) {
+             f.passes = 5;
+         }},
+        {"blur passes negative", Kind::Blur, "passes", true, -2.0f, true,
+         [](Fields& f) {
+             f.passes = -2;
+         }},
         {"blur passes float", Kind::Blur, "passes", false, 2.0f, false, nullptr},
         {"blur Area", Kind::Blur, "Area", false, 4.0f, false, nullptr},
         {"blur AREA int", Kind::Blur, "AREA", true, 4.0f, false, nullptr},
@@ -155,24 +196,42 @@ TEST(Filter, SettersRecogniseExactNamesOnly)
         {"glow area", Kind::Glow, "area", false, 4.0f, false, nullptr},
         {"glow passes", Kind::Glow, "passes", true, 4.0f, false, nullptr},
         // The radial blur: "passes" int, "power" float.
-        {"radial passes", Kind::RadialBlur, "passes", true, 6.0f, true, [](Fields& f) { f.passes = 6; }},
-        {"radial power", Kind::RadialBlur, "power", false, 0.5f, true, [](Fields& f) { f.power = 0.5f; }},
+        {"radial passes", Kind::RadialBlur, "passes", true, 6.0f, true,
+         [](Fields& f) {
+             f.passes = 6;
+         }},
+        {"radial power", Kind::RadialBlur, "power", false, 0.5f, true,
+         [](Fields& f) {
+             f.power = 0.5f;
+         }},
         {"radial power int", Kind::RadialBlur, "power", true, 2.0f, false, nullptr},
         {"radial passes float", Kind::RadialBlur, "passes", false, 2.0f, false, nullptr},
         {"radial Power", Kind::RadialBlur, "Power", false, 2.0f, false, nullptr},
         // The depth of field: "far" and "glow" floats; no int names at all.
-        {"dof far", Kind::Dof, "far", false, 1500.0f, true, [](Fields& f) { f.far = 1500.0f; }},
-        {"dof glow", Kind::Dof, "glow", false, 3.0f, true, [](Fields& f) { f.glowForce = 3.0f; }},
+        {"dof far", Kind::Dof, "far", false, 1500.0f, true,
+         [](Fields& f) {
+             f.far = 1500.0f;
+         }},
+        {"dof glow", Kind::Dof, "glow", false, 3.0f, true,
+         [](Fields& f) {
+             f.glowForce = 3.0f;
+         }},
         {"dof glowForce", Kind::Dof, "glowForce", false, 3.0f, false, nullptr},
         {"dof far int", Kind::Dof, "far", true, 1500.0f, false, nullptr},
         {"dof Far", Kind::Dof, "Far", false, 1500.0f, false, nullptr},
         // Break: three floats; no int names.
         {"break overlayForce", Kind::Break, "overlayForce", false, 1.0f, true,
-         [](Fields& f) { f.overlayForce = 1.0f; }},
+         [](Fields& f) {
+             f.overlayForce = 1.0f;
+         }},
         {"break overlayForce2", Kind::Break, "overlayForce2", false, 0.5f, true,
-         [](Fields& f) { f.overlayForce2 = 0.5f; }},
+         [](Fields& f) {
+             f.overlayForce2 = 0.5f;
+         }},
         {"break brightness", Kind::Break, "brightness", false, 0.25f, true,
-         [](Fields& f) { f.brightness = 0.25f; }},
+         [](Fields& f) {
+             f.brightness = 0.25f;
+         }},
         {"break brightness int", Kind::Break, "brightness", true, 1.0f, false, nullptr},
         {"break overlayforce", Kind::Break, "overlayforce", false, 1.0f, false, nullptr},
         {"break overlayForce3", Kind::Break, "overlayForce3", false, 1.0f, false, nullptr},
@@ -182,8 +241,9 @@ TEST(Filter, SettersRecogniseExactNamesOnly)
         SCOPED_TRACE(c.name);
         std::unique_ptr<Filter> filter = makeFilter(c.kind);
         Fields expected = fieldsOf(*filter);
-        const bool answer = c.integer ? filter->setParameter(c.parameter, static_cast<int32_t>(c.value))
-                                      : filter->setParameter(c.parameter, c.value);
+        const bool answer = c.integer
+                                ? filter->setParameter(c.parameter, static_cast<int32_t>(c.value))
+                                : filter->setParameter(c.parameter, c.value);
         EXPECT_EQ(answer, c.recognised);
         if (c.change)
             c.change(expected);
@@ -225,7 +285,8 @@ TEST(FilterBreak, ForceSumsBinsTwentyToThirtyNine)
         // running sum is rounded after every addition, not summed in double
         // and rounded once.
         {"small bins after a large one",
-         [](int j) { return j == 20 ? 167772.16f : (j > 20 && j < 40 ? 0.01f : 0.0f); }, 16777216.0f},
+         [](int j) { return j == 20 ? 167772.16f : (j > 20 && j < 40 ? 0.01f : 0.0f); },
+         16777216.0f},
     };
     for (const Case& c : cases)
     {
@@ -242,8 +303,8 @@ TEST(FilterBreak, ForceSumsBinsTwentyToThirtyNine)
 TEST(FilterDeathTest, MissingSourcesFailTheirAssertions)
 {
     RenderTarget* const some = reinterpret_cast<RenderTarget*>(16);
-    const char* const dofMessage =
-        "a_source1 != 0 && a_source2 != 0 && a_source3 != 0 && a_source4 != 0, file FilterDof\\.cpp";
+    const char* const dofMessage = "a_source1 != 0 && a_source2 != 0 && a_source3 != 0 && "
+                                   "a_source4 != 0, file FilterDof\\.cpp";
     for (int missing = 0; missing < 4; ++missing)
     {
         SCOPED_TRACE(testing::Message() << "depth of field without source " << missing + 1);

@@ -36,18 +36,21 @@ QorLight omni(const char* a_name, const D3DXVECTOR3& a_position, float a_near, f
 QorFile floorScene(const D3DXVECTOR3& a_eye, bool a_glossy = false)
 {
     QorFile file;
-    QorMaterial material = SceneFiles::material("floor", a_glossy ? D3DXVECTOR3(0, 0, 0) : D3DXVECTOR3(1, 1, 1));
+    QorMaterial material =
+        SceneFiles::material("floor", a_glossy ? D3DXVECTOR3(0, 0, 0) : D3DXVECTOR3(1, 1, 1));
     material.glossiness = a_glossy ? 1.0f : 0.0f;
     material.specularPower = 32.0f;
     file.records.push_back(material);
-    file.records.push_back(SceneFiles::box("floor", D3DXVECTOR3(-60, -1, -60), D3DXVECTOR3(60, 0, 60), 0));
+    file.records.push_back(
+        SceneFiles::box("floor", D3DXVECTOR3(-60, -1, -60), D3DXVECTOR3(60, 0, 60), 0));
     file.records.push_back(SceneFiles::camera("Camera01", a_eye, D3DXVECTOR3(0, 0, 0)));
     return file;
 }
 
 // smoothstep from far (0) to near (1) times the cosine: the light "omni.psa"
 // documents, for a white surface facing up under a white light.
-float expectedDiffuse(const D3DXVECTOR3& a_light, const D3DXVECTOR3& a_point, float a_near, float a_far)
+float expectedDiffuse(const D3DXVECTOR3& a_light, const D3DXVECTOR3& a_point, float a_near,
+                      float a_far)
 {
     const D3DXVECTOR3 toLight = a_light - a_point;
     const float distance = D3DXVec3Length(&toLight);
@@ -121,7 +124,8 @@ TEST_F(LightOmniTest, LoaderLimitsReachAndIntensity)
     };
     QorFile file = floorScene(D3DXVECTOR3(0, 30, -30));
     file.frameCount = 2;
-    file.records[2] = SceneFiles::camera("Camera01", D3DXVECTOR3(0, 30, -30), D3DXVECTOR3(0, 0, 0), 2);
+    file.records[2] =
+        SceneFiles::camera("Camera01", D3DXVECTOR3(0, 30, -30), D3DXVECTOR3(0, 0, 0), 2);
     for (const auto& c : cases)
     {
         QorLight light = omni("light", D3DXVECTOR3(1, 2, 3), c.nearRange, c.farRange, 1.0f, 2);
@@ -179,8 +183,9 @@ TEST_F(LightOmniTest, PassConstantsAndStates)
     {
         D3DRENDERSTATETYPE state;
         DWORD value;
-    } states[] = {{D3DRS_ZENABLE, FALSE},      {D3DRS_ZWRITEENABLE, FALSE}, {D3DRS_ALPHABLENDENABLE, TRUE},
-                  {D3DRS_SRCBLEND, D3DBLEND_ONE}, {D3DRS_DESTBLEND, D3DBLEND_ONE}, {D3DRS_CULLMODE, D3DCULL_CW}};
+    } states[] = {{D3DRS_ZENABLE, FALSE},          {D3DRS_ZWRITEENABLE, FALSE},
+                  {D3DRS_ALPHABLENDENABLE, TRUE},  {D3DRS_SRCBLEND, D3DBLEND_ONE},
+                  {D3DRS_DESTBLEND, D3DBLEND_ONE}, {D3DRS_CULLMODE, D3DCULL_CW}};
     for (const auto& s : states)
     {
         DWORD value = 0;
@@ -216,8 +221,9 @@ TEST_F(LightOmniTest, FloorFallsOffAroundTheLight)
         ASSERT_NE(load(file), nullptr);
         drawFrame(m_scene->m_cameras.at(0));
         const std::vector<Texel> frame = readOutput();
-        const D3DXVECTOR3 points[] = {D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(3, 0, 0), D3DXVECTOR3(-6, 0, 2),
-                                      D3DXVECTOR3(0, 0, 8), D3DXVECTOR3(0, 0, 12), D3DXVECTOR3(8, 0, 8)};
+        const D3DXVECTOR3 points[] = {D3DXVECTOR3(0, 0, 0),  D3DXVECTOR3(3, 0, 0),
+                                      D3DXVECTOR3(-6, 0, 2), D3DXVECTOR3(0, 0, 8),
+                                      D3DXVECTOR3(0, 0, 12), D3DXVECTOR3(8, 0, 8)};
         for (const D3DXVECTOR3& point : points)
         {
             SCOPED_TRACE(point.x + point.z * 100);
@@ -232,7 +238,8 @@ TEST_F(LightOmniTest, FloorFallsOffAroundTheLight)
 TEST_F(LightOmniTest, TwoLightsAdd)
 {
     const D3DXVECTOR3 eye(0, 30, -30);
-    const D3DXVECTOR3 points[] = {D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(-2, 0, 1), D3DXVECTOR3(4, 0, 0)};
+    const D3DXVECTOR3 points[] = {D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(-2, 0, 1),
+                                  D3DXVECTOR3(4, 0, 0)};
     std::vector<float> sums(3, 0.0f);
     for (const D3DXVECTOR3& position : {D3DXVECTOR3(-3, 2, 0), D3DXVECTOR3(3, 2, 0)})
     {
@@ -284,9 +291,12 @@ TEST_F(LightOmniTest, ReadsTheGBufferTexelForTexel)
 {
     QorFile file;
     file.records.push_back(SceneFiles::material("white", D3DXVECTOR3(1, 1, 1)));
-    file.records.push_back(SceneFiles::box("box", D3DXVECTOR3(-1.3f, -0.7f, -1), D3DXVECTOR3(1.1f, 0.9f, 1), 0));
-    file.records.push_back(SceneFiles::box("wall", D3DXVECTOR3(-50, -50, 30), D3DXVECTOR3(50, 50, 31), 0));
-    file.records.push_back(SceneFiles::camera("Camera01", D3DXVECTOR3(0.3f, 0.2f, -6), D3DXVECTOR3(0, 0, 0)));
+    file.records.push_back(
+        SceneFiles::box("box", D3DXVECTOR3(-1.3f, -0.7f, -1), D3DXVECTOR3(1.1f, 0.9f, 1), 0));
+    file.records.push_back(
+        SceneFiles::box("wall", D3DXVECTOR3(-50, -50, 30), D3DXVECTOR3(50, 50, 31), 0));
+    file.records.push_back(
+        SceneFiles::camera("Camera01", D3DXVECTOR3(0.3f, 0.2f, -6), D3DXVECTOR3(0, 0, 0)));
     file.records.push_back(omni("lamp", D3DXVECTOR3(0, 0, -2), 0.5f, 12));
     ASSERT_NE(load(file), nullptr);
     static_cast<LightOmni*>(m_scene->m_lights.at(0))->m_override = 1.0f;

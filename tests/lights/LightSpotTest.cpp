@@ -41,7 +41,8 @@ protected:
         // A plain white spot with a black rim, so the cone's edge shows.
         std::vector<uint32_t> blocks(8 * 8, 0xFFFFFF);
         for (int i = 0; i < 8; ++i)
-            blocks[size_t(i)] = blocks[size_t(56 + i)] = blocks[size_t(i * 8)] = blocks[size_t(i * 8 + 7)] = 0;
+            blocks[size_t(i)] = blocks[size_t(56 + i)] = blocks[size_t(i * 8)] =
+                blocks[size_t(i * 8 + 7)] = 0;
         writeJpeg("spot.jpg", blockPicture(8, 8, blocks), JpegKind::Grey);
         m_ambient[0] = m_ambient[1] = m_ambient[2] = 0.0f;
     }
@@ -101,9 +102,12 @@ TEST_F(LightSpotTest, AttachedLightProjectsItsImageWithShadows)
 {
     QorFile file;
     file.records.push_back(SceneFiles::material("white", D3DXVECTOR3(1, 1, 1)));
-    file.records.push_back(SceneFiles::box("floor", D3DXVECTOR3(-40, -1, -40), D3DXVECTOR3(40, 0, 40), 0));
-    file.records.push_back(SceneFiles::box("block", D3DXVECTOR3(1, 3, -1), D3DXVECTOR3(3, 4, 1), 0));
-    file.records.push_back(SceneFiles::camera("Camera01", D3DXVECTOR3(0, 25, -25), D3DXVECTOR3(0, 0, 0)));
+    file.records.push_back(
+        SceneFiles::box("floor", D3DXVECTOR3(-40, -1, -40), D3DXVECTOR3(40, 0, 40), 0));
+    file.records.push_back(
+        SceneFiles::box("block", D3DXVECTOR3(1, 3, -1), D3DXVECTOR3(3, 4, 1), 0));
+    file.records.push_back(
+        SceneFiles::camera("Camera01", D3DXVECTOR3(0, 25, -25), D3DXVECTOR3(0, 0, 0)));
     file.records.push_back(spot("spot", D3DXVECTOR3(0, 10, -0.5f), D3DXVECTOR3(0, 0, 0)));
     ASSERT_NE(load(file), nullptr);
     LightSpot* light = static_cast<LightSpot*>(m_scene->m_lights.at(0));

@@ -94,12 +94,30 @@ TEST_F(LightTest, PassesSetTheirConstantsAndBlending)
         float expected[6];  // "color", then near and far for the fog
         DWORD blend, source, destination;
     } cases[] = {
-        {"ambient", false, {0.5f, 0.25f, 1.0f, 1.0f}, 0.5f, {0.25f, 0.125f, 0.5f, 0.5f},
-         TRUE, D3DBLEND_ONE, D3DBLEND_ONE},
-        {"ambient, intensity 0", false, {0.5f, 0.25f, 1.0f, 1.0f}, 0.0f, {0, 0, 0, 0},
-         TRUE, D3DBLEND_ONE, D3DBLEND_ONE},
-        {"fog", true, {0.5f, 0.25f, 0.0f, 1.0f}, 1.0f, {1.0f, 0.5f, 0.0f, 2.0f, 3.0f, 40.0f},
-         FALSE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
+        {"ambient",
+         false,
+         {0.5f, 0.25f, 1.0f, 1.0f},
+         0.5f,
+         {0.25f, 0.125f, 0.5f, 0.5f},
+         TRUE,
+         D3DBLEND_ONE,
+         D3DBLEND_ONE},
+        {"ambient, intensity 0",
+         false,
+         {0.5f, 0.25f, 1.0f, 1.0f},
+         0.0f,
+         {0, 0, 0, 0},
+         TRUE,
+         D3DBLEND_ONE,
+         D3DBLEND_ONE},
+        {"fog",
+         true,
+         {0.5f, 0.25f, 0.0f, 1.0f},
+         1.0f,
+         {1.0f, 0.5f, 0.0f, 2.0f, 3.0f, 40.0f},
+         FALSE,
+         D3DBLEND_SRCALPHA,
+         D3DBLEND_INVSRCALPHA},
     };
     for (const auto& c : cases)
     {

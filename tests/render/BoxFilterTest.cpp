@@ -52,16 +52,31 @@ TEST(BoxFilter, AveragesTruncate)
     const Case cases[] = {
         {"reds 1, 1, 1, 0", 2, 1, {0x010000, 0x010000, 0x010000, 0x000000}, {}, 0xFF000000},
         {"greens 3, 3, 3, 2", 2, 1, {0x000300, 0x000300, 0x000300, 0x000200}, {}, 0xFF000200},
-        {"blues 255, 255, 255, 254", 2, 1, {0x0000FF, 0x0000FF, 0x0000FF, 0x0000FE}, {},
+        {"blues 255, 255, 255, 254",
+         2,
+         1,
+         {0x0000FF, 0x0000FF, 0x0000FF, 0x0000FE},
+         {},
          0xFF0000FE},
-        {"alpha blues 1, 1, 1, 0 under red and green 255", 2, 1, {0, 0, 0, 0},
-         {0xFFFF01, 0xFFFF01, 0xFFFF01, 0xFFFF00}, 0x00000000},
-        {"exact means", 2, 1, {0x102030, 0x203040, 0x304050, 0x405060}, {0x10, 0x20, 0x30, 0x48},
+        {"alpha blues 1, 1, 1, 0 under red and green 255",
+         2,
+         1,
+         {0, 0, 0, 0},
+         {0xFFFF01, 0xFFFF01, 0xFFFF01, 0xFFFF00},
+         0x00000000},
+        {"exact means",
+         2,
+         1,
+         {0x102030, 0x203040, 0x304050, 0x405060},
+         {0x10, 0x20, 0x30, 0x48},
          0x2A283848},
-        {"reds 0 to 15 over 16 pixels at level 2", 4, 2,
-         {0x000000, 0x010000, 0x020000, 0x030000, 0x040000, 0x050000, 0x060000, 0x070000,
-          0x080000, 0x090000, 0x0A0000, 0x0B0000, 0x0C0000, 0x0D0000, 0x0E0000, 0x0F0000},
-         {}, 0xFF070000},
+        {"reds 0 to 15 over 16 pixels at level 2",
+         4,
+         2,
+         {0x000000, 0x010000, 0x020000, 0x030000, 0x040000, 0x050000, 0x060000, 0x070000, 0x080000,
+          0x090000, 0x0A0000, 0x0B0000, 0x0C0000, 0x0D0000, 0x0E0000, 0x0F0000},
+         {},
+         0xFF070000},
     };
     for (const Case& testCase : cases)
     {
@@ -132,9 +147,9 @@ TEST(BoxFilter, WritesOnlyTheLevelWithinTheLockedSize)
     for (const Case& testCase : cases)
     {
         SCOPED_TRACE(testCase.name);
-        std::unique_ptr<Image> colour = makeImage(
-            testCase.width, testCase.height,
-            std::vector<uint32_t>(size_t(testCase.width) * testCase.height, 0x204060));
+        std::unique_ptr<Image> colour =
+            makeImage(testCase.width, testCase.height,
+                      std::vector<uint32_t>(size_t(testCase.width) * testCase.height, 0x204060));
         const int32_t pitch = 4 * 4;
         std::vector<uint8_t> bytes(4 * pitch, kUntouched);
         boxFilter(*colour, nullptr, testCase.level, bytes.data(), pitch, testCase.lockedWidth,

@@ -153,7 +153,6 @@ protected:
     IDirect3DTexture9* m_white = nullptr;
 };
 
-
 // The geometry pass writes the G-buffer as "deferred.psh" documents it, and
 // leaves the clear (opaque black, distance 0) where nothing was drawn.
 TEST_F(DeferredShadingTest, GeometryPassWritesTheGBuffer)
@@ -170,15 +169,30 @@ TEST_F(DeferredShadingTest, GeometryPassWritesTheGBuffer)
         float outside[4];
         float tolerance;  // half precision keeps 11 significant bits
     } cases[] = {
-        {"colour", 0, D3DFMT_A16B16G16R16F,
+        {"colour",
+         0,
+         D3DFMT_A16B16G16R16F,
          {g_texel * g_diffuse[0], g_texel * g_diffuse[1], g_texel * g_diffuse[2], 1.0f},
-         {0, 0, 0, 1}, 2e-3f},
-        {"normal and glossiness", 1, D3DFMT_A16B16G16R16F, {0, 0, -1, g_glossiness},
-         {0, 0, 0, 1}, 2e-3f},
-        {"position and distance", 2, D3DFMT_A16B16G16R16F,
-         {position.x, position.y, position.z, distance}, {0, 0, 0, 1}, 4e-3f},
-        {"distance and specular power", 3, D3DFMT_G32R32F, {distance, g_specularPower, 0, 0},
-         {0, 0, 0, 0}, 1e-4f},
+         {0, 0, 0, 1},
+         2e-3f},
+        {"normal and glossiness",
+         1,
+         D3DFMT_A16B16G16R16F,
+         {0, 0, -1, g_glossiness},
+         {0, 0, 0, 1},
+         2e-3f},
+        {"position and distance",
+         2,
+         D3DFMT_A16B16G16R16F,
+         {position.x, position.y, position.z, distance},
+         {0, 0, 0, 1},
+         4e-3f},
+        {"distance and specular power",
+         3,
+         D3DFMT_G32R32F,
+         {distance, g_specularPower, 0, 0},
+         {0, 0, 0, 0},
+         1e-4f},
     };
     for (const auto& c : cases)
     {
@@ -197,8 +211,10 @@ TEST_F(DeferredShadingTest, AmbientAddsItsColour)
     drawGeometry();
     m_pipeline->beginLightPass(g_ambient);
     m_pipeline->endLightPass();
-    const std::vector<Texel> diffuse = readTexels(*m_pipeline->m_lightBuffers[0], D3DFMT_A16B16G16R16F);
-    const std::vector<Texel> specular = readTexels(*m_pipeline->m_lightBuffers[1], D3DFMT_A16B16G16R16F);
+    const std::vector<Texel> diffuse =
+        readTexels(*m_pipeline->m_lightBuffers[0], D3DFMT_A16B16G16R16F);
+    const std::vector<Texel> specular =
+        readTexels(*m_pipeline->m_lightBuffers[1], D3DFMT_A16B16G16R16F);
     const float added[4] = {g_ambient[0], g_ambient[1], g_ambient[2], 1.0f + g_ambient[3]};
     const float black[4] = {0, 0, 0, 1};
     expectTexel(at(diffuse, g_insideX, g_insideY), added, 1e-3f);
@@ -214,13 +230,17 @@ TEST_F(DeferredShadingTest, CombineAppliesContrastSaturationAndBrightness)
     drawGeometry();
     m_pipeline->beginLightPass(g_ambient);
     m_pipeline->endLightPass();
-    RenderTarget* output = RenderTarget::create(m_renderer, g_width, g_height, D3DFMT_A16B16G16R16F);
+    RenderTarget* output =
+        RenderTarget::create(m_renderer, g_width, g_height, D3DFMT_A16B16G16R16F);
     ASSERT_NE(output, nullptr);
     const struct
     {
         float contrast, saturation, brightness;
-    } cases[] = {{1.0f, 1.0f, 1.0f}, {2.0f, 1.0f, 1.0f}, {1.0f, 0.0f, 1.0f},
-                 {1.0f, 1.0f, 0.5f}, {1.5f, 0.5f, 0.8f}};
+    } cases[] = {{1.0f, 1.0f, 1.0f},
+                 {2.0f, 1.0f, 1.0f},
+                 {1.0f, 0.0f, 1.0f},
+                 {1.0f, 1.0f, 0.5f},
+                 {1.5f, 0.5f, 0.8f}};
     for (const auto& c : cases)
     {
         SCOPED_TRACE(testing::Message() << "contrast " << c.contrast << ", saturation "
@@ -253,7 +273,8 @@ TEST_F(DeferredShadingTest, CombineAppliesContrastSaturationAndBrightness)
 TEST_F(DeferredShadingTest, FogFollowsTheViewDistance)
 {
     drawGeometry();
-    RenderTarget* output = RenderTarget::create(m_renderer, g_width, g_height, D3DFMT_A16B16G16R16F);
+    RenderTarget* output =
+        RenderTarget::create(m_renderer, g_width, g_height, D3DFMT_A16B16G16R16F);
     ASSERT_NE(output, nullptr);
     const float distance = distanceAt(g_insideX, g_insideY);
     const float fogColor[4] = {1.0f, 0.5f, 0.0f, 1.0f};

@@ -47,7 +47,8 @@ IDirect3DTexture9* rampTexture(IDirect3DDevice9* a_device)
     EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
     for (UINT y = 0; y < g_height; ++y)
     {
-        DWORD* row = reinterpret_cast<DWORD*>(static_cast<unsigned char*>(locked.pBits) + y * UINT(locked.Pitch));
+        DWORD* row = reinterpret_cast<DWORD*>(static_cast<unsigned char*>(locked.pBits) +
+                                              y * UINT(locked.Pitch));
         for (UINT x = 0; x < g_width; ++x)
             row[x] = g_pattern.texel(x, y);
     }
@@ -152,7 +153,8 @@ TEST_F(QuadTest, CopiesTheImageOnSamplerZero)
         EXPECT_TRUE(drawn.m_checked);
         EXPECT_TRUE(drawn.succeeded());
         target->unbind();
-        EXPECT_EQ(m_renderer->m_vertexShader, c.ownPrograms ? quad->m_quadShaders.vertex : otherVertex);
+        EXPECT_EQ(m_renderer->m_vertexShader,
+                  c.ownPrograms ? quad->m_quadShaders.vertex : otherVertex);
         EXPECT_EQ(m_renderer->m_pixelShader, quad->m_quadShaders.pixel);
 
         const std::vector<DWORD> pixels = readArgb(target->m_surface);
@@ -164,7 +166,8 @@ TEST_F(QuadTest, CopiesTheImageOnSamplerZero)
                 for (int shift : {0, 8, 16, 24})
                 {
                     const int want = shift == 24 ? 255 : expected(x, y, shift);
-                    const int error = abs(CopyPattern::channel(pixels[size_t(y) * g_width + x], shift) - want);
+                    const int error =
+                        abs(CopyPattern::channel(pixels[size_t(y) * g_width + x], shift) - want);
                     if (error > worst)
                     {
                         worst = error;
@@ -204,7 +207,8 @@ TEST_F(QuadTest, DrawsIgnoreDepth)
         EXPECT_TRUE(drawn.m_checked);
         EXPECT_EQ(renderState(device(), D3DRS_ZENABLE), DWORD(TRUE));
         EXPECT_EQ(renderState(device(), D3DRS_ZWRITEENABLE), DWORD(TRUE));
-        EXPECT_EQ(readArgb(m_renderer->m_backBuffer)[centre] & 0xFFFFFF, 0xFFFFFFu) << "the quad was depth tested";
+        EXPECT_EQ(readArgb(m_renderer->m_backBuffer)[centre] & 0xFFFFFF, 0xFFFFFFu)
+            << "the quad was depth tested";
 
         // The same vertices at the same depth 0 under "less" pass only where
         // the depth buffer still holds 1.
@@ -249,7 +253,8 @@ TEST_F(QuadTest, DrawsLeaveTheStatesScenesExpect)
         {
             device()->SetSamplerState(sampler, D3DSAMP_ADDRESSU, mirror);
             device()->SetSamplerState(sampler, D3DSAMP_ADDRESSV, mirror);
-            for (D3DSAMPLERSTATETYPE type : {D3DSAMP_MINFILTER, D3DSAMP_MAGFILTER, D3DSAMP_MIPFILTER})
+            for (D3DSAMPLERSTATETYPE type :
+                 {D3DSAMP_MINFILTER, D3DSAMP_MAGFILTER, D3DSAMP_MIPFILTER})
                 device()->SetSamplerState(sampler, type, point);
         }
         ReturnCode drawn = c.screen ? quad->drawScreen(0.75f) : quad->draw();
@@ -261,7 +266,8 @@ TEST_F(QuadTest, DrawsLeaveTheStatesScenesExpect)
             SCOPED_TRACE("sampler " + std::to_string(sampler));
             EXPECT_EQ(samplerState(device(), sampler, D3DSAMP_ADDRESSU), c.address[sampler]);
             EXPECT_EQ(samplerState(device(), sampler, D3DSAMP_ADDRESSV), c.address[sampler]);
-            for (D3DSAMPLERSTATETYPE type : {D3DSAMP_MINFILTER, D3DSAMP_MAGFILTER, D3DSAMP_MIPFILTER})
+            for (D3DSAMPLERSTATETYPE type :
+                 {D3DSAMP_MINFILTER, D3DSAMP_MAGFILTER, D3DSAMP_MIPFILTER})
                 EXPECT_EQ(samplerState(device(), sampler, type), c.filter[sampler]);
         }
     }

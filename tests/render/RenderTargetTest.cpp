@@ -43,15 +43,14 @@ TEST_F(RenderTargetTest, CreatesTwoDimensionalTargets)
         int32_t width;
         int32_t height;
     } cases[] = {
-        {D3DFMT_A16B16G16R16F, 1280, 720},
-        {D3DFMT_G32R32F, 1280, 720},
-        {D3DFMT_A16B16G16R16F, 640, 360},
-        {D3DFMT_A8R8G8B8, 1, 1},
+        {D3DFMT_A16B16G16R16F, 1280, 720}, {D3DFMT_G32R32F, 1280, 720},
+        {D3DFMT_A16B16G16R16F, 640, 360},  {D3DFMT_A8R8G8B8, 1, 1},
         {D3DFMT_X8R8G8B8, 128, 64},
     };
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(std::to_string(c.format) + " " + std::to_string(c.width) + " x " + std::to_string(c.height));
+        SCOPED_TRACE(std::to_string(c.format) + " " + std::to_string(c.width) + " x " +
+                     std::to_string(c.height));
         RenderTarget* target = RenderTarget::create(m_renderer, c.width, c.height, c.format);
         ASSERT_NE(target, nullptr);
         EXPECT_FALSE(target->m_cubemap);
@@ -147,7 +146,9 @@ TEST_F(RenderTargetTest, CubeTargetsStartWithTheHorizon)
         const size_t at = (size_t(a_y) * 128 + 64) * 4;
         return DWORD(bytes[at]) | DWORD(bytes[at + 1]) << 8 | DWORD(bytes[at + 2]) << 16;
     };
-    auto light = [](DWORD a_colour) { return (a_colour >> 16 & 0xFF) + (a_colour >> 8 & 0xFF) + (a_colour & 0xFF); };
+    auto light = [](DWORD a_colour) {
+        return (a_colour >> 16 & 0xFF) + (a_colour >> 8 & 0xFF) + (a_colour & 0xFF);
+    };
     EXPECT_EQ(row(D3DCUBEMAP_FACE_POSITIVE_Y, 64), RenderTarget::horizonColour(1.0f) & 0xFFFFFF);
     EXPECT_EQ(row(D3DCUBEMAP_FACE_NEGATIVE_Y, 64), RenderTarget::horizonColour(-1.0f) & 0xFFFFFF);
     for (D3DCUBEMAP_FACES face : {D3DCUBEMAP_FACE_POSITIVE_X, D3DCUBEMAP_FACE_NEGATIVE_X,
@@ -282,9 +283,11 @@ TEST_F(RenderTargetTest, MisuseFailsAssertion)
     EXPECT_DEATH(flat->bind(0), "!m_cubemap, file RenderTarget\\.cpp");
     flat->m_cubemap = false;
     EXPECT_DEATH(flat->bind(4), "a_index >= 0 && a_index < g_targetCount, file RenderTarget\\.cpp");
-    EXPECT_DEATH(flat->bind(-1), "a_index >= 0 && a_index < g_targetCount, file RenderTarget\\.cpp");
+    EXPECT_DEATH(flat->bind(-1),
+                 "a_index >= 0 && a_index < g_targetCount, file RenderTarget\\.cpp");
     EXPECT_DEATH(flat->unbind(), "m_index >= 0, file RenderTarget\\.cpp");
-    EXPECT_DEATH(RenderTarget::create(nullptr, 64, 64, D3DFMT_A8R8G8B8), "a_renderer, file RenderTarget\\.cpp");
+    EXPECT_DEATH(RenderTarget::create(nullptr, 64, 64, D3DFMT_A8R8G8B8),
+                 "a_renderer, file RenderTarget\\.cpp");
     EXPECT_DEATH(RenderTarget::createCube(nullptr), "a_renderer, file RenderTarget\\.cpp");
     delete cube;
     delete flat;

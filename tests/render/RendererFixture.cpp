@@ -46,7 +46,8 @@ void RendererFixture::SetUp()
     windowClass.lpfnWndProc = plainProcedure;
     windowClass.lpszClassName = "rendertest";
     RegisterClassA(&windowClass);
-    D3D9Testing::setDisplayModes({{1280, 720, 60, D3DFMT_X8R8G8B8}, {1920, 1080, 60, D3DFMT_X8R8G8B8}});
+    D3D9Testing::setDisplayModes(
+        {{1280, 720, 60, D3DFMT_X8R8G8B8}, {1920, 1080, 60, D3DFMT_X8R8G8B8}});
     g_fatalErrorShown = false;
     g_windowed = true;
     g_fullScreen = false;
@@ -114,7 +115,8 @@ std::vector<Texel> RendererFixture::readTexels(const RenderTarget& a_target, D3D
     return texels;
 }
 
-void RendererFixture::expectTexel(const Texel& a_actual, const float (&a_expected)[4], float a_tolerance)
+void RendererFixture::expectTexel(const Texel& a_actual, const float (&a_expected)[4],
+                                  float a_tolerance)
 {
     for (int k = 0; k < 4; ++k)
         EXPECT_NEAR(a_actual.c[k], a_expected[k], a_tolerance) << "channel " << k;

@@ -51,7 +51,8 @@ protected:
 
     void SetUp() override
     {
-        D3D9Testing::setDisplayModes({{1280, 720, 60, D3DFMT_X8R8G8B8}, {1920, 1080, 60, D3DFMT_X8R8G8B8}});
+        D3D9Testing::setDisplayModes(
+            {{1280, 720, 60, D3DFMT_X8R8G8B8}, {1920, 1080, 60, D3DFMT_X8R8G8B8}});
         g_fatalErrorShown = false;
         g_windowed = true;
         g_fullScreen = false;
@@ -72,8 +73,8 @@ protected:
 
     void createWindow(DWORD a_style, int a_x, int a_y)
     {
-        m_window = CreateWindowExA(0, "tarvow", "Tarvo2", a_style, a_x, a_y, 1280, 720, nullptr, nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
+        m_window = CreateWindowExA(0, "tarvow", "Tarvo2", a_style, a_x, a_y, 1280, 720, nullptr,
+                                   nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(m_window, nullptr);
     }
 
@@ -315,7 +316,10 @@ namespace
 // The four quadrants of the internal image, as 8-bit RGB.
 const DWORD g_quadrants[2][2] = {{0xFF0000, 0x00FF00}, {0x0000FF, 0xFFFF00}};
 
-int channel(DWORD a_color, int a_shift) { return int((a_color >> a_shift) & 0xFF); }
+int channel(DWORD a_color, int a_shift)
+{
+    return int((a_color >> a_shift) & 0xFF);
+}
 
 // Fills the 1280 x 720 target with the four quadrant colours.
 void fillQuadrants(IDirect3DDevice9* a_device, RenderTarget* a_target)
@@ -325,7 +329,8 @@ void fillQuadrants(IDirect3DDevice9* a_device, RenderTarget* a_target)
         for (LONG column = 0; column < 2; ++column)
         {
             const D3DRECT rect = {column * 640, row * 360, column * 640 + 640, row * 360 + 360};
-            a_device->Clear(1, &rect, D3DCLEAR_TARGET, 0xFF000000 | g_quadrants[row][column], 1.0f, 0);
+            a_device->Clear(1, &rect, D3DCLEAR_TARGET, 0xFF000000 | g_quadrants[row][column], 1.0f,
+                            0);
         }
 }
 
@@ -387,7 +392,8 @@ TEST_F(RendererTest, DrawToScreenLetterboxesForTheAspect)
         RenderTarget* image = m_renderer->getTarget(0);
         for (const auto& aspect : aspects)
         {
-            SCOPED_TRACE(std::to_string(mode.width) + " x " + std::to_string(mode.height) + ", " + aspect.name);
+            SCOPED_TRACE(std::to_string(mode.width) + " x " + std::to_string(mode.height) + ", " +
+                         aspect.name);
             g_aspect = aspect.aspect;
 
             // Grey where the bars go, point filtering everywhere, the image
@@ -395,7 +401,8 @@ TEST_F(RendererTest, DrawToScreenLetterboxesForTheAspect)
             m_renderer->restoreBackBuffer();
             device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF808080, 1.0f, 0);
             for (DWORD stage = 0; stage < 5; ++stage)
-                for (D3DSAMPLERSTATETYPE type : {D3DSAMP_MINFILTER, D3DSAMP_MAGFILTER, D3DSAMP_MIPFILTER})
+                for (D3DSAMPLERSTATETYPE type :
+                     {D3DSAMP_MINFILTER, D3DSAMP_MAGFILTER, D3DSAMP_MIPFILTER})
                     device->SetSamplerState(stage, type, D3DTEXF_POINT);
             fillQuadrants(device, image);
             m_renderer->getTarget(1)->bind(1);
@@ -408,7 +415,8 @@ TEST_F(RendererTest, DrawToScreenLetterboxesForTheAspect)
             device->GetRenderTarget(1, &bound);
             EXPECT_EQ(bound, nullptr);
             for (DWORD stage = 0; stage < 5; ++stage)
-                for (D3DSAMPLERSTATETYPE type : {D3DSAMP_MINFILTER, D3DSAMP_MAGFILTER, D3DSAMP_MIPFILTER})
+                for (D3DSAMPLERSTATETYPE type :
+                     {D3DSAMP_MINFILTER, D3DSAMP_MAGFILTER, D3DSAMP_MIPFILTER})
                 {
                     DWORD filter = 0;
                     device->GetSamplerState(stage, type, &filter);
@@ -439,7 +447,8 @@ TEST_F(RendererTest, DrawToScreenLetterboxesForTheAspect)
                     for (int shift : {0, 8, 16})
                     {
                         const bool inPicture = y >= first && y <= last;
-                        const int want = inPicture ? pictureChannel(x, y, mode.width, mode.height, shift) : 0;
+                        const int want =
+                            inPicture ? pictureChannel(x, y, mode.width, mode.height, shift) : 0;
                         // The layer samples a 256th of a pixel off centre
                         // (see its PixelCentre): one more step where colours meet.
                         const bool meeting = x == mode.width / 2 || y == mode.height / 2;
@@ -452,8 +461,8 @@ TEST_F(RendererTest, DrawToScreenLetterboxesForTheAspect)
                         }
                     }
                 }
-            EXPECT_LE(worst, 1) << "at pixel (" << worstX << ", " << worstY << "), picture rows " << first
-                                << " to " << last;
+            EXPECT_LE(worst, 1) << "at pixel (" << worstX << ", " << worstY << "), picture rows "
+                                << first << " to " << last;
         }
         delete m_renderer;
         m_renderer = nullptr;

@@ -55,8 +55,10 @@ protected:
     // Loads and binds the pair a_name with identity camera and a_world.
     void usePrograms(const char* a_name, const D3DXMATRIX& a_world)
     {
-        m_vertex.reset(Shader::create(ShaderKind::Vertex, m_renderer, (std::string(a_name) + ".vsh").c_str()));
-        m_pixel.reset(Shader::create(ShaderKind::Pixel, m_renderer, (std::string(a_name) + ".psh").c_str()));
+        m_vertex.reset(
+            Shader::create(ShaderKind::Vertex, m_renderer, (std::string(a_name) + ".vsh").c_str()));
+        m_pixel.reset(
+            Shader::create(ShaderKind::Pixel, m_renderer, (std::string(a_name) + ".psh").c_str()));
         ASSERT_TRUE(m_vertex && m_pixel);
         m_vertex->bind();
         m_pixel->bind();
@@ -149,7 +151,9 @@ TEST_F(ScenePassProgramsTest, SelfIlluminationGlowsWithTextureTimesColour)
     {
         Pixel pixel;
         float grey;
-    } cases[] = {{g_topLeft, 128.0f / 255.0f}, {g_bottomLeft, 64.0f / 255.0f}, {g_bottomRight, 192.0f / 255.0f}};
+    } cases[] = {{g_topLeft, 128.0f / 255.0f},
+                 {g_bottomLeft, 64.0f / 255.0f},
+                 {g_bottomRight, 192.0f / 255.0f}};
     const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     for (const auto& c : cases)
     {

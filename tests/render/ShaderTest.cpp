@@ -24,23 +24,20 @@
 namespace
 {
 
-const char kVertexSource[] =
-    "vs_3_0\n"
-    "const float yscale : c0\n"
-    "dcl_position v0\n"
-    "dcl_position o0\n"
-    "mul o0, v0, c0.x\n";
+const char kVertexSource[] = "vs_3_0\n"
+                             "const float yscale : c0\n"
+                             "dcl_position v0\n"
+                             "dcl_position o0\n"
+                             "mul o0, v0, c0.x\n";
 
-const char kPixelSource[] =
-    "ps_3_0\n"
-    "const float4 color : c0\n"
-    "mov oC0, c0\n";
+const char kPixelSource[] = "ps_3_0\n"
+                            "const float4 color : c0\n"
+                            "mov oC0, c0\n";
 
-const char kBareSource[] =
-    "ps_3_0\n"
-    "noctab\n"
-    "def c0, 1, 0, 0, 1\n"
-    "mov oC0, c0\n";
+const char kBareSource[] = "ps_3_0\n"
+                           "noctab\n"
+                           "def c0, 1, 0, 0, 1\n"
+                           "mov oC0, c0\n";
 
 LRESULT CALLBACK plainProcedure(HWND a_window, UINT a_message, WPARAM a_wParam, LPARAM a_lParam)
 {
@@ -147,7 +144,8 @@ TEST_F(ShaderTest, ConstantsReachTheirRegisters)
 
     vertex->setFloat("yscale", 0.75f);
     EXPECT_EQ(vertexRegister(0).x, 0.75f);
-    EXPECT_EQ(pixelRegister(0), D3DXVECTOR4(0.25f, 0.5f, 0.75f, 1.0f)) << "vertex constants stay in vertex registers";
+    EXPECT_EQ(pixelRegister(0), D3DXVECTOR4(0.25f, 0.5f, 0.75f, 1.0f))
+        << "vertex constants stay in vertex registers";
     delete vertex;
     delete pixel;
 }

@@ -20,8 +20,8 @@ struct TestPicture
 
 enum class JpegKind
 {
-    Grey,   // one channel: each pixel's blue
-    Rgb,    // red, green and blue stored as they are
+    Grey,  // one channel: each pixel's blue
+    Rgb,   // red, green and blue stored as they are
     ProgressiveRgb,
     YCbCr,  // JFIF's usual colour file, chroma halved both ways
     Cmyk,   // red, green, blue and 0 as the four inks

@@ -119,7 +119,9 @@ TEST_F(TextureTest, AlphaComesFromTheCompanion)
     const Case cases[] = {
         {"opaque.jpg", JpegKind::Rgb, {}, {255, 255, 255, 255}},
         {"grey.jpg", JpegKind::Grey, {0x00, 0x40, 0x80, 0xFF}, {0x00, 0x40, 0x80, 0xFF}},
-        {"blue.jpg", JpegKind::Rgb, {0xFF0011, 0x00FF22, 0x123433, 0xFFFF44},
+        {"blue.jpg",
+         JpegKind::Rgb,
+         {0xFF0011, 0x00FF22, 0x123433, 0xFFFF44},
          {0x11, 0x22, 0x33, 0x44}},
     };
     for (const Case& testCase : cases)

@@ -49,7 +49,8 @@ TEST_F(VertexBufferTest, CreatesTheDescribedBuffer)
     } cases[] = {
         {"screen quad", 4, 20, D3DFVF_XYZ | D3DFVF_TEX1},
         {"mesh", 300, 64,
-         D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX4 | D3DFVF_TEXCOORDSIZE3(3) | D3DFVF_TEXCOORDSIZE3(4)},
+         D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX4 | D3DFVF_TEXCOORDSIZE3(3) |
+             D3DFVF_TEXCOORDSIZE3(4)},
         {"billboards", 6 * 5, 20, D3DFVF_XYZ | D3DFVF_TEX1},
         {"loading bar", 4, 24, D3DFVF_XYZRHW | D3DFVF_TEX1},
         {"one byte", 1, 1, D3DFVF_XYZ},
@@ -77,7 +78,8 @@ TEST_F(VertexBufferTest, CreatesTheDescribedBuffer)
         delete vb;
     }
     // The mesh code of the data model, as a number.
-    EXPECT_EQ(DWORD(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX4 | D3DFVF_TEXCOORDSIZE3(3) | D3DFVF_TEXCOORDSIZE3(4)),
+    EXPECT_EQ(DWORD(D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX4 | D3DFVF_TEXCOORDSIZE3(3) |
+                    D3DFVF_TEXCOORDSIZE3(4)),
               0x1400412u);
 }
 
@@ -107,7 +109,8 @@ TEST_F(VertexBufferTest, LockAndUnlockAnswerCheckedResults)
     } steps[] = {
         {"unlock before any lock", Operation::Unlock, 0, false},
         {"lock one past the end", Operation::Lock, 5, false},
-        {"lock a count whose 20-byte vertices wrap 32 bits to 4 bytes", Operation::Lock, 0x0CCCCCCDu, false},
+        {"lock a count whose 20-byte vertices wrap 32 bits to 4 bytes", Operation::Lock,
+         0x0CCCCCCDu, false},
         {"lock all four", Operation::Lock, 4, true},
         {"lock while locked", Operation::Lock, 1, false},
         {"unlock", Operation::Unlock, 0, true},
@@ -162,7 +165,8 @@ TEST_F(VertexBufferTest, FillWritesOnlyTheFirstVertices)
     memcpy(seven, topRight, sizeof(topRight));
     memcpy(seven + 3, topRight, sizeof(topRight));
 
-    VertexBuffer* vb = VertexBuffer::create(m_renderer, 6, sizeof(Vertex), D3DFVF_XYZ | D3DFVF_TEX1);
+    VertexBuffer* vb =
+        VertexBuffer::create(m_renderer, 6, sizeof(Vertex), D3DFVF_XYZ | D3DFVF_TEX1);
     ASSERT_NE(vb, nullptr);
     ReturnCode all = vb->fill(both, 6);
     EXPECT_TRUE(all.m_checked);
@@ -211,7 +215,8 @@ TEST_F(VertexBufferTest, FillWritesOnlyTheFirstVertices)
 TEST_F(VertexBufferTest, EmptyOrOwnerlessBufferFailsAssertion)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const char* expected = "a_renderer && a_vertexCount != 0 && a_vertexSize != 0, file VertexBuffer\\.cpp";
+    const char* expected =
+        "a_renderer && a_vertexCount != 0 && a_vertexSize != 0, file VertexBuffer\\.cpp";
     EXPECT_DEATH(VertexBuffer::create(nullptr, 4, 20, D3DFVF_XYZ), expected);
     EXPECT_DEATH(VertexBuffer::create(m_renderer, 0, 20, D3DFVF_XYZ), expected);
     EXPECT_DEATH(VertexBuffer::create(m_renderer, 4, 0, D3DFVF_XYZ), expected);

@@ -116,9 +116,12 @@ TEST_F(CameraTest, SmoothingPassUsesTheUpdatedLeftNeighbour)
         float expected[10];
     };
     const Case cases[] = {
-        {"spike inside", 4, {0, 0, 0, 0.5f, 0.25f, 0.125f, 0.0625f, 0.03125f, 0.015625f, 0.0078125f}},
+        {"spike inside",
+         4,
+         {0, 0, 0, 0.5f, 0.25f, 0.125f, 0.0625f, 0.03125f, 0.015625f, 0.0078125f}},
         // Key 0 sees the old key 9; key 8 sees the old key 9 and key 9 the new key 0.
-        {"spike at the end", 9,
+        {"spike at the end",
+         9,
          {0.5f, 0.25f, 0.125f, 0.0625f, 0.03125f, 0.015625f, 0.0078125f, 0.00390625f,
           (0.00390625f + 1.0f) * 0.5f, (0.5f + (0.00390625f + 1.0f) * 0.5f) * 0.5f}},
     };
@@ -166,8 +169,10 @@ TEST_F(CameraTest, SharedNoiseIsBuiltOnceAndBounded)
 TEST_F(CameraTest, NoShakeGivesTheSampledTracks)
 {
     Camera camera;
-    loadVector(camera.m_positionTrack, {D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(10, 0, 0), D3DXVECTOR3(0, 0, 0)});
-    loadVector(camera.m_targetTrack, {D3DXVECTOR3(0, 0, 10), D3DXVECTOR3(0, 4, 10), D3DXVECTOR3(0, 0, 10)});
+    loadVector(camera.m_positionTrack,
+               {D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(10, 0, 0), D3DXVECTOR3(0, 0, 0)});
+    loadVector(camera.m_targetTrack,
+               {D3DXVECTOR3(0, 0, 10), D3DXVECTOR3(0, 4, 10), D3DXVECTOR3(0, 0, 10)});
     loadFloat(camera.m_rollTrack, {0.25f, 0.75f, 0.25f});
     camera.m_time = 0.5f;
     camera.m_shakePhase = 12.25f;

@@ -68,7 +68,8 @@ TEST(ContainerTest, NamesMatchExactly)
         bool found;
     };
     const Case cases[] = {
-        {"Camera01", true}, {"camera01", false}, {"Camera0", false}, {"Camera011", false}, {"", false},
+        {"Camera01", true},   {"camera01", false}, {"Camera0", false},
+        {"Camera011", false}, {"", false},
     };
     for (const Case& c : cases)
     {

@@ -42,26 +42,52 @@ void expectFacesFollowNormals(const QorMesh& a_mesh)
 TEST(MeshBuilderTest, EveryShapeWindsTowardItsNormals)
 {
     const Case cases[] = {
-        {"sphere", [](MeshBuilder& b) { b.sphere(2.0f, 12, 8); }},
-        {"box", [](MeshBuilder& b) { b.box(D3DXVECTOR3(-1, -2, -3), D3DXVECTOR3(1, 2, 3)); }},
-        {"cylinder with caps", [](MeshBuilder& b) { b.cylinder(2.0f, 1.0f, 3.0f, 10, true); }},
-        {"cone", [](MeshBuilder& b) { b.cylinder(2.0f, 0.0f, 3.0f, 10, true); }},
-        {"inverted cone", [](MeshBuilder& b) { b.cylinder(0.0f, 2.0f, 3.0f, 10, true); }},
-        {"torus", [](MeshBuilder& b) { b.torus(5.0f, 1.0f, 16, 8); }},
-        {"plane", [](MeshBuilder& b) { b.plane(4.0f, 2.0f, 3, 2, 1.0f); }},
-        {"box turned inside out", [](MeshBuilder& b) {
+        {"sphere",
+         [](MeshBuilder& b) {
+             b.sphere(2.0f, 12, 8);
+         }},
+        {"box",
+         [](MeshBuilder& b) {
+             b.box(D3DXVECTOR3(-1, -2, -3), D3DXVECTOR3(1, 2, 3));
+         }},
+        {"cylinder with caps",
+         [](MeshBuilder& b) {
+             b.cylinder(2.0f, 1.0f, 3.0f, 10, true);
+         }},
+        {"cone",
+         [](MeshBuilder& b) {
+             b.cylinder(2.0f, 0.0f, 3.0f, 10, true);
+         }},
+        {"inverted cone",
+         [](MeshBuilder& b) {
+             b.cylinder(0.0f, 2.0f, 3.0f, 10, true);
+         }},
+        {"torus",
+         [](MeshBuilder& b) {
+             b.torus(5.0f, 1.0f, 16, 8);
+         }},
+        {"plane",
+         [](MeshBuilder& b) {
+             b.plane(4.0f, 2.0f, 3, 2, 1.0f);
+         }},
+        {"box turned inside out",
+         [](MeshBuilder& b) {
              b.box(D3DXVECTOR3(-1, -1, -1), D3DXVECTOR3(1, 1, 1));
              b.flip(0);
          }},
-        {"sphere mirrored", [](MeshBuilder& b) {
+        {"sphere mirrored",
+         [](MeshBuilder& b) {
              b.sphere(1.0f, 8, 6);
              D3DXMATRIX mirror;
              D3DXMatrixScaling(&mirror, -1.0f, 2.0f, 1.0f);
              b.transform(0, mirror);
          }},
-        {"torus displaced", [](MeshBuilder& b) {
+        {"torus displaced",
+         [](MeshBuilder& b) {
              b.torus(5.0f, 1.5f, 24, 12);
-             b.displace(0, [](const D3DXVECTOR3& a_point, const D3DXVECTOR3&) { return 0.2f * sinf(a_point.x); });
+             b.displace(0, [](const D3DXVECTOR3& a_point, const D3DXVECTOR3&) {
+                 return 0.2f * sinf(a_point.x);
+             });
          }},
     };
     for (const Case& c : cases)

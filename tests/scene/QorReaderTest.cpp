@@ -40,8 +40,10 @@ QorFile everyKind()
 {
     QorFile file;
     file.frameCount = 3;
-    QorMaterial metal = SceneFiles::material("metal", D3DXVECTOR3(0.5f, 0.25f, 1.0f), D3DXVECTOR3(0, 1, 0));
-    metal.textures = {{kQorSlotColour, "metal.jpg"}, {kQorSlotHeight, "bumps.jpg"}, {42, "ignored.jpg"}};
+    QorMaterial metal =
+        SceneFiles::material("metal", D3DXVECTOR3(0.5f, 0.25f, 1.0f), D3DXVECTOR3(0, 1, 0));
+    metal.textures = {
+        {kQorSlotColour, "metal.jpg"}, {kQorSlotHeight, "bumps.jpg"}, {42, "ignored.jpg"}};
     file.records.push_back(metal);
 
     QorMesh box = SceneFiles::box("box", D3DXVECTOR3(-1, -1, -1), D3DXVECTOR3(1, 1, 1), 0);
@@ -66,7 +68,8 @@ QorFile everyKind()
     sprites.animation = SceneFiles::still();
     file.records.push_back(sprites);
 
-    file.records.push_back(SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, -10), D3DXVECTOR3(0, 0, 0), 3));
+    file.records.push_back(
+        SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, -10), D3DXVECTOR3(0, 0, 0), 3));
 
     QorLight omni;
     omni.name = "lamp";
@@ -258,7 +261,7 @@ TEST(QorReaderTest, RefusesDamagedFields)
         size_t record;  // in everyKind(); kHeader for the frame count
         const char* field;
         uint32_t value;
-        size_t size;   // bytes of value written over the field
+        size_t size;  // bytes of value written over the field
         const char* message;
     } cases[] = {
         // counts the remaining bytes cannot hold
@@ -313,12 +316,15 @@ TEST(QorReaderTest, RefusesIndicesAndNamesOutOfBounds)
     std::string error;
     EXPECT_FALSE(readExact(bytes, back, error));
     const size_t index35 = SceneFiles::field(fields, 1, "indices").offset + 35 * 4;
-    EXPECT_EQ(error, "mesh record \"box\" at byte " + std::to_string(SceneFiles::field(fields, 1, "tag").offset) +
-                         ": index 35 is 24, past its 24 vertices (byte " + std::to_string(index35) + ")");
+    EXPECT_EQ(error, "mesh record \"box\" at byte " +
+                         std::to_string(SceneFiles::field(fields, 1, "tag").offset) +
+                         ": index 35 is 24, past its 24 vertices (byte " + std::to_string(index35) +
+                         ")");
 
     const QorField& name = SceneFiles::field(fields, 0, "fileName");
     memset(bytes.data() + name.offset, 'x', name.size);
     EXPECT_FALSE(readExact(bytes, back, error));
     EXPECT_NE(error.find("material record \"paint\""), std::string::npos) << error;
-    EXPECT_NE(error.find("fills its 260 bytes without a terminating zero"), std::string::npos) << error;
+    EXPECT_NE(error.find("fills its 260 bytes without a terminating zero"), std::string::npos)
+        << error;
 }

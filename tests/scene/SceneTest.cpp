@@ -47,7 +47,8 @@ TEST_F(SceneTest, LoaderMakesEveryRecord)
     QorFile file;
     file.frameCount = 4;
     file.records.push_back(SceneFiles::material("paint", D3DXVECTOR3(1, 0, 0)));
-    file.records.push_back(SceneFiles::box("box", D3DXVECTOR3(-1, -1, -1), D3DXVECTOR3(1, 1, 1), 0));
+    file.records.push_back(
+        SceneFiles::box("box", D3DXVECTOR3(-1, -1, -1), D3DXVECTOR3(1, 1, 1), 0));
     QorMesh instance;
     instance.name = "copy";
     instance.sourceIndex = 0;
@@ -61,7 +62,8 @@ TEST_F(SceneTest, LoaderMakesEveryRecord)
         dust.points.push_back(D3DXVECTOR3(float(i), 1, 2));
     dust.animation = SceneFiles::still();
     file.records.push_back(dust);
-    file.records.push_back(SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, -5), D3DXVECTOR3(0, 0, 0), 4));
+    file.records.push_back(
+        SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, -5), D3DXVECTOR3(0, 0, 0), 4));
 
     Scene* scene = load(file);
     ASSERT_NE(scene, nullptr);
@@ -116,8 +118,12 @@ TEST_F(SceneTest, MaterialTexturesAndDefaults)
     QorFile file;
     QorMaterial plain = SceneFiles::material("plain", D3DXVECTOR3(1, 1, 1));
     QorMaterial rusty = SceneFiles::material("rusty", D3DXVECTOR3(1, 1, 1));
-    rusty.textures = {{kQorSlotColour, "moss.jpg"}, {kQorSlotColour, "rust.jpg"}, {kQorSlotHeight, "rust.jpg"},
-                      {kQorSlotOcclusion, "gone.jpg"}, {3, "moss.jpg"}, {kQorSlotReflection, "x"}};
+    rusty.textures = {{kQorSlotColour, "moss.jpg"},
+                      {kQorSlotColour, "rust.jpg"},
+                      {kQorSlotHeight, "rust.jpg"},
+                      {kQorSlotOcclusion, "gone.jpg"},
+                      {3, "moss.jpg"},
+                      {kQorSlotReflection, "x"}};
     QorMaterial shiny = SceneFiles::material("shiny", D3DXVECTOR3(1, 1, 1));
     shiny.textures = {{kQorSlotColour, "autogen_cubemap.jpg"}, {kQorSlotOpacity, "rust.jpg"}};
     QorMaterial shiny2 = shiny;
@@ -159,7 +165,8 @@ TEST_F(SceneTest, MaterialTexturesAndDefaults)
             EXPECT_TRUE(material->m_cubeTarget->m_cubemap);
         }
     }
-    EXPECT_NE(scene->m_materials.find("shiny")->m_cubeTarget, scene->m_materials.find("shiny2")->m_cubeTarget);
+    EXPECT_NE(scene->m_materials.find("shiny")->m_cubeTarget,
+              scene->m_materials.find("shiny2")->m_cubeTarget);
     ASSERT_EQ(m_boxes.boxes().size(), 1u);
     EXPECT_EQ(m_boxes.boxes()[0].text, "gone.jpg: File not found.");
 }
@@ -175,9 +182,10 @@ TEST_F(SceneTest, FailedLoadsGiveNoScene)
     writeBytes("cut.qor", bytes);
     EXPECT_EQ(QorLoader::load(m_renderer, &m_tarvo, "cut.qor"), nullptr);
     ASSERT_EQ(m_boxes.boxes().size(), 1u);
-    EXPECT_EQ(m_boxes.boxes()[0].text,
-              "cut.qor: Damaged scene file: mesh record \"box\" at byte 4: 16 bytes for rotation keys, "
-              "but 9 remain (byte 1738).");
+    EXPECT_EQ(
+        m_boxes.boxes()[0].text,
+        "cut.qor: Damaged scene file: mesh record \"box\" at byte 4: 16 bytes for rotation keys, "
+        "but 9 remain (byte 1738).");
 
     g_fatalErrorShown = false;
     EXPECT_EQ(QorLoader::load(m_renderer, &m_tarvo, "none.qor"), nullptr);
@@ -220,7 +228,8 @@ TEST_F(SceneTest, MeshDrawCalls)
     m_renderer->m_device = device;
     m_tarvo.m_deferred->endGeometryPass();
 
-    EXPECT_EQ(meshes, (std::vector<std::string>{"DrawIndexedPrimitive 4 0 0 24 0 12", "DrawPrimitive 4 0 20"}));
+    EXPECT_EQ(meshes, (std::vector<std::string>{"DrawIndexedPrimitive 4 0 0 24 0 12",
+                                                "DrawPrimitive 4 0 20"}));
     EXPECT_TRUE(constants.empty());
 }
 
@@ -231,11 +240,14 @@ TEST_F(SceneTest, MaterialPassBindsOnChangeAndReappliesCulling)
 {
     QorFile file;
     file.records.push_back(SceneFiles::material("a", D3DXVECTOR3(1, 0, 0)));
-    file.records.push_back(SceneFiles::material("b", D3DXVECTOR3(0, 1, 0), D3DXVECTOR3(0, 0.5f, 0)));
+    file.records.push_back(
+        SceneFiles::material("b", D3DXVECTOR3(0, 1, 0), D3DXVECTOR3(0, 0.5f, 0)));
     const int32_t materials[6] = {0, 0, 0, 1, -1, 0};
     for (int32_t material : materials)
-        file.records.push_back(SceneFiles::box("box", D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(1, 1, 1), material));
-    file.records.push_back(SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, -5), D3DXVECTOR3(0, 0, 0)));
+        file.records.push_back(
+            SceneFiles::box("box", D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(1, 1, 1), material));
+    file.records.push_back(
+        SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, -5), D3DXVECTOR3(0, 0, 0)));
     Scene* scene = load(file);
     ASSERT_NE(scene, nullptr);
     scene->m_camera = scene->m_cameras.at(0);
@@ -250,7 +262,8 @@ TEST_F(SceneTest, MaterialPassBindsOnChangeAndReappliesCulling)
     const std::vector<std::string> first = logging.calls();
     scene->renderSelfIllumination();
     const D3DCULL recorded = m_renderer->m_cullMode;
-    m_renderer->setShaders({m_tarvo.m_deferred->m_deferredVertexShader, m_tarvo.m_deferred->m_deferredPixelShader});
+    m_renderer->setShaders(
+        {m_tarvo.m_deferred->m_deferredVertexShader, m_tarvo.m_deferred->m_deferredPixelShader});
     logging.clear();
     scene->render();
     const std::vector<std::string> second = logging.calls();
@@ -296,12 +309,18 @@ TEST_F(SceneTest, FrameShowsLitFoggedAndGlowingMeshes)
 {
     QorFile file;
     file.records.push_back(SceneFiles::material("red", D3DXVECTOR3(1, 0, 0)));
-    file.records.push_back(SceneFiles::material("glow", D3DXVECTOR3(1, 1, 1), D3DXVECTOR3(0, 1, 0)));
-    file.records.push_back(SceneFiles::box("red", D3DXVECTOR3(-1, -1, -1), D3DXVECTOR3(1, 1, 1), 0));
-    file.records.push_back(SceneFiles::box("glow", D3DXVECTOR3(-6, -1, -1), D3DXVECTOR3(-4, 1, 1), 1));
-    file.records.push_back(SceneFiles::box("wall", D3DXVECTOR3(-100, 20, 400), D3DXVECTOR3(100, 80, 410), 0));
-    file.records.push_back(SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, 10), D3DXVECTOR3(0, 0, 0)));
-    file.records.push_back(SceneFiles::camera("Camera02", D3DXVECTOR3(0, 0, -10), D3DXVECTOR3(0, 0, 0)));
+    file.records.push_back(
+        SceneFiles::material("glow", D3DXVECTOR3(1, 1, 1), D3DXVECTOR3(0, 1, 0)));
+    file.records.push_back(
+        SceneFiles::box("red", D3DXVECTOR3(-1, -1, -1), D3DXVECTOR3(1, 1, 1), 0));
+    file.records.push_back(
+        SceneFiles::box("glow", D3DXVECTOR3(-6, -1, -1), D3DXVECTOR3(-4, 1, 1), 1));
+    file.records.push_back(
+        SceneFiles::box("wall", D3DXVECTOR3(-100, 20, 400), D3DXVECTOR3(100, 80, 410), 0));
+    file.records.push_back(
+        SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, 10), D3DXVECTOR3(0, 0, 0)));
+    file.records.push_back(
+        SceneFiles::camera("Camera02", D3DXVECTOR3(0, 0, -10), D3DXVECTOR3(0, 0, 0)));
     Scene* scene = load(file);
     ASSERT_NE(scene, nullptr);
     Camera* camera = scene->m_cameras.find("Camera02");
@@ -362,7 +381,8 @@ TEST_F(SceneTest, SpritesFaceTheCamera)
         SCOPED_TRACE(point.x);
         const D3DXVECTOR3 centre = point * 2.0f;  // the mesh's scale moves the centres too
         const Texel middle = at(normals, pixelOf(*camera, centre));
-        EXPECT_NEAR(D3DXVec3Dot(&back, reinterpret_cast<const D3DXVECTOR3*>(middle.c)), 1.0f, 0.01f);
+        EXPECT_NEAR(D3DXVec3Dot(&back, reinterpret_cast<const D3DXVECTOR3*>(middle.c)), 1.0f,
+                    0.01f);
         // radius 1 (scale 2): inside at 0.8 along the right axis, outside
         // at the quad's corner (0.9, 0.9)
         EXPECT_GT(at(distances, pixelOf(*camera, centre + right * 0.8f)).c[0], 0.0f);
@@ -388,9 +408,12 @@ TEST_F(SceneTest, HeightMapTiltsTheNormal)
     QorMaterial bumpy = SceneFiles::material("bumpy", D3DXVECTOR3(1, 1, 1));
     bumpy.textures = {{kQorSlotHeight, "ramp.jpg"}};
     file.records.push_back(bumpy);
-    file.records.push_back(SceneFiles::box("flat", D3DXVECTOR3(-3, -1, -1), D3DXVECTOR3(-1, 1, 1), 0));
-    file.records.push_back(SceneFiles::box("bumpy", D3DXVECTOR3(1, -1, -1), D3DXVECTOR3(3, 1, 1), 1));
-    file.records.push_back(SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, -10), D3DXVECTOR3(0, 0, 0)));
+    file.records.push_back(
+        SceneFiles::box("flat", D3DXVECTOR3(-3, -1, -1), D3DXVECTOR3(-1, 1, 1), 0));
+    file.records.push_back(
+        SceneFiles::box("bumpy", D3DXVECTOR3(1, -1, -1), D3DXVECTOR3(3, 1, 1), 1));
+    file.records.push_back(
+        SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, -10), D3DXVECTOR3(0, 0, 0)));
     Scene* scene = load(file);
     ASSERT_NE(scene, nullptr);
     Camera* camera = scene->m_cameras.at(0);

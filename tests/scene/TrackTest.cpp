@@ -51,14 +51,11 @@ TEST(TrackTest, SamplesVectorsWithThePeriodCountMinusOne)
         float expectedX;
     };
     const Case cases[] = {
-        {0.0f, 0.0f},
-        {0.5f, 5.0f},
-        {1.0f, 10.0f},
-        {1.5f, 5.0f},   // between key 1 and key 0
-        {2.0f, 0.0f},   // key 2 is never reached: frame 2 is key 0 again
-        {3.25f, 7.5f},  // wrapped: 0.25 of the way from key 1 back to key 0
-        {-0.5f, -5.0f}, // w = 0, f = -0.5: key 0 x 1.5 + key 1 x -0.5
-        {-1.5f, 15.0f}, // w = -1 reads as 2^32 - 1, odd: key 1 x 1.5 + key 0 x -0.5
+        {0.0f, 0.0f},   {0.5f, 5.0f}, {1.0f, 10.0f}, {1.5f, 5.0f},  // between key 1 and key 0
+        {2.0f, 0.0f},    // key 2 is never reached: frame 2 is key 0 again
+        {3.25f, 7.5f},   // wrapped: 0.25 of the way from key 1 back to key 0
+        {-0.5f, -5.0f},  // w = 0, f = -0.5: key 0 x 1.5 + key 1 x -0.5
+        {-1.5f, 15.0f},  // w = -1 reads as 2^32 - 1, odd: key 1 x 1.5 + key 0 x -0.5
     };
     for (const Case& c : cases)
     {
@@ -115,7 +112,8 @@ TEST(TrackTest, SingleKeyIsConstant)
 TEST(TrackTest, QuaternionsBlendWithoutNormalising)
 {
     Track<D3DXQUATERNION> track;
-    load(track, {D3DXQUATERNION(0, 0, 0, 1), D3DXQUATERNION(0, 0, 1, 0), D3DXQUATERNION(0, 0, 0, 1)});
+    load(track,
+         {D3DXQUATERNION(0, 0, 0, 1), D3DXQUATERNION(0, 0, 1, 0), D3DXQUATERNION(0, 0, 0, 1)});
     EXPECT_EQ(track.sample(0.5f), D3DXQUATERNION(0.0f, 0.0f, 0.5f, 0.5f));
 }
 
@@ -152,8 +150,9 @@ TEST(TrackTest, BadSamplesFailTheAssertion)
 // 1 at time 0, key 2 at 1, key 3 at 2 and key 0 at 3.
 TEST(TrackTest, RotationRunsOneFrameAhead)
 {
-    const D3DXQUATERNION keys[5] = {rotation(1, 0, 0, 0.3f), rotation(0, 1, 0, 0.6f), rotation(0, 0, 1, 0.9f),
-                                    rotation(1, 1, 0, 1.2f), rotation(0, 1, 1, 1.5f)};
+    const D3DXQUATERNION keys[5] = {rotation(1, 0, 0, 0.3f), rotation(0, 1, 0, 0.6f),
+                                    rotation(0, 0, 1, 0.9f), rotation(1, 1, 0, 1.2f),
+                                    rotation(0, 1, 1, 1.5f)};
     Track<D3DXQUATERNION> track;
     load(track, {keys[0], keys[1], keys[2], keys[3], keys[4]});
 

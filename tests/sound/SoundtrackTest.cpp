@@ -130,19 +130,25 @@ TEST_F(SoundtrackSpectrum, OneSmoothingPassAveragesNeighboursInPlace)
         std::function<double(int)> expected;
     } cases[] = {
         {"spike in bin 64", [](int a_bin) { return a_bin == 64 ? 1.0f : 0.0f; },
-         [](int a_bin) { return a_bin < 63 ? 0.0 : pow(0.5, a_bin - 62); }},
+         [](int a_bin) {
+             return a_bin < 63 ? 0.0 : pow(0.5, a_bin - 62);
+         }},
         {"spike in bin 0 vanishes", [](int a_bin) { return a_bin == 0 ? 1.0f : 0.0f; },
-         [](int) { return 0.0; }},
+         [](int) {
+             return 0.0;
+         }},
         // Bin 0 takes the spike from the left, bin 126 from the right.
         {"spike in bin 127 reaches both ends", [](int a_bin) { return a_bin == 127 ? 1.0f : 0.0f; },
-         [](int a_bin)
-         {
+         [](int a_bin) {
              const double bin126 = 0.5 * (pow(0.5, 126) + 1.0);
              return a_bin < 126    ? pow(0.5, a_bin + 1)
                     : a_bin == 126 ? bin126
                                    : 0.5 * (bin126 + 0.5);
          }},
-        {"constant stays", [](int) { return 1.0f; }, [](int) { return 1.0; }},
+        {"constant stays", [](int) { return 1.0f; },
+         [](int) {
+             return 1.0;
+         }},
     };
     for (const auto& c : cases)
     {

@@ -27,7 +27,8 @@ ArchiveBuilder& ArchiveBuilder::add(const std::string& a_name, const std::string
     return *this;
 }
 
-ArchiveBuilder& ArchiveBuilder::addRaw(const std::string& a_name, uint32_t a_offset, uint32_t a_size)
+ArchiveBuilder& ArchiveBuilder::addRaw(const std::string& a_name, uint32_t a_offset,
+                                       uint32_t a_size)
 {
     m_entries.push_back(Entry{a_name, a_offset, a_size});
     return *this;
@@ -98,7 +99,8 @@ std::vector<uint8_t> gzipBytes(const std::vector<uint8_t>& a_bytes)
 {
     z_stream stream{};
     // 15 window bits plus 16: a gzip wrapper rather than zlib's own.
-    if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+    if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) !=
+        Z_OK)
         throw std::runtime_error("deflateInit2 failed");
     std::vector<uint8_t> out(deflateBound(&stream, static_cast<uLong>(a_bytes.size())));
     stream.next_in = const_cast<Bytef*>(a_bytes.data());

@@ -22,7 +22,10 @@ public:
     // row and column).
     int expected(uint32_t a_x, uint32_t a_y, int a_shift, bool a_linear) const;
 
-    static int channel(uint32_t a_colour, int a_shift) { return static_cast<int>((a_colour >> a_shift) & 0xFF); }
+    static int channel(uint32_t a_colour, int a_shift)
+    {
+        return static_cast<int>((a_colour >> a_shift) & 0xFF);
+    }
 
 private:
     uint32_t m_width;

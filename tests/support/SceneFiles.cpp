@@ -52,7 +52,8 @@ QorMesh box(const char* a_name, const D3DXVECTOR3& a_low, const D3DXVECTOR3& a_h
     return mesh;
 }
 
-QorMaterial material(const char* a_name, const D3DXVECTOR3& a_diffuse, const D3DXVECTOR3& a_selfIllum)
+QorMaterial material(const char* a_name, const D3DXVECTOR3& a_diffuse,
+                     const D3DXVECTOR3& a_selfIllum)
 {
     QorMaterial material;
     material.name = a_name;

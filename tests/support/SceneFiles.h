@@ -21,7 +21,8 @@ std::vector<uint8_t> bytes(const QorFile& a_file, std::vector<QorField>* a_field
 const QorField& field(const std::vector<QorField>& a_fields, size_t a_record, const char* a_name);
 
 // One key per track: at rest at a_position, unrotated, scale a_scale.
-QorAnimation still(const D3DXVECTOR3& a_position = D3DXVECTOR3(0.0f, 0.0f, 0.0f), float a_scale = 1.0f);
+QorAnimation still(const D3DXVECTOR3& a_position = D3DXVECTOR3(0.0f, 0.0f, 0.0f),
+                   float a_scale = 1.0f);
 
 // A 24-vertex, 36-index box from a_low to a_high with material a_material.
 QorMesh box(const char* a_name, const D3DXVECTOR3& a_low, const D3DXVECTOR3& a_high,

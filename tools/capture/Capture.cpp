@@ -73,8 +73,9 @@ std::string absolute(const std::string& a_path)
 }
 
 // The back buffer, as the device drew it, into a_pixels (rows packed).
-bool readBack(IDirect3DDevice9* a_device, IDirect3DSurface9* a_backBuffer, IDirect3DSurface9* a_copy,
-              uint32_t a_width, uint32_t a_height, std::vector<uint8_t>* a_pixels)
+bool readBack(IDirect3DDevice9* a_device, IDirect3DSurface9* a_backBuffer,
+              IDirect3DSurface9* a_copy, uint32_t a_width, uint32_t a_height,
+              std::vector<uint8_t>* a_pixels)
 {
     if (FAILED(a_device->GetRenderTargetData(a_backBuffer, a_copy)))
         return false;
@@ -84,7 +85,8 @@ bool readBack(IDirect3DDevice9* a_device, IDirect3DSurface9* a_backBuffer, IDire
     const size_t row = size_t(a_width) * 4;
     a_pixels->resize(row * a_height);
     for (uint32_t y = 0; y < a_height; ++y)
-        memcpy(a_pixels->data() + row * y, static_cast<const uint8_t*>(locked.pBits) + size_t(locked.Pitch) * y, row);
+        memcpy(a_pixels->data() + row * y,
+               static_cast<const uint8_t*>(locked.pBits) + size_t(locked.Pitch) * y, row);
     a_copy->UnlockRect();
     return true;
 }
@@ -104,7 +106,8 @@ struct WorkFolder
 
 }  // namespace
 
-Capture::Capture(const CaptureOptions& a_options, bool a_quiet) : m_options(a_options), m_quiet(a_quiet)
+Capture::Capture(const CaptureOptions& a_options, bool a_quiet)
+    : m_options(a_options), m_quiet(a_quiet)
 {
 }
 
@@ -125,7 +128,8 @@ bool Capture::prepareArchive()
     ArchiveReader reader;
     if (!reader.read(archive.c_str()))
     {
-        complain("cannot open the archive '%s': %s", m_options.m_archive.c_str(), strerror(errno ? errno : ENOENT));
+        complain("cannot open the archive '%s': %s", m_options.m_archive.c_str(),
+                 strerror(errno ? errno : ENOENT));
         return false;
     }
     if (!reader.valid())
@@ -137,7 +141,8 @@ bool Capture::prepareArchive()
                 fault = entry.text;
                 break;
             }
-        complain("'%s' is not a valid demo archive: %s", m_options.m_archive.c_str(), fault.c_str());
+        complain("'%s' is not a valid demo archive: %s", m_options.m_archive.c_str(),
+                 fault.c_str());
         return false;
     }
     char folder[] = "/tmp/tarvo-capture-XXXXXX";
@@ -161,11 +166,13 @@ bool Capture::prepareOutputs()
         return true;
     if (mkdir(m_pngFolder.c_str(), 0777) != 0 && errno != EEXIST)
     {
-        complain("cannot make the PNG folder '%s': %s", m_options.m_pngFolder.c_str(), strerror(errno));
+        complain("cannot make the PNG folder '%s': %s", m_options.m_pngFolder.c_str(),
+                 strerror(errno));
         return false;
     }
     struct stat status = {};
-    if (stat(m_pngFolder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || access(m_pngFolder.c_str(), W_OK) != 0)
+    if (stat(m_pngFolder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) ||
+        access(m_pngFolder.c_str(), W_OK) != 0)
     {
         complain("'%s' is not a folder that can be written to", m_options.m_pngFolder.c_str());
         return false;
@@ -256,14 +263,15 @@ int Capture::run()
         return kBadInput;
     }
     if (!m_quiet)
-        complain("frames %u to %u (%.2f s to %.2f s of the demo) at %u x %u, %u frames per second", range.m_first,
-                 range.m_last - 1, double(range.m_first) / fps, double(range.m_last) / fps, width, height, fps);
+        complain("frames %u to %u (%.2f s to %.2f s of the demo) at %u x %u, %u frames per second",
+                 range.m_first, range.m_last - 1, double(range.m_first) / fps,
+                 double(range.m_last) / fps, width, height, fps);
 
     const bool reading = video || !m_pngFolder.empty();
     IDirect3DDevice9* device = tarvo.m_renderer->device();
     IDirect3DSurface9* copy = nullptr;
-    if (reading && FAILED(device->CreateOffscreenPlainSurface(width, height, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM,
-                                                              &copy, nullptr)))
+    if (reading && FAILED(device->CreateOffscreenPlainSurface(width, height, D3DFMT_X8R8G8B8,
+                                                              D3DPOOL_SYSTEMMEM, &copy, nullptr)))
     {
         complain("cannot read frames back from the device");
         return kFailed;
@@ -300,7 +308,8 @@ int Capture::run()
         CapturedFrame frame;
         frame.index = k;
         if (updated.failed() ||
-            (drawn && reading && !readBack(device, tarvo.m_renderer->m_backBuffer, copy, width, height, &frame.pixels)))
+            (drawn && reading &&
+             !readBack(device, tarvo.m_renderer->m_backBuffer, copy, width, height, &frame.pixels)))
         {
             complain("frame %u failed to render", k);
             status = kFailed;
@@ -334,7 +343,8 @@ int Capture::run()
         complain("%s", encoding.error().c_str());
         status = kFailed;
     }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m_framesPerSecond = seconds > 0.0 ? m_rendered / seconds : 0.0;
     if (status == kInterrupted)
     {

@@ -16,8 +16,8 @@ class Capture
 public:
     // Exit statuses of run().
     static constexpr int kDone = 0;
-    static constexpr int kFailed = 1;       // the demo or an output failed
-    static constexpr int kBadInput = 2;     // options, archive, range or output path
+    static constexpr int kFailed = 1;    // the demo or an output failed
+    static constexpr int kBadInput = 2;  // options, archive, range or output path
     static constexpr int kInterrupted = 130;
 
     // a_quiet: no progress report (benchmarks).
@@ -43,7 +43,7 @@ private:
 
     CaptureOptions m_options;
     bool m_quiet;
-    std::string m_output;     // absolute paths; the working directory changes
+    std::string m_output;  // absolute paths; the working directory changes
     std::string m_pngFolder;
     std::string m_traceFile;
     std::string m_workFolder;  // holds the link "tarvo.fs" the demo opens

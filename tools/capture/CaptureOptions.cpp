@@ -10,7 +10,8 @@ namespace
 // A whole decimal number from a_min to a_max, nothing else.
 bool parseNumber(const std::string& a_text, uint32_t a_min, uint32_t a_max, uint32_t* a_value)
 {
-    if (a_text.empty() || a_text.find_first_not_of("0123456789") != std::string::npos || a_text.size() > 9)
+    if (a_text.empty() || a_text.find_first_not_of("0123456789") != std::string::npos ||
+        a_text.size() > 9)
         return false;
     const unsigned long value = strtoul(a_text.c_str(), nullptr, 10);
     if (value < a_min || value > a_max)
@@ -40,7 +41,8 @@ bool parseAspect(const std::string& a_text, float* a_value)
     else
     {
         double width = 0.0, height = 0.0;
-        if (!number(a_text.substr(0, separator), &width) || !number(a_text.substr(separator + 1), &height))
+        if (!number(a_text.substr(0, separator), &width) ||
+            !number(a_text.substr(separator + 1), &height))
             return false;
         value = width / height;
     }
@@ -103,8 +105,9 @@ bool CaptureOptions::parse(const std::vector<std::string>& a_arguments)
             archiveGiven = true;
             continue;
         }
-        static const char* const kWithValue[] = {"-o", "--output", "--width", "--height", "--fps", "--aspect",
-                                                  "--frames", "--beats", "--png", "--trace"};
+        static const char* const kWithValue[] = {"-o",    "--output", "--width",  "--height",
+                                                 "--fps", "--aspect", "--frames", "--beats",
+                                                 "--png", "--trace"};
         bool known = false;
         for (const char* name : kWithValue)
             known = known || argument == name;
@@ -129,8 +132,8 @@ bool CaptureOptions::parse(const std::vector<std::string>& a_arguments)
             uint32_t& side = argument == "--width" ? m_width : m_height;
             if (!parseNumber(value, 16, kMaxSide, &side) || side % 2 != 0)
             {
-                m_error = argument + " must be an even number of pixels from 16 to " + std::to_string(kMaxSide) +
-                          ", not '" + value + "'";
+                m_error = argument + " must be an even number of pixels from 16 to " +
+                          std::to_string(kMaxSide) + ", not '" + value + "'";
                 return false;
             }
         }
@@ -138,8 +141,8 @@ bool CaptureOptions::parse(const std::vector<std::string>& a_arguments)
         {
             if (!parseNumber(value, 1, kMaxFps, &m_fps))
             {
-                m_error = "--fps must be a whole number from 1 to " + std::to_string(kMaxFps) + ", not '" + value +
-                          "'";
+                m_error = "--fps must be a whole number from 1 to " + std::to_string(kMaxFps) +
+                          ", not '" + value + "'";
                 return false;
             }
         }
@@ -147,7 +150,8 @@ bool CaptureOptions::parse(const std::vector<std::string>& a_arguments)
         {
             if (!parseAspect(value, &m_aspect))
             {
-                m_error = "--aspect must be a ratio from 1:4 to 4:1 such as 16:9 or 1.6, not '" + value + "'";
+                m_error = "--aspect must be a ratio from 1:4 to 4:1 such as 16:9 or 1.6, not '" +
+                          value + "'";
                 return false;
             }
         }

@@ -7,8 +7,8 @@
 
 #include <stdio.h>
 
-EncoderThread::EncoderThread(VideoEncoder* a_encoder, const std::string& a_pngFolder, uint32_t a_width,
-                             uint32_t a_height)
+EncoderThread::EncoderThread(VideoEncoder* a_encoder, const std::string& a_pngFolder,
+                             uint32_t a_width, uint32_t a_height)
     : m_encoder(a_encoder), m_pngFolder(a_pngFolder), m_width(a_width), m_height(a_height)
 {
 }

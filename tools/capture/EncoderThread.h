@@ -18,7 +18,8 @@ class EncoderThread
 public:
     // Frames of a_width x a_height go to a_encoder (may be null) and, when
     // a_pngFolder is not empty, into PNG files there.
-    EncoderThread(VideoEncoder* a_encoder, const std::string& a_pngFolder, uint32_t a_width, uint32_t a_height);
+    EncoderThread(VideoEncoder* a_encoder, const std::string& a_pngFolder, uint32_t a_width,
+                  uint32_t a_height);
     // Aborts and joins a thread still running.
     ~EncoderThread();
     EncoderThread(const EncoderThread&) = delete;

@@ -22,7 +22,8 @@ bool split(const std::string& a_text, std::string* a_from, std::string* a_to)
 
 bool wholeNumber(const std::string& a_text, uint64_t* a_value)
 {
-    if (a_text.empty() || a_text.size() > 12 || a_text.find_first_not_of("0123456789") != std::string::npos)
+    if (a_text.empty() || a_text.size() > 12 ||
+        a_text.find_first_not_of("0123456789") != std::string::npos)
         return false;
     *a_value = strtoull(a_text.c_str(), nullptr, 10);
     return true;
@@ -77,13 +78,15 @@ bool FrameRange::resolveFrames(const std::string& a_text, uint32_t a_total)
     if (!split(a_text, &from, &to) || (!from.empty() && !wholeNumber(from, &first)) ||
         (!to.empty() && !wholeNumber(to, &last)))
     {
-        m_error = "--frames must be FIRST:LAST in whole frames, such as 600:1200, not '" + a_text + "'";
+        m_error =
+            "--frames must be FIRST:LAST in whole frames, such as 600:1200, not '" + a_text + "'";
         return false;
     }
     if (last > a_total)
     {
         m_error = "--frames " + a_text + " reaches past the demo's end: its last frame is " +
-                  std::to_string(a_total - 1) + " (LAST is not rendered, so at most " + std::to_string(a_total) + ")";
+                  std::to_string(a_total - 1) + " (LAST is not rendered, so at most " +
+                  std::to_string(a_total) + ")";
         return false;
     }
     if (first >= last)
@@ -97,15 +100,16 @@ bool FrameRange::resolveFrames(const std::string& a_text, uint32_t a_total)
 }
 
 // Frame k belongs to beat b = (k / fps) / seconds per beat, in double precision.
-bool FrameRange::resolveBeats(const std::string& a_text, uint32_t a_fps, float a_secondsPerBeat, uint32_t a_total,
-                              float a_endBeat)
+bool FrameRange::resolveBeats(const std::string& a_text, uint32_t a_fps, float a_secondsPerBeat,
+                              uint32_t a_total, float a_endBeat)
 {
     std::string from, to;
     double fromBeat = 0.0, toBeat = -1.0;
     if (!split(a_text, &from, &to) || (!from.empty() && !decimalNumber(from, &fromBeat)) ||
         (!to.empty() && !decimalNumber(to, &toBeat)))
     {
-        m_error = "--beats must be FROM:TO in beats, such as 64:128 or 16.5:17, not '" + a_text + "'";
+        m_error =
+            "--beats must be FROM:TO in beats, such as 64:128 or 16.5:17, not '" + a_text + "'";
         return false;
     }
     const double framesPerBeat = static_cast<double>(a_secondsPerBeat) * a_fps;
@@ -119,12 +123,14 @@ bool FrameRange::resolveBeats(const std::string& a_text, uint32_t a_fps, float a
     // A beat that falls on a frame within rounding starts with that frame.
     const double kRounding = 1.0e-9;
     const uint64_t first = static_cast<uint64_t>(ceil(fromBeat * framesPerBeat - kRounding));
-    uint64_t last = toBeat < 0.0 ? a_total : static_cast<uint64_t>(ceil(toBeat * framesPerBeat - kRounding));
+    uint64_t last =
+        toBeat < 0.0 ? a_total : static_cast<uint64_t>(ceil(toBeat * framesPerBeat - kRounding));
     if (last > a_total)
         last = a_total;
     if (first >= last)
     {
-        m_error = "--beats " + a_text + " holds no frame at " + std::to_string(a_fps) + " frames per second";
+        m_error = "--beats " + a_text + " holds no frame at " + std::to_string(a_fps) +
+                  " frames per second";
         return false;
     }
     m_first = static_cast<uint32_t>(first);

@@ -18,8 +18,8 @@ public:
     // beat a_endBeat; an end left out is the demo's start or end, and both
     // texts empty mean the whole demo. False with m_error set when a text is
     // malformed, the range is empty or it reaches past the demo's end.
-    bool resolve(const std::string& a_frames, const std::string& a_beats, uint32_t a_fps, float a_secondsPerBeat,
-                 uint32_t a_total, float a_endBeat);
+    bool resolve(const std::string& a_frames, const std::string& a_beats, uint32_t a_fps,
+                 float a_secondsPerBeat, uint32_t a_total, float a_endBeat);
 
     uint32_t count() const { return m_last - m_first; }
 
@@ -29,6 +29,6 @@ public:
 
 private:
     bool resolveFrames(const std::string& a_text, uint32_t a_total);
-    bool resolveBeats(const std::string& a_text, uint32_t a_fps, float a_secondsPerBeat, uint32_t a_total,
-                      float a_endBeat);
+    bool resolveBeats(const std::string& a_text, uint32_t a_fps, float a_secondsPerBeat,
+                      uint32_t a_total, float a_endBeat);
 };

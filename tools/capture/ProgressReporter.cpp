@@ -19,9 +19,10 @@ void formatDuration(double a_seconds, char* a_text, size_t a_size)
 
 }  // namespace
 
-ProgressReporter::ProgressReporter(FILE* a_stream, bool a_terminal, uint32_t a_first, uint32_t a_last,
-                                   double a_lineSeconds)
-    : m_stream(a_stream), m_terminal(a_terminal), m_first(a_first), m_last(a_last), m_lineSeconds(a_lineSeconds)
+ProgressReporter::ProgressReporter(FILE* a_stream, bool a_terminal, uint32_t a_first,
+                                   uint32_t a_last, double a_lineSeconds)
+    : m_stream(a_stream), m_terminal(a_terminal), m_first(a_first), m_last(a_last),
+      m_lineSeconds(a_lineSeconds)
 {
 }
 
@@ -54,14 +55,16 @@ void ProgressReporter::report(uint32_t a_frame, float a_beat, const char* a_part
             bar[i] = i < filled ? '#' : '-';
         bar[kBarWidth] = '\0';
         fprintf(m_stream, "\r[%s] %3d%% frame %u/%u beat %6.2f %-9s %5.2f fps %s left \x1b[K", bar,
-                static_cast<int>(fraction * 100.0), a_frame, m_last - 1, double(a_beat), a_part ? a_part : "",
-                rate, left);
+                static_cast<int>(fraction * 100.0), a_frame, m_last - 1, double(a_beat),
+                a_part ? a_part : "", rate, left);
     }
     else
     {
-        fprintf(m_stream, "tarvo-capture: frame %u/%u (%d%%), beat %.2f, %s, %.2f frames per second, %s left\n",
-                a_frame, m_last - 1, static_cast<int>(fraction * 100.0), double(a_beat), a_part ? a_part : "", rate,
-                left);
+        fprintf(
+            m_stream,
+            "tarvo-capture: frame %u/%u (%d%%), beat %.2f, %s, %.2f frames per second, %s left\n",
+            a_frame, m_last - 1, static_cast<int>(fraction * 100.0), double(a_beat),
+            a_part ? a_part : "", rate, left);
     }
     fflush(m_stream);
 }

@@ -12,7 +12,8 @@ class ProgressReporter
 public:
     // Frames a_first up to a_last at a_fps, reported on a_stream; a_terminal
     // picks the bar, otherwise a line at most every a_lineSeconds.
-    ProgressReporter(FILE* a_stream, bool a_terminal, uint32_t a_first, uint32_t a_last, double a_lineSeconds = 10.0);
+    ProgressReporter(FILE* a_stream, bool a_terminal, uint32_t a_first, uint32_t a_last,
+                     double a_lineSeconds = 10.0);
 
     // Frame a_frame is rendered: it showed beat a_beat of part a_part.
     void frameDone(uint32_t a_frame, float a_beat, const char* a_part);

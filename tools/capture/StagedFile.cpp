@@ -6,7 +6,8 @@
 #include <string.h>
 #include <unistd.h>
 
-StagedFile::StagedFile(const std::string& a_path) : m_path(a_path), m_temporaryPath(a_path + ".part")
+StagedFile::StagedFile(const std::string& a_path)
+    : m_path(a_path), m_temporaryPath(a_path + ".part")
 {
 }
 
@@ -20,8 +21,8 @@ bool StagedFile::commit()
 {
     if (rename(m_temporaryPath.c_str(), m_path.c_str()) != 0)
     {
-        fprintf(stderr, "tarvo-capture: cannot rename '%s' to '%s': %s\n", m_temporaryPath.c_str(), m_path.c_str(),
-                strerror(errno));
+        fprintf(stderr, "tarvo-capture: cannot rename '%s' to '%s': %s\n", m_temporaryPath.c_str(),
+                m_path.c_str(), strerror(errno));
         return false;
     }
     m_committed = true;

@@ -31,9 +31,7 @@ void writeText(FILE* a_stream, const char* a_text)
 
 }  // namespace
 
-TraceWriter::TraceWriter(const std::string& a_path) : m_file(a_path)
-{
-}
+TraceWriter::TraceWriter(const std::string& a_path) : m_file(a_path) {}
 
 TraceWriter::~TraceWriter()
 {
@@ -43,8 +41,10 @@ TraceWriter::~TraceWriter()
 
 const char* TraceWriter::header()
 {
-    return "frame,time,beat,part,camera,camera_time,scene_time,position_shake,target_shake,roll_shake,"
-           "shake_phase,fov_scale,envelope,fog_near,fog_far,blur_area,dof_far,overlay,overlay_force,"
+    return "frame,time,beat,part,camera,camera_time,scene_time,position_shake,target_shake,roll_"
+           "shake,"
+           "shake_phase,fov_scale,envelope,fog_near,fog_far,blur_area,dof_far,overlay,overlay_"
+           "force,"
            "overlay_force2,break_brightness";
 }
 
@@ -53,7 +53,8 @@ bool TraceWriter::open()
     m_stream = fopen(m_file.temporaryPath().c_str(), "w");
     if (!m_stream)
     {
-        fprintf(stderr, "tarvo-capture: cannot create '%s': %s\n", m_file.temporaryPath().c_str(), strerror(errno));
+        fprintf(stderr, "tarvo-capture: cannot create '%s': %s\n", m_file.temporaryPath().c_str(),
+                strerror(errno));
         return false;
     }
     fprintf(m_stream, "%s\n", header());
@@ -67,15 +68,16 @@ void TraceWriter::write(uint32_t a_frame, const TimelineTrace& a_trace)
     writeText(m_stream, a_trace.part);
     fputc(',', m_stream);
     writeText(m_stream, a_trace.camera);
-    const float values[] = {a_trace.cameraTime,   a_trace.sceneTime, a_trace.positionShake, a_trace.targetShake,
-                            a_trace.rollShake,    a_trace.shakePhase, a_trace.fovScale,     a_trace.envelope,
-                            a_trace.fogNear,      a_trace.fogFar,    a_trace.blurArea,      a_trace.dofFar};
+    const float values[] = {a_trace.cameraTime,  a_trace.sceneTime, a_trace.positionShake,
+                            a_trace.targetShake, a_trace.rollShake, a_trace.shakePhase,
+                            a_trace.fovScale,    a_trace.envelope,  a_trace.fogNear,
+                            a_trace.fogFar,      a_trace.blurArea,  a_trace.dofFar};
     for (float value : values)
         fprintf(m_stream, ",%.9g", double(value));
     fputc(',', m_stream);
     writeText(m_stream, a_trace.overlay);
-    fprintf(m_stream, ",%.9g,%.9g,%.9g\n", double(a_trace.overlayForce), double(a_trace.overlayForce2),
-            double(a_trace.breakBrightness));
+    fprintf(m_stream, ",%.9g,%.9g,%.9g\n", double(a_trace.overlayForce),
+            double(a_trace.overlayForce2), double(a_trace.breakBrightness));
 }
 
 bool TraceWriter::finish()

@@ -1,7 +1,8 @@
 // MP4 through libavformat, H.264 and AAC through libavcodec.
 #include "VideoEncoder.h"
 
-extern "C" {
+extern "C"
+{
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
@@ -37,8 +38,8 @@ bool VideoEncoder::fail(const std::string& a_what, int a_code)
     return false;
 }
 
-bool VideoEncoder::open(const std::string& a_path, uint32_t a_width, uint32_t a_height, uint32_t a_fps,
-                        uint32_t a_sampleRate)
+bool VideoEncoder::open(const std::string& a_path, uint32_t a_width, uint32_t a_height,
+                        uint32_t a_fps, uint32_t a_sampleRate)
 {
     // The libraries' notes on every stream opened are not for the user;
     // their errors are, and failures come back as messages of ours.
@@ -106,8 +107,9 @@ bool VideoEncoder::openVideo(uint32_t a_width, uint32_t a_height, uint32_t a_fps
     const int result = av_frame_get_buffer(m_picture, 0);
     if (result < 0)
         return fail("cannot allocate a picture", result);
-    m_scaler = sws_getContext(m_video->width, m_video->height, AV_PIX_FMT_BGR0, m_video->width, m_video->height,
-                              AV_PIX_FMT_YUV420P, SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+    m_scaler = sws_getContext(m_video->width, m_video->height, AV_PIX_FMT_BGR0, m_video->width,
+                              m_video->height, AV_PIX_FMT_YUV420P, SWS_BICUBIC | SWS_ACCURATE_RND,
+                              nullptr, nullptr, nullptr);
     if (!m_scaler)
         return fail("cannot convert pictures to 4:2:0", 0);
     return true;
@@ -141,8 +143,9 @@ bool VideoEncoder::openAudio(uint32_t a_sampleRate)
         result = av_frame_get_buffer(m_sound, 0);
     if (result < 0)
         return fail("cannot allocate audio frames", result);
-    result = swr_alloc_set_opts2(&m_resampler, &m_audio->ch_layout, AV_SAMPLE_FMT_FLTP, m_audio->sample_rate,
-                                 &m_audio->ch_layout, AV_SAMPLE_FMT_S16, m_audio->sample_rate, 0, nullptr);
+    result = swr_alloc_set_opts2(&m_resampler, &m_audio->ch_layout, AV_SAMPLE_FMT_FLTP,
+                                 m_audio->sample_rate, &m_audio->ch_layout, AV_SAMPLE_FMT_S16,
+                                 m_audio->sample_rate, 0, nullptr);
     if (result >= 0)
         result = swr_init(m_resampler);
     if (result < 0)
@@ -152,8 +155,8 @@ bool VideoEncoder::openAudio(uint32_t a_sampleRate)
 
 // The stream takes the encoder's parameters and time base; MP4 keeps the
 // codecs' set-up data in its header rather than in the stream.
-bool VideoEncoder::openEncoder(AVCodecContext* a_codec, const AVCodec* a_encoder, AVStream* a_stream,
-                               const char* a_name)
+bool VideoEncoder::openEncoder(AVCodecContext* a_codec, const AVCodec* a_encoder,
+                               AVStream* a_stream, const char* a_name)
 {
     if (m_format->oformat->flags & AVFMT_GLOBALHEADER)
         a_codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
@@ -174,7 +177,8 @@ bool VideoEncoder::addVideo(const uint8_t* a_pixels, size_t a_pitch)
         return fail("cannot write a picture", result);
     const uint8_t* const planes[1] = {a_pixels};
     const int strides[1] = {static_cast<int>(a_pitch)};
-    sws_scale(m_scaler, planes, strides, 0, static_cast<int>(m_height), m_picture->data, m_picture->linesize);
+    sws_scale(m_scaler, planes, strides, 0, static_cast<int>(m_height), m_picture->data,
+              m_picture->linesize);
     m_picture->pts = m_videoFrames++;
     return encode(m_video, m_videoStream, m_picture);
 }
@@ -198,10 +202,12 @@ bool VideoEncoder::encodePendingAudio(bool a_all)
         int result = av_frame_make_writable(m_sound);
         if (result < 0)
             return fail("cannot write audio", result);
-        const uint8_t* input[1] = {reinterpret_cast<const uint8_t*>(m_pendingAudio.data() + done * kChannels)};
+        const uint8_t* input[1] = {
+            reinterpret_cast<const uint8_t*>(m_pendingAudio.data() + done * kChannels)};
         // The last frame of the file may be shorter than the encoder's.
         m_sound->nb_samples = static_cast<int>(count);
-        result = swr_convert(m_resampler, m_sound->data, static_cast<int>(count), input, static_cast<int>(count));
+        result = swr_convert(m_resampler, m_sound->data, static_cast<int>(count), input,
+                             static_cast<int>(count));
         if (result < 0)
             return fail("cannot convert samples", result);
         m_sound->pts = m_audioSamples;
@@ -210,7 +216,8 @@ bool VideoEncoder::encodePendingAudio(bool a_all)
         if (!encode(m_audio, m_audioStream, m_sound))
             return false;
     }
-    m_pendingAudio.erase(m_pendingAudio.begin(), m_pendingAudio.begin() + static_cast<long>(done * kChannels));
+    m_pendingAudio.erase(m_pendingAudio.begin(),
+                         m_pendingAudio.begin() + static_cast<long>(done * kChannels));
     return true;
 }
 

@@ -48,7 +48,8 @@ public:
 private:
     bool openVideo(uint32_t a_width, uint32_t a_height, uint32_t a_fps);
     bool openAudio(uint32_t a_sampleRate);
-    bool openEncoder(AVCodecContext* a_codec, const AVCodec* a_encoder, AVStream* a_stream, const char* a_name);
+    bool openEncoder(AVCodecContext* a_codec, const AVCodec* a_encoder, AVStream* a_stream,
+                     const char* a_name);
     // Sends a_frame (null: drain) to a_codec and writes what comes out.
     bool encode(AVCodecContext* a_codec, AVStream* a_stream, AVFrame* a_frame);
     // Encodes whole encoder frames of m_pendingAudio; with a_all also the

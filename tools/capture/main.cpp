@@ -13,7 +13,8 @@ int main(int a_count, char** a_arguments)
     CaptureOptions options;
     if (!options.parse(std::vector<std::string>(a_arguments + 1, a_arguments + a_count)))
     {
-        fprintf(stderr, "tarvo-capture: %s\nTry 'tarvo-capture --help'.\n", options.m_error.c_str());
+        fprintf(stderr, "tarvo-capture: %s\nTry 'tarvo-capture --help'.\n",
+                options.m_error.c_str());
         return Capture::kBadInput;
     }
     if (options.m_help)

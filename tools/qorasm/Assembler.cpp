@@ -34,7 +34,7 @@ struct Assembler::Register
     bool relative = false;
     uint32_t relativeType = 0;
     uint32_t relativeComponent = 0;
-    std::string components;   // after the '.', empty if none
+    std::string components;  // after the '.', empty if none
     int componentsColumn = 1;
 };
 
@@ -44,14 +44,13 @@ namespace
 struct UsageName
 {
     const char* name;
-    uint32_t usage;   // D3DDECLUSAGE
+    uint32_t usage;  // D3DDECLUSAGE
 };
 
 const UsageName g_usages[] = {
-    {"position", 0}, {"blendweight", 1}, {"blendindices", 2}, {"normal", 3},
-    {"psize", 4},    {"texcoord", 5},    {"tangent", 6},      {"binormal", 7},
-    {"tessfactor", 8}, {"positiont", 9}, {"color", 10},       {"fog", 11},
-    {"depth", 12},   {"sample", 13},
+    {"position", 0}, {"blendweight", 1}, {"blendindices", 2}, {"normal", 3},     {"psize", 4},
+    {"texcoord", 5}, {"tangent", 6},     {"binormal", 7},     {"tessfactor", 8}, {"positiont", 9},
+    {"color", 10},   {"fog", 11},        {"depth", 12},       {"sample", 13},
 };
 
 const char* const g_textureTypes[] = {nullptr, nullptr, "2d", "cube", "volume"};
@@ -271,8 +270,7 @@ bool Assembler::constant(const Piece& a_rest)
     {
         uint32_t elements = 0;
         if (arrayPart.text.front() != '[' || arrayPart.text.back() != ']' ||
-            !parseUnsigned(arrayPart.text.substr(1, arrayPart.text.size() - 2), 0xFFFF,
-                           elements) ||
+            !parseUnsigned(arrayPart.text.substr(1, arrayPart.text.size() - 2), 0xFFFF, elements) ||
             elements == 0)
             return fail(arrayPart.column, "expected an element count in brackets, as in [4]");
         constant.m_elements = static_cast<uint16_t>(elements);
@@ -305,14 +303,14 @@ bool Assembler::constant(const Piece& a_rest)
     if (!found)
         return fail(first.column, "expected a c, i, b or s register");
     if (!constant.fitsRegisterSet(constant.m_registerSet))
-        return fail(first.column, "a " + type.text + " constant cannot live in register " +
-                                      first.text);
+        return fail(first.column,
+                    "a " + type.text + " constant cannot live in register " + first.text);
     constant.m_registerIndex = static_cast<uint16_t>(index);
     uint32_t count = constant.fullRegisterCount();
     if (dots != std::string::npos)
     {
-        const Piece last = trim(location.text.substr(dots + 2),
-                                location.column + static_cast<int>(dots) + 2);
+        const Piece last =
+            trim(location.text.substr(dots + 2), location.column + static_cast<int>(dots) + 2);
         uint32_t lastIndex = 0;
         if (last.text.compare(0, 1, first.text.substr(0, 1)) != 0 ||
             !parseUnsigned(last.text.substr(1), 0xFFFF, lastIndex) || lastIndex < index)
@@ -335,8 +333,8 @@ bool Assembler::constant(const Piece& a_rest)
         if (other.m_registerSet == constant.m_registerSet &&
             index < uint32_t{other.m_registerIndex} + other.m_registerCount &&
             other.m_registerIndex < index + count)
-            return fail(first.column, "registers of '" + constant.m_name + "' overlap '" +
-                                          other.m_name + "'");
+            return fail(first.column,
+                        "registers of '" + constant.m_name + "' overlap '" + other.m_name + "'");
     }
     m_constants.push_back(constant);
     m_constantLines.push_back(m_line);
@@ -365,9 +363,8 @@ bool Assembler::instruction(const Piece& a_text)
     firstWord(text, mnemonic, operandText);
     if (mnemonic.text.empty())
         return fail(text.column, "expected an instruction");
-    if (!operandText.text.empty() && operandText.column == mnemonic.column +
-                                                               static_cast<int>(
-                                                                   mnemonic.text.size()))
+    if (!operandText.text.empty() &&
+        operandText.column == mnemonic.column + static_cast<int>(mnemonic.text.size()))
         return fail(operandText.column, "unexpected '" + operandText.text.substr(0, 1) + "'");
 
     // Suffixes: a comparison (if_gt), a declaration usage (dcl_texcoord1), then
@@ -396,9 +393,8 @@ bool Assembler::instruction(const Piece& a_text)
         {
             const char* name;
             uint32_t bit;
-        } names[] = {{"sat", ResultSaturate},
-                     {"pp", ResultPartialPrecision},
-                     {"centroid", ResultCentroid}};
+        } names[] = {
+            {"sat", ResultSaturate}, {"pp", ResultPartialPrecision}, {"centroid", ResultCentroid}};
         uint32_t bit = 0;
         for (const auto& name : names)
         {
@@ -406,8 +402,8 @@ bool Assembler::instruction(const Piece& a_text)
                 bit = name.bit;
         }
         if (!bit)
-            return fail(parts[next].column, "unknown instruction suffix '_" + parts[next].text +
-                                                "'");
+            return fail(parts[next].column,
+                        "unknown instruction suffix '_" + parts[next].text + "'");
         if (modifiers & bit)
             return fail(parts[next].column, "suffix '_" + parts[next].text + "' given twice");
         modifiers |= bit;
@@ -417,15 +413,13 @@ bool Assembler::instruction(const Piece& a_text)
     if (!info)
     {
         if (InstructionTable::find(base, comparison == 0))
-            return fail(mnemonic.column, comparison ? "'" + base + "' takes no comparison"
-                                                    : "'" + base +
-                                                          "' needs a comparison, as in " + base +
-                                                          "_lt");
+            return fail(mnemonic.column,
+                        comparison ? "'" + base + "' takes no comparison"
+                                   : "'" + base + "' needs a comparison, as in " + base + "_lt");
         return fail(mnemonic.column, "unknown instruction '" + base + "'");
     }
     if (!(info->kinds & m_kind))
-        return fail(mnemonic.column,
-                    "'" + base + "' is not an instruction of " + kindName(m_kind));
+        return fail(mnemonic.column, "'" + base + "' is not an instruction of " + kindName(m_kind));
     if (modifiers && !info->destinations)
         return fail(mnemonic.column, "'" + base + "' has no destination to modify");
 
@@ -447,8 +441,8 @@ bool Assembler::instruction(const Piece& a_text)
             return fail(operand.column, "missing operand");
     }
 
-    const bool special = info->opcode == OpDcl || info->opcode == OpDef ||
-                         info->opcode == OpDefi || info->opcode == OpDefb;
+    const bool special = info->opcode == OpDcl || info->opcode == OpDef || info->opcode == OpDefi ||
+                         info->opcode == OpDefb;
     if (special && !predicate.empty())
         return fail(a_text.column, "'" + base + "' cannot be predicated");
 
@@ -494,19 +488,17 @@ bool Assembler::instruction(const Piece& a_text)
                                              reg.logicalNot ? SrcNot : SrcNone, false));
     }
 
-    const uint32_t controls = info->controls == ControlsComparison ? comparison
-                                                                   : info->fixedControls;
-    m_code.push_back(TokenFormat::instruction(info->opcode, controls,
-                                              static_cast<uint32_t>(params.size()),
-                                              !predicate.empty()));
+    const uint32_t controls =
+        info->controls == ControlsComparison ? comparison : info->fixedControls;
+    m_code.push_back(TokenFormat::instruction(
+        info->opcode, controls, static_cast<uint32_t>(params.size()), !predicate.empty()));
     m_code.insert(m_code.end(), params.begin(), params.end());
     return true;
 }
 
 // dcl_USAGE[INDEX] v#/o#, dcl_2d/cube/volume s#, dcl vPos/vFace.
-bool Assembler::declaration(const std::string& a_suffix, int a_suffixColumn,
-                            uint32_t a_modifiers, const Piece& a_operand,
-                            std::vector<uint32_t>& a_params)
+bool Assembler::declaration(const std::string& a_suffix, int a_suffixColumn, uint32_t a_modifiers,
+                            const Piece& a_operand, std::vector<uint32_t>& a_params)
 {
     Register reg;
     if (!parseRegister(a_operand, reg))
@@ -549,8 +541,8 @@ bool Assembler::declaration(const std::string& a_suffix, int a_suffixColumn,
                 usage = &candidate;
         }
         uint32_t index = 0;
-        if (!usage || (digits < a_suffix.size() && !parseUnsigned(a_suffix.substr(digits), 15,
-                                                                  index)))
+        if (!usage ||
+            (digits < a_suffix.size() && !parseUnsigned(a_suffix.substr(digits), 15, index)))
             return fail(a_suffix.empty() ? a_operand.column : a_suffixColumn,
                         a_suffix.empty() ? "an input or output declaration needs a usage, "
                                            "as in dcl_texcoord0"
@@ -564,14 +556,14 @@ bool Assembler::declaration(const std::string& a_suffix, int a_suffixColumn,
         if (!a_suffix.empty())
             return fail(a_suffixColumn, reg.info->name + std::string(" is declared by plain dcl"));
         if (a_modifiers)
-            return fail(a_operand.column, "dcl of " + std::string(reg.info->name) +
-                                              " takes no suffix");
+            return fail(a_operand.column,
+                        "dcl of " + std::string(reg.info->name) + " takes no suffix");
         declarationToken = 0x80000000;
     }
     else
     {
-        return fail(a_operand.column, "dcl declares samplers, inputs and outputs, not " +
-                                          a_operand.text);
+        return fail(a_operand.column,
+                    "dcl declares samplers, inputs and outputs, not " + a_operand.text);
     }
     a_params.push_back(declarationToken);
     a_params.push_back(TokenFormat::destination(type, reg.number, mask, a_modifiers, false));
@@ -582,21 +574,23 @@ bool Assembler::declaration(const std::string& a_suffix, int a_suffixColumn,
 bool Assembler::definition(uint32_t a_opcode, const std::vector<Piece>& a_operands,
                            std::vector<uint32_t>& a_params)
 {
-    const uint32_t wanted = a_opcode == OpDef ? RegConst : a_opcode == OpDefi ? RegConstInt
-                                                                              : RegConstBool;
+    const uint32_t wanted = a_opcode == OpDef    ? RegConst
+                            : a_opcode == OpDefi ? RegConstInt
+                                                 : RegConstBool;
     Register reg;
     if (!parseRegister(a_operands[0], reg))
         return false;
-    if (reg.info->type != wanted || reg.negate || reg.logicalNot || reg.absolute ||
-        reg.relative || !reg.components.empty())
-        return fail(a_operands[0].column,
-                    std::string("expected a plain ") +
-                        (wanted == RegConst ? "c" : wanted == RegConstInt ? "i" : "b") +
-                        " register");
+    if (reg.info->type != wanted || reg.negate || reg.logicalNot || reg.absolute || reg.relative ||
+        !reg.components.empty())
+        return fail(a_operands[0].column, std::string("expected a plain ") +
+                                              (wanted == RegConst      ? "c"
+                                               : wanted == RegConstInt ? "i"
+                                                                       : "b") +
+                                              " register");
     if (!checkNumber(reg, a_operands[0].column))
         return false;
-    a_params.push_back(TokenFormat::destination(wanted, reg.number, TokenFormat::kFullMask, 0,
-                                                false));
+    a_params.push_back(
+        TokenFormat::destination(wanted, reg.number, TokenFormat::kFullMask, 0, false));
     for (size_t i = 1; i < a_operands.size(); ++i)
     {
         const Piece& value = a_operands[i];
@@ -658,8 +652,8 @@ bool Assembler::parseRegister(const Piece& a_operand, Register& a_register)
     if (!a_register.info || (!a_register.info->numbered && !digits.empty()))
         return fail(nameColumn, "unknown register '" + name + digits + "'");
     if (!RegisterTable::count(*a_register.info, m_kind))
-        return fail(nameColumn, "register " + name + digits + " does not exist in " +
-                                    kindName(m_kind));
+        return fail(nameColumn,
+                    "register " + name + digits + " does not exist in " + kindName(m_kind));
     bool hasNumber = !digits.empty();
     if (hasNumber && !parseUnsigned(digits, TokenFormat::kMaxRegisterNumber, a_register.number))
         return fail(nameColumn, "register number " + digits + " is out of range");
@@ -671,9 +665,9 @@ bool Assembler::parseRegister(const Piece& a_operand, Register& a_register)
         const size_t close = text.find(']', at);
         if (close == std::string::npos)
             return fail(a_operand.column + static_cast<int>(at), "'[' without ']'");
-        const std::vector<Piece> terms =
-            split(trim(text.substr(at + 1, close - at - 1), a_operand.column + static_cast<int>(at) + 1),
-                  '+');
+        const std::vector<Piece> terms = split(
+            trim(text.substr(at + 1, close - at - 1), a_operand.column + static_cast<int>(at) + 1),
+            '+');
         const Piece& index = terms[0];
         if (index.text == "aL")
         {
@@ -683,7 +677,8 @@ bool Assembler::parseRegister(const Piece& a_operand, Register& a_register)
                  componentIndex(index.text[3], "xyzw") >= 0)
         {
             a_register.relativeType = RegAddress;
-            a_register.relativeComponent = static_cast<uint32_t>(componentIndex(index.text[3], "xyzw"));
+            a_register.relativeComponent =
+                static_cast<uint32_t>(componentIndex(index.text[3], "xyzw"));
         }
         else
         {
@@ -701,8 +696,8 @@ bool Assembler::parseRegister(const Piece& a_operand, Register& a_register)
                 return fail(terms[1].column,
                             "give the register number before the brackets or inside, not both");
             if (!parseUnsigned(terms[1].text, TokenFormat::kMaxRegisterNumber, a_register.number))
-                return fail(terms[1].column, "expected a register offset, not '" +
-                                                 terms[1].text + "'");
+                return fail(terms[1].column,
+                            "expected a register offset, not '" + terms[1].text + "'");
             hasNumber = true;
         }
         const uint32_t type = a_register.info->type;
@@ -745,18 +740,19 @@ bool Assembler::destination(const Piece& a_operand, uint32_t a_modifiers, bool a
     if (reg.negate || reg.logicalNot || reg.absolute)
         return fail(a_operand.column, "a destination takes no source modifier");
     if (a_mustWrite ? !reg.info->writable : !reg.info->readable)
-        return fail(a_operand.column, "register " + a_operand.text.substr(0, a_operand.text.find('.')) +
+        return fail(a_operand.column, "register " +
+                                          a_operand.text.substr(0, a_operand.text.find('.')) +
                                           (a_mustWrite ? " cannot be written" : " cannot be read"));
-    if (reg.relative && !(m_kind == KindVertex && reg.info->type == RegOutput &&
-                          reg.relativeType == RegLoop))
+    if (reg.relative &&
+        !(m_kind == KindVertex && reg.info->type == RegOutput && reg.relativeType == RegLoop))
         return fail(a_operand.column, "only vs_3_0 outputs are written relatively, through aL");
     if (!checkNumber(reg, a_operand.column))
         return false;
     uint32_t mask = TokenFormat::kFullMask;
     if (!writeMask(reg, mask))
         return false;
-    a_params.push_back(TokenFormat::destination(reg.info->type, reg.number, mask, a_modifiers,
-                                                reg.relative));
+    a_params.push_back(
+        TokenFormat::destination(reg.info->type, reg.number, mask, a_modifiers, reg.relative));
     if (reg.relative)
         a_params.push_back(TokenFormat::source(RegLoop, 0, 0, SrcNone, false));
     return true;
@@ -768,7 +764,8 @@ bool Assembler::source(const Piece& a_operand, std::vector<uint32_t>& a_params)
     if (!parseRegister(a_operand, reg))
         return false;
     if (!reg.info->readable)
-        return fail(a_operand.column, "register " + a_operand.text.substr(0, a_operand.text.find('.')) +
+        return fail(a_operand.column, "register " +
+                                          a_operand.text.substr(0, a_operand.text.find('.')) +
                                           " cannot be read");
     if (reg.relative && reg.info->type != RegConst &&
         !(m_kind == KindPixel && reg.info->type == RegInput && reg.relativeType == RegLoop))
@@ -788,13 +785,13 @@ bool Assembler::source(const Piece& a_operand, std::vector<uint32_t>& a_params)
         modifier = reg.negate ? SrcAbsNegate : SrcAbs;
     else if (reg.negate)
         modifier = SrcNegate;
-    a_params.push_back(TokenFormat::source(reg.info->type, reg.number, swizzleBits, modifier,
-                                           reg.relative));
+    a_params.push_back(
+        TokenFormat::source(reg.info->type, reg.number, swizzleBits, modifier, reg.relative));
     if (reg.relative)
     {
         // The address register's token selects one component, replicated.
-        a_params.push_back(TokenFormat::source(reg.relativeType, 0,
-                                               reg.relativeComponent * 0x55, SrcNone, false));
+        a_params.push_back(
+            TokenFormat::source(reg.relativeType, 0, reg.relativeComponent * 0x55, SrcNone, false));
     }
     return true;
 }

@@ -44,13 +44,13 @@ private:
 
     bool fail(int a_column, const std::string& a_message);
 
-    uint32_t m_kind = 0;      // KindVertex or KindPixel once the version line is read
-    uint32_t m_version = 0;   // version token
+    uint32_t m_kind = 0;     // KindVertex or KindPixel once the version line is read
+    uint32_t m_version = 0;  // version token
     bool m_noConstantTable = false;
     int m_noConstantTableLine = 0;
     std::vector<ConstantDeclaration> m_constants;
     std::vector<int> m_constantLines;
-    std::vector<uint32_t> m_code;   // instruction tokens after the version and constant table
+    std::vector<uint32_t> m_code;  // instruction tokens after the version and constant table
     int m_line = 0;
     AssemblyError m_error;
 };

@@ -64,8 +64,7 @@ bool ConstantDeclaration::setType(const std::string& a_typeName, bool a_rowMajor
             m_columns = static_cast<uint16_t>(shape[0] - '0');
             return true;
         }
-        if (shape.size() == 3 && isDimension(shape[0]) && shape[1] == 'x' &&
-            isDimension(shape[2]))
+        if (shape.size() == 3 && isDimension(shape[0]) && shape[1] == 'x' && isDimension(shape[2]))
         {
             m_class = a_rowMajor ? ClassMatrixRows : ClassMatrixColumns;
             m_rows = static_cast<uint16_t>(shape[0] - '0');
@@ -144,6 +143,6 @@ bool ConstantDeclaration::operator==(const ConstantDeclaration& a_other) const
     return m_name == a_other.m_name && m_registerSet == a_other.m_registerSet &&
            m_registerIndex == a_other.m_registerIndex &&
            m_registerCount == a_other.m_registerCount && m_class == a_other.m_class &&
-           m_type == a_other.m_type && m_rows == a_other.m_rows &&
-           m_columns == a_other.m_columns && m_elements == a_other.m_elements;
+           m_type == a_other.m_type && m_rows == a_other.m_rows && m_columns == a_other.m_columns &&
+           m_elements == a_other.m_elements;
 }

@@ -9,9 +9,9 @@
 namespace
 {
 
-constexpr uint32_t kHeaderBytes = 28;         // D3DXSHADER_CONSTANTTABLE
-constexpr uint32_t kConstantInfoBytes = 20;   // D3DXSHADER_CONSTANTINFO
-constexpr uint32_t kTypeInfoBytes = 16;       // D3DXSHADER_TYPEINFO
+constexpr uint32_t kHeaderBytes = 28;        // D3DXSHADER_CONSTANTTABLE
+constexpr uint32_t kConstantInfoBytes = 20;  // D3DXSHADER_CONSTANTINFO
+constexpr uint32_t kTypeInfoBytes = 16;      // D3DXSHADER_TYPEINFO
 
 const char* targetName(uint32_t a_version)
 {
@@ -75,13 +75,13 @@ bool ConstantTableBlock::write(const std::vector<ConstantDeclaration>& a_constan
         putWord(bytes, info + 8, constant.m_registerCount);
         putWord(bytes, info + 10, 0);
         putDword(bytes, info + 12, type);
-        putDword(bytes, info + 16, 0);   // no default value
+        putDword(bytes, info + 16, 0);  // no default value
         putWord(bytes, type, constant.m_class);
         putWord(bytes, type + 2, constant.m_type);
         putWord(bytes, type + 4, constant.m_rows);
         putWord(bytes, type + 6, constant.m_columns);
         putWord(bytes, type + 8, constant.m_elements);
-        putWord(bytes, type + 10, 0);   // no structure members
+        putWord(bytes, type + 10, 0);  // no structure members
         putDword(bytes, type + 12, 0);
     }
     bytes.resize((bytes.size() + 3) / 4 * 4, 0);

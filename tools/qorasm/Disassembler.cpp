@@ -22,8 +22,8 @@ namespace
 
 // D3DDECLUSAGE values by number.
 const char* const g_usageNames[] = {
-    "position", "blendweight", "blendindices", "normal",   "psize", "texcoord", "tangent",
-    "binormal", "tessfactor",  "positiont",    "color",    "fog",   "depth",    "sample",
+    "position", "blendweight", "blendindices", "normal", "psize", "texcoord", "tangent",
+    "binormal", "tessfactor",  "positiont",    "color",  "fog",   "depth",    "sample",
 };
 
 const char* const g_textureTypes[] = {nullptr, nullptr, "2d", "cube", "volume"};
@@ -35,8 +35,8 @@ std::string floatText(float a_value)
     for (int precision = 1; precision <= 9; ++precision)
     {
         snprintf(text, sizeof(text), "%.*g", precision, static_cast<double>(a_value));
-        if (strtof(text, nullptr) == a_value && std::signbit(strtof(text, nullptr)) ==
-                                                    std::signbit(a_value))
+        if (strtof(text, nullptr) == a_value &&
+            std::signbit(strtof(text, nullptr)) == std::signbit(a_value))
             break;
     }
     return text;
@@ -160,7 +160,8 @@ bool Disassembler::constantTable(size_t a_start, uint32_t a_dwords, std::string&
     ConstantTableBlock table;
     std::string error;
     if (!ConstantTableBlock::isConstantTable(&m_tokens[a_start], a_dwords))
-        return fail((a_start - 1) * 4, "comment blocks other than a constant table are not supported");
+        return fail((a_start - 1) * 4,
+                    "comment blocks other than a constant table are not supported");
     if (!table.read(&m_tokens[a_start], a_dwords, error))
         return fail(a_start * 4, error);
     // Only a table laid out as qorasm writes it comes back byte for byte.
@@ -179,9 +180,10 @@ bool Disassembler::constantTable(size_t a_start, uint32_t a_dwords, std::string&
             constant.m_registerCount == 0 ||
             constant.m_registerCount > constant.fullRegisterCount())
             return fail(a_start * 4, "constant '" + constant.m_name +
-                                       "' has a type or registers qorasm cannot declare");
+                                         "' has a type or registers qorasm cannot declare");
         if (!isIdentifier(constant.m_name))
-            return fail(a_start * 4, "constant name '" + constant.m_name + "' is not an identifier");
+            return fail(a_start * 4,
+                        "constant name '" + constant.m_name + "' is not an identifier");
         const char* letter = letters[constant.m_registerSet];
         a_text += "const " + type + " " + constant.m_name;
         if (constant.m_elements != 1)
@@ -255,13 +257,13 @@ bool Disassembler::instruction(size_t a_start, uint32_t a_length, std::string& a
         const uint32_t textureType = TokenFormat::declarationTextureType(declaration);
         const uint32_t usage = TokenFormat::declarationUsage(declaration);
         const uint32_t index = TokenFormat::declarationUsageIndex(declaration);
-        if (type == RegSampler && (declaration & 0x87FFFFFF) == 0x80000000 &&
-            textureType < 5 && g_textureTypes[textureType])
+        if (type == RegSampler && (declaration & 0x87FFFFFF) == 0x80000000 && textureType < 5 &&
+            g_textureTypes[textureType])
             mnemonic += std::string("_") + g_textureTypes[textureType];
         else if ((type == RegInput || type == RegOutput) &&
                  TokenFormat::usageDeclaration(usage, index) == declaration && usage < 14)
-            mnemonic += std::string("_") + g_usageNames[usage] +
-                        (index ? std::to_string(index) : "");
+            mnemonic +=
+                std::string("_") + g_usageNames[usage] + (index ? std::to_string(index) : "");
         else if (type != RegMisc || declaration != 0x80000000)
             return fail((a_start + 1) * 4, "declaration token does not fit register " + reg);
         mnemonic += modifierSuffixes(TokenFormat::resultModifiers(param));
@@ -271,12 +273,12 @@ bool Disassembler::instruction(size_t a_start, uint32_t a_length, std::string& a
     {
         if (!next(param))
             return fail(a_start * 4, "definition without a register");
-        const uint32_t wanted = info->opcode == OpDef ? RegConst
+        const uint32_t wanted = info->opcode == OpDef    ? RegConst
                                 : info->opcode == OpDefi ? RegConstInt
                                                          : RegConstBool;
         if (TokenFormat::registerType(param) != wanted ||
-            (param & 0xFFFFF800) != TokenFormat::destination(wanted, 0, TokenFormat::kFullMask,
-                                                             0, false))
+            (param & 0xFFFFF800) !=
+                TokenFormat::destination(wanted, 0, TokenFormat::kFullMask, 0, false))
             return fail((a_start + 1) * 4, std::string("malformed register of ") + info->name);
         if (!registerName(param, operands))
             return false;
@@ -286,7 +288,7 @@ bool Disassembler::instruction(size_t a_start, uint32_t a_length, std::string& a
             uint32_t value = 0;
             if (!next(value))
                 return fail(a_start * 4, std::string(info->name) + " needs " +
-                                           std::to_string(values) + " values");
+                                             std::to_string(values) + " values");
             if (info->opcode == OpDef)
             {
                 float number = 0;
@@ -338,8 +340,9 @@ bool Disassembler::instruction(size_t a_start, uint32_t a_length, std::string& a
         predicate = "(" + predicate + ") ";
     }
     if (m_position != m_instructionEnd)
-        return fail(a_start * 4, "instruction length " + std::to_string(TokenFormat::length(token)) +
-                                   " does not match its operands");
+        return fail(a_start * 4, "instruction length " +
+                                     std::to_string(TokenFormat::length(token)) +
+                                     " does not match its operands");
     a_text += predicate + mnemonic + (operands.empty() ? "" : " " + operands) + "\n";
     return true;
 }
@@ -381,8 +384,8 @@ bool Disassembler::source(uint32_t a_token, std::string& a_text)
     else if (modifier == SrcNone || modifier == SrcAbs)
         a_text = reg;
     else
-        return fail((m_position - 1) * 4,
-                    "source modifier " + std::to_string(modifier) + " is not part of shader model 3");
+        return fail((m_position - 1) * 4, "source modifier " + std::to_string(modifier) +
+                                              " is not part of shader model 3");
     if (modifier == SrcAbs || modifier == SrcAbsNegate)
         a_text += "_abs";
 
@@ -435,8 +438,7 @@ bool Disassembler::registerName(uint32_t a_token, std::string& a_text)
         (address & 0xFF00FFFF) != TokenFormat::source(addressType, 0, 0, SrcNone, false))
         return fail((m_position - 1) * 4, "malformed relative address token");
     a_text += "[";
-    a_text += addressType == RegLoop ? std::string("aL")
-                                     : std::string("a0.") + "xyzw"[component];
+    a_text += addressType == RegLoop ? std::string("aL") : std::string("a0.") + "xyzw"[component];
     if (number)
         a_text += " + " + std::to_string(number);
     a_text += "]";

@@ -29,17 +29,17 @@ enum ShaderKinds : uint32_t
 enum InstructionControls : uint32_t
 {
     ControlsNone,
-    ControlsComparison,   // _gt, _eq, _ge, _lt, _ne, _le: values 1 to 6
-    ControlsTexld,        // texld, texldp (1), texldb (2)
+    ControlsComparison,  // _gt, _eq, _ge, _lt, _ne, _le: values 1 to 6
+    ControlsTexld,       // texld, texldp (1), texldb (2)
 };
 
 struct InstructionInfo
 {
-    const char* name;   // assembler mnemonic without suffixes
+    const char* name;  // assembler mnemonic without suffixes
     uint32_t opcode;
-    uint32_t destinations;   // 0 or 1 destination parameter
-    uint32_t sources;        // source parameters, the predicate not counted
-    uint32_t kinds;          // ShaderKinds
+    uint32_t destinations;  // 0 or 1 destination parameter
+    uint32_t sources;       // source parameters, the predicate not counted
+    uint32_t kinds;         // ShaderKinds
     InstructionControls controls;
     uint32_t fixedControls;  // the controls value the mnemonic itself stands for
 };
@@ -54,7 +54,7 @@ public:
 
     // Comparison suffixes: "gt" is 1 ... "le" is 6; 0 if a_name is none.
     static uint32_t comparison(const std::string& a_name);
-    static const char* comparisonName(uint32_t a_value);   // null outside 1 to 6
+    static const char* comparisonName(uint32_t a_value);  // null outside 1 to 6
 
     // The whole table, for tests that walk it.
     static const InstructionInfo* begin();

@@ -8,14 +8,14 @@
 
 struct RegisterInfo
 {
-    const char* name;        // "r", "oC", "vPos": the prefix before the number
-    uint32_t type;           // RegisterType
-    uint32_t fixedNumber;    // number of a register named without one (vPos 0, vFace 1)
-    bool numbered;           // the name takes a number ("r0"); else it stands alone ("aL")
-    uint32_t vertexCount;    // registers in vs_3_0; 0 if the kind has none
-    uint32_t pixelCount;     // registers in ps_3_0
-    bool readable;           // may be a source of an instruction
-    bool writable;           // may be the destination of an instruction
+    const char* name;      // "r", "oC", "vPos": the prefix before the number
+    uint32_t type;         // RegisterType
+    uint32_t fixedNumber;  // number of a register named without one (vPos 0, vFace 1)
+    bool numbered;         // the name takes a number ("r0"); else it stands alone ("aL")
+    uint32_t vertexCount;  // registers in vs_3_0; 0 if the kind has none
+    uint32_t pixelCount;   // registers in ps_3_0
+    bool readable;         // may be a source of an instruction
+    bool writable;         // may be the destination of an instruction
 };
 
 class RegisterTable

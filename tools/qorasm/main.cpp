@@ -38,7 +38,8 @@ bool writeFile(const std::string& a_path, const std::string& a_contents)
     const std::string temporary = a_path + ".tmp";
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file || !file.write(a_contents.data(), static_cast<std::streamsize>(a_contents.size())))
+        if (!file ||
+            !file.write(a_contents.data(), static_cast<std::streamsize>(a_contents.size())))
         {
             remove(temporary.c_str());
             return false;

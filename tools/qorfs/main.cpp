@@ -211,8 +211,8 @@ int extract(int a_argc, char** a_argv)
             continue;
         const fs::path path = folder / entry.name;
         FILE* stream = fopen(path.c_str(), "wb");
-        bool ok = stream &&
-                  fwrite(reader.data() + entry.offset, 1, entry.size, stream) == entry.size;
+        bool ok =
+            stream && fwrite(reader.data() + entry.offset, 1, entry.size, stream) == entry.size;
         if (stream && fclose(stream) != 0)
             ok = false;
         if (!ok)

@@ -24,7 +24,8 @@ bool CameraPose::axes(const D3DXVECTOR3& a_eye, const D3DXVECTOR3& a_target, D3D
 // The view is the look-at times a turn about z by the roll, so a view-space
 // point (x, y) lands at (x cos r - y sin r, x sin r + y cos r): the camera's
 // up becomes right * sin r + up * cos r.
-float CameraPose::roll(const D3DXVECTOR3& a_eye, const D3DXVECTOR3& a_target, const D3DXVECTOR3& a_up)
+float CameraPose::roll(const D3DXVECTOR3& a_eye, const D3DXVECTOR3& a_target,
+                       const D3DXVECTOR3& a_up)
 {
     D3DXVECTOR3 right, up;
     if (!axes(a_eye, a_target, right, up))

@@ -12,7 +12,8 @@ public:
     // The roll (radians) that makes the demo's camera at a_eye looking at
     // a_target see a_up as its up direction; 0 when the camera looks
     // straight up or down, where the look-at has no up of its own.
-    static float roll(const D3DXVECTOR3& a_eye, const D3DXVECTOR3& a_target, const D3DXVECTOR3& a_up);
+    static float roll(const D3DXVECTOR3& a_eye, const D3DXVECTOR3& a_target,
+                      const D3DXVECTOR3& a_up);
 
     // The camera's unit up direction for a_roll: the inverse of roll().
     static D3DXVECTOR3 up(const D3DXVECTOR3& a_eye, const D3DXVECTOR3& a_target, float a_roll);

@@ -68,7 +68,8 @@ NodeSampler::NodeSampler(const aiScene& a_scene, std::vector<std::string>& a_war
             const aiNodeAnim* channel = animation.mChannels[c];
             const std::string name = channel->mNodeName.C_Str();
             if (!m_channels.emplace(name, Channel{channel, ticksPerSecond}).second)
-                a_warnings.push_back("node \"" + name + "\": moved by more than one animation; animation \"" +
+                a_warnings.push_back("node \"" + name +
+                                     "\": moved by more than one animation; animation \"" +
                                      animation.mName.C_Str() + "\" is left out for it");
         }
     }

@@ -45,7 +45,8 @@ template <typename K>
 std::string track(const char* a_name, const std::vector<K>& a_keys)
 {
     std::string text;
-    print(text, "%s %s (%zu key%s)", a_name, motion(a_keys), a_keys.size(), a_keys.size() == 1 ? "" : "s");
+    print(text, "%s %s (%zu key%s)", a_name, motion(a_keys), a_keys.size(),
+          a_keys.size() == 1 ? "" : "s");
     return text;
 }
 
@@ -55,8 +56,10 @@ std::string bounds(const std::vector<D3DXVECTOR3>& a_points)
     D3DXVECTOR3 high = a_points.front();
     for (const D3DXVECTOR3& point : a_points)
     {
-        low = D3DXVECTOR3(std::min(low.x, point.x), std::min(low.y, point.y), std::min(low.z, point.z));
-        high = D3DXVECTOR3(std::max(high.x, point.x), std::max(high.y, point.y), std::max(high.z, point.z));
+        low = D3DXVECTOR3(std::min(low.x, point.x), std::min(low.y, point.y),
+                          std::min(low.z, point.z));
+        high = D3DXVECTOR3(std::max(high.x, point.x), std::max(high.y, point.y),
+                           std::max(high.z, point.z));
     }
     return vector3(low) + " to " + vector3(high);
 }
@@ -99,7 +102,8 @@ public:
                 print(m_out, ": %zu vertices, %zu indices (%zu triangles)", a_mesh.vertices.size(),
                       a_mesh.indices.size(), a_mesh.indices.size() / 3);
             else
-                print(m_out, ": %zu sprites (kind %u)", a_mesh.points.size(), unsigned(a_mesh.kind));
+                print(m_out, ": %zu sprites (kind %u)", a_mesh.points.size(),
+                      unsigned(a_mesh.kind));
             if (a_mesh.materialIndex == -1)
                 print(m_out, ", no material");
             else
@@ -114,7 +118,8 @@ public:
         }
         const QorAnimation& animation = a_mesh.animation;
         print(m_out, "    %s, %s, %s\n", track("translation", animation.translation).c_str(),
-              track("rotation", animation.rotation).c_str(), track("scale", animation.scale).c_str());
+              track("rotation", animation.rotation).c_str(),
+              track("scale", animation.scale).c_str());
         m_meshes.push_back(a_mesh.name);
     }
 
@@ -146,9 +151,10 @@ public:
 
     void operator()(const QorLight& a_light)
     {
-        print(m_out, "%zu light \"%s\": %s, colour %s, near %g, far %g, last intensity %g\n", m_index,
-              a_light.name.c_str(), a_light.spot ? "spot" : "omni", vector3(a_light.color).c_str(),
-              double(a_light.nearRange), double(a_light.farRange), double(a_light.intensities.back()));
+        print(m_out, "%zu light \"%s\": %s, colour %s, near %g, far %g, last intensity %g\n",
+              m_index, a_light.name.c_str(), a_light.spot ? "spot" : "omni",
+              vector3(a_light.color).c_str(), double(a_light.nearRange), double(a_light.farRange),
+              double(a_light.intensities.back()));
         print(m_out, "    %s", track("position", a_light.positions).c_str());
         if (a_light.spot)
             print(m_out, ", %s", track("target", a_light.targets).c_str());

@@ -47,7 +47,8 @@ float roughnessFor(float a_power)
 
 // The rotation that turns an editor's camera (looking along -z, y up)
 // toward a_target from a_eye with a_up as its up direction.
-aiQuaternion lookRotation(const aiVector3D& a_eye, const aiVector3D& a_target, const aiVector3D& a_up)
+aiQuaternion lookRotation(const aiVector3D& a_eye, const aiVector3D& a_target,
+                          const aiVector3D& a_up)
 {
     aiVector3D back = a_eye - a_target;
     if (back.Length() < 1e-12f)
@@ -95,8 +96,8 @@ aiNodeAnim* channelOf(const Motion& a_motion)
 aiNode* nodeOf(const Motion& a_motion)
 {
     aiNode* node = new aiNode(a_motion.node);
-    node->mTransformation =
-        NodeSampler::compose(a_motion.scales.front(), a_motion.rotations.front(), a_motion.positions.front());
+    node->mTransformation = NodeSampler::compose(
+        a_motion.scales.front(), a_motion.rotations.front(), a_motion.positions.front());
     return node;
 }
 
@@ -108,8 +109,8 @@ const K& keyAt(const std::vector<K>& a_keys, size_t a_index)
 
 }  // namespace
 
-bool SceneExporter::write(const QorFile& a_file, const std::string& a_path, const std::string& a_pictureFolder,
-                          std::string& a_error)
+bool SceneExporter::write(const QorFile& a_file, const std::string& a_path,
+                          const std::string& a_pictureFolder, std::string& a_error)
 {
     if (fs::path(a_path).extension() != ".gltf")
     {
@@ -173,8 +174,9 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path, cons
             else if (entry.slot == kQorSlotHeight || entry.slot == kQorSlotReflection ||
                      entry.slot == kQorSlotOpacity)
             {
-                m_warnings.push_back(where + ": glTF has no place for its picture \"" + entry.fileName +
-                                     "\" in slot " + std::to_string(entry.slot) + "; left out");
+                m_warnings.push_back(where + ": glTF has no place for its picture \"" +
+                                     entry.fileName + "\" in slot " + std::to_string(entry.slot) +
+                                     "; left out");
             }
         }
         material->AddProperty(&metallic, 1, AI_MATKEY_METALLIC_FACTOR);
@@ -244,7 +246,8 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path, cons
                 {
                     aiFace face;
                     face.mNumIndices = 3;
-                    face.mIndices = new unsigned[3]{record->indices[i], record->indices[i + 1], record->indices[i + 2]};
+                    face.mIndices = new unsigned[3]{record->indices[i], record->indices[i + 1],
+                                                    record->indices[i + 2]};
                     Handedness::flipWinding(face.mIndices[1], face.mIndices[2]);
                     faces.push_back(face);
                 }
@@ -306,9 +309,11 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path, cons
         std::vector<aiQuaternion> rotations;
         for (uint32_t f = 0; f < frames; ++f)
         {
-            const D3DXVECTOR3 up = CameraPose::up(record->positions[f], record->targets[f], record->roll[f]);
+            const D3DXVECTOR3 up =
+                CameraPose::up(record->positions[f], record->targets[f], record->roll[f]);
             rotations.push_back(lookRotation(Handedness::toEditor(record->positions[f]),
-                                             Handedness::toEditor(record->targets[f]), Handedness::toEditor(up)));
+                                             Handedness::toEditor(record->targets[f]),
+                                             Handedness::toEditor(up)));
         }
         motions.push_back(still(record->name, record->positions, rotations));
         motions.push_back(still(record->name + ".target", record->targets, {}));
@@ -316,8 +321,9 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path, cons
         {
             if (fov != record->fov.front())
             {
-                m_warnings.push_back("camera \"" + record->name +
-                                     "\": glTF cameras keep one field of view; the first frame's is written");
+                m_warnings.push_back(
+                    "camera \"" + record->name +
+                    "\": glTF cameras keep one field of view; the first frame's is written");
                 break;
             }
         }
@@ -329,7 +335,8 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path, cons
         {
             for (uint32_t f = 0; f < frames; ++f)
                 rotations.push_back(lookRotation(Handedness::toEditor(record->positions[f]),
-                                                 Handedness::toEditor(record->targets[f]), aiVector3D(0.0f, 1.0f, 0.0f)));
+                                                 Handedness::toEditor(record->targets[f]),
+                                                 aiVector3D(0.0f, 1.0f, 0.0f)));
         }
         motions.push_back(still(record->name, record->positions, rotations));
         if (record->spot)
@@ -370,7 +377,9 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path, cons
         animation->mNumChannels = unsigned(channels.size());
         animation->mChannels = copyArray(channels);
         scene->mNumAnimations = 1;
-        scene->mAnimations = new aiAnimation*[1]{animation};
+        scene->mAnimations = new aiAnimation* [1] {
+            animation
+        };
     }
 
     Assimp::Exporter exporter;
@@ -413,7 +422,10 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path, cons
         cameraList.push_back({{"name", record->name},
                               {"type", "perspective"},
                               {"perspective",
-                               {{"yfov", record->fov.front() / kAspect}, {"aspectRatio", kAspect}, {"znear", 1.0}, {"zfar", 5000.0}}}});
+                               {{"yfov", record->fov.front() / kAspect},
+                                {"aspectRatio", kAspect},
+                                {"znear", 1.0},
+                                {"zfar", 5000.0}}}});
         motion += 2;
     }
     if (!cameraList.empty())
@@ -437,7 +449,9 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path, cons
         if (record->spot)
             light["spot"] = {{"innerConeAngle", 0.0}, {"outerConeAngle", kSpotHalfAngle}};
         (*node)["extensions"]["KHR_lights_punctual"]["light"] = lightList.size();
-        (*node)["extras"] = {{"nearFallOff", record->nearRange}, {"farFallOff", record->farRange}, {"intensity", intensity}};
+        (*node)["extras"] = {{"nearFallOff", record->nearRange},
+                             {"farFallOff", record->farRange},
+                             {"intensity", intensity}};
         lightList.push_back(light);
         motion += record->spot ? 2 : 1;
     }
@@ -474,13 +488,15 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path, cons
                     continue;
                 const float glossiness = record->glossiness;
                 material["extensions"]["KHR_materials_pbrSpecularGlossiness"] = {
-                    {"diffuseFactor", {record->diffuse.x, record->diffuse.y, record->diffuse.z, 1.0}},
+                    {"diffuseFactor",
+                     {record->diffuse.x, record->diffuse.y, record->diffuse.z, 1.0}},
                     {"specularFactor", {glossiness, glossiness, glossiness}},
                     {"glossinessFactor", 1.0f - roughnessFor(record->specularPower)}};
                 if (material.contains("pbrMetallicRoughness") &&
                     material["pbrMetallicRoughness"].contains("baseColorTexture"))
-                    material["extensions"]["KHR_materials_pbrSpecularGlossiness"]["diffuseTexture"] =
-                        material["pbrMetallicRoughness"]["baseColorTexture"];
+                    material["extensions"]["KHR_materials_pbrSpecularGlossiness"]
+                            ["diffuseTexture"] =
+                                material["pbrMetallicRoughness"]["baseColorTexture"];
                 // Occlusion reads the second texture set, as in the demo.
                 if (material.contains("occlusionTexture"))
                     material["occlusionTexture"]["texCoord"] = 1;
@@ -512,8 +528,8 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path, cons
         if (fs::exists(target, error) && fs::equivalent(source, target, error))
             continue;
         if (!fs::copy_file(source, target, fs::copy_options::overwrite_existing, error))
-            m_warnings.push_back("picture \"" + picture + "\": cannot be copied from " + a_pictureFolder + ": " +
-                                 error.message());
+            m_warnings.push_back("picture \"" + picture + "\": cannot be copied from " +
+                                 a_pictureFolder + ": " + error.message());
     }
     return true;
 }

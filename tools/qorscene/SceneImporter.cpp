@@ -125,8 +125,9 @@ void SceneImporter::warn(const std::string& a_warning)
 // none; texture coordinates are kept top row first, as Direct3D reads them.
 bool SceneImporter::import(const std::string& a_path, QorFile& a_file, std::string& a_error)
 {
-    const unsigned flags = aiProcess_Triangulate | aiProcess_JoinIdenticalVertices | aiProcess_GenSmoothNormals |
-                           aiProcess_CalcTangentSpace | aiProcess_SortByPType | aiProcess_FlipUVs |
+    const unsigned flags = aiProcess_Triangulate | aiProcess_JoinIdenticalVertices |
+                           aiProcess_GenSmoothNormals | aiProcess_CalcTangentSpace |
+                           aiProcess_SortByPType | aiProcess_FlipUVs |
                            aiProcess_ValidateDataStructure;
     m_scene = m_importer.ReadFile(a_path, flags);
     if (!m_scene)
@@ -140,9 +141,11 @@ bool SceneImporter::import(const std::string& a_path, QorFile& a_file, std::stri
         return false;
     }
     m_sampler = std::make_unique<NodeSampler>(*m_scene, m_warnings);
-    m_textures = std::make_unique<TextureWriter>(*m_scene, std::filesystem::path(a_path).parent_path().string());
-    const double frames =
-        m_options.frames != 0 ? double(m_options.frames) : floor(m_sampler->duration() * m_options.fps + 0.5) + 1.0;
+    m_textures = std::make_unique<TextureWriter>(
+        *m_scene, std::filesystem::path(a_path).parent_path().string());
+    const double frames = m_options.frames != 0
+                              ? double(m_options.frames)
+                              : floor(m_sampler->duration() * m_options.fps + 0.5) + 1.0;
     if (!(frames <= kMaxFrames))
     {
         char count[64];
@@ -184,9 +187,11 @@ bool SceneImporter::import(const std::string& a_path, QorFile& a_file, std::stri
         const aiNode& node = *placement.node;
         const aiMesh& mesh = *m_scene->mMeshes[placement.mesh];
         QorMesh record;
-        record.name = node.mNumMeshes == 1 ? node.mName.C_Str()
-                                           : std::string(node.mName.C_Str()) + "." +
-                                                 (mesh.mName.length ? mesh.mName.C_Str() : std::to_string(placement.mesh));
+        record.name =
+            node.mNumMeshes == 1
+                ? node.mName.C_Str()
+                : std::string(node.mName.C_Str()) + "." +
+                      (mesh.mName.length ? mesh.mName.C_Str() : std::to_string(placement.mesh));
         record.name = fit(record.name);
         const auto first = firstRecord.find(placement.mesh);
         if (first != firstRecord.end())
@@ -197,7 +202,9 @@ bool SceneImporter::import(const std::string& a_path, QorFile& a_file, std::stri
         {
             if (!geometry(mesh, "node \"" + std::string(node.mName.C_Str()) + "\"", record))
                 continue;
-            record.materialIndex = materialRecords.count(mesh.mMaterialIndex) ? materialRecords[mesh.mMaterialIndex] : -1;
+            record.materialIndex = materialRecords.count(mesh.mMaterialIndex)
+                                       ? materialRecords[mesh.mMaterialIndex]
+                                       : -1;
             firstRecord[placement.mesh] = meshRecords;
         }
         record.animation = animation(node);
@@ -205,8 +212,10 @@ bool SceneImporter::import(const std::string& a_path, QorFile& a_file, std::stri
         for (unsigned v = 0; v < mesh.mNumVertices; ++v)
         {
             const aiVector3D point = start * mesh.mVertices[v];
-            low = aiVector3D(std::min(low.x, point.x), std::min(low.y, point.y), std::min(low.z, point.z));
-            high = aiVector3D(std::max(high.x, point.x), std::max(high.y, point.y), std::max(high.z, point.z));
+            low = aiVector3D(std::min(low.x, point.x), std::min(low.y, point.y),
+                             std::min(low.z, point.z));
+            high = aiVector3D(std::max(high.x, point.x), std::max(high.y, point.y),
+                              std::max(high.z, point.z));
         }
         file.records.push_back(std::move(record));
         ++meshRecords;
@@ -219,7 +228,10 @@ bool SceneImporter::import(const std::string& a_path, QorFile& a_file, std::stri
     {
         const aiCamera& source = *m_scene->mCameras[i];
         const aiNode* node = m_scene->mRootNode->FindNode(source.mName);
-        const float focus = node ? std::max(1.0f, (world(*node, 0) * aiVector3D(0.0f, 0.0f, 0.0f) - middle).Length()) : 1.0f;
+        const float focus =
+            node
+                ? std::max(1.0f, (world(*node, 0) * aiVector3D(0.0f, 0.0f, 0.0f) - middle).Length())
+                : 1.0f;
         QorCamera record;
         if (camera(source, focus, record))
             file.records.push_back(std::move(record));
@@ -252,7 +264,8 @@ aiMatrix4x4 SceneImporter::world(const aiNode& a_node, uint32_t a_frame) const
 // Roughness and metalness (or a specular colour and shininess) become the
 // demo's specular strength ("glossiness") and exponent; a metal reflects
 // the material's own cube map. Slots follow the material pass's samplers.
-QorMaterial SceneImporter::material(const aiMaterial& a_material, unsigned a_index, const std::string& a_name)
+QorMaterial SceneImporter::material(const aiMaterial& a_material, unsigned a_index,
+                                    const std::string& a_name)
 {
     QorMaterial record;
     record.name = a_name;
@@ -304,7 +317,9 @@ QorMaterial SceneImporter::material(const aiMaterial& a_material, unsigned a_ind
         return a_material.GetTextureCount(a_type) != 0 &&
                a_material.GetTexture(a_type, 0, &a_path, nullptr, a_set) == AI_SUCCESS;
     };
-    auto add = [&](uint8_t a_slot, const std::string& a_name2) { record.textures.push_back({a_slot, a_name2}); };
+    auto add = [&](uint8_t a_slot, const std::string& a_name2) {
+        record.textures.push_back({a_slot, a_name2});
+    };
     std::string problem;
 
     aiString path;
@@ -354,16 +369,19 @@ QorMaterial SceneImporter::material(const aiMaterial& a_material, unsigned a_ind
     else if (texture(aiTextureType_NORMALS, path))
     {
         warn(where + ": the normal map \"" + std::string(path.C_Str()) +
-             "\" is left out; the material pass tilts normals by a height map (grey, mid-grey flat)");
+             "\" is left out; the material pass tilts normals by a height map (grey, mid-grey "
+             "flat)");
     }
     // glTF keeps metalness in the blue channel of its metal-roughness
     // picture, which assimp files as an unknown kind.
-    if (metallic >= 0.5f && (texture(aiTextureType_METALNESS, path) || texture(aiTextureType_UNKNOWN, path)))
+    if (metallic >= 0.5f &&
+        (texture(aiTextureType_METALNESS, path) || texture(aiTextureType_UNKNOWN, path)))
         greyMap(kQorSlotReflection, 2, "reflection");
     if (texture(aiTextureType_OPACITY, path))
         greyMap(kQorSlotOpacity, 0, "opacity");
     if (texture(aiTextureType_EMISSIVE, path))
-        warn(where + ": the emissive map is left out; self-illumination shows the colour map times the emissive colour");
+        warn(where + ": the emissive map is left out; self-illumination shows the colour map times "
+                     "the emissive colour");
     return record;
 }
 
@@ -396,9 +414,10 @@ bool SceneImporter::geometry(const aiMesh& a_mesh, const std::string& a_where, Q
 
     const int occlusionSet =
         m_occlusionSets.count(a_mesh.mMaterialIndex) ? m_occlusionSets[a_mesh.mMaterialIndex] : -1;
-    const unsigned secondSet = (occlusionSet >= 0 && a_mesh.HasTextureCoords(unsigned(occlusionSet)))
-                                   ? unsigned(occlusionSet)
-                                   : (a_mesh.HasTextureCoords(1) ? 1u : 0u);
+    const unsigned secondSet =
+        (occlusionSet >= 0 && a_mesh.HasTextureCoords(unsigned(occlusionSet)))
+            ? unsigned(occlusionSet)
+            : (a_mesh.HasTextureCoords(1) ? 1u : 0u);
     a_record.kind = 0;
     a_record.vertices.resize(a_mesh.mNumVertices);
     for (unsigned i = 0; i < a_mesh.mNumVertices; ++i)
@@ -501,7 +520,8 @@ bool SceneImporter::camera(const aiCamera& a_camera, float a_focus, QorCamera& a
         aiVector3D up = turn * a_camera.mUp;
         forward.Normalize();
         up.Normalize();
-        const aiVector3D aim = target ? world(*target, f) * aiVector3D(0.0f, 0.0f, 0.0f) : eye + forward * a_focus;
+        const aiVector3D aim =
+            target ? world(*target, f) * aiVector3D(0.0f, 0.0f, 0.0f) : eye + forward * a_focus;
         const D3DXVECTOR3 demoEye = Handedness::toDemo(eye);
         const D3DXVECTOR3 demoTarget = Handedness::toDemo(aim);
         a_record.positions.push_back(demoEye);
@@ -534,7 +554,8 @@ bool SceneImporter::light(const aiLight& a_light, QorLight& a_record)
     }
     const bool spot = a_light.mType == aiLightSource_SPOT;
     if (spot && fabsf(a_light.mAngleOuterCone - kSpotHalfAngle) > 1e-3f)
-        warn(where + ": the demo's spot lights light a 60-degree cone; the light's own cone is left out");
+        warn(where +
+             ": the demo's spot lights light a 60-degree cone; the light's own cone is left out");
 
     const aiColor3D& power = a_light.mColorDiffuse;
     const float strongest = std::max(power.r, std::max(power.g, power.b));
@@ -570,7 +591,8 @@ bool SceneImporter::light(const aiLight& a_light, QorLight& a_record)
         aiVector3D direction = aiMatrix3x3(transform) * a_light.mDirection;
         direction.Normalize();
         const float reach = std::max(farFallOff, 1.0f);
-        const aiVector3D aim = target ? world(*target, f) * aiVector3D(0.0f, 0.0f, 0.0f) : position + direction * reach;
+        const aiVector3D aim = target ? world(*target, f) * aiVector3D(0.0f, 0.0f, 0.0f)
+                                      : position + direction * reach;
         a_record.targets.push_back(Handedness::toDemo(aim));
     }
     return true;

@@ -46,7 +46,8 @@ std::string percentDecoded(const std::string& a_uri)
     std::string text;
     for (size_t i = 0; i < a_uri.size(); ++i)
     {
-        if (a_uri[i] == '%' && i + 2 < a_uri.size() && isxdigit(static_cast<unsigned char>(a_uri[i + 1])) &&
+        if (a_uri[i] == '%' && i + 2 < a_uri.size() &&
+            isxdigit(static_cast<unsigned char>(a_uri[i + 1])) &&
             isxdigit(static_cast<unsigned char>(a_uri[i + 2])))
         {
             text += char(std::stoi(a_uri.substr(i + 1, 2), nullptr, 16));
@@ -88,14 +89,16 @@ bool TextureWriter::load(const aiString& a_path, Image& a_image, std::string& a_
     const std::string path = a_path.C_Str();
     if (const aiTexture* embedded = m_scene.GetEmbeddedTexture(a_path.C_Str()))
     {
-        a_image.stem = cleanStem(embedded->mFilename.length ? embedded->mFilename.C_Str() : "embedded");
+        a_image.stem =
+            cleanStem(embedded->mFilename.length ? embedded->mFilename.C_Str() : "embedded");
         if (embedded->mHeight == 0)
         {
             // Compressed: mWidth bytes of a picture file.
-            if (!decode(reinterpret_cast<const uint8_t*>(embedded->pcData), embedded->mWidth, a_image.rgba,
-                        a_image.width, a_image.height))
+            if (!decode(reinterpret_cast<const uint8_t*>(embedded->pcData), embedded->mWidth,
+                        a_image.rgba, a_image.width, a_image.height))
             {
-                a_problem = "embedded picture \"" + path + "\" cannot be decoded: " + stbi_failure_reason();
+                a_problem =
+                    "embedded picture \"" + path + "\" cannot be decoded: " + stbi_failure_reason();
                 return false;
             }
             return true;
@@ -123,7 +126,8 @@ bool TextureWriter::load(const aiString& a_path, Image& a_image, std::string& a_
         a_problem = "picture \"" + path + "\" cannot be read";
         return false;
     }
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)),
+                                     std::istreambuf_iterator<char>());
     if (!decode(bytes.data(), bytes.size(), a_image.rgba, a_image.width, a_image.height))
     {
         a_problem = "picture \"" + path + "\" cannot be decoded: " + stbi_failure_reason();
@@ -148,7 +152,8 @@ std::string TextureWriter::claim(const std::string& a_wanted, const std::string&
 
 TextureWriter::Picture TextureWriter::blank(const Image& a_image)
 {
-    return Picture{a_image.width, a_image.height, std::vector<uint8_t>(size_t(a_image.width) * a_image.height * 3)};
+    return Picture{a_image.width, a_image.height,
+                   std::vector<uint8_t>(size_t(a_image.width) * a_image.height * 3)};
 }
 
 bool TextureWriter::colour(const aiString& a_path, std::string& a_name, std::string& a_alphaName,
@@ -183,8 +188,8 @@ bool TextureWriter::colour(const aiString& a_path, std::string& a_name, std::str
     return true;
 }
 
-bool TextureWriter::grey(const aiString& a_path, int a_channel, const char* a_use, std::string& a_name,
-                         std::string& a_problem)
+bool TextureWriter::grey(const aiString& a_path, int a_channel, const char* a_use,
+                         std::string& a_name, std::string& a_problem)
 {
     Image image;
     if (!load(a_path, image, a_problem))
@@ -200,7 +205,8 @@ bool TextureWriter::grey(const aiString& a_path, int a_channel, const char* a_us
             picture.rgb[i * 3 + c] = texel[a_channel];
     }
     const std::string wanted = alreadyGrey ? image.stem : image.stem + "_" + a_use;
-    a_name = claim(wanted, std::string(a_use) + ":" + std::to_string(a_channel) + ":" + a_path.C_Str());
+    a_name =
+        claim(wanted, std::string(a_use) + ":" + std::to_string(a_channel) + ":" + a_path.C_Str());
     m_pictures[a_name] = std::move(picture);
     return true;
 }

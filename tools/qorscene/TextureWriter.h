@@ -23,7 +23,8 @@ public:
     // a_path as a colour map, named "<stem>.jpg"; a_alphaName is set to
     // "<stem>_alpha.jpg" when any texel is not fully opaque, else cleared.
     // False with a_problem when the picture cannot be read.
-    bool colour(const aiString& a_path, std::string& a_name, std::string& a_alphaName, std::string& a_problem);
+    bool colour(const aiString& a_path, std::string& a_name, std::string& a_alphaName,
+                std::string& a_problem);
 
     // Channel a_channel (0 red, 1 green, 2 blue) of a_path as a grey map:
     // "<stem>.jpg" when the picture is grey already, else
@@ -57,6 +58,6 @@ private:
 
     const aiScene& m_scene;
     std::string m_sourceFolder;
-    std::map<std::string, Picture> m_pictures;  // by file name
+    std::map<std::string, Picture> m_pictures;   // by file name
     std::map<std::string, std::string> m_names;  // picture key -> file name
 };

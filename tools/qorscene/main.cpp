@@ -101,7 +101,8 @@ int import(int a_argc, char** a_argv)
         const bool hasValue = i + 1 < a_argc;
         if (option == "--fps" && hasValue && positive(a_argv[i + 1], value))
             options.fps = value;
-        else if (option == "--frames" && hasValue && positive(a_argv[i + 1], value) && value == double(uint32_t(value)))
+        else if (option == "--frames" && hasValue && positive(a_argv[i + 1], value) &&
+                 value == double(uint32_t(value)))
             options.frames = uint32_t(value);
         else if (option == "--scale" && hasValue && positive(a_argv[i + 1], value))
             options.scale = float(value);
@@ -115,7 +116,9 @@ int import(int a_argc, char** a_argv)
         else
         {
             fprintf(stderr, "qorscene import: %s needs %s\n", option.c_str(),
-                    option == "--textures" ? "a folder" : option == "--frames" ? "a whole number above 0" : "a number above 0");
+                    option == "--textures" ? "a folder"
+                    : option == "--frames" ? "a whole number above 0"
+                                           : "a number above 0");
             return 2;
         }
         ++i;
@@ -181,8 +184,8 @@ int exportScene(int a_argc, char** a_argv)
         return 1;
     SceneExporter exporter(fps);
     std::string error;
-    const bool written = exporter.write(file, a_argv[3],
-                                        std::filesystem::absolute(a_argv[2]).parent_path().string(), error);
+    const bool written = exporter.write(
+        file, a_argv[3], std::filesystem::absolute(a_argv[2]).parent_path().string(), error);
     for (const std::string& warning : exporter.warnings())
         fprintf(stderr, "%s: warning: %s\n", a_argv[2], warning.c_str());
     if (!written)
@@ -218,7 +221,8 @@ int main(int a_argc, char** a_argv)
         {
             QorFile file;
             if (parse(a_argv[i], file))
-                printf("%s: ok, %zu records, %u frames\n", a_argv[i], file.records.size(), file.frameCount);
+                printf("%s: ok, %zu records, %u frames\n", a_argv[i], file.records.size(),
+                       file.frameCount);
             else
                 status = 1;
         }

@@ -49,20 +49,32 @@ PartLook partLook(const std::string& a_scene)
 {
     const float testGrey = 0.2857143f, otherGrey = 0.22222222f;
     if (a_scene == "hog.qor")
-        return {{0, 0, 0, 0}, 2.5f, 1.0f, 1.4f, {testGrey, testGrey, testGrey, 0}, 10.0f, 2200.0f, 1.4f, 1.0f};
+        return {{0, 0, 0, 0}, 2.5f,    1.0f, 1.4f, {testGrey, testGrey, testGrey, 0},
+                10.0f,        2200.0f, 1.4f, 1.0f};
     if (a_scene == "test.qor")
-        return {{0, 0, 0, 0}, 2.0f, 1.0f, 1.25f, {testGrey, testGrey, testGrey, 0}, 20.0f, 1500.0f, -1.0f, 1.0f};
+        return {{0, 0, 0, 0}, 2.0f,    1.0f,  1.25f, {testGrey, testGrey, testGrey, 0},
+                20.0f,        1500.0f, -1.0f, 1.0f};
     if (a_scene == "balls.qor")
-        return {{0, 0, 0, 0}, 2.5f, 1.0f, 1.4f, {otherGrey, otherGrey, otherGrey, 0}, 0.0f, 1200.0f, 1.4f, 1.0f};
+        return {{0, 0, 0, 0}, 2.5f,    1.0f, 1.4f, {otherGrey, otherGrey, otherGrey, 0},
+                0.0f,         1200.0f, 1.4f, 1.0f};
     if (a_scene == "blob.qor")
-        return {{0, 0, 0, 0}, 2.6f, 1.0f, 1.4f, {otherGrey, otherGrey, otherGrey, 0}, 10.0f, 880.0f, 1.4f, 1.5f};
+        return {{0, 0, 0, 0}, 2.6f,   1.0f, 1.4f, {otherGrey, otherGrey, otherGrey, 0},
+                10.0f,        880.0f, 1.4f, 1.5f};
     if (a_scene == "satellite.qor")
-        return {{0.05f, 0.05f, 0.05f, 0}, 2.6f, 1.0f, 1.4f, {otherGrey, otherGrey, otherGrey, 0}, 10.0f, 300.0f,
-                -1.0f, 1.0f};
+        return {{0.05f, 0.05f, 0.05f, 0},
+                2.6f,
+                1.0f,
+                1.4f,
+                {otherGrey, otherGrey, otherGrey, 0},
+                10.0f,
+                300.0f,
+                -1.0f,
+                1.0f};
     return {{0, 0, 0, 0}, 1.0f, 1.0f, 1.0f, {0, 0, 0, 0}, 5000.0f, 5000.0f, -1.0f, 1.0f};
 }
 
-Shot makeShot(const char* a_scene, uint32_t a_camera, float a_cameraTime, float a_sceneTime, float a_fovScale)
+Shot makeShot(const char* a_scene, uint32_t a_camera, float a_cameraTime, float a_sceneTime,
+              float a_fovScale)
 {
     Shot result{a_scene, a_camera, a_cameraTime, a_sceneTime, partLook(a_scene)};
     if (a_fovScale > 0.0f)
@@ -77,16 +89,26 @@ Shot makeShot(const char* a_scene, uint32_t a_camera, float a_cameraTime, float 
 std::vector<Shot> contactSheetShots()
 {
     return {
-        makeShot("hog.qor", 0, 20.0f, -20.0f),        makeShot("hog.qor", 1, 45.0f, -45.0f),
-        makeShot("hog.qor", 2, 60.0f, -60.0f),        makeShot("hog.qor", 0, 80.0f, -2000.0f),
-        makeShot("test.qor", 0, 60.0f, 85.0f),        makeShot("test.qor", 1, -160.0f, -160.0f),
-        makeShot("test.qor", 2, 40.0f, 40.0f),        makeShot("test.qor", 0, 15000.0f, 200.0f),
-        makeShot("balls.qor", 0, 30.0f, -24.0f),      makeShot("balls.qor", 0, 100.0f, -80.0f),
-        makeShot("balls.qor", 0, -120.0f, 96.0f),     makeShot("balls.qor", 0, -200.0f, 160.0f),
-        makeShot("blob.qor", 0, 40.0f, -180.0f),      makeShot("blob.qor", 0, 120.0f, 60.0f),
-        makeShot("blob.qor", 0, 200.0f, 300.0f),      makeShot("blob.qor", 0, -60.0f, -400.0f),
-        makeShot("satellite.qor", 0, 520.0f, -200.0f, 1.0f), makeShot("satellite.qor", 0, 560.0f, -500.0f, 0.5f),
-        makeShot("satellite.qor", 0, 600.0f, -800.0f, 1.5f), makeShot("satellite.qor", 0, 380.0f, -1300.0f, 1.0f),
+        makeShot("hog.qor", 0, 20.0f, -20.0f),
+        makeShot("hog.qor", 1, 45.0f, -45.0f),
+        makeShot("hog.qor", 2, 60.0f, -60.0f),
+        makeShot("hog.qor", 0, 80.0f, -2000.0f),
+        makeShot("test.qor", 0, 60.0f, 85.0f),
+        makeShot("test.qor", 1, -160.0f, -160.0f),
+        makeShot("test.qor", 2, 40.0f, 40.0f),
+        makeShot("test.qor", 0, 15000.0f, 200.0f),
+        makeShot("balls.qor", 0, 30.0f, -24.0f),
+        makeShot("balls.qor", 0, 100.0f, -80.0f),
+        makeShot("balls.qor", 0, -120.0f, 96.0f),
+        makeShot("balls.qor", 0, -200.0f, 160.0f),
+        makeShot("blob.qor", 0, 40.0f, -180.0f),
+        makeShot("blob.qor", 0, 120.0f, 60.0f),
+        makeShot("blob.qor", 0, 200.0f, 300.0f),
+        makeShot("blob.qor", 0, -60.0f, -400.0f),
+        makeShot("satellite.qor", 0, 520.0f, -200.0f, 1.0f),
+        makeShot("satellite.qor", 0, 560.0f, -500.0f, 0.5f),
+        makeShot("satellite.qor", 0, 600.0f, -800.0f, 1.5f),
+        makeShot("satellite.qor", 0, 380.0f, -1300.0f, 1.0f),
     };
 }
 
@@ -172,7 +194,8 @@ std::vector<uint8_t> ShotRenderer::render(const Shot& a_shot)
         shown->renderLights();
         shown->renderSelfIllumination();
         deferred->endLightPass();
-        deferred->combine(*m_output, a_shot.look.contrast, a_shot.look.saturation, a_shot.look.brightness);
+        deferred->combine(*m_output, a_shot.look.contrast, a_shot.look.saturation,
+                          a_shot.look.brightness);
         deferred->applyFog(*m_output, a_shot.look.fog, a_shot.look.fogNear, a_shot.look.fogFar);
         renderer->endFrame();
     }

@@ -31,10 +31,10 @@ struct PartLook
 
 struct Shot
 {
-    std::string scene;   // "hog.qor"
-    uint32_t camera;     // index in the scene's cameras
-    float cameraTime;    // frames
-    float sceneTime;     // frames
+    std::string scene;  // "hog.qor"
+    uint32_t camera;    // index in the scene's cameras
+    float cameraTime;   // frames
+    float sceneTime;    // frames
     PartLook look;
 };
 
@@ -42,7 +42,8 @@ struct Shot
 PartLook partLook(const std::string& a_scene);
 // A shot in the look of a_scene's part, at a field-of-view scale of
 // a_fovScale (0: the part's own).
-Shot makeShot(const char* a_scene, uint32_t a_camera, float a_cameraTime, float a_sceneTime, float a_fovScale = 0.0f);
+Shot makeShot(const char* a_scene, uint32_t a_camera, float a_cameraTime, float a_sceneTime,
+              float a_fovScale = 0.0f);
 // The contact sheet's shots, four per scene, in rows.
 std::vector<Shot> contactSheetShots();
 

@@ -32,8 +32,8 @@ const char g_usage[] =
 const char* const g_scenes[] = {"hog.qor", "test.qor", "balls.qor", "blob.qor", "satellite.qor"};
 
 // Area-averaged reduction of a 1280 x 720 frame into a tile of a sheet.
-void place(const std::vector<uint8_t>& a_frame, std::vector<uint8_t>& a_sheet, int32_t a_sheetWidth, int32_t a_left,
-           int32_t a_top, int32_t a_width, int32_t a_height)
+void place(const std::vector<uint8_t>& a_frame, std::vector<uint8_t>& a_sheet, int32_t a_sheetWidth,
+           int32_t a_left, int32_t a_top, int32_t a_width, int32_t a_height)
 {
     std::vector<uint32_t> sums(size_t(a_width) * size_t(a_height) * 4, 0);
     for (int32_t y = 0; y < ShotRenderer::kHeight; ++y)
@@ -55,7 +55,8 @@ void place(const std::vector<uint8_t>& a_frame, std::vector<uint8_t>& a_sheet, i
         for (int32_t x = 0; x < a_width; ++x)
         {
             const uint32_t* sum = &sums[(size_t(y) * size_t(a_width) + size_t(x)) * 4];
-            uint8_t* out = &a_sheet[(size_t(a_top + y) * size_t(a_sheetWidth) + size_t(a_left + x)) * 3];
+            uint8_t* out =
+                &a_sheet[(size_t(a_top + y) * size_t(a_sheetWidth) + size_t(a_left + x)) * 3];
             for (int k = 0; k < 3; ++k)
                 out[k] = uint8_t((sum[k] + sum[3] / 2) / sum[3]);
         }
@@ -76,7 +77,8 @@ int sheet(ShotRenderer& a_renderer, const std::string& a_path)
         if (frame.empty())
             return 1;
         const int32_t column = int32_t(i) % columns, row = int32_t(i) / columns;
-        place(frame, picture, sheetWidth, gap + column * (width + gap), gap + row * (height + gap), width, height);
+        place(frame, picture, sheetWidth, gap + column * (width + gap), gap + row * (height + gap),
+              width, height);
     }
     return writePng(a_path, uint32_t(sheetWidth), uint32_t(sheetHeight), picture) ? 0 : 1;
 }
@@ -114,8 +116,8 @@ int stats(ShotRenderer& a_renderer)
         for (uint32_t i = 0; i < scene->m_meshes.count(); ++i)
             triangles += scene->m_meshes.at(i)->m_primitiveCount;
         printf("%s: %u meshes, %llu triangles, %u materials, %u cameras, %u lights\n", name,
-               scene->m_meshes.count(), static_cast<unsigned long long>(triangles), scene->m_materials.count(),
-               scene->m_cameras.count(), scene->m_lights.count());
+               scene->m_meshes.count(), static_cast<unsigned long long>(triangles),
+               scene->m_materials.count(), scene->m_cameras.count(), scene->m_lights.count());
     }
     return 0;
 }
@@ -149,8 +151,8 @@ int main(int a_argc, char** a_argv)
         return image(output, a_argv[4]);
     if (command == "shot" && (a_argc == 8 || a_argc == 9))
     {
-        Shot one = makeShot(a_argv[4], uint32_t(atoi(a_argv[5])), float(atof(a_argv[6])), float(atof(a_argv[7])),
-                        a_argc == 9 ? float(atof(a_argv[8])) : 0.0f);
+        Shot one = makeShot(a_argv[4], uint32_t(atoi(a_argv[5])), float(atof(a_argv[6])),
+                            float(atof(a_argv[7])), a_argc == 9 ? float(atof(a_argv[8])) : 0.0f);
         const std::vector<uint8_t> frame = renderer.render(one);
         if (frame.empty())
             return 1;

@@ -72,13 +72,13 @@ private:
     uint64_t heard(Stream& a_stream);
 
     Kind m_kind;
-    uint32_t m_rate;           // output sample frames per second
+    uint32_t m_rate;  // output sample frames per second
     std::mutex m_mutex;
     std::map<HSTREAM, std::unique_ptr<Stream>> m_streams;
     HSTREAM m_nextHandle = 1;
     Fft256 m_fft;
     std::vector<int32_t> m_mix;
-    uint64_t m_output = 0;     // sample frames handed to SDL, or stepped over
+    uint64_t m_output = 0;  // sample frames handed to SDL, or stepped over
     Clock::time_point m_opened;
 
     // Output: the SDL device, and when it last took a buffer of how many frames.

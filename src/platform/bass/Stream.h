@@ -43,7 +43,7 @@ private:
 
     std::unique_ptr<Mp3Decoder> m_decoder;
     bool m_loop;
-    uint64_t m_length;            // sample frames; made exact when the decoder reaches the end
+    uint64_t m_length;  // sample frames; made exact when the decoder reaches the end
     bool m_playing = false;
     uint64_t m_deviceStart = 0;   // device frame at which played frame 0 is heard
     uint64_t m_rendered = 0;      // played frames handed to the output

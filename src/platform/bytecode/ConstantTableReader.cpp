@@ -10,12 +10,12 @@
 namespace
 {
 
-constexpr uint32_t kHeaderBytes = 28;         // D3DXSHADER_CONSTANTTABLE
-constexpr uint32_t kConstantInfoBytes = 20;   // D3DXSHADER_CONSTANTINFO
-constexpr uint32_t kTypeInfoBytes = 16;       // D3DXSHADER_TYPEINFO
-constexpr uint32_t kMemberInfoBytes = 8;      // D3DXSHADER_STRUCTMEMBERINFO
-constexpr uint16_t kClassStruct = 5;          // D3DXPC_STRUCT
-constexpr uint16_t kRegisterSetBool = 0;      // D3DXRS_BOOL
+constexpr uint32_t kHeaderBytes = 28;        // D3DXSHADER_CONSTANTTABLE
+constexpr uint32_t kConstantInfoBytes = 20;  // D3DXSHADER_CONSTANTINFO
+constexpr uint32_t kTypeInfoBytes = 16;      // D3DXSHADER_TYPEINFO
+constexpr uint32_t kMemberInfoBytes = 8;     // D3DXSHADER_STRUCTMEMBERINFO
+constexpr uint16_t kClassStruct = 5;         // D3DXPC_STRUCT
+constexpr uint16_t kRegisterSetBool = 0;     // D3DXRS_BOOL
 
 // Bounds-checked little-endian reads of the table's bytes.
 class TableBytes
@@ -45,7 +45,8 @@ public:
         const void* end = memchr(start, 0, m_bytes.size() - a_offset);
         if (!end)
             return false;
-        a_text.assign(reinterpret_cast<const char*>(start), static_cast<const uint8_t*>(end) - start);
+        a_text.assign(reinterpret_cast<const char*>(start),
+                      static_cast<const uint8_t*>(end) - start);
         return true;
     }
 

@@ -13,19 +13,19 @@
 class ConstantTableReader
 {
 public:
-    static constexpr uint32_t kFourCC = 0x42415443;   // "CTAB" read as a little-endian DWORD
+    static constexpr uint32_t kFourCC = 0x42415443;  // "CTAB" read as a little-endian DWORD
 
     // One D3DXSHADER_CONSTANTINFO with its D3DXSHADER_TYPEINFO, or one
     // D3DXSHADER_STRUCTMEMBERINFO (name and type only).
     struct Entry
     {
         std::string name;
-        uint32_t nameOffset = 0;     // of the name in the table
-        uint16_t registerSet = 0;    // D3DXREGISTER_SET
+        uint32_t nameOffset = 0;   // of the name in the table
+        uint16_t registerSet = 0;  // D3DXREGISTER_SET
         uint16_t registerIndex = 0;
         uint16_t registerCount = 0;
-        uint16_t parameterClass = 0; // D3DXPARAMETER_CLASS
-        uint16_t parameterType = 0;  // D3DXPARAMETER_TYPE
+        uint16_t parameterClass = 0;  // D3DXPARAMETER_CLASS
+        uint16_t parameterType = 0;   // D3DXPARAMETER_TYPE
         uint16_t rows = 0;
         uint16_t columns = 0;
         uint16_t elements = 0;

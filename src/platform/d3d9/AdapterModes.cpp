@@ -81,4 +81,7 @@ void D3D9Testing::setDisplayModes(const std::vector<D3DDISPLAYMODE>& a_modes)
     AdapterModes::setOverride(a_modes);
 }
 
-void D3D9Testing::clearDisplayModes() { AdapterModes::clearOverride(); }
+void D3D9Testing::clearDisplayModes()
+{
+    AdapterModes::clearOverride();
+}

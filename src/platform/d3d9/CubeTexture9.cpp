@@ -33,13 +33,15 @@ HRESULT CubeTexture9::create(Device9* a_device, UINT a_edgeLength, UINT a_levels
 CubeTexture9::CubeTexture9(Device9* a_device, UINT a_edgeLength, UINT a_glLevels,
                            UINT a_reportedLevels, DWORD a_usage, const Format* a_format,
                            D3DPOOL a_pool)
-    : DeviceChild(a_device),
-      m_storage(GL_TEXTURE_CUBE_MAP, a_format, a_edgeLength, a_edgeLength, a_glLevels,
-                a_reportedLevels, a_usage, a_pool)
+    : DeviceChild(a_device), m_storage(GL_TEXTURE_CUBE_MAP, a_format, a_edgeLength, a_edgeLength,
+                                       a_glLevels, a_reportedLevels, a_usage, a_pool)
 {
 }
 
-CubeTexture9::~CubeTexture9() { releaseGlIfAlive(); }
+CubeTexture9::~CubeTexture9()
+{
+    releaseGlIfAlive();
+}
 
 void CubeTexture9::releaseGl()
 {

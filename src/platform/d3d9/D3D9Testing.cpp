@@ -26,13 +26,23 @@ HRESULT D3D9Testing::readWindow(IDirect3DDevice9* a_device, std::vector<DWORD>* 
     return device->readWindow(a_pixels, a_width, a_height);
 }
 
-void D3D9Testing::bypassGlStateCache(bool a_bypass) { GlStateCache::setBypass(a_bypass); }
+void D3D9Testing::bypassGlStateCache(bool a_bypass)
+{
+    GlStateCache::setBypass(a_bypass);
+}
 
-void D3D9Testing::skipDrawing(bool a_skip) { Device9::setDrawingSkipped(a_skip); }
+void D3D9Testing::skipDrawing(bool a_skip)
+{
+    Device9::setDrawingSkipped(a_skip);
+}
 
-void D3D9Testing::limitCaps(DWORD a_vertexShaderVersion, DWORD a_pixelShaderVersion, DWORD a_renderTargets)
+void D3D9Testing::limitCaps(DWORD a_vertexShaderVersion, DWORD a_pixelShaderVersion,
+                            DWORD a_renderTargets)
 {
     DriverCaps::limit(a_vertexShaderVersion, a_pixelShaderVersion, a_renderTargets);
 }
 
-void D3D9Testing::clearCapsLimit() { DriverCaps::limit(0, 0, 0); }
+void D3D9Testing::clearCapsLimit()
+{
+    DriverCaps::limit(0, 0, 0);
+}

@@ -14,8 +14,14 @@ namespace Device9Switch
 bool g_drawingSkipped = false;
 }
 
-void Device9::setDrawingSkipped(bool a_skipped) { Device9Switch::g_drawingSkipped = a_skipped; }
-bool Device9::drawingSkipped() { return Device9Switch::g_drawingSkipped; }
+void Device9::setDrawingSkipped(bool a_skipped)
+{
+    Device9Switch::g_drawingSkipped = a_skipped;
+}
+bool Device9::drawingSkipped()
+{
+    return Device9Switch::g_drawingSkipped;
+}
 
 HRESULT Device9::create(HWND a_focusWindow, D3DPRESENT_PARAMETERS* a_parameters,
                         IDirect3DDevice9** a_device)
@@ -61,10 +67,22 @@ Device9::~Device9()
     });
 }
 
-void Device9::adopt(DeviceChild* a_child) { m_children.insert(a_child); }
-void Device9::disown(DeviceChild* a_child) { m_children.erase(a_child); }
-void Device9::forgetShader(const ShaderCode* a_shader) { m_translator.forgetShader(a_shader); }
-void Device9::forgetTexture(GLuint a_texture) { m_translator.forgetTexture(a_texture); }
+void Device9::adopt(DeviceChild* a_child)
+{
+    m_children.insert(a_child);
+}
+void Device9::disown(DeviceChild* a_child)
+{
+    m_children.erase(a_child);
+}
+void Device9::forgetShader(const ShaderCode* a_shader)
+{
+    m_translator.forgetShader(a_shader);
+}
+void Device9::forgetTexture(GLuint a_texture)
+{
+    m_translator.forgetTexture(a_texture);
+}
 
 HRESULT Device9::GetDeviceCaps(D3DCAPS9* a_caps)
 {
@@ -106,8 +124,7 @@ HRESULT Device9::CreateCubeTexture(UINT a_edgeLength, UINT a_levels, DWORD a_usa
 {
     if (a_shared)
         return D3DERR_INVALIDCALL;
-    return CubeTexture9::create(this, a_edgeLength, a_levels, a_usage, a_format, a_pool,
-                                a_texture);
+    return CubeTexture9::create(this, a_edgeLength, a_levels, a_usage, a_format, a_pool, a_texture);
 }
 
 HRESULT Device9::CreateVertexBuffer(UINT a_length, DWORD a_usage, DWORD a_fvf, D3DPOOL a_pool,
@@ -118,9 +135,8 @@ HRESULT Device9::CreateVertexBuffer(UINT a_length, DWORD a_usage, DWORD a_fvf, D
     return VertexBuffer9::create(this, a_length, a_usage, a_fvf, a_pool, a_buffer);
 }
 
-HRESULT Device9::CreateIndexBuffer(UINT a_length, DWORD a_usage, D3DFORMAT a_format,
-                                   D3DPOOL a_pool, IDirect3DIndexBuffer9** a_buffer,
-                                   HANDLE* a_shared)
+HRESULT Device9::CreateIndexBuffer(UINT a_length, DWORD a_usage, D3DFORMAT a_format, D3DPOOL a_pool,
+                                   IDirect3DIndexBuffer9** a_buffer, HANDLE* a_shared)
 {
     if (a_shared)
         return D3DERR_INVALIDCALL;
@@ -200,8 +216,14 @@ HRESULT Device9::GetDepthStencilSurface(IDirect3DSurface9** a_depth)
     return m_state.getDepthStencilSurface(a_depth);
 }
 
-HRESULT Device9::BeginScene() { return m_context.beginScene(); }
-HRESULT Device9::EndScene() { return m_context.endScene(); }
+HRESULT Device9::BeginScene()
+{
+    return m_context.beginScene();
+}
+HRESULT Device9::EndScene()
+{
+    return m_context.endScene();
+}
 
 // D3D9 clears every bound colour target and the depth buffer inside the
 // viewport (and inside the given rectangles, and the scissor rectangle when
@@ -233,9 +255,18 @@ HRESULT Device9::SetViewport(const D3DVIEWPORT9* a_viewport)
     return m_state.setViewport(a_viewport);
 }
 
-HRESULT Device9::GetViewport(D3DVIEWPORT9* a_viewport) { return m_state.getViewport(a_viewport); }
-HRESULT Device9::SetScissorRect(const RECT* a_rect) { return m_state.setScissorRect(a_rect); }
-HRESULT Device9::GetScissorRect(RECT* a_rect) { return m_state.getScissorRect(a_rect); }
+HRESULT Device9::GetViewport(D3DVIEWPORT9* a_viewport)
+{
+    return m_state.getViewport(a_viewport);
+}
+HRESULT Device9::SetScissorRect(const RECT* a_rect)
+{
+    return m_state.setScissorRect(a_rect);
+}
+HRESULT Device9::GetScissorRect(RECT* a_rect)
+{
+    return m_state.getScissorRect(a_rect);
+}
 
 HRESULT Device9::SetRenderState(D3DRENDERSTATETYPE a_state, DWORD a_value)
 {
@@ -273,8 +304,7 @@ HRESULT Device9::GetTextureStageState(DWORD a_stage, D3DTEXTURESTAGESTATETYPE a_
     return m_state.getTextureStageState(a_stage, a_type, a_value);
 }
 
-HRESULT Device9::SetTextureStageState(DWORD a_stage, D3DTEXTURESTAGESTATETYPE a_type,
-                                      DWORD a_value)
+HRESULT Device9::SetTextureStageState(DWORD a_stage, D3DTEXTURESTAGESTATETYPE a_type, DWORD a_value)
 {
     return m_state.setTextureStageState(a_stage, a_type, a_value);
 }
@@ -304,8 +334,14 @@ HRESULT Device9::DrawIndexedPrimitive(D3DPRIMITIVETYPE a_type, INT a_baseVertex,
     return D3D_OK;
 }
 
-HRESULT Device9::SetFVF(DWORD a_fvf) { return m_state.setFvf(a_fvf); }
-HRESULT Device9::GetFVF(DWORD* a_fvf) { return m_state.getFvf(a_fvf); }
+HRESULT Device9::SetFVF(DWORD a_fvf)
+{
+    return m_state.setFvf(a_fvf);
+}
+HRESULT Device9::GetFVF(DWORD* a_fvf)
+{
+    return m_state.getFvf(a_fvf);
+}
 
 HRESULT Device9::CreateVertexShader(const DWORD* a_function, IDirect3DVertexShader9** a_shader)
 {

@@ -61,8 +61,8 @@ public:
     HRESULT GetDepthStencilSurface(IDirect3DSurface9** a_depth) override;
     HRESULT BeginScene() override;
     HRESULT EndScene() override;
-    HRESULT Clear(DWORD a_count, const D3DRECT* a_rects, DWORD a_flags, D3DCOLOR a_color,
-                  float a_z, DWORD a_stencil) override;
+    HRESULT Clear(DWORD a_count, const D3DRECT* a_rects, DWORD a_flags, D3DCOLOR a_color, float a_z,
+                  DWORD a_stencil) override;
     HRESULT SetViewport(const D3DVIEWPORT9* a_viewport) override;
     HRESULT GetViewport(D3DVIEWPORT9* a_viewport) override;
     HRESULT SetScissorRect(const RECT* a_rect) override;

@@ -142,19 +142,17 @@ HRESULT DeviceContext::create(Device9* a_device)
     adoptD3DConventions();
     glCreateFramebuffers(1, &m_presentFramebuffer);
 
-    m_backBuffer = Surface9::createStandalone(a_device,
-                                              Format::find(m_parameters.BackBufferFormat),
-                                              m_parameters.BackBufferWidth,
-                                              m_parameters.BackBufferHeight, D3DUSAGE_RENDERTARGET,
-                                              D3DPOOL_DEFAULT);
+    m_backBuffer = Surface9::createStandalone(
+        a_device, Format::find(m_parameters.BackBufferFormat), m_parameters.BackBufferWidth,
+        m_parameters.BackBufferHeight, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT);
     if (!m_backBuffer)
         return D3DERR_OUTOFVIDEOMEMORY;
     if (m_parameters.EnableAutoDepthStencil)
     {
-        m_autoDepth = Surface9::createStandalone(
-            a_device, Format::find(m_parameters.AutoDepthStencilFormat),
-            m_parameters.BackBufferWidth, m_parameters.BackBufferHeight, D3DUSAGE_DEPTHSTENCIL,
-            D3DPOOL_DEFAULT);
+        m_autoDepth =
+            Surface9::createStandalone(a_device, Format::find(m_parameters.AutoDepthStencilFormat),
+                                       m_parameters.BackBufferWidth, m_parameters.BackBufferHeight,
+                                       D3DUSAGE_DEPTHSTENCIL, D3DPOOL_DEFAULT);
         if (!m_autoDepth)
             return D3DERR_OUTOFVIDEOMEMORY;
     }
@@ -261,8 +259,7 @@ void DeviceContext::present(GlStateCache& a_gl)
     SDL_GL_SwapWindow(m_sdlWindow);
 }
 
-HRESULT DeviceContext::readWindow(std::vector<DWORD>* a_pixels, UINT* a_width,
-                                  UINT* a_height) const
+HRESULT DeviceContext::readWindow(std::vector<DWORD>* a_pixels, UINT* a_width, UINT* a_height) const
 {
     if (!a_pixels || !a_width || !a_height || !Window::fromHandle(m_window))
         return D3DERR_INVALIDCALL;
@@ -277,7 +274,7 @@ HRESULT DeviceContext::readWindow(std::vector<DWORD>* a_pixels, UINT* a_width,
     a_pixels->resize(rows.size());
     for (int y = 0; y < height; ++y)
         memcpy(a_pixels->data() + size_t(y) * size_t(width),
-                    rows.data() + size_t(height - 1 - y) * size_t(width), size_t(width) * 4);
+               rows.data() + size_t(height - 1 - y) * size_t(width), size_t(width) * 4);
     *a_width = UINT(width);
     *a_height = UINT(height);
     return D3D_OK;

@@ -104,14 +104,14 @@ const StateValue g_renderStateDefaults[] = {
 
 // Stage 0 modulates its texture by the vertex colour; later stages are off.
 const StateValue g_firstStageDefaults[] = {
-    {D3DTSS_COLOROP, D3DTOP_MODULATE},   {D3DTSS_COLORARG1, D3DTA_TEXTURE},
-    {D3DTSS_COLORARG2, D3DTA_CURRENT},   {D3DTSS_ALPHAOP, D3DTOP_SELECTARG1},
-    {D3DTSS_ALPHAARG1, D3DTA_TEXTURE},   {D3DTSS_ALPHAARG2, D3DTA_CURRENT},
+    {D3DTSS_COLOROP, D3DTOP_MODULATE}, {D3DTSS_COLORARG1, D3DTA_TEXTURE},
+    {D3DTSS_COLORARG2, D3DTA_CURRENT}, {D3DTSS_ALPHAOP, D3DTOP_SELECTARG1},
+    {D3DTSS_ALPHAARG1, D3DTA_TEXTURE}, {D3DTSS_ALPHAARG2, D3DTA_CURRENT},
 };
 const StateValue g_laterStageDefaults[] = {
-    {D3DTSS_COLOROP, D3DTOP_DISABLE},    {D3DTSS_COLORARG1, D3DTA_TEXTURE},
-    {D3DTSS_COLORARG2, D3DTA_CURRENT},   {D3DTSS_ALPHAOP, D3DTOP_DISABLE},
-    {D3DTSS_ALPHAARG1, D3DTA_TEXTURE},   {D3DTSS_ALPHAARG2, D3DTA_CURRENT},
+    {D3DTSS_COLOROP, D3DTOP_DISABLE},  {D3DTSS_COLORARG1, D3DTA_TEXTURE},
+    {D3DTSS_COLORARG2, D3DTA_CURRENT}, {D3DTSS_ALPHAOP, D3DTOP_DISABLE},
+    {D3DTSS_ALPHAARG1, D3DTA_TEXTURE}, {D3DTSS_ALPHAARG2, D3DTA_CURRENT},
 };
 
 const StateValue g_samplerStateDefaults[] = {
@@ -129,10 +129,12 @@ DeviceState::Changes::Changes()
         states = (1u << SamplerStates) - 1;
 }
 
-DeviceState::~DeviceState() { releaseReferences(); }
+DeviceState::~DeviceState()
+{
+    releaseReferences();
+}
 
-void DeviceState::setDefaults(Surface9* a_backBuffer, Surface9* a_autoDepth,
-                              DWORD a_renderTargets)
+void DeviceState::setDefaults(Surface9* a_backBuffer, Surface9* a_autoDepth, DWORD a_renderTargets)
 {
     m_renderTargetCount = a_renderTargets;
     for (const StateValue& state : g_renderStateDefaults)
@@ -247,7 +249,10 @@ HRESULT DeviceState::setScissorRect(const RECT* a_rect)
     return D3D_OK;
 }
 
-HRESULT DeviceState::getScissorRect(RECT* a_rect) const { return copyOut(a_rect, m_scissor); }
+HRESULT DeviceState::getScissorRect(RECT* a_rect) const
+{
+    return copyOut(a_rect, m_scissor);
+}
 
 HRESULT DeviceState::setRenderState(D3DRENDERSTATETYPE a_state, DWORD a_value)
 {
@@ -274,8 +279,8 @@ HRESULT DeviceState::setTexture(DWORD a_stage, IDirect3DBaseTexture9* a_texture)
     else if (CubeTexture9* cube = dynamic_cast<CubeTexture9*>(a_texture))
         storage = cube->device() == m_device ? &cube->storage() : nullptr;
     // D3D9 samples textures in video memory only: not system memory or scratch.
-    if (a_texture && (!storage || storage->pool() == D3DPOOL_SYSTEMMEM ||
-                      storage->pool() == D3DPOOL_SCRATCH))
+    if (a_texture &&
+        (!storage || storage->pool() == D3DPOOL_SYSTEMMEM || storage->pool() == D3DPOOL_SCRATCH))
         return D3DERR_INVALIDCALL;
     replaceReference(m_textures[a_stage], a_texture);
     m_storages[a_stage] = storage;
@@ -335,10 +340,13 @@ HRESULT DeviceState::setFvf(DWORD a_fvf)
     return D3D_OK;
 }
 
-HRESULT DeviceState::getFvf(DWORD* a_fvf) const { return copyOut(a_fvf, m_fvf); }
+HRESULT DeviceState::getFvf(DWORD* a_fvf) const
+{
+    return copyOut(a_fvf, m_fvf);
+}
 
-HRESULT DeviceState::setStreamSource(UINT a_stream, IDirect3DVertexBuffer9* a_buffer,
-                                     UINT a_offset, UINT a_stride)
+HRESULT DeviceState::setStreamSource(UINT a_stream, IDirect3DVertexBuffer9* a_buffer, UINT a_offset,
+                                     UINT a_stride)
 {
     if (a_stream != 0 || take(m_stream, a_buffer, m_device) != D3D_OK)
         return D3DERR_INVALIDCALL;
@@ -395,8 +403,7 @@ HRESULT DeviceState::setInts(Registers& a_registers, UINT a_start, const int* a_
     return copyRegisters(a_registers.ints, a_data, a_start, a_count, IntRegisters, 4, true);
 }
 
-HRESULT DeviceState::getInts(const Registers& a_registers, UINT a_start, int* a_data,
-                             UINT a_count)
+HRESULT DeviceState::getInts(const Registers& a_registers, UINT a_start, int* a_data, UINT a_count)
 {
     return copyRegisters(a_data, a_registers.ints, a_start, a_count, IntRegisters, 4, false);
 }
@@ -453,8 +460,7 @@ bool DeviceState::checkIndices(INT a_baseVertex, UINT a_startIndex, uint64_t a_c
     const uint64_t indexCount = m_indices->buffer().length() / m_indices->indexSize();
     const uint64_t available = streamVertices();
     return uint64_t(a_startIndex) + a_count <= indexCount && uint64_t(a_baseVertex) < available &&
-           m_indices->indicesBelow(a_startIndex, UINT(a_count),
-                                   available - uint64_t(a_baseVertex));
+           m_indices->indicesBelow(a_startIndex, UINT(a_count), available - uint64_t(a_baseVertex));
 }
 
 bool DeviceState::targetsShareOneSize() const

@@ -48,8 +48,8 @@ public:
     // everything to carry. The translator clears what it applies.
     struct Changes
     {
-        bool targets = true;      // colour targets or depth buffer
-        bool vertexInput = true;  // stream, indices or FVF code
+        bool targets = true;                       // colour targets or depth buffer
+        bool vertexInput = true;                   // stream, indices or FVF code
         unsigned textures = (1u << Samplers) - 1;  // bit per stage
         unsigned samplers = (1u << Samplers) - 1;  // bit per stage with a sampler state below
         unsigned samplerStates[Samplers];          // bit per D3DSAMPLERSTATETYPE
@@ -111,10 +111,8 @@ public:
                              UINT a_count);
     static HRESULT setInts(Registers& a_registers, UINT a_start, const int* a_data, UINT a_count);
     static HRESULT getInts(const Registers& a_registers, UINT a_start, int* a_data, UINT a_count);
-    static HRESULT setBools(Registers& a_registers, UINT a_start, const BOOL* a_data,
-                            UINT a_count);
-    static HRESULT getBools(const Registers& a_registers, UINT a_start, BOOL* a_data,
-                            UINT a_count);
+    static HRESULT setBools(Registers& a_registers, UINT a_start, const BOOL* a_data, UINT a_count);
+    static HRESULT getBools(const Registers& a_registers, UINT a_start, BOOL* a_data, UINT a_count);
 
     // Checks of Clear and the draws against the state. checkClear: the flags
     // are Clear's, name buffers that are bound, and the depth is in 0..1.

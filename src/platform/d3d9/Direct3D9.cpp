@@ -15,7 +15,10 @@ IDirect3D9* Direct3DCreate9(UINT a_sdkVersion)
     return new Direct3D9();
 }
 
-UINT Direct3D9::GetAdapterCount() { return 1; }
+UINT Direct3D9::GetAdapterCount()
+{
+    return 1;
+}
 
 UINT Direct3D9::GetAdapterModeCount(UINT a_adapter, D3DFORMAT a_format)
 {

@@ -19,6 +19,5 @@ public:
                               D3DFORMAT a_format) override;
     HRESULT GetDeviceCaps(UINT a_adapter, D3DDEVTYPE a_type, D3DCAPS9* a_caps) override;
     HRESULT CreateDevice(UINT a_adapter, D3DDEVTYPE a_type, HWND a_focusWindow, DWORD a_flags,
-                         D3DPRESENT_PARAMETERS* a_parameters,
-                         IDirect3DDevice9** a_device) override;
+                         D3DPRESENT_PARAMETERS* a_parameters, IDirect3DDevice9** a_device) override;
 };

@@ -106,8 +106,7 @@ void DrawTranslator::drawIndexed(D3DPRIMITIVETYPE a_type, const DeviceState& a_s
     const IndexBuffer9& indices = *a_state.indices();
     glDrawElementsBaseVertex(
         GlEnums::primitive(a_type), GLsizei(a_indices), indices.glType(),
-        reinterpret_cast<const void*>(uintptr_t(a_startIndex) * indices.indexSize()),
-        a_baseVertex);
+        reinterpret_cast<const void*>(uintptr_t(a_startIndex) * indices.indexSize()), a_baseVertex);
 }
 
 // D3D9 clears every bound colour target and the depth buffer inside the
@@ -138,8 +137,7 @@ void DrawTranslator::clear(const DeviceState& a_state, const D3DRECT& a_area, DW
         }
         m_gl.scissor(area.x1, area.y1, area.x2 - area.x1, area.y2 - area.y1);
         if (oneSize)
-            clearAttachments(m_framebuffer, a_state.boundTargets(), a_flags, color, a_z,
-                             a_stencil);
+            clearAttachments(m_framebuffer, a_state.boundTargets(), a_flags, color, a_z, a_stencil);
         else
             clearEachTarget(a_state, a_flags, color, a_z, a_stencil);
     }
@@ -148,9 +146,8 @@ void DrawTranslator::clear(const DeviceState& a_state, const D3DRECT& a_area, DW
 // Clears the draw buffers a_colourBuffers names (bit n: draw buffer n) and
 // the depth and stencil attached to a_framebuffer, inside the current
 // scissor rectangle.
-void DrawTranslator::clearAttachments(GLuint a_framebuffer, unsigned a_colourBuffers,
-                                      DWORD a_flags, const float a_color[4], float a_z,
-                                      DWORD a_stencil)
+void DrawTranslator::clearAttachments(GLuint a_framebuffer, unsigned a_colourBuffers, DWORD a_flags,
+                                      const float a_color[4], float a_z, DWORD a_stencil)
 {
     for (GLint buffer = 0; buffer < GLint(DeviceState::MaxRenderTargets); ++buffer)
         if ((a_flags & D3DCLEAR_TARGET) && ((a_colourBuffers >> buffer) & 1))
@@ -241,8 +238,8 @@ void DrawTranslator::applyVertexInput(DeviceState& a_state)
     for (UINT i = 0; i < layout.count; ++i)
     {
         const FvfLayout::Element& element = layout.elements[i];
-        glVertexArrayAttribFormat(m_vertexArray, element.location, element.components,
-                                  element.type, element.normalized, element.offset);
+        glVertexArrayAttribFormat(m_vertexArray, element.location, element.components, element.type,
+                                  element.normalized, element.offset);
         glVertexArrayAttribBinding(m_vertexArray, element.location, 0);
         glEnableVertexArrayAttrib(m_vertexArray, element.location);
         enabled[element.location] = true;

@@ -47,8 +47,7 @@ public:
     // Clears the bound targets inside a_area and each of a_count rectangles
     // (none: a_area alone); the targets must be applied.
     void clear(const DeviceState& a_state, const D3DRECT& a_area, DWORD a_count,
-               const D3DRECT* a_rects, DWORD a_flags, D3DCOLOR a_color, float a_z,
-               DWORD a_stencil);
+               const D3DRECT* a_rects, DWORD a_flags, D3DCOLOR a_color, float a_z, DWORD a_stencil);
 
 private:
     void clearAttachments(GLuint a_framebuffer, unsigned a_colourBuffers, DWORD a_flags,

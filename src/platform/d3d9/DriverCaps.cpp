@@ -39,10 +39,9 @@ void fill(D3DCAPS9* a_caps)
                       D3DDEVCAPS_CANRENDERAFTERFLIP | D3DDEVCAPS_DRAWPRIMITIVES2 |
                       D3DDEVCAPS_DRAWPRIMITIVES2EX | D3DDEVCAPS_HWTRANSFORMANDLIGHT |
                       D3DDEVCAPS_HWRASTERIZATION;
-    a_caps->PrimitiveMiscCaps = D3DPMISCCAPS_MASKZ | D3DPMISCCAPS_CULLNONE |
-                                D3DPMISCCAPS_CULLCW | D3DPMISCCAPS_CULLCCW |
-                                D3DPMISCCAPS_COLORWRITEENABLE | D3DPMISCCAPS_BLENDOP |
-                                D3DPMISCCAPS_MRTINDEPENDENTBITDEPTHS |
+    a_caps->PrimitiveMiscCaps = D3DPMISCCAPS_MASKZ | D3DPMISCCAPS_CULLNONE | D3DPMISCCAPS_CULLCW |
+                                D3DPMISCCAPS_CULLCCW | D3DPMISCCAPS_COLORWRITEENABLE |
+                                D3DPMISCCAPS_BLENDOP | D3DPMISCCAPS_MRTINDEPENDENTBITDEPTHS |
                                 D3DPMISCCAPS_MRTPOSTPIXELSHADERBLENDING;
     a_caps->RasterCaps = D3DPRASTERCAPS_ZTEST | D3DPRASTERCAPS_SCISSORTEST;
     a_caps->ZCmpCaps = D3DPCMPCAPS_NEVER | D3DPCMPCAPS_LESS | D3DPCMPCAPS_EQUAL |
@@ -136,7 +135,8 @@ void applyLimit(D3DCAPS9* a_caps)
 
 }
 
-void DriverCaps::limit(DWORD a_vertexShaderVersion, DWORD a_pixelShaderVersion, DWORD a_renderTargets)
+void DriverCaps::limit(DWORD a_vertexShaderVersion, DWORD a_pixelShaderVersion,
+                       DWORD a_renderTargets)
 {
     g_limit = Limit{a_vertexShaderVersion, a_pixelShaderVersion, a_renderTargets};
 }

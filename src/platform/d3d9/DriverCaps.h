@@ -13,5 +13,6 @@ public:
     static void requestContext();
 
     // Test seam: report no more than these from now on (0 = no limit).
-    static void limit(DWORD a_vertexShaderVersion, DWORD a_pixelShaderVersion, DWORD a_renderTargets);
+    static void limit(DWORD a_vertexShaderVersion, DWORD a_pixelShaderVersion,
+                      DWORD a_renderTargets);
 };

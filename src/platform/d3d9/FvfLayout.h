@@ -30,6 +30,6 @@ struct FvfLayout
 
     Element elements[LocationCount];
     UINT count = 0;
-    UINT stride = 0;     // bytes per vertex the code describes
+    UINT stride = 0;              // bytes per vertex the code describes
     bool pretransformed = false;  // D3DFVF_XYZRHW: screen pixels
 };

@@ -12,29 +12,29 @@ GLenum lookUp(const GLenum (&a_table)[N], DWORD a_value)
 
 const GLenum g_compare[] = {
     GlEnums::None,  // 0
-    GL_NEVER,     // D3DCMP_NEVER
-    GL_LESS,      // D3DCMP_LESS
-    GL_EQUAL,     // D3DCMP_EQUAL
-    GL_LEQUAL,    // D3DCMP_LESSEQUAL
-    GL_GREATER,   // D3DCMP_GREATER
-    GL_NOTEQUAL,  // D3DCMP_NOTEQUAL
-    GL_GEQUAL,    // D3DCMP_GREATEREQUAL
-    GL_ALWAYS,    // D3DCMP_ALWAYS
+    GL_NEVER,       // D3DCMP_NEVER
+    GL_LESS,        // D3DCMP_LESS
+    GL_EQUAL,       // D3DCMP_EQUAL
+    GL_LEQUAL,      // D3DCMP_LESSEQUAL
+    GL_GREATER,     // D3DCMP_GREATER
+    GL_NOTEQUAL,    // D3DCMP_NOTEQUAL
+    GL_GEQUAL,      // D3DCMP_GREATEREQUAL
+    GL_ALWAYS,      // D3DCMP_ALWAYS
 };
 
 const GLenum g_blend[] = {
-    GlEnums::None,               // 0
-    GL_ZERO,                     // D3DBLEND_ZERO
-    GL_ONE,                      // D3DBLEND_ONE
-    GL_SRC_COLOR,                // D3DBLEND_SRCCOLOR
-    GL_ONE_MINUS_SRC_COLOR,      // D3DBLEND_INVSRCCOLOR
-    GL_SRC_ALPHA,                // D3DBLEND_SRCALPHA
-    GL_ONE_MINUS_SRC_ALPHA,      // D3DBLEND_INVSRCALPHA
-    GL_DST_ALPHA,                // D3DBLEND_DESTALPHA
-    GL_ONE_MINUS_DST_ALPHA,      // D3DBLEND_INVDESTALPHA
-    GL_DST_COLOR,                // D3DBLEND_DESTCOLOR
-    GL_ONE_MINUS_DST_COLOR,      // D3DBLEND_INVDESTCOLOR
-    GL_SRC_ALPHA_SATURATE,       // D3DBLEND_SRCALPHASAT
+    GlEnums::None,           // 0
+    GL_ZERO,                 // D3DBLEND_ZERO
+    GL_ONE,                  // D3DBLEND_ONE
+    GL_SRC_COLOR,            // D3DBLEND_SRCCOLOR
+    GL_ONE_MINUS_SRC_COLOR,  // D3DBLEND_INVSRCCOLOR
+    GL_SRC_ALPHA,            // D3DBLEND_SRCALPHA
+    GL_ONE_MINUS_SRC_ALPHA,  // D3DBLEND_INVSRCALPHA
+    GL_DST_ALPHA,            // D3DBLEND_DESTALPHA
+    GL_ONE_MINUS_DST_ALPHA,  // D3DBLEND_INVDESTALPHA
+    GL_DST_COLOR,            // D3DBLEND_DESTCOLOR
+    GL_ONE_MINUS_DST_COLOR,  // D3DBLEND_INVDESTCOLOR
+    GL_SRC_ALPHA_SATURATE,   // D3DBLEND_SRCALPHASAT
 };
 
 const GLenum g_blendOp[] = {
@@ -47,22 +47,22 @@ const GLenum g_blendOp[] = {
 };
 
 const GLenum g_address[] = {
-    GlEnums::None,               // 0
-    GL_REPEAT,                   // D3DTADDRESS_WRAP
-    GL_MIRRORED_REPEAT,          // D3DTADDRESS_MIRROR
-    GL_CLAMP_TO_EDGE,            // D3DTADDRESS_CLAMP
-    GL_CLAMP_TO_BORDER,          // D3DTADDRESS_BORDER
-    GL_MIRROR_CLAMP_TO_EDGE,     // D3DTADDRESS_MIRRORONCE
+    GlEnums::None,            // 0
+    GL_REPEAT,                // D3DTADDRESS_WRAP
+    GL_MIRRORED_REPEAT,       // D3DTADDRESS_MIRROR
+    GL_CLAMP_TO_EDGE,         // D3DTADDRESS_CLAMP
+    GL_CLAMP_TO_BORDER,       // D3DTADDRESS_BORDER
+    GL_MIRROR_CLAMP_TO_EDGE,  // D3DTADDRESS_MIRRORONCE
 };
 
 const GLenum g_primitive[] = {
-    GlEnums::None,       // 0
-    GL_POINTS,           // D3DPT_POINTLIST
-    GL_LINES,            // D3DPT_LINELIST
-    GL_LINE_STRIP,       // D3DPT_LINESTRIP
-    GL_TRIANGLES,        // D3DPT_TRIANGLELIST
-    GL_TRIANGLE_STRIP,   // D3DPT_TRIANGLESTRIP
-    GL_TRIANGLE_FAN,     // D3DPT_TRIANGLEFAN
+    GlEnums::None,      // 0
+    GL_POINTS,          // D3DPT_POINTLIST
+    GL_LINES,           // D3DPT_LINELIST
+    GL_LINE_STRIP,      // D3DPT_LINESTRIP
+    GL_TRIANGLES,       // D3DPT_TRIANGLELIST
+    GL_TRIANGLE_STRIP,  // D3DPT_TRIANGLESTRIP
+    GL_TRIANGLE_FAN,    // D3DPT_TRIANGLEFAN
 };
 
 // Rows: D3DSAMP_MINFILTER (none, point, linear, anisotropic); columns:
@@ -83,12 +83,30 @@ const GLenum g_magFilter[] = {
 
 }  // namespace
 
-GLenum GlEnums::compare(DWORD a_d3dCmpFunc) { return lookUp(g_compare, a_d3dCmpFunc); }
-GLenum GlEnums::blend(DWORD a_d3dBlend) { return lookUp(g_blend, a_d3dBlend); }
-GLenum GlEnums::blendOp(DWORD a_d3dBlendOp) { return lookUp(g_blendOp, a_d3dBlendOp); }
-GLenum GlEnums::address(DWORD a_d3dAddress) { return lookUp(g_address, a_d3dAddress); }
-GLenum GlEnums::primitive(DWORD a_d3dPrimitive) { return lookUp(g_primitive, a_d3dPrimitive); }
-GLenum GlEnums::magFilter(DWORD a_d3dMagFilter) { return lookUp(g_magFilter, a_d3dMagFilter); }
+GLenum GlEnums::compare(DWORD a_d3dCmpFunc)
+{
+    return lookUp(g_compare, a_d3dCmpFunc);
+}
+GLenum GlEnums::blend(DWORD a_d3dBlend)
+{
+    return lookUp(g_blend, a_d3dBlend);
+}
+GLenum GlEnums::blendOp(DWORD a_d3dBlendOp)
+{
+    return lookUp(g_blendOp, a_d3dBlendOp);
+}
+GLenum GlEnums::address(DWORD a_d3dAddress)
+{
+    return lookUp(g_address, a_d3dAddress);
+}
+GLenum GlEnums::primitive(DWORD a_d3dPrimitive)
+{
+    return lookUp(g_primitive, a_d3dPrimitive);
+}
+GLenum GlEnums::magFilter(DWORD a_d3dMagFilter)
+{
+    return lookUp(g_magFilter, a_d3dMagFilter);
+}
 
 GLenum GlEnums::minFilter(DWORD a_d3dMinFilter, DWORD a_d3dMipFilter)
 {

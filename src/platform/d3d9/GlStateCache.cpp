@@ -8,8 +8,14 @@ namespace GlStateCacheSwitch
 bool g_bypass = false;
 }
 
-void GlStateCache::setBypass(bool a_bypass) { GlStateCacheSwitch::g_bypass = a_bypass; }
-bool GlStateCache::bypass() { return GlStateCacheSwitch::g_bypass; }
+void GlStateCache::setBypass(bool a_bypass)
+{
+    GlStateCacheSwitch::g_bypass = a_bypass;
+}
+bool GlStateCache::bypass()
+{
+    return GlStateCacheSwitch::g_bypass;
+}
 
 void GlStateCache::invalidate()
 {

@@ -25,24 +25,30 @@ HRESULT IndexBuffer9::create(Device9* a_device, UINT a_length, DWORD a_usage, D3
 
 IndexBuffer9::IndexBuffer9(Device9* a_device, UINT a_length, DWORD a_usage, D3DFORMAT a_format,
                            D3DPOOL a_pool)
-    : DeviceChild(a_device),
-      m_buffer(a_length),
-      m_usage(a_usage),
-      m_format(a_format),
+    : DeviceChild(a_device), m_buffer(a_length), m_usage(a_usage), m_format(a_format),
       m_pool(a_pool)
 {
 }
 
-IndexBuffer9::~IndexBuffer9() { releaseGlIfAlive(); }
+IndexBuffer9::~IndexBuffer9()
+{
+    releaseGlIfAlive();
+}
 
-void IndexBuffer9::releaseGl() { m_buffer.releaseGl(); }
+void IndexBuffer9::releaseGl()
+{
+    m_buffer.releaseGl();
+}
 
 HRESULT IndexBuffer9::Lock(UINT a_offset, UINT a_size, void** a_data, DWORD)
 {
     return m_buffer.lock(a_offset, a_size, a_data);
 }
 
-HRESULT IndexBuffer9::Unlock() { return m_buffer.unlock(); }
+HRESULT IndexBuffer9::Unlock()
+{
+    return m_buffer.unlock();
+}
 
 HRESULT IndexBuffer9::GetDesc(D3DINDEXBUFFER_DESC* a_desc)
 {

@@ -1,8 +1,7 @@
 // D3D9's pixel-centre convention, reproduced in one place.
 #include "PixelCentre.h"
 
-void PixelCentre::clipOffset(unsigned a_viewportWidth, unsigned a_viewportHeight,
-                             float a_offset[2])
+void PixelCentre::clipOffset(unsigned a_viewportWidth, unsigned a_viewportHeight, float a_offset[2])
 {
     // Clip units span 2 across the viewport: a pixel is 2 / size of them.
     const float pixels = 0.5f - 1.0f / 256.0f;

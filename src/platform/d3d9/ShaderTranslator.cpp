@@ -148,7 +148,8 @@ bool registersFit(const ShaderTokens::Instruction& a_instruction)
     switch (a_instruction.opcode())
     {
     case g_ifOpcode:
-        return first && (registerType(*first) == g_boolRegister || registerType(*first) == g_predicateRegister);
+        return first && (registerType(*first) == g_boolRegister ||
+                         registerType(*first) == g_predicateRegister);
     case g_ifcOpcode:
     {
         const DWORD* second = operand(a_instruction, 1);
@@ -203,8 +204,8 @@ size_t ShaderTranslator::measure(const DWORD* a_tokens)
 // streams anyway, so they are refused here before MojoShader sees them.
 bool ShaderTranslator::blocksNest(const DWORD* a_tokens, size_t a_count)
 {
-    std::vector<DWORD> open;    // the opcode that opened each enclosing block
-    bool inFunction = true;     // the main program runs until its ret
+    std::vector<DWORD> open;  // the opcode that opened each enclosing block
+    bool inFunction = true;   // the main program runs until its ret
     ShaderTokens walk(a_tokens, a_count);
     ShaderTokens::Instruction instruction;
     while (walk.next(&instruction))
@@ -264,11 +265,12 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
     const DWORD version = a_tokens[0];
     if ((version & 0xFFFF0000) != (a_vertex ? g_vertexVersion : g_pixelVersion))
     {
-        SDL_Log("d3d9: %s shader refused: version token 0x%08x is not a %s shader's", kind,
-                version, kind);
+        SDL_Log("d3d9: %s shader refused: version token 0x%08x is not a %s shader's", kind, version,
+                kind);
         return D3DERR_INVALIDCALL;
     }
-    const unsigned major = D3DSHADER_VERSION_MAJOR(version), minor = D3DSHADER_VERSION_MINOR(version);
+    const unsigned major = D3DSHADER_VERSION_MAJOR(version),
+                   minor = D3DSHADER_VERSION_MINOR(version);
     // Shader model 1 encodes no instruction lengths, so its streams cannot
     // be walked safely; the system uses shader model 3.
     if (major < 2)
@@ -297,11 +299,10 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
         return D3DERR_INVALIDCALL;
     }
 
-    const MOJOSHADER_parseData* parsed =
-        MOJOSHADER_parse(MOJOSHADER_PROFILE_GLSL120, "main",
-                         reinterpret_cast<const unsigned char*>(a_tokens),
-                         static_cast<unsigned>(tokens * sizeof(DWORD)), nullptr, 0, nullptr, 0,
-                         nullptr, nullptr, nullptr);
+    const MOJOSHADER_parseData* parsed = MOJOSHADER_parse(
+        MOJOSHADER_PROFILE_GLSL120, "main", reinterpret_cast<const unsigned char*>(a_tokens),
+        static_cast<unsigned>(tokens * sizeof(DWORD)), nullptr, 0, nullptr, 0, nullptr, nullptr,
+        nullptr);
     HRESULT result = D3D_OK;
     if (parsed->error_count > 0)
     {
@@ -325,14 +326,13 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
         collect(parsed->uniforms, parsed->uniform_count, MOJOSHADER_UNIFORM_FLOAT,
                 &a_result->floats);
         collect(parsed->uniforms, parsed->uniform_count, MOJOSHADER_UNIFORM_INT, &a_result->ints);
-        collect(parsed->uniforms, parsed->uniform_count, MOJOSHADER_UNIFORM_BOOL,
-                &a_result->bools);
+        collect(parsed->uniforms, parsed->uniform_count, MOJOSHADER_UNIFORM_BOOL, &a_result->bools);
         for (int i = 0; a_vertex && i < parsed->attribute_count; ++i)
             a_result->inputs.push_back({int(parsed->attributes[i].usage),
                                         parsed->attributes[i].index, parsed->attributes[i].name});
         for (int i = 0; i < parsed->sampler_count; ++i)
-            a_result->samplers.push_back({unsigned(parsed->samplers[i].index),
-                                          parsed->samplers[i].name});
+            a_result->samplers.push_back(
+                {unsigned(parsed->samplers[i].index), parsed->samplers[i].name});
         if (!a_vertex)
             PixelCentre::fixFragmentPosition(&a_result->glsl);
         if (a_vertex && !PixelCentre::wrapVertexMain(&a_result->glsl))

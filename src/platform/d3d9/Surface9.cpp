@@ -5,22 +5,18 @@
 
 #include "core/Assert.h"
 
-Surface9::Surface9(Device9* a_device, IUnknown* a_container, TextureStorage* a_storage,
-                   UINT a_face, UINT a_level)
-    : DeviceChild(a_device),
-      m_container(a_container),
-      m_storage(a_storage),
-      m_face(a_face),
-      m_level(a_level),
-      m_references(a_container ? 0 : 1)
+Surface9::Surface9(Device9* a_device, IUnknown* a_container, TextureStorage* a_storage, UINT a_face,
+                   UINT a_level)
+    : DeviceChild(a_device), m_container(a_container), m_storage(a_storage), m_face(a_face),
+      m_level(a_level), m_references(a_container ? 0 : 1)
 {
 }
 
 Surface9* Surface9::createStandalone(Device9* a_device, const Format* a_format, UINT a_width,
                                      UINT a_height, DWORD a_usage, D3DPOOL a_pool)
 {
-    auto storage = std::make_unique<TextureStorage>(GL_TEXTURE_2D, a_format, a_width, a_height,
-                                                    1, 1, a_usage, a_pool);
+    auto storage = std::make_unique<TextureStorage>(GL_TEXTURE_2D, a_format, a_width, a_height, 1,
+                                                    1, a_usage, a_pool);
     if (!storage->create())
         return nullptr;
     Surface9* surface = new Surface9(a_device, nullptr, storage.get(), 0, 0);
@@ -28,7 +24,10 @@ Surface9* Surface9::createStandalone(Device9* a_device, const Format* a_format, 
     return surface;
 }
 
-Surface9::~Surface9() { releaseGlIfAlive(); }
+Surface9::~Surface9()
+{
+    releaseGlIfAlive();
+}
 
 void Surface9::releaseGl()
 {
@@ -66,24 +65,42 @@ ULONG Surface9::Release()
     return left;
 }
 
-HRESULT Surface9::GetDesc(D3DSURFACE_DESC* a_desc) { return m_storage->describe(m_level, a_desc); }
+HRESULT Surface9::GetDesc(D3DSURFACE_DESC* a_desc)
+{
+    return m_storage->describe(m_level, a_desc);
+}
 
 HRESULT Surface9::LockRect(D3DLOCKED_RECT* a_locked, const RECT* a_rect, DWORD a_flags)
 {
     return m_storage->lock(m_face, m_level, a_locked, a_rect, a_flags);
 }
 
-HRESULT Surface9::UnlockRect() { return m_storage->unlock(m_face, m_level); }
+HRESULT Surface9::UnlockRect()
+{
+    return m_storage->unlock(m_face, m_level);
+}
 
-UINT Surface9::width() const { return m_storage->width(m_level); }
-UINT Surface9::height() const { return m_storage->height(m_level); }
-bool Surface9::isRenderTarget() const { return (m_storage->usage() & D3DUSAGE_RENDERTARGET) != 0; }
-bool Surface9::isDepth() const { return m_storage->format().depth; }
+UINT Surface9::width() const
+{
+    return m_storage->width(m_level);
+}
+UINT Surface9::height() const
+{
+    return m_storage->height(m_level);
+}
+bool Surface9::isRenderTarget() const
+{
+    return (m_storage->usage() & D3DUSAGE_RENDERTARGET) != 0;
+}
+bool Surface9::isDepth() const
+{
+    return m_storage->format().depth;
+}
 
 void Surface9::copyTo(const Surface9& a_destination) const
 {
     const TextureStorage& to = a_destination.storage();
-    glCopyImageSubData(m_storage->name(), m_storage->target(), GLint(m_level), 0, 0,
-                       GLint(m_face), to.name(), to.target(), GLint(a_destination.level()), 0, 0,
+    glCopyImageSubData(m_storage->name(), m_storage->target(), GLint(m_level), 0, 0, GLint(m_face),
+                       to.name(), to.target(), GLint(a_destination.level()), 0, 0,
                        GLint(a_destination.face()), GLsizei(width()), GLsizei(height()), 1);
 }

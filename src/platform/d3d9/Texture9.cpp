@@ -17,8 +17,8 @@ HRESULT Texture9::create(Device9* a_device, UINT a_width, UINT a_height, UINT a_
                                                   a_pool, &glLevels, &reportedLevels);
     if (checked != D3D_OK)
         return checked;
-    Texture9* texture = new Texture9(a_device, a_width, a_height, glLevels, reportedLevels,
-                                     a_usage, Format::find(a_format), a_pool);
+    Texture9* texture = new Texture9(a_device, a_width, a_height, glLevels, reportedLevels, a_usage,
+                                     Format::find(a_format), a_pool);
     if (!texture->m_storage.create())
     {
         texture->Release();
@@ -30,13 +30,15 @@ HRESULT Texture9::create(Device9* a_device, UINT a_width, UINT a_height, UINT a_
 
 Texture9::Texture9(Device9* a_device, UINT a_width, UINT a_height, UINT a_glLevels,
                    UINT a_reportedLevels, DWORD a_usage, const Format* a_format, D3DPOOL a_pool)
-    : DeviceChild(a_device),
-      m_storage(GL_TEXTURE_2D, a_format, a_width, a_height, a_glLevels, a_reportedLevels, a_usage,
-                a_pool)
+    : DeviceChild(a_device), m_storage(GL_TEXTURE_2D, a_format, a_width, a_height, a_glLevels,
+                                       a_reportedLevels, a_usage, a_pool)
 {
 }
 
-Texture9::~Texture9() { releaseGlIfAlive(); }
+Texture9::~Texture9()
+{
+    releaseGlIfAlive();
+}
 
 void Texture9::releaseGl()
 {
@@ -67,4 +69,7 @@ HRESULT Texture9::LockRect(UINT a_level, D3DLOCKED_RECT* a_locked, const RECT* a
     return m_storage.lock(0, a_level, a_locked, a_rect, a_flags);
 }
 
-HRESULT Texture9::UnlockRect(UINT a_level) { return m_storage.unlock(0, a_level); }
+HRESULT Texture9::UnlockRect(UINT a_level)
+{
+    return m_storage.unlock(0, a_level);
+}

@@ -26,8 +26,8 @@ public:
     TextureStorage& storage() { return m_storage; }
 
 private:
-    Texture9(Device9* a_device, UINT a_width, UINT a_height, UINT a_glLevels,
-             UINT a_reportedLevels, DWORD a_usage, const Format* a_format, D3DPOOL a_pool);
+    Texture9(Device9* a_device, UINT a_width, UINT a_height, UINT a_glLevels, UINT a_reportedLevels,
+             DWORD a_usage, const Format* a_format, D3DPOOL a_pool);
     ~Texture9() override;
     void releaseGl() override;
 

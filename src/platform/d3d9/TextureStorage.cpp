@@ -64,17 +64,11 @@ HRESULT TextureStorage::check(UINT a_width, UINT a_height, UINT a_levels, DWORD 
     return D3D_OK;
 }
 
-TextureStorage::TextureStorage(GLenum a_target, const Format* a_format, UINT a_width,
-                               UINT a_height, UINT a_glLevels, UINT a_reportedLevels,
-                               DWORD a_usage, D3DPOOL a_pool)
-    : m_target(a_target),
-      m_format(a_format),
-      m_width(a_width),
-      m_height(a_height),
-      m_glLevels(a_glLevels),
-      m_reportedLevels(a_reportedLevels),
-      m_usage(a_usage),
-      m_pool(a_pool)
+TextureStorage::TextureStorage(GLenum a_target, const Format* a_format, UINT a_width, UINT a_height,
+                               UINT a_glLevels, UINT a_reportedLevels, DWORD a_usage,
+                               D3DPOOL a_pool)
+    : m_target(a_target), m_format(a_format), m_width(a_width), m_height(a_height),
+      m_glLevels(a_glLevels), m_reportedLevels(a_reportedLevels), m_usage(a_usage), m_pool(a_pool)
 {
     TARVO_ASSERT(a_format && a_reportedLevels >= 1 && a_glLevels >= a_reportedLevels);
     m_staging.resize(faces() * m_reportedLevels);
@@ -115,15 +109,22 @@ void TextureStorage::releaseGl()
     m_name = 0;
 }
 
-UINT TextureStorage::width(UINT a_level) const { return std::max(1u, m_width >> a_level); }
-UINT TextureStorage::height(UINT a_level) const { return std::max(1u, m_height >> a_level); }
+UINT TextureStorage::width(UINT a_level) const
+{
+    return std::max(1u, m_width >> a_level);
+}
+UINT TextureStorage::height(UINT a_level) const
+{
+    return std::max(1u, m_height >> a_level);
+}
 
 HRESULT TextureStorage::describe(UINT a_level, D3DSURFACE_DESC* a_desc) const
 {
     if (!a_desc || a_level >= m_reportedLevels)
         return D3DERR_INVALIDCALL;
-    *a_desc = D3DSURFACE_DESC{m_format->format, D3DRTYPE_SURFACE, m_usage, m_pool,
-                              D3DMULTISAMPLE_NONE, 0, width(a_level), height(a_level)};
+    *a_desc =
+        D3DSURFACE_DESC{m_format->format, D3DRTYPE_SURFACE, m_usage, m_pool, D3DMULTISAMPLE_NONE, 0,
+                        width(a_level),   height(a_level)};
     return D3D_OK;
 }
 

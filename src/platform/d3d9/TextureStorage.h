@@ -75,6 +75,6 @@ private:
     DWORD m_usage;
     D3DPOOL m_pool;
     GLuint m_name = 0;
-    std::vector<Staging> m_staging;   // per face and reported level
+    std::vector<Staging> m_staging;     // per face and reported level
     std::vector<Surface9*> m_surfaces;  // owned, per face and reported level; null until asked
 };

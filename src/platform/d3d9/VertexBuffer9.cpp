@@ -26,22 +26,31 @@ VertexBuffer9::VertexBuffer9(Device9* a_device, UINT a_length, DWORD a_usage, DW
 {
 }
 
-VertexBuffer9::~VertexBuffer9() { releaseGlIfAlive(); }
+VertexBuffer9::~VertexBuffer9()
+{
+    releaseGlIfAlive();
+}
 
-void VertexBuffer9::releaseGl() { m_buffer.releaseGl(); }
+void VertexBuffer9::releaseGl()
+{
+    m_buffer.releaseGl();
+}
 
 HRESULT VertexBuffer9::Lock(UINT a_offset, UINT a_size, void** a_data, DWORD)
 {
     return m_buffer.lock(a_offset, a_size, a_data);
 }
 
-HRESULT VertexBuffer9::Unlock() { return m_buffer.unlock(); }
+HRESULT VertexBuffer9::Unlock()
+{
+    return m_buffer.unlock();
+}
 
 HRESULT VertexBuffer9::GetDesc(D3DVERTEXBUFFER_DESC* a_desc)
 {
     if (!a_desc)
         return D3DERR_INVALIDCALL;
-    *a_desc = D3DVERTEXBUFFER_DESC{D3DFMT_UNKNOWN, D3DRTYPE_VERTEXBUFFER, m_usage, m_pool,
-                                   m_buffer.length(), m_fvf};
+    *a_desc = D3DVERTEXBUFFER_DESC{D3DFMT_UNKNOWN, D3DRTYPE_VERTEXBUFFER, m_usage,
+                                   m_pool,         m_buffer.length(),     m_fvf};
     return D3D_OK;
 }

@@ -127,8 +127,7 @@ ConstantTable* ConstantTable::create(const DWORD* a_code, size_t a_dwords)
         const uint8_t* defaultValue =
             entry.defaultValue ? table->m_bytes.data() + entry.defaultValue : nullptr;
         table->m_constants.push_back(build(entry, entry.name, entry.elements, entry.registerSet,
-                                           entry.registerIndex, entry.registerCount,
-                                           defaultValue));
+                                           entry.registerIndex, entry.registerCount, defaultValue));
     }
     for (Constant& constant : table->m_constants)
         table->listHandles(constant);
@@ -168,9 +167,9 @@ ConstantTable::Constant ConstantTable::build(const ConstantTableReader::Entry& a
         const UINT count = offset < a_count ? std::min(size, a_count - offset) : 0;
         const uint8_t* childDefault =
             a_default && count > 0 ? a_default + size_t(offset) * registerBytes : nullptr;
-        constant.children.push_back(build(a_childType, a_childName, a_childElements,
-                                          a_registerSet, a_index + std::min(offset, a_count),
-                                          count, childDefault));
+        constant.children.push_back(build(a_childType, a_childName, a_childElements, a_registerSet,
+                                          a_index + std::min(offset, a_count), count,
+                                          childDefault));
         offset += size;
     };
     if (desc.Elements > 1)
@@ -406,9 +405,9 @@ HRESULT ConstantTable::SetMatrixArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hCon
 {
     if (!pMatrix)
         return D3DERR_INVALIDCALL;
-    return set(pDevice, hConstant,
-               Input{&pMatrix->m[0][0], D3DXPT_FLOAT, size_t(Count) * 16, Setter::Matrix, 4,
-                     false});
+    return set(
+        pDevice, hConstant,
+        Input{&pMatrix->m[0][0], D3DXPT_FLOAT, size_t(Count) * 16, Setter::Matrix, 4, false});
 }
 
 HRESULT ConstantTable::SetMatrixTranspose(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
@@ -490,8 +489,7 @@ void ConstantTable::write(IDirect3DDevice9* a_device, const Constant& a_constant
             for (UINT column = 0; column < desc.Columns; ++column)
                 if (bools.size() < desc.RegisterCount)
                     bools.push_back(value(row, column) != 0.0 ? TRUE : FALSE);
-        writeRegisters(a_device, D3DXRS_BOOL, desc.RegisterIndex, bools.data(),
-                       UINT(bools.size()));
+        writeRegisters(a_device, D3DXRS_BOOL, desc.RegisterIndex, bools.data(), UINT(bools.size()));
     }
     else if (desc.RegisterSet == D3DXRS_FLOAT4 || desc.RegisterSet == D3DXRS_INT4)
     {

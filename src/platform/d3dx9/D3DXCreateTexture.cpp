@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-HRESULT WINAPI D3DXCreateTexture(LPDIRECT3DDEVICE9 pDevice, UINT Width, UINT Height,
-                                 UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+HRESULT WINAPI D3DXCreateTexture(LPDIRECT3DDEVICE9 pDevice, UINT Width, UINT Height, UINT MipLevels,
+                                 DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
                                  LPDIRECT3DTEXTURE9* ppTexture)
 {
     if (!pDevice || !ppTexture)

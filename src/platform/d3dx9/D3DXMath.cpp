@@ -47,15 +47,26 @@ D3DXMATRIX::D3DXMATRIX(const FLOAT* pf)
     memcpy(&_11, pf, sizeof(m));
 }
 
-D3DXMATRIX::D3DXMATRIX(FLOAT f11, FLOAT f12, FLOAT f13, FLOAT f14,
-                       FLOAT f21, FLOAT f22, FLOAT f23, FLOAT f24,
-                       FLOAT f31, FLOAT f32, FLOAT f33, FLOAT f34,
-                       FLOAT f41, FLOAT f42, FLOAT f43, FLOAT f44)
+D3DXMATRIX::D3DXMATRIX(FLOAT f11, FLOAT f12, FLOAT f13, FLOAT f14, FLOAT f21, FLOAT f22, FLOAT f23,
+                       FLOAT f24, FLOAT f31, FLOAT f32, FLOAT f33, FLOAT f34, FLOAT f41, FLOAT f42,
+                       FLOAT f43, FLOAT f44)
 {
-    _11 = f11; _12 = f12; _13 = f13; _14 = f14;
-    _21 = f21; _22 = f22; _23 = f23; _24 = f24;
-    _31 = f31; _32 = f32; _33 = f33; _34 = f34;
-    _41 = f41; _42 = f42; _43 = f43; _44 = f44;
+    _11 = f11;
+    _12 = f12;
+    _13 = f13;
+    _14 = f14;
+    _21 = f21;
+    _22 = f22;
+    _23 = f23;
+    _24 = f24;
+    _31 = f31;
+    _32 = f32;
+    _33 = f33;
+    _34 = f34;
+    _41 = f41;
+    _42 = f42;
+    _43 = f43;
+    _44 = f44;
 }
 
 D3DXMATRIX& D3DXMATRIX::operator*=(const D3DXMATRIX& mat)
@@ -125,8 +136,7 @@ FLOAT WINAPI D3DXVec3Dot(const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2)
 
 D3DXVECTOR3* WINAPI D3DXVec3Cross(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2)
 {
-    *pOut = D3DXVECTOR3(pV1->y * pV2->z - pV1->z * pV2->y,
-                        pV1->z * pV2->x - pV1->x * pV2->z,
+    *pOut = D3DXVECTOR3(pV1->y * pV2->z - pV1->z * pV2->y, pV1->z * pV2->x - pV1->x * pV2->z,
                         pV1->x * pV2->y - pV1->y * pV2->x);
     return pOut;
 }
@@ -145,7 +155,8 @@ D3DXVECTOR4* WINAPI D3DXVec4Normalize(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV)
     return pOut;
 }
 
-D3DXVECTOR4* WINAPI D3DXVec3Transform(D3DXVECTOR4* pOut, const D3DXVECTOR3* pV, const D3DXMATRIX* pM)
+D3DXVECTOR4* WINAPI D3DXVec3Transform(D3DXVECTOR4* pOut, const D3DXVECTOR3* pV,
+                                      const D3DXMATRIX* pM)
 {
     const D3DXVECTOR3 v = *pV;
     const D3DXMATRIX& m = *pM;
@@ -156,7 +167,8 @@ D3DXVECTOR4* WINAPI D3DXVec3Transform(D3DXVECTOR4* pOut, const D3DXVECTOR3* pV, 
     return pOut;
 }
 
-D3DXVECTOR3* WINAPI D3DXVec3TransformCoord(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXMATRIX* pM)
+D3DXVECTOR3* WINAPI D3DXVec3TransformCoord(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV,
+                                           const D3DXMATRIX* pM)
 {
     D3DXVECTOR4 h;
     D3DXVec3Transform(&h, pV, pM);
@@ -164,7 +176,8 @@ D3DXVECTOR3* WINAPI D3DXVec3TransformCoord(D3DXVECTOR3* pOut, const D3DXVECTOR3*
     return pOut;
 }
 
-D3DXVECTOR3* WINAPI D3DXVec3TransformNormal(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXMATRIX* pM)
+D3DXVECTOR3* WINAPI D3DXVec3TransformNormal(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV,
+                                            const D3DXMATRIX* pM)
 {
     const D3DXVECTOR3 v = *pV;
     const D3DXMATRIX& m = *pM;
@@ -178,21 +191,21 @@ D3DXVECTOR3* WINAPI D3DXVec3TransformNormal(D3DXVECTOR3* pOut, const D3DXVECTOR3
 
 D3DXMATRIX* WINAPI D3DXMatrixIdentity(D3DXMATRIX* pOut)
 {
-    *pOut = D3DXMATRIX(1.0f, 0.0f, 0.0f, 0.0f,
-                       0.0f, 1.0f, 0.0f, 0.0f,
-                       0.0f, 0.0f, 1.0f, 0.0f,
-                       0.0f, 0.0f, 0.0f, 1.0f);
+    *pOut = D3DXMATRIX(1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f,
+                       0.0f, 0.0f, 1.0f);
     return pOut;
 }
 
-D3DXMATRIX* WINAPI D3DXMatrixMultiply(D3DXMATRIX* pOut, const D3DXMATRIX* pM1, const D3DXMATRIX* pM2)
+D3DXMATRIX* WINAPI D3DXMatrixMultiply(D3DXMATRIX* pOut, const D3DXMATRIX* pM1,
+                                      const D3DXMATRIX* pM2)
 {
     D3DXMATRIX product;
     for (int row = 0; row < 4; ++row)
     {
         for (int col = 0; col < 4; ++col)
         {
-            product.m[row][col] = pM1->m[row][0] * pM2->m[0][col] + pM1->m[row][1] * pM2->m[1][col] +
+            product.m[row][col] = pM1->m[row][0] * pM2->m[0][col] +
+                                  pM1->m[row][1] * pM2->m[1][col] +
                                   pM1->m[row][2] * pM2->m[2][col] + pM1->m[row][3] * pM2->m[3][col];
         }
     }
@@ -256,19 +269,15 @@ D3DXMATRIX* WINAPI D3DXMatrixInverse(D3DXMATRIX* pOut, FLOAT* pDeterminant, cons
 
 D3DXMATRIX* WINAPI D3DXMatrixScaling(D3DXMATRIX* pOut, FLOAT sx, FLOAT sy, FLOAT sz)
 {
-    *pOut = D3DXMATRIX(sx, 0.0f, 0.0f, 0.0f,
-                       0.0f, sy, 0.0f, 0.0f,
-                       0.0f, 0.0f, sz, 0.0f,
-                       0.0f, 0.0f, 0.0f, 1.0f);
+    *pOut = D3DXMATRIX(sx, 0.0f, 0.0f, 0.0f, 0.0f, sy, 0.0f, 0.0f, 0.0f, 0.0f, sz, 0.0f, 0.0f, 0.0f,
+                       0.0f, 1.0f);
     return pOut;
 }
 
 D3DXMATRIX* WINAPI D3DXMatrixTranslation(D3DXMATRIX* pOut, FLOAT x, FLOAT y, FLOAT z)
 {
-    *pOut = D3DXMATRIX(1.0f, 0.0f, 0.0f, 0.0f,
-                       0.0f, 1.0f, 0.0f, 0.0f,
-                       0.0f, 0.0f, 1.0f, 0.0f,
-                       x, y, z, 1.0f);
+    *pOut = D3DXMATRIX(1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, x, y,
+                       z, 1.0f);
     return pOut;
 }
 
@@ -276,10 +285,8 @@ D3DXMATRIX* WINAPI D3DXMatrixRotationX(D3DXMATRIX* pOut, FLOAT Angle)
 {
     const float c = cosf(Angle);
     const float s = sinf(Angle);
-    *pOut = D3DXMATRIX(1.0f, 0.0f, 0.0f, 0.0f,
-                       0.0f, c, s, 0.0f,
-                       0.0f, -s, c, 0.0f,
-                       0.0f, 0.0f, 0.0f, 1.0f);
+    *pOut = D3DXMATRIX(1.0f, 0.0f, 0.0f, 0.0f, 0.0f, c, s, 0.0f, 0.0f, -s, c, 0.0f, 0.0f, 0.0f,
+                       0.0f, 1.0f);
     return pOut;
 }
 
@@ -287,10 +294,8 @@ D3DXMATRIX* WINAPI D3DXMatrixRotationY(D3DXMATRIX* pOut, FLOAT Angle)
 {
     const float c = cosf(Angle);
     const float s = sinf(Angle);
-    *pOut = D3DXMATRIX(c, 0.0f, -s, 0.0f,
-                       0.0f, 1.0f, 0.0f, 0.0f,
-                       s, 0.0f, c, 0.0f,
-                       0.0f, 0.0f, 0.0f, 1.0f);
+    *pOut = D3DXMATRIX(c, 0.0f, -s, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, s, 0.0f, c, 0.0f, 0.0f, 0.0f,
+                       0.0f, 1.0f);
     return pOut;
 }
 
@@ -298,20 +303,19 @@ D3DXMATRIX* WINAPI D3DXMatrixRotationZ(D3DXMATRIX* pOut, FLOAT Angle)
 {
     const float c = cosf(Angle);
     const float s = sinf(Angle);
-    *pOut = D3DXMATRIX(c, s, 0.0f, 0.0f,
-                       -s, c, 0.0f, 0.0f,
-                       0.0f, 0.0f, 1.0f, 0.0f,
-                       0.0f, 0.0f, 0.0f, 1.0f);
+    *pOut = D3DXMATRIX(c, s, 0.0f, 0.0f, -s, c, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f,
+                       0.0f, 1.0f);
     return pOut;
 }
 
 D3DXMATRIX* WINAPI D3DXMatrixRotationQuaternion(D3DXMATRIX* pOut, const D3DXQUATERNION* pQ)
 {
     const float x = pQ->x, y = pQ->y, z = pQ->z, w = pQ->w;
-    *pOut = D3DXMATRIX(1.0f - 2.0f * (y * y + z * z), 2.0f * (x * y + z * w), 2.0f * (x * z - y * w), 0.0f,
-                       2.0f * (x * y - z * w), 1.0f - 2.0f * (x * x + z * z), 2.0f * (y * z + x * w), 0.0f,
-                       2.0f * (x * z + y * w), 2.0f * (y * z - x * w), 1.0f - 2.0f * (x * x + y * y), 0.0f,
-                       0.0f, 0.0f, 0.0f, 1.0f);
+    *pOut =
+        D3DXMATRIX(1.0f - 2.0f * (y * y + z * z), 2.0f * (x * y + z * w), 2.0f * (x * z - y * w),
+                   0.0f, 2.0f * (x * y - z * w), 1.0f - 2.0f * (x * x + z * z),
+                   2.0f * (y * z + x * w), 0.0f, 2.0f * (x * z + y * w), 2.0f * (y * z - x * w),
+                   1.0f - 2.0f * (x * x + y * y), 0.0f, 0.0f, 0.0f, 0.0f, 1.0f);
     return pOut;
 }
 
@@ -325,23 +329,20 @@ D3DXMATRIX* WINAPI D3DXMatrixLookAtLH(D3DXMATRIX* pOut, const D3DXVECTOR3* pEye,
     D3DXVec3Normalize(&xAxis, D3DXVec3Cross(&xAxis, pUp, &zAxis));
     D3DXVECTOR3 yAxis;
     D3DXVec3Cross(&yAxis, &zAxis, &xAxis);
-    *pOut = D3DXMATRIX(xAxis.x, yAxis.x, zAxis.x, 0.0f,
-                       xAxis.y, yAxis.y, zAxis.y, 0.0f,
-                       xAxis.z, yAxis.z, zAxis.z, 0.0f,
-                       -D3DXVec3Dot(&xAxis, &eye), -D3DXVec3Dot(&yAxis, &eye), -D3DXVec3Dot(&zAxis, &eye), 1.0f);
+    *pOut = D3DXMATRIX(xAxis.x, yAxis.x, zAxis.x, 0.0f, xAxis.y, yAxis.y, zAxis.y, 0.0f, xAxis.z,
+                       yAxis.z, zAxis.z, 0.0f, -D3DXVec3Dot(&xAxis, &eye),
+                       -D3DXVec3Dot(&yAxis, &eye), -D3DXVec3Dot(&zAxis, &eye), 1.0f);
     return pOut;
 }
 
-D3DXMATRIX* WINAPI D3DXMatrixPerspectiveFovLH(D3DXMATRIX* pOut, FLOAT fovy, FLOAT Aspect,
-                                              FLOAT zn, FLOAT zf)
+D3DXMATRIX* WINAPI D3DXMatrixPerspectiveFovLH(D3DXMATRIX* pOut, FLOAT fovy, FLOAT Aspect, FLOAT zn,
+                                              FLOAT zf)
 {
     const float yScale = 1.0f / tanf(fovy * 0.5f);
     const float xScale = yScale / Aspect;
     const float depthScale = zf / (zf - zn);
-    *pOut = D3DXMATRIX(xScale, 0.0f, 0.0f, 0.0f,
-                       0.0f, yScale, 0.0f, 0.0f,
-                       0.0f, 0.0f, depthScale, 1.0f,
-                       0.0f, 0.0f, -zn * depthScale, 0.0f);
+    *pOut = D3DXMATRIX(xScale, 0.0f, 0.0f, 0.0f, 0.0f, yScale, 0.0f, 0.0f, 0.0f, 0.0f, depthScale,
+                       1.0f, 0.0f, 0.0f, -zn * depthScale, 0.0f);
     return pOut;
 }
 
@@ -394,7 +395,8 @@ D3DXQUATERNION* WINAPI D3DXQuaternionMultiply(D3DXQUATERNION* pOut, const D3DXQU
     return pOut;
 }
 
-D3DXQUATERNION* WINAPI D3DXQuaternionRotationAxis(D3DXQUATERNION* pOut, const D3DXVECTOR3* pV, FLOAT Angle)
+D3DXQUATERNION* WINAPI D3DXQuaternionRotationAxis(D3DXQUATERNION* pOut, const D3DXVECTOR3* pV,
+                                                  FLOAT Angle)
 {
     D3DXVECTOR3 axis;
     D3DXVec3Normalize(&axis, pV);

@@ -31,7 +31,8 @@ void ButtonControl::draw(Window& a_window, DialogCanvas& a_canvas)
 {
     const RECT& rect = a_window.rect();
     ImGui::SetCursorPos(ImVec2(static_cast<float>(rect.left), static_cast<float>(rect.top)));
-    const ImVec2 size(static_cast<float>(rect.right - rect.left), static_cast<float>(rect.bottom - rect.top));
+    const ImVec2 size(static_cast<float>(rect.right - rect.left),
+                      static_cast<float>(rect.bottom - rect.top));
     bool pressed = false;
     if (isCheckBox())
     {

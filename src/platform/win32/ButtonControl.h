@@ -8,7 +8,10 @@
 class ButtonControl : public Control
 {
 public:
-    ButtonControl(const char* a_text, DWORD a_style) : m_text(a_text ? a_text : ""), m_style(a_style) {}
+    ButtonControl(const char* a_text, DWORD a_style)
+        : m_text(a_text ? a_text : ""), m_style(a_style)
+    {
+    }
 
     const char* className() const override { return "Button"; }
     LRESULT handle(Window& a_window, UINT a_message, WPARAM a_wParam, LPARAM a_lParam) override;

@@ -99,8 +99,8 @@ void ComboBoxControl::draw(Window& a_window, DialogCanvas&)
     ImGui::SetCursorPos(ImVec2(static_cast<float>(rect.left), static_cast<float>(rect.top)));
     ImGui::SetNextItemWidth(static_cast<float>(rect.right - rect.left));
     // The template's height is that of the dropped-down list.
-    ImGui::SetNextWindowSizeConstraints(ImVec2(0.0f, 0.0f),
-                                        ImVec2(FLT_MAX, static_cast<float>(rect.bottom - rect.top)));
+    ImGui::SetNextWindowSizeConstraints(
+        ImVec2(0.0f, 0.0f), ImVec2(FLT_MAX, static_cast<float>(rect.bottom - rect.top)));
     const char* current = m_selection >= 0 ? m_items[m_selection].text.c_str() : "";
     m_open = ImGui::BeginCombo("##list", current);
     if (!m_open)

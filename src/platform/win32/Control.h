@@ -28,7 +28,8 @@ public:
     virtual void step(Window&, int) {}
 
     // The class procedure of every control window.
-    static LRESULT CALLBACK procedure(HWND a_window, UINT a_message, WPARAM a_wParam, LPARAM a_lParam);
+    static LRESULT CALLBACK procedure(HWND a_window, UINT a_message, WPARAM a_wParam,
+                                      LPARAM a_lParam);
 
 protected:
     // WM_COMMAND to the dialog: the control's id and a_code, its handle.

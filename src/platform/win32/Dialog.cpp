@@ -92,7 +92,8 @@ INT_PTR Dialog::run(const DialogTemplate& a_template, DLGPROC a_procedure, LPARA
         Window* first = dialog->m_focus;
         dialog->m_focus = nullptr;
         const HWND firstControl = first ? first->handle() : nullptr;
-        if (dialog->m_window->send(WM_INITDIALOG, reinterpret_cast<WPARAM>(firstControl), a_parameter))
+        if (dialog->m_window->send(WM_INITDIALOG, reinterpret_cast<WPARAM>(firstControl),
+                                   a_parameter))
             dialog->m_focus = first;
         if (!dialog->m_ended && (a_template.style & WS_VISIBLE))
             ShowWindow(dialog->m_window->handle(), SW_SHOW);
@@ -133,8 +134,10 @@ void* Dialog::bitmapTexture(LPCSTR a_name, int& a_width, int& a_height)
         const std::vector<uint8_t>* bmp = Resources::bitmap(a_name);
         if (!bmp)
             return nullptr;
-        SDL_Surface* loaded = SDL_LoadBMP_RW(SDL_RWFromConstMem(bmp->data(), static_cast<int>(bmp->size())), 1);
-        SDL_Surface* rgba = loaded ? SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ABGR8888, 0) : nullptr;
+        SDL_Surface* loaded =
+            SDL_LoadBMP_RW(SDL_RWFromConstMem(bmp->data(), static_cast<int>(bmp->size())), 1);
+        SDL_Surface* rgba =
+            loaded ? SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ABGR8888, 0) : nullptr;
         SDL_FreeSurface(loaded);
         if (!rgba)
             return nullptr;
@@ -144,7 +147,8 @@ void* Dialog::bitmapTexture(LPCSTR a_name, int& a_width, int& a_height)
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         glPixelStorei(GL_UNPACK_ROW_LENGTH, rgba->pitch / 4);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rgba->w, rgba->h, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba->pixels);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rgba->w, rgba->h, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     rgba->pixels);
         glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
         SDL_FreeSurface(rgba);
         found = m_textures.emplace(id, texture).first;
@@ -302,15 +306,17 @@ void Dialog::applyInput(const SDL_Event& a_event)
         break;
     }
     case SDL_MOUSEMOTION:
-        io.MousePos = ImVec2(static_cast<float>(a_event.motion.x), static_cast<float>(a_event.motion.y));
+        io.MousePos =
+            ImVec2(static_cast<float>(a_event.motion.x), static_cast<float>(a_event.motion.y));
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
     {
-        io.MousePos = ImVec2(static_cast<float>(a_event.button.x), static_cast<float>(a_event.button.y));
+        io.MousePos =
+            ImVec2(static_cast<float>(a_event.button.x), static_cast<float>(a_event.button.y));
         const int button = a_event.button.button == SDL_BUTTON_LEFT    ? 0
                            : a_event.button.button == SDL_BUTTON_RIGHT ? 1
-                                                                        : 2;
+                                                                       : 2;
         io.MouseDown[button] = a_event.type == SDL_MOUSEBUTTONDOWN;
         break;
     }
@@ -350,7 +356,8 @@ bool Dialog::handleDialogKey(SDL_Scancode a_scancode)
     case SDL_SCANCODE_RETURN:
     case SDL_SCANCODE_KP_ENTER:
     {
-        ButtonControl* button = m_focus ? dynamic_cast<ButtonControl*>(m_focus->control()) : nullptr;
+        ButtonControl* button =
+            m_focus ? dynamic_cast<ButtonControl*>(m_focus->control()) : nullptr;
         if (button && button->isPushButton())
             button->click(*m_focus);
         else
@@ -417,9 +424,12 @@ void Dialog::frame()
 
     ImGuiIO& io = ImGui::GetIO();
     const RECT& rect = m_window->rect();
-    io.DisplaySize = ImVec2(static_cast<float>(rect.right - rect.left), static_cast<float>(rect.bottom - rect.top));
+    io.DisplaySize = ImVec2(static_cast<float>(rect.right - rect.left),
+                            static_cast<float>(rect.bottom - rect.top));
     const Uint32 now = SDL_GetTicks();
-    io.DeltaTime = m_lastFrame == 0 || now <= m_lastFrame ? 1.0f / 60.0f : static_cast<float>(now - m_lastFrame) / 1000.0f;
+    io.DeltaTime = m_lastFrame == 0 || now <= m_lastFrame
+                       ? 1.0f / 60.0f
+                       : static_cast<float>(now - m_lastFrame) / 1000.0f;
     m_lastFrame = now;
 
     ImGui_ImplOpenGL2_NewFrame();
@@ -427,8 +437,8 @@ void Dialog::frame()
     ImGui::SetNextWindowPos(ImVec2(0.0f, 0.0f));
     ImGui::SetNextWindowSize(io.DisplaySize);
     ImGui::Begin("dialog", nullptr,
-                 ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoSavedSettings |
-                     ImGuiWindowFlags_NoBringToFrontOnFocus);
+                 ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove |
+                     ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoBringToFrontOnFocus);
     // Controls are drawn, and reached with Tab, in template order. A control
     // may end the dialog from its notification; stop drawing then.
     const std::vector<Window*> children = m_window->children();
@@ -441,10 +451,11 @@ void Dialog::frame()
         {
             // Win32's focus rectangle around the control's face.
             const ImVec2 padding(2.0f, 2.0f);
-            ImGui::GetWindowDrawList()->AddRect(
-                ImVec2(ImGui::GetItemRectMin().x - padding.x, ImGui::GetItemRectMin().y - padding.y),
-                ImVec2(ImGui::GetItemRectMax().x + padding.x, ImGui::GetItemRectMax().y + padding.y),
-                IM_COL32(0, 0, 0, 160));
+            ImGui::GetWindowDrawList()->AddRect(ImVec2(ImGui::GetItemRectMin().x - padding.x,
+                                                       ImGui::GetItemRectMin().y - padding.y),
+                                                ImVec2(ImGui::GetItemRectMax().x + padding.x,
+                                                       ImGui::GetItemRectMax().y + padding.y),
+                                                IM_COL32(0, 0, 0, 160));
         }
         if (m_ended)
             break;
@@ -452,7 +463,8 @@ void Dialog::frame()
     ImGui::End();
     ImGui::Render();
 
-    glViewport(0, 0, static_cast<GLsizei>(io.DisplaySize.x), static_cast<GLsizei>(io.DisplaySize.y));
+    glViewport(0, 0, static_cast<GLsizei>(io.DisplaySize.x),
+               static_cast<GLsizei>(io.DisplaySize.y));
     const ImVec4& face = ImGui::GetStyle().Colors[ImGuiCol_WindowBg];
     glClearColor(face.x, face.y, face.z, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -462,7 +474,8 @@ void Dialog::frame()
 
 // The dialog manager's window procedure: the dialog's own procedure first;
 // WM_CLOSE it leaves alone becomes IDCANCEL, as Win32's dialogs do.
-LRESULT CALLBACK Dialog::windowProcedure(HWND a_window, UINT a_message, WPARAM a_wParam, LPARAM a_lParam)
+LRESULT CALLBACK Dialog::windowProcedure(HWND a_window, UINT a_message, WPARAM a_wParam,
+                                         LPARAM a_lParam)
 {
     Dialog* dialog = fromHandle(a_window);
     if (!dialog)

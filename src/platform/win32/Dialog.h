@@ -47,7 +47,8 @@ private:
     void moveFocus(int a_direction);
     void frame();
 
-    static LRESULT CALLBACK windowProcedure(HWND a_window, UINT a_message, WPARAM a_wParam, LPARAM a_lParam);
+    static LRESULT CALLBACK windowProcedure(HWND a_window, UINT a_message, WPARAM a_wParam,
+                                            LPARAM a_lParam);
 
     struct Texture
     {

@@ -26,10 +26,12 @@ std::map<std::string, ClassIcons> g_classIcons;
 void applyIcon(Window& a_window, const ClassIcons& a_icons)
 {
     const LONG chosen = a_icons.large ? a_icons.large : a_icons.small;
-    const std::vector<uint8_t>* bmp = Resources::iconFromHandle(reinterpret_cast<HICON>(static_cast<UINT_PTR>(chosen)));
+    const std::vector<uint8_t>* bmp =
+        Resources::iconFromHandle(reinterpret_cast<HICON>(static_cast<UINT_PTR>(chosen)));
     if (!bmp || !a_window.sdlWindow())
         return;
-    SDL_Surface* icon = SDL_LoadBMP_RW(SDL_RWFromConstMem(bmp->data(), static_cast<int>(bmp->size())), 1);
+    SDL_Surface* icon =
+        SDL_LoadBMP_RW(SDL_RWFromConstMem(bmp->data(), static_cast<int>(bmp->size())), 1);
     if (!icon)
         return;
     SDL_SetWindowIcon(a_window.sdlWindow(), icon);
@@ -69,15 +71,14 @@ HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem)
     return nullptr;
 }
 
-LRESULT WINAPI SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam)
+LRESULT WINAPI SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam,
+                                   LPARAM lParam)
 {
     return SendMessageA(GetDlgItem(hDlg, nIDDlgItem), Msg, wParam, lParam);
 }
 
 // The controls are always available; nothing to register.
-void WINAPI InitCommonControls(void)
-{
-}
+void WINAPI InitCommonControls(void) {}
 
 HICON WINAPI LoadIconA(HINSTANCE, LPCSTR lpIconName)
 {

@@ -26,8 +26,9 @@ Uint32 iconFlags(UINT a_type)
 
 bool showOnScreen(LPCSTR a_text, LPCSTR a_caption, UINT a_type, int& a_answer)
 {
-    const SDL_MessageBoxButtonData ok = {
-        SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"};
+    const SDL_MessageBoxButtonData ok = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT |
+                                             SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
+                                         IDOK, "OK"};
     const SDL_MessageBoxButtonData okCancel[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDOK, "OK"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDCANCEL, "Cancel"},

@@ -6,8 +6,7 @@ namespace
 MessageBoxRecorder* g_recorder = nullptr;
 }
 
-MessageBoxRecorder::MessageBoxRecorder()
-    : m_previous(g_recorder)
+MessageBoxRecorder::MessageBoxRecorder() : m_previous(g_recorder)
 {
     g_recorder = this;
 }
@@ -21,7 +20,6 @@ bool MessageBoxRecorder::record(HWND a_owner, LPCSTR a_text, LPCSTR a_caption, U
 {
     if (!g_recorder)
         return false;
-    g_recorder->m_boxes.push_back(
-        Box{a_owner, a_text, a_caption, a_type});
+    g_recorder->m_boxes.push_back(Box{a_owner, a_text, a_caption, a_type});
     return true;
 }

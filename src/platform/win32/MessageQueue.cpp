@@ -81,7 +81,8 @@ void sendWindowEvent(Window& a_window, const SDL_WindowEvent& a_event)
     {
         a_window.setMinimized(false);
         const RECT& rect = a_window.rect();
-        a_window.send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(rect.right - rect.left, rect.bottom - rect.top));
+        a_window.send(WM_SIZE, SIZE_RESTORED,
+                      MAKELPARAM(rect.right - rect.left, rect.bottom - rect.top));
         break;
     }
     case SDL_WINDOWEVENT_MOVED:
@@ -121,7 +122,9 @@ bool MessageQueue::peek(MSG& a_message, HWND a_window, UINT a_first, UINT a_last
     pumpSdlEvents();
 
     const bool all = a_first == 0 && a_last == 0;
-    const auto wanted = [&](UINT a_id) { return all || (a_id >= a_first && a_id <= a_last); };
+    const auto wanted = [&](UINT a_id) {
+        return all || (a_id >= a_first && a_id <= a_last);
+    };
 
     for (auto it = g_posted.begin(); it != g_posted.end(); ++it)
     {
@@ -183,9 +186,11 @@ void MessageQueue::pumpSdlEvents()
         case SDL_MOUSEBUTTONUP:
         {
             Window* window = Window::fromSdlId(event.button.windowID);
-            const UINT message = buttonMessage(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
+            const UINT message =
+                buttonMessage(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
             if (window && message != WM_NULL)
-                post(window->handle(), message, mouseButtons(), MAKELPARAM(event.button.x, event.button.y));
+                post(window->handle(), message, mouseButtons(),
+                     MAKELPARAM(event.button.x, event.button.y));
             break;
         }
         case SDL_MOUSEWHEEL:
@@ -194,8 +199,10 @@ void MessageQueue::pumpSdlEvents()
                 int x = 0;
                 int y = 0;
                 SDL_GetGlobalMouseState(&x, &y);
-                const WPARAM delta = static_cast<WORD>(static_cast<short>(event.wheel.y * WHEEL_DELTA));
-                post(window->handle(), WM_MOUSEWHEEL, (delta << 16) | mouseButtons(), MAKELPARAM(x, y));
+                const WPARAM delta =
+                    static_cast<WORD>(static_cast<short>(event.wheel.y * WHEEL_DELTA));
+                post(window->handle(), WM_MOUSEWHEEL, (delta << 16) | mouseButtons(),
+                     MAKELPARAM(x, y));
             }
             break;
         case SDL_WINDOWEVENT:

@@ -24,7 +24,7 @@ SDL_HitTestResult hitTest(SDL_Window* a_sdl, const SDL_Point* a_area, void* a_da
     const RECT& rect = window->rect();
     const LPARAM point = MAKELPARAM(rect.left + a_area->x, rect.top + a_area->y);
     return window->send(WM_NCHITTEST, 0, point) == HTCAPTION ? SDL_HITTEST_DRAGGABLE
-                                                              : SDL_HITTEST_NORMAL;
+                                                             : SDL_HITTEST_NORMAL;
 }
 
 }

@@ -63,7 +63,7 @@ private:
     WNDPROC m_procedure = nullptr;
     std::string m_className;
     Window* m_parent = nullptr;
-    std::vector<Window*> m_children;    // owned, in creation order
+    std::vector<Window*> m_children;     // owned, in creation order
     std::unique_ptr<Control> m_control;  // the state of a control window
     int m_id = 0;
     DWORD m_style = 0;

@@ -67,8 +67,8 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpWndClass)
     if (!lpWndClass || lpWndClass->cbSize != sizeof(WNDCLASSEXA))
         return 0;
     const WNDCLASSEXA& ex = *lpWndClass;
-    const WNDCLASSA info = {ex.style,   ex.lpfnWndProc, ex.cbClsExtra,    ex.cbWndExtra,
-                            ex.hInstance, ex.hIcon,     ex.hCursor,       ex.hbrBackground,
+    const WNDCLASSA info = {ex.style,        ex.lpfnWndProc,  ex.cbClsExtra, ex.cbWndExtra,
+                            ex.hInstance,    ex.hIcon,        ex.hCursor,    ex.hbrBackground,
                             ex.lpszMenuName, ex.lpszClassName};
     return registerClass(info);
 }
@@ -90,7 +90,8 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR lpClassName, LPCSTR lpWindowName, DWOR
     if (found == g_classes.end() || nWidth <= 0 || nHeight <= 0)
         return nullptr;
 
-    Window* window = Window::create(found->second.info, lpWindowName, dwStyle, X, Y, nWidth, nHeight);
+    Window* window =
+        Window::create(found->second.info, lpWindowName, dwStyle, X, Y, nWidth, nHeight);
     if (!window)
         return nullptr;
     HWND handle = window->handle();
@@ -249,8 +250,8 @@ BOOL WINAPI TranslateMessage(const MSG* lpMsg)
     const char character = VirtualKeys::character(lpMsg->wParam, shift);
     if (character == 0)
         return FALSE;
-    MessageQueue::post(lpMsg->hwnd, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(character)),
-                       lpMsg->lParam);
+    MessageQueue::post(lpMsg->hwnd, WM_CHAR,
+                       static_cast<WPARAM>(static_cast<unsigned char>(character)), lpMsg->lParam);
     return TRUE;
 }
 

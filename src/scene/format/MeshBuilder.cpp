@@ -40,7 +40,8 @@ void MeshBuilder::sphere(float a_radius, uint32_t a_segments, uint32_t a_rings)
         {
             const float u = float(segment) / float(a_segments);
             const float azimuth = u * 2.0f * pi;
-            const D3DXVECTOR3 normal(sinf(polar) * cosf(azimuth), cosf(polar), sinf(polar) * sinf(azimuth));
+            const D3DXVECTOR3 normal(sinf(polar) * cosf(azimuth), cosf(polar),
+                                     sinf(polar) * sinf(azimuth));
             vertex(normal * a_radius, normal, u, v);
         }
     }
@@ -68,12 +69,12 @@ void MeshBuilder::box(const D3DXVECTOR3& a_low, const D3DXVECTOR3& a_high)
     {
         D3DXVECTOR3 normal, right, down;
     } faces[6] = {
-        {{0, 0, -1}, {1, 0, 0}, {0, -1, 0}},  // front, seen from -z
-        {{0, 0, 1}, {-1, 0, 0}, {0, -1, 0}},  // back
-        {{-1, 0, 0}, {0, 0, -1}, {0, -1, 0}}, // left
-        {{1, 0, 0}, {0, 0, 1}, {0, -1, 0}},   // right
-        {{0, 1, 0}, {1, 0, 0}, {0, 0, -1}},   // top, seen from +y
-        {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}},   // bottom
+        {{0, 0, -1}, {1, 0, 0}, {0, -1, 0}},   // front, seen from -z
+        {{0, 0, 1}, {-1, 0, 0}, {0, -1, 0}},   // back
+        {{-1, 0, 0}, {0, 0, -1}, {0, -1, 0}},  // left
+        {{1, 0, 0}, {0, 0, 1}, {0, -1, 0}},    // right
+        {{0, 1, 0}, {1, 0, 0}, {0, 0, -1}},    // top, seen from +y
+        {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}},    // bottom
     };
     const D3DXVECTOR3 centre = (a_low + a_high) * 0.5f;
     const D3DXVECTOR3 half = (a_high - a_low) * 0.5f;
@@ -94,7 +95,8 @@ void MeshBuilder::box(const D3DXVECTOR3& a_low, const D3DXVECTOR3& a_high)
     }
 }
 
-void MeshBuilder::quad(uint32_t a_topLeft, uint32_t a_topRight, uint32_t a_bottomLeft, uint32_t a_bottomRight)
+void MeshBuilder::quad(uint32_t a_topLeft, uint32_t a_topRight, uint32_t a_bottomLeft,
+                       uint32_t a_bottomRight)
 {
     triangle(a_topLeft, a_topRight, a_bottomLeft);
     triangle(a_topRight, a_bottomRight, a_bottomLeft);
@@ -102,8 +104,8 @@ void MeshBuilder::quad(uint32_t a_topLeft, uint32_t a_topRight, uint32_t a_botto
 
 // Laid out like the sphere's bands: seen from outside, u grows to the right
 // and v downward, so each quad goes clockwise on screen.
-void MeshBuilder::cylinder(float a_bottomRadius, float a_topRadius, float a_height, uint32_t a_segments,
-                           bool a_caps)
+void MeshBuilder::cylinder(float a_bottomRadius, float a_topRadius, float a_height,
+                           uint32_t a_segments, bool a_caps)
 {
     const float pi = 3.14159265358979f;
     // The side's normal leans up by the slope: (height, radius change) across.
@@ -150,7 +152,8 @@ void MeshBuilder::cylinder(float a_bottomRadius, float a_topRadius, float a_heig
         {
             const float azimuth = float(segment) / float(a_segments) * 2.0f * pi;
             const float c = cosf(azimuth), s = sinf(azimuth);
-            vertex(D3DXVECTOR3(c * radius, y, s * radius), normal, 0.5f + 0.5f * c, 0.5f + 0.5f * s);
+            vertex(D3DXVECTOR3(c * radius, y, s * radius), normal, 0.5f + 0.5f * c,
+                   0.5f + 0.5f * s);
         }
         for (uint32_t segment = 0; segment < a_segments; ++segment)
         {
@@ -163,7 +166,8 @@ void MeshBuilder::cylinder(float a_bottomRadius, float a_topRadius, float a_heig
     }
 }
 
-void MeshBuilder::torus(float a_majorRadius, float a_minorRadius, uint32_t a_segments, uint32_t a_sides)
+void MeshBuilder::torus(float a_majorRadius, float a_minorRadius, uint32_t a_segments,
+                        uint32_t a_sides)
 {
     const float pi = 3.14159265358979f;
     const uint32_t first = uint32_t(m_vertices.size());
@@ -192,7 +196,8 @@ void MeshBuilder::torus(float a_majorRadius, float a_minorRadius, uint32_t a_seg
     }
 }
 
-void MeshBuilder::plane(float a_width, float a_depth, uint32_t a_cellsX, uint32_t a_cellsZ, float a_repeat)
+void MeshBuilder::plane(float a_width, float a_depth, uint32_t a_cellsX, uint32_t a_cellsZ,
+                        float a_repeat)
 {
     const uint32_t first = uint32_t(m_vertices.size());
     const D3DXVECTOR3 up(0.0f, 1.0f, 0.0f);
@@ -203,7 +208,8 @@ void MeshBuilder::plane(float a_width, float a_depth, uint32_t a_cellsX, uint32_
         for (uint32_t column = 0; column <= a_cellsX; ++column)
         {
             const float u = float(column) / float(a_cellsX);
-            vertex(D3DXVECTOR3((u - 0.5f) * a_width, 0.0f, (0.5f - v) * a_depth), up, u * a_repeat, v * a_repeat);
+            vertex(D3DXVECTOR3((u - 0.5f) * a_width, 0.0f, (0.5f - v) * a_depth), up, u * a_repeat,
+                   v * a_repeat);
         }
     }
     const uint32_t stride = a_cellsX + 1;

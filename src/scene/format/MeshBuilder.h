@@ -13,7 +13,8 @@ class MeshBuilder
 {
 public:
     // Appends a vertex; the tangent is worked out by finish().
-    uint32_t vertex(const D3DXVECTOR3& a_position, const D3DXVECTOR3& a_normal, float a_u, float a_v);
+    uint32_t vertex(const D3DXVECTOR3& a_position, const D3DXVECTOR3& a_normal, float a_u,
+                    float a_v);
     // One triangle, a, b, c clockwise as seen from its front.
     void triangle(uint32_t a_a, uint32_t a_b, uint32_t a_c);
 
@@ -28,13 +29,15 @@ public:
 
     // Two triangles over four vertices given as seen from the front: top
     // left, top right, bottom left, bottom right.
-    void quad(uint32_t a_topLeft, uint32_t a_topRight, uint32_t a_bottomLeft, uint32_t a_bottomRight);
+    void quad(uint32_t a_topLeft, uint32_t a_topRight, uint32_t a_bottomLeft,
+              uint32_t a_bottomRight);
 
     // A tube along +y from y = 0 to a_height, a_bottomRadius at the bottom
     // and a_topRadius at the top (0 makes a cone), normals outward across
     // the slope; u runs once around, v from the top (0) to the bottom (1).
     // With a_caps, flat discs close the ends that have a radius.
-    void cylinder(float a_bottomRadius, float a_topRadius, float a_height, uint32_t a_segments, bool a_caps);
+    void cylinder(float a_bottomRadius, float a_topRadius, float a_height, uint32_t a_segments,
+                  bool a_caps);
 
     // A ring around the y axis: a tube of a_minorRadius whose centre runs on
     // a circle of a_majorRadius in the xz plane. u runs once around the y

@@ -41,11 +41,11 @@ constexpr DWORD kQorSpriteFvf = 0x102;
 // Material texture slots as written in the file, and the sampler each fills.
 enum QorSlot : uint8_t
 {
-    kQorSlotOcclusion = 0,  // sampler 3
-    kQorSlotColour = 1,     // sampler 0 ("autogen_cubemap.jpg" makes a cube map for sampler 2)
-    kQorSlotOpacity = 6,    // sampler 5
-    kQorSlotHeight = 8,     // sampler 1
-    kQorSlotReflection = 9, // sampler 4
+    kQorSlotOcclusion = 0,   // sampler 3
+    kQorSlotColour = 1,      // sampler 0 ("autogen_cubemap.jpg" makes a cube map for sampler 2)
+    kQorSlotOpacity = 6,     // sampler 5
+    kQorSlotHeight = 8,      // sampler 1
+    kQorSlotReflection = 9,  // sampler 4
 };
 
 // The keys of one mesh's animation: each track holds either one key (constant)
@@ -60,12 +60,12 @@ struct QorAnimation
 struct QorMesh
 {
     std::string name;
-    int32_t sourceIndex = -1;    // an earlier mesh record this one instances, or -1
+    int32_t sourceIndex = -1;  // an earlier mesh record this one instances, or -1
     // The rest, up to the animation, only when sourceIndex is -1.
-    int32_t materialIndex = -1;  // an earlier material record, or -1 for none
-    int32_t extraSize = 0;       // as written; negative skips nothing
-    std::vector<uint8_t> extra;  // max(extraSize, 0) bytes the exporter left
-    uint8_t kind = 0;            // 0: indexed triangles; else point sprites
+    int32_t materialIndex = -1;       // an earlier material record, or -1 for none
+    int32_t extraSize = 0;            // as written; negative skips nothing
+    std::vector<uint8_t> extra;       // max(extraSize, 0) bytes the exporter left
+    uint8_t kind = 0;                 // 0: indexed triangles; else point sprites
     std::vector<QorVertex> vertices;  // kind 0
     std::vector<uint32_t> indices;    // kind 0; a triangle list
     std::vector<D3DXVECTOR3> points;  // other kinds: sprite centres

@@ -112,7 +112,8 @@ bool QorReader::readMesh(QorMesh& a_mesh)
     // The device refuses an empty index buffer, and an index past the
     // vertices would make it read outside the vertex buffer.
     if (indexCount <= 0)
-        return fail("has " + std::to_string(indexCount) + " indices; a triangle mesh needs at least one");
+        return fail("has " + std::to_string(indexCount) +
+                    " indices; a triangle mesh needs at least one");
     if (!readArray(a_mesh.vertices, uint64_t(vertexCount), "vertices") ||
         !readValue(reserved, "the reserved vector"))
         return false;
@@ -136,8 +137,8 @@ bool QorReader::readAnimation(QorAnimation& a_animation)
     uint8_t translated = 0;
     uint8_t rotated = 0;
     uint8_t scaled = 0;
-    if (!readValue(translated, "the translation flag") || !readValue(rotated, "the rotation flag") ||
-        !readValue(scaled, "the scale flag"))
+    if (!readValue(translated, "the translation flag") ||
+        !readValue(rotated, "the rotation flag") || !readValue(scaled, "the scale flag"))
         return false;
     return readArray(a_animation.translation, translated ? m_frameCount : 1, "translation keys") &&
            readArray(a_animation.rotation, rotated ? m_frameCount : 1, "rotation keys") &&
@@ -186,7 +187,8 @@ bool QorReader::readCamera(QorCamera& a_camera)
 bool QorReader::readLight(QorLight& a_light)
 {
     if (!readName(a_light.name) || !readValue(a_light.spot, "the spot flag") ||
-        !readValue(a_light.color, "the colour") || !readValue(a_light.nearRange, "the near range") ||
+        !readValue(a_light.color, "the colour") ||
+        !readValue(a_light.nearRange, "the near range") ||
         !readValue(a_light.farRange, "the far range") ||
         !readArray(a_light.intensities, m_frameCount, "intensities") ||
         !readArray(a_light.positions, m_frameCount, "positions"))

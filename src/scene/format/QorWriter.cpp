@@ -150,7 +150,8 @@ public:
             m_out.value("materialIndex", a_mesh.materialIndex);
             m_out.value("extraSize", a_mesh.extraSize);
             m_out.array("extra", a_mesh.extra);
-            m_out.value("vertexCount", int32_t(sprites ? a_mesh.points.size() : a_mesh.vertices.size()));
+            m_out.value("vertexCount",
+                        int32_t(sprites ? a_mesh.points.size() : a_mesh.vertices.size()));
             m_out.value("indexCount", int32_t(sprites ? 0 : a_mesh.indices.size()));
             m_out.value("kind", a_mesh.kind);
             if (sprites)

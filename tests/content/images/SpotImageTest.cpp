@@ -27,7 +27,8 @@ TEST(SpotImageTest, PanesBarsAndADarkBorder)
     const std::string path = std::string(TARVO_CONTENT_FILES) + "/spot.jpg";
     std::ifstream file(path, std::ios::binary);
     ASSERT_TRUE(file) << path;
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                                     std::istreambuf_iterator<char>());
     const std::unique_ptr<Image> image = decodeJpeg(bytes.data(), uint32_t(bytes.size()));
     ASSERT_NE(image, nullptr);
     ASSERT_EQ(image->width, int32_t(SpotImage::kSide));
@@ -40,10 +41,13 @@ TEST(SpotImageTest, PanesBarsAndADarkBorder)
         double u, v;
         int low, high;
     } cases[] = {
-        {"pane", 0.4, 0.4, 200, 255},      {"pane", 0.62, 0.38, 200, 255},
-        {"cross bar", 0.5, 0.4, 0, 60},    {"cross bar", 0.38, 0.5, 0, 60},
+        {"pane", 0.4, 0.4, 200, 255},
+        {"pane", 0.62, 0.38, 200, 255},
+        {"cross bar", 0.5, 0.4, 0, 60},
+        {"cross bar", 0.38, 0.5, 0, 60},
         {"ring", 0.5 + 0.3 * 0.7071, 0.5 + 0.3 * 0.7071, 0, 60},
-        {"beyond the rim", 0.05, 0.5, 0, 3}, {"corner", 0.02, 0.02, 0, 3},
+        {"beyond the rim", 0.05, 0.5, 0, 3},
+        {"corner", 0.02, 0.02, 0, 3},
     };
     for (const auto& c : cases)
     {

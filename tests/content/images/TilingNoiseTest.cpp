@@ -25,7 +25,8 @@ std::unique_ptr<Image> decodeNoise()
     const std::string path = std::string(TARVO_CONTENT_FILES) + "/noise2.jpg";
     std::ifstream file(path, std::ios::binary);
     EXPECT_TRUE(file) << path;
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                                     std::istreambuf_iterator<char>());
     return decodeJpeg(bytes.data(), uint32_t(bytes.size()));
 }
 
@@ -49,7 +50,8 @@ TEST(TilingNoise, RepeatsEveryTile)
             EXPECT_EQ(noise.smooth(x + kSide, y), value);
             EXPECT_EQ(noise.smooth(x, y - kSide), value);
             EXPECT_EQ(noise.smooth(x + 2 * kSide, y + kSide), value);
-            EXPECT_EQ(noise.white(int32_t(x) + kSide, int32_t(y) - 3 * kSide), noise.white(int32_t(x), int32_t(y)));
+            EXPECT_EQ(noise.white(int32_t(x) + kSide, int32_t(y) - 3 * kSide),
+                      noise.white(int32_t(x), int32_t(y)));
         }
     int differ = 0;
     for (int32_t i = 0; i < 64; ++i)

@@ -46,7 +46,8 @@ TEST(BannerTest, UsesARichPalette)
         for (int x = 0; x < bmp.surface()->w; ++x)
         {
             const SDL_Color colour = bmp.colour(x, y);
-            colours.insert(static_cast<uint32_t>(colour.r) << 16 | static_cast<uint32_t>(colour.g) << 8 | colour.b);
+            colours.insert(static_cast<uint32_t>(colour.r) << 16 |
+                           static_cast<uint32_t>(colour.g) << 8 | colour.b);
         }
     EXPECT_GE(colours.size(), 128u);
 }

@@ -19,15 +19,15 @@ public:
     // The raw file and its header fields (BITMAPFILEHEADER, then BITMAPINFOHEADER and its
     // V4 extension); fields past the end of the file read 0.
     const std::vector<uint8_t>& bytes() const { return m_bytes; }
-    uint32_t fileSize() const { return u32(2); }           // bfSize
-    uint32_t pixelOffset() const { return u32(10); }       // bfOffBits
-    uint32_t headerSize() const { return u32(14); }        // biSize
+    uint32_t fileSize() const { return u32(2); }      // bfSize
+    uint32_t pixelOffset() const { return u32(10); }  // bfOffBits
+    uint32_t headerSize() const { return u32(14); }   // biSize
     int32_t width() const { return static_cast<int32_t>(u32(18)); }
     int32_t height() const { return static_cast<int32_t>(u32(22)); }  // > 0: bottom-up
     uint16_t bitCount() const { return u16(28); }
     uint32_t compression() const { return u32(30); }
-    uint32_t coloursUsed() const { return u32(46); }       // biClrUsed
-    uint32_t alphaMask() const { return u32(66); }         // bV4AlphaMask
+    uint32_t coloursUsed() const { return u32(46); }  // biClrUsed
+    uint32_t alphaMask() const { return u32(66); }    // bV4AlphaMask
 
     // SDL's decoding, or null with SDL_GetError() saying why.
     SDL_Surface* surface() const { return m_surface; }

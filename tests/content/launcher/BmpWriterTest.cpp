@@ -20,12 +20,12 @@ TEST(BmpWriterTest, PalettedPicturesReadBackExactly)
         int height;
         int colours;
     } cases[] = {
-        {1, 1, 1},   // smallest picture, 3 padding bytes
-        {2, 3, 4},   // 2 padding bytes
-        {3, 2, 8},   // 1 padding byte
-        {4, 2, 8},   // no padding
-        {5, 3, 16},  // one byte into the next group of 4
-        {7, 2, 256}, // full palette
+        {1, 1, 1},    // smallest picture, 3 padding bytes
+        {2, 3, 4},    // 2 padding bytes
+        {3, 2, 8},    // 1 padding byte
+        {4, 2, 8},    // no padding
+        {5, 3, 16},   // one byte into the next group of 4
+        {7, 2, 256},  // full palette
     };
     const TemporaryFolder folder;
     for (const auto& testCase : cases)
@@ -90,7 +90,8 @@ TEST(BmpWriterTest, AlphaPicturesReadBackUnpremultiplied)
         for (int x = 0; x < 3; ++x)
         {
             const auto& pixel = pixels[y][x];
-            image.at(x, y) = Colour{pixel.r * pixel.a, pixel.g * pixel.a, pixel.b * pixel.a, pixel.a};
+            image.at(x, y) =
+                Colour{pixel.r * pixel.a, pixel.g * pixel.a, pixel.b * pixel.a, pixel.a};
         }
 
     const TemporaryFolder folder;

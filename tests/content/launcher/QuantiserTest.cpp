@@ -22,7 +22,8 @@ Colour opaque(const Rgb& a_rgb)
 // The colour of distinct test colour a_index (of at most 4096).
 Rgb distinct(int a_index)
 {
-    return {static_cast<uint8_t>((a_index % 16) * 17), static_cast<uint8_t>((a_index / 16 % 16) * 17),
+    return {static_cast<uint8_t>((a_index % 16) * 17),
+            static_cast<uint8_t>((a_index / 16 % 16) * 17),
             static_cast<uint8_t>((a_index / 256) * 17)};
 }
 
@@ -54,7 +55,8 @@ TEST(QuantiserTest, FewColoursAreKeptExactly)
         const PalettedImage result = Quantiser::dither(image, palette);
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 32; ++x)
-                ASSERT_EQ(palette[result.indices[static_cast<size_t>(y * 32 + x)]], distinct((y * 32 + x) % count))
+                ASSERT_EQ(palette[result.indices[static_cast<size_t>(y * 32 + x)]],
+                          distinct((y * 32 + x) % count))
                     << "pixel " << x << ", " << y;
     }
 }
@@ -86,7 +88,8 @@ TEST(QuantiserTest, DitheredRampKeepsItsLocalAverage)
     constexpr int kBlock = 16;
     std::vector<Rgb> greys;
     for (int i = 0; i < 16; ++i)
-        greys.push_back({static_cast<uint8_t>(i * 17), static_cast<uint8_t>(i * 17), static_cast<uint8_t>(i * 17)});
+        greys.push_back({static_cast<uint8_t>(i * 17), static_cast<uint8_t>(i * 17),
+                         static_cast<uint8_t>(i * 17)});
     Image image(kWidth, kHeight);
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)

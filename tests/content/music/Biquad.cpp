@@ -11,11 +11,7 @@ constexpr double kQ = 0.70710678118654752;
 }
 
 Biquad::Biquad(double a_b0, double a_b1, double a_b2, double a_a0, double a_a1, double a_a2)
-    : m_b0(a_b0 / a_a0)
-    , m_b1(a_b1 / a_a0)
-    , m_b2(a_b2 / a_a0)
-    , m_a1(a_a1 / a_a0)
-    , m_a2(a_a2 / a_a0)
+    : m_b0(a_b0 / a_a0), m_b1(a_b1 / a_a0), m_b2(a_b2 / a_a0), m_a1(a_a1 / a_a0), m_a2(a_a2 / a_a0)
 {
 }
 

@@ -43,21 +43,20 @@ TEST(CompressorTest, SettlesOnTheStaticCurve)
         float ratio;
         float makeup;
         double input;
-        double expected; // threshold + (input - threshold) / ratio + makeup above threshold
+        double expected;  // threshold + (input - threshold) / ratio + makeup above threshold
     };
     const Case cases[] = {
-        {-20.0f, 2.0f, 0.0f, -30.0, -30.0}, // below the threshold: untouched
-        {-20.0f, 2.0f, 0.0f, -20.0, -20.0}, // at the threshold
-        {-20.0f, 2.0f, 0.0f, -8.0, -14.0},
-        {-20.0f, 4.0f, 0.0f, -4.0, -16.0},
-        {-12.0f, 1.0f, 0.0f, -3.0, -3.0}, // ratio 1: no compression at all
-        {-20.0f, 2.0f, 3.0f, -8.0, -11.0},
-        {-20.0f, 2.0f, 3.0f, -26.0, -23.0},
+        {-20.0f, 2.0f, 0.0f, -30.0, -30.0},  // below the threshold: untouched
+        {-20.0f, 2.0f, 0.0f, -20.0, -20.0},  // at the threshold
+        {-20.0f, 2.0f, 0.0f, -8.0, -14.0},  {-20.0f, 4.0f, 0.0f, -4.0, -16.0},
+        {-12.0f, 1.0f, 0.0f, -3.0, -3.0},  // ratio 1: no compression at all
+        {-20.0f, 2.0f, 3.0f, -8.0, -11.0},  {-20.0f, 2.0f, 3.0f, -26.0, -23.0},
     };
     for (const Case& c : cases)
     {
-        SCOPED_TRACE("threshold " + std::to_string(c.threshold) + " ratio " + std::to_string(c.ratio) +
-                     " makeup " + std::to_string(c.makeup) + " input " + std::to_string(c.input));
+        SCOPED_TRACE("threshold " + std::to_string(c.threshold) + " ratio " +
+                     std::to_string(c.ratio) + " makeup " + std::to_string(c.makeup) + " input " +
+                     std::to_string(c.input));
         StereoBuffer buffer = square(c.input, 44100);
         Compressor(c.threshold, c.ratio, 0.005f, 0.05f, c.makeup).process(buffer);
         EXPECT_NEAR(levelAtEnd(buffer), c.expected, 0.01);
@@ -72,7 +71,8 @@ TEST(CompressorTest, DetectorHighPassIgnoresTheSubBass)
         StereoBuffer buffer(44100);
         for (size_t i = 0; i < buffer.frames(); ++i)
             buffer.left()[i] = buffer.right()[i] =
-                0.5f * static_cast<float>(sin(2.0 * M_PI * 40.0 * static_cast<double>(i) / 44100.0));
+                0.5f *
+                static_cast<float>(sin(2.0 * M_PI * 40.0 * static_cast<double>(i) / 44100.0));
         return buffer;
     };
     StereoBuffer filtered = bass();
@@ -89,5 +89,5 @@ TEST(CompressorTest, DetectorHighPassIgnoresTheSubBass)
         plainPeak = fmaxf(plainPeak, fabsf(plain.left()[i]));
     }
     EXPECT_NEAR(filteredPeak, 0.5f, 0.005f);
-    EXPECT_LT(plainPeak, 0.5f * 0.6f); // 14 dB over at ratio 2: about 7 dB down
+    EXPECT_LT(plainPeak, 0.5f * 0.6f);  // 14 dB over at ratio 2: about 7 dB down
 }

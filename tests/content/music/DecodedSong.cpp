@@ -50,9 +50,11 @@ bool DecodedSong::load(const std::string& a_path, std::string& a_error)
     for (;;)
     {
         size_t bytes = 0;
-        const int result = mpg123_read(handle.get(), block.data(), block.size() * sizeof(float), &bytes);
+        const int result =
+            mpg123_read(handle.get(), block.data(), block.size() * sizeof(float), &bytes);
         const size_t samples = bytes / sizeof(float);
-        for (size_t i = 0; i + static_cast<size_t>(m_channels) <= samples; i += static_cast<size_t>(m_channels))
+        for (size_t i = 0; i + static_cast<size_t>(m_channels) <= samples;
+             i += static_cast<size_t>(m_channels))
         {
             m_left.push_back(block[i]);
             m_right.push_back(block[i + static_cast<size_t>(m_channels) - 1]);

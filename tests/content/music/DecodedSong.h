@@ -16,7 +16,10 @@ public:
     long sampleRate() const { return m_sampleRate; }
     int channels() const { return m_channels; }
     size_t frames() const { return m_left.size(); }
-    double seconds() const { return static_cast<double>(frames()) / static_cast<double>(m_sampleRate); }
+    double seconds() const
+    {
+        return static_cast<double>(frames()) / static_cast<double>(m_sampleRate);
+    }
     const std::vector<float>& left() const { return m_left; }
     const std::vector<float>& right() const { return m_right; }
 

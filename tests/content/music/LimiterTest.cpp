@@ -11,14 +11,16 @@
 namespace
 {
 
-constexpr float kCeiling = 0.841f; // -1.5 dBFS
+constexpr float kCeiling = 0.841f;  // -1.5 dBFS
 
 StereoBuffer sine(float a_amplitude, double a_hertz, size_t a_frames)
 {
     StereoBuffer buffer(a_frames);
     for (size_t i = 0; i < a_frames; ++i)
     {
-        buffer.left()[i] = a_amplitude * static_cast<float>(sin(2.0 * M_PI * a_hertz * static_cast<double>(i) / 44100.0));
+        buffer.left()[i] =
+            a_amplitude *
+            static_cast<float>(sin(2.0 * M_PI * a_hertz * static_cast<double>(i) / 44100.0));
         buffer.right()[i] = 0.5f * buffer.left()[i];
     }
     return buffer;

@@ -22,7 +22,8 @@ StereoBuffer tones(size_t a_frames, float a_amplitude)
     for (size_t i = 0; i < a_frames; ++i)
     {
         const double t = static_cast<double>(i) / 44100.0;
-        const double edge = std::min(1.0, std::min(t, static_cast<double>(a_frames - i) / 44100.0) / 0.01);
+        const double edge =
+            std::min(1.0, std::min(t, static_cast<double>(a_frames - i) / 44100.0) / 0.01);
         buffer.left()[i] = static_cast<float>(a_amplitude * edge * sin(2.0 * M_PI * 1000.0 * t));
         buffer.right()[i] = static_cast<float>(a_amplitude * edge * sin(2.0 * M_PI * 1500.0 * t));
     }
@@ -78,7 +79,7 @@ TEST(Mp3EncoderTest, GaplessDecodingReturnsTheOriginalFramesInTime)
             right += static_cast<double>(original.right()[i] - decoded.right()[i]) *
                      (original.right()[i] - decoded.right()[i]);
         }
-        const double signal = 0.125 * static_cast<double>(frames); // mean square of a 0.5 sine
+        const double signal = 0.125 * static_cast<double>(frames);  // mean square of a 0.5 sine
         EXPECT_LT(10.0 * log10(left / signal), -30.0);
         EXPECT_LT(10.0 * log10(right / signal), -30.0);
     }

@@ -31,10 +31,10 @@ struct Part
 };
 
 const Part kParts[] = {
-    {"hog", 0, 64},        {"test", 64, 128},       {"balls", 128, 144}, {"test", 144, 160},
-    {"balls", 160, 192},   {"satellite", 192, 256}, {"test", 256, 272},  {"satellite", 272, 288},
-    {"hog", 288, 321},     {"blob", 321, 352},      {"test", 352, 385},  {"blob", 385, 416},
-    {"balls", 416, 432},   {"test", 432, 456},
+    {"hog", 0, 64},      {"test", 64, 128},       {"balls", 128, 144}, {"test", 144, 160},
+    {"balls", 160, 192}, {"satellite", 192, 256}, {"test", 256, 272},  {"satellite", 272, 288},
+    {"hog", 288, 321},   {"blob", 321, 352},      {"test", 352, 385},  {"blob", 385, 416},
+    {"balls", 416, 432}, {"test", 432, 456},
 };
 
 // Everything the tests measure, computed once per process.
@@ -44,7 +44,7 @@ struct Analysis
     std::string error;
     bool loaded = false;
     std::vector<float> mono;
-    std::vector<float> crack; // 3.4 to 6.9 kHz: where the Break filter reads the spectrum
+    std::vector<float> crack;  // 3.4 to 6.9 kHz: where the Break filter reads the spectrum
 };
 
 const Analysis& analysis()
@@ -65,7 +65,8 @@ const Analysis& analysis()
 double rmsDb(const std::vector<float>& a_signal, double a_fromBeat, double a_toBeat)
 {
     const size_t from = static_cast<size_t>(a_fromBeat * kSecondsPerBeat * kRate);
-    const size_t to = std::min(a_signal.size(), static_cast<size_t>(a_toBeat * kSecondsPerBeat * kRate));
+    const size_t to =
+        std::min(a_signal.size(), static_cast<size_t>(a_toBeat * kSecondsPerBeat * kRate));
     double sum = 0.0;
     for (size_t i = from; i < to; ++i)
         sum += static_cast<double>(a_signal[i]) * a_signal[i];
@@ -97,7 +98,7 @@ TEST_F(SongTest, LastsTheDemosBeatsAt44100HzStereo)
     const DecodedSong& song = analysis().song;
     EXPECT_EQ(song.sampleRate(), 44100);
     EXPECT_EQ(song.channels(), 2);
-    EXPECT_GE(song.seconds(), kDemoBeats * kSecondsPerBeat); // 160.94 s
+    EXPECT_GE(song.seconds(), kDemoBeats * kSecondsPerBeat);  // 160.94 s
     EXPECT_LE(song.seconds(), kDemoBeats * kSecondsPerBeat + 8.0);
 }
 
@@ -177,8 +178,8 @@ TEST_F(SongTest, HitsLandOnTheBeatsWhereThePictureFlashes)
         {
             SCOPED_TRACE(std::string(group.name) + ", beat " + std::to_string(beat));
             const double t = beat * kSecondsPerBeat;
-            const double rise = std::max(highs.strongestRise(t, 0.010, 0.025),
-                                         lows.strongestRise(t, 0.010, 0.025));
+            const double rise =
+                std::max(highs.strongestRise(t, 0.010, 0.025), lows.strongestRise(t, 0.010, 0.025));
             EXPECT_GE(rise, 6.0);
         }
     }
@@ -190,8 +191,8 @@ TEST_F(SongTest, HitsLandOnTheBeatsWhereThePictureFlashes)
 TEST_F(SongTest, ImpactsRingOutOnTheBigFlashes)
 {
     const std::vector<float>& crack = analysis().crack;
-    const double ring = 0.05 / kSecondsPerBeat;  // the window starts 50 ms after the beat
-    const double length = 0.3 / kSecondsPerBeat; // and lasts 300 ms
+    const double ring = 0.05 / kSecondsPerBeat;   // the window starts 50 ms after the beat
+    const double length = 0.3 / kSecondsPerBeat;  // and lasts 300 ms
     const double beats[] = {0, 16, 32, 48, 64, 80, 96, 112, 144, 192, 288, 296, 304, 448};
     for (double beat : beats)
     {

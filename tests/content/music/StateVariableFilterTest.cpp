@@ -28,7 +28,9 @@ double measuredGain(StateVariableFilter a_filter, Output a_output, double a_hert
     {
         const double phase = 2.0 * M_PI * a_hertz * i / Tempo::kSampleRate;
         const StateVariableFilter::Output out = a_filter.process(static_cast<float>(sin(phase)));
-        const float value = a_output == Output::Low ? out.low : a_output == Output::Band ? out.band : out.high;
+        const float value = a_output == Output::Low    ? out.low
+                            : a_output == Output::Band ? out.band
+                                                       : out.high;
         if (i >= settle)
             sum += static_cast<double>(value) * value;
     }
@@ -39,7 +41,8 @@ double measuredGain(StateVariableFilter a_filter, Output a_output, double a_hert
 // the bilinear transform maps a_hertz to, when prewarped at the cutoff.
 double prototypeGain(Output a_output, double a_cutoff, double a_q, double a_hertz)
 {
-    const double w = tan(M_PI * a_hertz / Tempo::kSampleRate) / tan(M_PI * a_cutoff / Tempo::kSampleRate);
+    const double w =
+        tan(M_PI * a_hertz / Tempo::kSampleRate) / tan(M_PI * a_cutoff / Tempo::kSampleRate);
     const double denominator = sqrt((1.0 - w * w) * (1.0 - w * w) + (w / a_q) * (w / a_q));
     const double numerator = a_output == Output::Low ? 1.0 : a_output == Output::Band ? w : w * w;
     return 20.0 * log10(numerator / denominator);
@@ -58,7 +61,7 @@ TEST(StateVariableFilterTest, OutputsFollowTheAnalogPrototype)
         float cutoff;
         float q;
         double hertz;
-        double expected; // dB, from the prototype at the prewarped cutoff
+        double expected;  // dB, from the prototype at the prewarped cutoff
     };
     const Case cases[] = {
         // At the cutoff.
@@ -69,14 +72,17 @@ TEST(StateVariableFilterTest, OutputsFollowTheAnalogPrototype)
         // Pass band and stop band.
         {Output::Low, 1000.0f, 0.7071f, 100.0, prototypeGain(Output::Low, 1000.0, 0.7071, 100.0)},
         {Output::Low, 1000.0f, 0.7071f, 8000.0, prototypeGain(Output::Low, 1000.0, 0.7071, 8000.0)},
-        {Output::High, 9000.0f, 0.7071f, 2250.0, prototypeGain(Output::High, 9000.0, 0.7071, 2250.0)},
+        {Output::High, 9000.0f, 0.7071f, 2250.0,
+         prototypeGain(Output::High, 9000.0, 0.7071, 2250.0)},
         {Output::Band, 300.0f, 2.5f, 1200.0, prototypeGain(Output::Band, 300.0, 2.5, 1200.0)},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE("cutoff " + std::to_string(c.cutoff) + " Q " + std::to_string(c.q) + " at " +
-                     std::to_string(c.hertz) + " Hz, output " + std::to_string(static_cast<int>(c.output)));
-        EXPECT_NEAR(measuredGain(StateVariableFilter(c.cutoff, c.q), c.output, c.hertz), c.expected, 0.05);
+                     std::to_string(c.hertz) + " Hz, output " +
+                     std::to_string(static_cast<int>(c.output)));
+        EXPECT_NEAR(measuredGain(StateVariableFilter(c.cutoff, c.q), c.output, c.hertz), c.expected,
+                    0.05);
     }
 }
 
@@ -85,5 +91,6 @@ TEST(StateVariableFilterTest, OutputsFollowTheAnalogPrototype)
 TEST(StateVariableFilterTest, SlopesAreTwelveDecibelsPerOctave)
 {
     EXPECT_NEAR(measuredGain(StateVariableFilter(4000.0f, 0.7071f), Output::Low, 100.0), 0.0, 0.01);
-    EXPECT_NEAR(measuredGain(StateVariableFilter(400.0f, 0.7071f), Output::High, 100.0), -24.1, 0.2);
+    EXPECT_NEAR(measuredGain(StateVariableFilter(400.0f, 0.7071f), Output::High, 100.0), -24.1,
+                0.2);
 }

@@ -26,7 +26,8 @@ uint32_t little(const std::vector<unsigned char>& a_bytes, size_t a_offset, int 
 
 std::string tag(const std::vector<unsigned char>& a_bytes, size_t a_offset)
 {
-    return std::string(a_bytes.begin() + static_cast<long>(a_offset), a_bytes.begin() + static_cast<long>(a_offset) + 4);
+    return std::string(a_bytes.begin() + static_cast<long>(a_offset),
+                       a_bytes.begin() + static_cast<long>(a_offset) + 4);
 }
 
 }
@@ -46,7 +47,8 @@ TEST(WavWriterTest, WritesInterleavedFloatStereo)
     std::string error;
     ASSERT_TRUE(WavWriter::write(buffer, folder.file("song.wav"), error)) << error;
     std::ifstream file(folder.file("song.wav"), std::ios::binary);
-    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
+                                           std::istreambuf_iterator<char>());
 
     ASSERT_EQ(bytes.size(), 12u + 26u + 12u + 8u + 24u);
     EXPECT_EQ(tag(bytes, 0), "RIFF");
@@ -63,7 +65,7 @@ TEST(WavWriterTest, WritesInterleavedFloatStereo)
     EXPECT_EQ(little(bytes, 36, 2), 0u);       // no extension
     EXPECT_EQ(tag(bytes, 38), "fact");
     EXPECT_EQ(little(bytes, 42, 4), 4u);
-    EXPECT_EQ(little(bytes, 46, 4), 3u);       // frames
+    EXPECT_EQ(little(bytes, 46, 4), 3u);  // frames
     EXPECT_EQ(tag(bytes, 50), "data");
     EXPECT_EQ(little(bytes, 54, 4), 24u);
     for (size_t i = 0; i < 3; ++i)

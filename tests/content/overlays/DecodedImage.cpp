@@ -15,7 +15,8 @@ DecodedImage::DecodedImage(const std::string& a_file)
     const std::string path = std::string(TARVO_CONTENT_FILES) + "/" + a_file;
     std::ifstream file(path, std::ios::binary);
     EXPECT_TRUE(file) << path;
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
+                                     std::istreambuf_iterator<char>());
     m_image = decodeJpeg(bytes.data(), uint32_t(bytes.size()));
     EXPECT_NE(m_image, nullptr) << path;
 }
@@ -27,7 +28,8 @@ int DecodedImage::channel(int32_t a_x, int32_t a_y, int a_channel) const
 
 double DecodedImage::luma(int32_t a_x, int32_t a_y) const
 {
-    return 0.299 * channel(a_x, a_y, 0) + 0.587 * channel(a_x, a_y, 1) + 0.114 * channel(a_x, a_y, 2);
+    return 0.299 * channel(a_x, a_y, 0) + 0.587 * channel(a_x, a_y, 1) +
+           0.114 * channel(a_x, a_y, 2);
 }
 
 int DecodedImage::brightest(int32_t a_left, int32_t a_top, int32_t a_right, int32_t a_bottom) const
@@ -40,8 +42,8 @@ int DecodedImage::brightest(int32_t a_left, int32_t a_top, int32_t a_right, int3
     return result;
 }
 
-DecodedImage::Box DecodedImage::bright(double a_threshold, int32_t a_left, int32_t a_top, int32_t a_right,
-                                       int32_t a_bottom) const
+DecodedImage::Box DecodedImage::bright(double a_threshold, int32_t a_left, int32_t a_top,
+                                       int32_t a_right, int32_t a_bottom) const
 {
     Box box;
     box.left = a_right;

@@ -30,12 +30,14 @@ public:
     // rectangle a_left..a_right, a_top..a_bottom (right and bottom excluded), and how many there are.
     struct Box
     {
-        int32_t left = 0, top = 0, right = 0, bottom = 0;  // right and bottom excluded; empty when count is 0
+        int32_t left = 0, top = 0, right = 0,
+                bottom = 0;  // right and bottom excluded; empty when count is 0
         int64_t count = 0;
         double centreX() const { return 0.5 * (left + right); }
         double centreY() const { return 0.5 * (top + bottom); }
     };
-    Box bright(double a_threshold, int32_t a_left, int32_t a_top, int32_t a_right, int32_t a_bottom) const;
+    Box bright(double a_threshold, int32_t a_left, int32_t a_top, int32_t a_right,
+               int32_t a_bottom) const;
     Box bright(double a_threshold) const { return bright(a_threshold, 0, 0, width(), height()); }
 
 private:

@@ -15,8 +15,8 @@ constexpr int32_t kSide = 256;
 
 // The correlation of the grey levels of pixel pairs (x, y) and (x + a_dx, y + a_dy), wrapping
 // at the edges, over the pairs whose first pixel lies in the column range or row range given.
-double correlation(const DecodedImage& a_noise, int a_dx, int a_dy, int32_t a_firstX, int32_t a_lastX,
-                   int32_t a_firstY, int32_t a_lastY)
+double correlation(const DecodedImage& a_noise, int a_dx, int a_dy, int32_t a_firstX,
+                   int32_t a_lastX, int32_t a_firstY, int32_t a_lastY)
 {
     double sumA = 0, sumB = 0, sumAB = 0, sumAA = 0, sumBB = 0;
     int64_t count = 0;
@@ -83,6 +83,7 @@ TEST(GrainNoise, FineAndSeamless)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
-        EXPECT_NEAR(correlation(noise, c.dx, c.dy, c.firstX, c.lastX, c.firstY, c.lastY), inside, 0.15);
+        EXPECT_NEAR(correlation(noise, c.dx, c.dy, c.firstX, c.lastX, c.firstY, c.lastY), inside,
+                    0.15);
     }
 }

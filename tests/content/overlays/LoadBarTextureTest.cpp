@@ -27,8 +27,10 @@ TEST(LoadBarTexture, BrightMiddleDarkEnds)
     for (int32_t offset = 1; offset < middleY; ++offset)
     {
         SCOPED_TRACE(offset);
-        EXPECT_LE(bar.luma(middleX, middleY - 1 - offset), bar.luma(middleX, middleY - offset) + 6.0);
-        EXPECT_NEAR(bar.luma(middleX, middleY - 1 - offset), bar.luma(middleX, middleY + offset), 10.0);
+        EXPECT_LE(bar.luma(middleX, middleY - 1 - offset),
+                  bar.luma(middleX, middleY - offset) + 6.0);
+        EXPECT_NEAR(bar.luma(middleX, middleY - 1 - offset), bar.luma(middleX, middleY + offset),
+                    10.0);
     }
     // Each segment shows only its left 6 pixels under the next: its darker side edges part
     // the bar into columns.

@@ -23,8 +23,9 @@ constexpr int32_t kWidth = 1280;
 constexpr int32_t kHeight = 720;
 constexpr double kLit = 160.0;
 
-const char* const kOverlays[] = {"title1.jpg", "title2.jpg",   "title3.jpg",  "go.jpg",      "jump.jpg",
-                                 "step.jpg",   "holdit.jpg",   "logo.jpg",    "credits1.jpg", "credits2.jpg"};
+const char* const kOverlays[] = {"title1.jpg",   "title2.jpg",  "title3.jpg", "go.jpg",
+                                 "jump.jpg",     "step.jpg",    "holdit.jpg", "logo.jpg",
+                                 "credits1.jpg", "credits2.jpg"};
 
 }
 
@@ -75,7 +76,8 @@ TEST(OverlayImages, BeatWordsAreLargeAndCentred)
         // The letters alone: the lines of light beside them run to the frame's edges, so only
         // the middle half of the frame's width is measured for the letters' height, and only
         // columns lit over more rows than the thin lines light for their width.
-        const DecodedImage::Box letters = overlay.bright(kLit, kWidth / 4, 0, 3 * kWidth / 4, kHeight);
+        const DecodedImage::Box letters =
+            overlay.bright(kLit, kWidth / 4, 0, 3 * kWidth / 4, kHeight);
         EXPECT_NEAR(letters.centreY(), kHeight / 2, 12.0);
         EXPECT_GE(letters.bottom - letters.top, kHeight / 4);
         int32_t left = kWidth, right = 0;
@@ -96,9 +98,10 @@ TEST(OverlayImages, BeatWordsAreLargeAndCentred)
 // pages are two: a card written twice would show the same text on two beats.
 TEST(OverlayImages, CardsInASequenceDiffer)
 {
-    const std::vector<std::vector<const char*>> sequences = {{"title1.jpg", "title2.jpg", "title3.jpg"},
-                                                             {"credits1.jpg", "credits2.jpg"},
-                                                             {"go.jpg", "jump.jpg", "step.jpg", "holdit.jpg"}};
+    const std::vector<std::vector<const char*>> sequences = {
+        {"title1.jpg", "title2.jpg", "title3.jpg"},
+        {"credits1.jpg", "credits2.jpg"},
+        {"go.jpg", "jump.jpg", "step.jpg", "holdit.jpg"}};
     for (const auto& sequence : sequences)
         for (size_t i = 0; i < sequence.size(); ++i)
             for (size_t j = i + 1; j < sequence.size(); ++j)

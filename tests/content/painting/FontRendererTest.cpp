@@ -33,8 +33,14 @@ TEST(FontRenderer, SetsUtf8AsCodePoints)
     } cases[] = {
         {"e acute, two bytes", "\xc3\xa9", e},
         {"e acute, a lone Latin-1 byte", "\xe9", e},
-        {"lead byte cut short, then e", "\xc3" "e", font.measure("\xc3", kSize) + e},
-        {"between words", "e\xc3\xa9" "e", 3.0f * e},
+        {"lead byte cut short, then e",
+         "\xc3"
+         "e",
+         font.measure("\xc3", kSize) + e},
+        {"between words",
+         "e\xc3\xa9"
+         "e",
+         3.0f * e},
     };
     for (const auto& c : cases)
     {
@@ -59,7 +65,8 @@ TEST(FontRenderer, TrackingGoesBetweenLetters)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.text);
-        EXPECT_FLOAT_EQ(font.measure(c.text, kSize, 10.0f), font.measure(c.text, kSize) + 10.0f * static_cast<float>(c.gaps));
+        EXPECT_FLOAT_EQ(font.measure(c.text, kSize, 10.0f),
+                        font.measure(c.text, kSize) + 10.0f * static_cast<float>(c.gaps));
     }
     // The second "I" of a tracked pair is drawn 10 pixels further right.
     const auto rightmostInk = [&](float a_tracking) {

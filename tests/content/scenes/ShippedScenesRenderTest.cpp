@@ -33,7 +33,8 @@ ShotRenderer& renderer()
 QorFile records(const std::string& a_name)
 {
     std::ifstream stream(std::string(TARVO_CONTENT_FILES) + "/" + a_name, std::ios::binary);
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)),
+                                     std::istreambuf_iterator<char>());
     QorFile file;
     std::string error;
     EXPECT_TRUE(QorReader::read(bytes.data(), bytes.size(), file, error)) << error;
@@ -63,7 +64,8 @@ TEST(ShippedScenesRenderTest, EverySceneLoadsWithItsImages)
                 {
                     if (entry.fileName == "autogen_cubemap.jpg")
                         continue;
-                    EXPECT_NE(renderer().m_tarvo.m_textures.find(entry.fileName.c_str()), nullptr) << entry.fileName;
+                    EXPECT_NE(renderer().m_tarvo.m_textures.find(entry.fileName.c_str()), nullptr)
+                        << entry.fileName;
                 }
             }
         }
@@ -79,7 +81,8 @@ TEST(ShippedScenesRenderTest, EveryShotShowsALitSubject)
     for (const Shot& shot : contactSheetShots())
     {
         SCOPED_TRACE(shot.scene + " camera " + std::to_string(shot.camera) + " at " +
-                     std::to_string(shot.cameraTime) + ", scene at " + std::to_string(shot.sceneTime));
+                     std::to_string(shot.cameraTime) + ", scene at " +
+                     std::to_string(shot.sceneTime));
         const std::vector<uint8_t> frame = renderer().render(shot);
         ASSERT_EQ(frame.size(), size_t(ShotRenderer::kWidth) * ShotRenderer::kHeight * 3);
         size_t lit = 0, blown = 0, middleLit = 0, middle = 0;
@@ -92,8 +95,8 @@ TEST(ShippedScenesRenderTest, EveryShotShowsALitSubject)
                 const bool isLit = brightest > 40;
                 lit += isLit;
                 blown += pixel[0] > 250 && pixel[1] > 250 && pixel[2] > 250;
-                if (x > ShotRenderer::kWidth / 3 && x < 2 * ShotRenderer::kWidth / 3 && y > ShotRenderer::kHeight / 4 &&
-                    y < 3 * ShotRenderer::kHeight / 4)
+                if (x > ShotRenderer::kWidth / 3 && x < 2 * ShotRenderer::kWidth / 3 &&
+                    y > ShotRenderer::kHeight / 4 && y < 3 * ShotRenderer::kHeight / 4)
                 {
                     ++middle;
                     middleLit += isLit;

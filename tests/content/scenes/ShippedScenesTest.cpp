@@ -23,17 +23,20 @@
 namespace
 {
 
-const char* const kScenes[] = {"primitives.qor", "test.qor", "hog.qor", "balls.qor", "blob.qor", "satellite.qor"};
+const char* const kScenes[] = {"primitives.qor", "test.qor", "hog.qor",
+                               "balls.qor",      "blob.qor", "satellite.qor"};
 
 QorFile readScene(const std::string& a_name)
 {
     const std::string path = std::string(TARVO_CONTENT_FILES) + "/" + a_name;
     std::ifstream stream(path, std::ios::binary);
     EXPECT_TRUE(stream) << path;
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)),
+                                     std::istreambuf_iterator<char>());
     QorFile file;
     std::string error;
-    EXPECT_TRUE(QorReader::read(bytes.data(), bytes.size(), file, error)) << a_name << ": " << error;
+    EXPECT_TRUE(QorReader::read(bytes.data(), bytes.size(), file, error))
+        << a_name << ": " << error;
     return file;
 }
 
@@ -50,9 +53,18 @@ std::vector<const Record*> records(const QorFile& a_file)
 }
 
 // Keys as flat arrays of floats, so one check serves every key type.
-std::vector<float> flat(const D3DXVECTOR3& a_key) { return {a_key.x, a_key.y, a_key.z}; }
-std::vector<float> flat(float a_key) { return {a_key}; }
-std::vector<float> flat(const D3DXQUATERNION& a_key) { return {a_key.x, a_key.y, a_key.z, a_key.w}; }
+std::vector<float> flat(const D3DXVECTOR3& a_key)
+{
+    return {a_key.x, a_key.y, a_key.z};
+}
+std::vector<float> flat(float a_key)
+{
+    return {a_key};
+}
+std::vector<float> flat(const D3DXQUATERNION& a_key)
+{
+    return {a_key.x, a_key.y, a_key.z, a_key.w};
+}
 
 float distance(const std::vector<float>& a_first, const std::vector<float>& a_second)
 {
@@ -86,7 +98,8 @@ std::vector<float> sample(const std::vector<Key>& a_keys, double a_time)
 // demo turns meshes by a spline whose setup picks the near sign of each
 // neighbour, so their plain blend is not checked.
 template <typename Key>
-void expectSeamless(const std::vector<Key>& a_keys, const std::string& a_what, bool a_rotation = false)
+void expectSeamless(const std::vector<Key>& a_keys, const std::string& a_what,
+                    bool a_rotation = false)
 {
     SCOPED_TRACE(a_what);
     if (a_keys.size() < 2)
@@ -165,9 +178,11 @@ TEST_F(ShippedScenesTest, EachSceneHoldsWhatItsPartUses)
         EXPECT_GE(file.frameCount, 2u);
         for (const QorLight* light : records<QorLight>(file))
         {
-            EXPECT_EQ(light->spot, 0) << light->name << ": the parts' scenes light with omni lights";
+            EXPECT_EQ(light->spot, 0)
+                << light->name << ": the parts' scenes light with omni lights";
             EXPECT_GT(light->farRange, light->nearRange) << light->name;
-            EXPECT_LE(light->farRange, 2000.0f) << light->name << ": the loader lowers a farther reach";
+            EXPECT_LE(light->farRange, 2000.0f)
+                << light->name << ": the loader lowers a farther reach";
         }
     }
     // The test part looks its cameras up by name.
@@ -196,10 +211,12 @@ TEST_F(ShippedScenesTest, CamerasLookAtSomething)
             for (size_t i = 0; i < camera->positions.size(); ++i)
             {
                 const D3DXVECTOR3 gap = camera->positions[i] - camera->targets[i];
-                EXPECT_GT(sqrtf(gap.x * gap.x + gap.y * gap.y + gap.z * gap.z), 20.0f) << "frame " << i;
+                EXPECT_GT(sqrtf(gap.x * gap.x + gap.y * gap.y + gap.z * gap.z), 20.0f)
+                    << "frame " << i;
                 EXPECT_GT(camera->fov[i], 0.8f) << "frame " << i;
                 EXPECT_LT(camera->fov[i], 2.2f) << "frame " << i;
-                EXPECT_LT(sqrtf(gap.x * gap.x + gap.y * gap.y + gap.z * gap.z), 1000.0f) << "frame " << i;
+                EXPECT_LT(sqrtf(gap.x * gap.x + gap.y * gap.y + gap.z * gap.z), 1000.0f)
+                    << "frame " << i;
             }
         }
     }
@@ -259,7 +276,8 @@ TEST_F(ShippedScenesTest, EveryRecordKindIsUsed)
             for (const QorTextureEntry& entry : material->textures)
             {
                 slots.insert(entry.slot);
-                cube = cube || (entry.slot == kQorSlotColour && entry.fileName == "autogen_cubemap.jpg");
+                cube = cube ||
+                       (entry.slot == kQorSlotColour && entry.fileName == "autogen_cubemap.jpg");
             }
         }
         for (const QorLight* light : records<QorLight>(file))
@@ -270,7 +288,8 @@ TEST_F(ShippedScenesTest, EveryRecordKindIsUsed)
     EXPECT_TRUE(cube);
     EXPECT_TRUE(glow);
     EXPECT_TRUE(omni);
-    for (int slot : {kQorSlotColour, kQorSlotHeight, kQorSlotOcclusion, kQorSlotReflection, kQorSlotOpacity})
+    for (int slot :
+         {kQorSlotColour, kQorSlotHeight, kQorSlotOcclusion, kQorSlotReflection, kQorSlotOpacity})
         EXPECT_EQ(slots.count(slot), 1u) << "slot " << slot;
 }
 
@@ -286,7 +305,8 @@ TEST_F(ShippedScenesTest, EveryNamedImageShips)
             {
                 if (entry.fileName == "autogen_cubemap.jpg")
                     continue;
-                EXPECT_TRUE(std::filesystem::exists(std::string(TARVO_CONTENT_FILES) + "/" + entry.fileName))
+                EXPECT_TRUE(std::filesystem::exists(std::string(TARVO_CONTENT_FILES) + "/" +
+                                                    entry.fileName))
                     << name << " " << material->name << ": " << entry.fileName;
             }
         }

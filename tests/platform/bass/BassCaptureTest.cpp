@@ -87,8 +87,8 @@ TEST_F(BassCaptureTest, SteppedSamplesAreTheDecodedPcm)
                 mismatches += samples[i * 2 + side] !=
                               reference[i * c.channels + (c.channels == 2 ? side : 0)];
         EXPECT_EQ(mismatches, 0u);
-        EXPECT_TRUE(std::all_of(samples.begin() + static_cast<ptrdiff_t>(frames * 2),
-                                samples.end(), [](int16_t a_sample) { return a_sample == 0; }));
+        EXPECT_TRUE(std::all_of(samples.begin() + static_cast<ptrdiff_t>(frames * 2), samples.end(),
+                                [](int16_t a_sample) { return a_sample == 0; }));
         BASS_Free();
     }
 }

@@ -105,8 +105,7 @@ TEST_F(BassTest, ReportsTheRealLibrarysErrorCodes)
         {"seconds unknown", true, [] { return BASS_ChannelBytes2Seconds(12345, 0) < 0.0; },
          BASS_ERROR_HANDLE},
         {"data unknown", true,
-         []
-         {
+         [] {
              float fft[128];
              return BASS_ChannelGetData(12345, fft, BASS_DATA_FFT256) == DWORD(-1);
          },

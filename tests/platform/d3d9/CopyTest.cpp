@@ -85,7 +85,8 @@ TEST(Copy, FullScreenQuadSamplesAtD3D9PixelCentres)
             for (UINT x = 0; x < g_width; ++x)
                 for (int shift : {0, 8, 16, 24})
                 {
-                    const int want = shift == 24 ? 255 : g_pattern.expected(x, y, shift, test.linear);
+                    const int want =
+                        shift == 24 ? 255 : g_pattern.expected(x, y, shift, test.linear);
                     const DWORD pixel = pixels[size_t(y) * g_width + x];
                     const int error = abs(CopyPattern::channel(pixel, shift) - want);
                     if (error > worst)

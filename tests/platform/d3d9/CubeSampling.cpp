@@ -11,8 +11,9 @@ DWORD CubeSampling::texel(DWORD a_face, DWORD a_x, DWORD a_y)
 CubeSampling::CubeSampling(TestDevice& a_device, Canvas& a_canvas)
 {
     IDirect3DCubeTexture9* cube = nullptr;
-    EXPECT_EQ(a_device->CreateCubeTexture(2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &cube, nullptr),
-              D3D_OK);
+    EXPECT_EQ(
+        a_device->CreateCubeTexture(2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &cube, nullptr),
+        D3D_OK);
     a_canvas.keep(cube);
     for (DWORD face = 0; cube && face < 6; ++face)
     {

@@ -127,21 +127,34 @@ TEST_F(Direct3D9Test, CapabilityBitsAgreeWithTheDevice)
         {"textures of any size with mipmaps",
          (caps.TextureCaps & (D3DPTEXTURECAPS_POW2 | D3DPTEXTURECAPS_NONPOW2CONDITIONAL)) == 0 &&
              (caps.TextureCaps & D3DPTEXTURECAPS_MIPMAP) != 0,
-         [&] { return device->CreateTexture(24, 10, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr); }},
+         [&] {
+             return device->CreateTexture(24, 10, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture,
+                                          nullptr);
+         }},
         {"cube maps of any size with mipmaps",
          (caps.TextureCaps & D3DPTEXTURECAPS_CUBEMAP) != 0 &&
              (caps.TextureCaps & (D3DPTEXTURECAPS_CUBEMAP_POW2 | D3DPTEXTURECAPS_MIPCUBEMAP)) ==
                  D3DPTEXTURECAPS_MIPCUBEMAP,
-         [&] { return device->CreateCubeTexture(6, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr); }},
+         [&] {
+             return device->CreateCubeTexture(6, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube,
+                                              nullptr);
+         }},
         {"automatic mipmaps", (caps.Caps2 & D3DCAPS2_CANAUTOGENMIPMAP) != 0,
-         [&] { return device->CreateTexture(8, 8, 1, D3DUSAGE_AUTOGENMIPMAP, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr); }},
+         [&] {
+             return device->CreateTexture(8, 8, 1, D3DUSAGE_AUTOGENMIPMAP, D3DFMT_A8R8G8B8,
+                                          D3DPOOL_DEFAULT, &texture, nullptr);
+         }},
         {"dynamic textures", (caps.Caps2 & D3DCAPS2_DYNAMICTEXTURES) != 0,
-         [&] { return device->CreateTexture(8, 8, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr); }},
+         [&] {
+             return device->CreateTexture(8, 8, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8,
+                                          D3DPOOL_DEFAULT, &texture, nullptr);
+         }},
         {"blending after the pixel shader on float targets",
          (caps.PrimitiveMiscCaps & D3DPMISCCAPS_MRTPOSTPIXELSHADERBLENDING) != 0,
          [&] {
              return m_d3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8,
-                                             D3DUSAGE_RENDERTARGET | D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING,
+                                             D3DUSAGE_RENDERTARGET |
+                                                 D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING,
                                              D3DRTYPE_TEXTURE, D3DFMT_A16B16G16R16F);
          }},
         {"the scissor test", (caps.RasterCaps & D3DPRASTERCAPS_SCISSORTEST) != 0,
@@ -155,7 +168,8 @@ TEST_F(Direct3D9Test, CapabilityBitsAgreeWithTheDevice)
         SCOPED_TRACE(c.name);
         EXPECT_TRUE(c.claimed);
         EXPECT_EQ(c.attempt(), D3D_OK);
-        for (IUnknown** made : {reinterpret_cast<IUnknown**>(&texture), reinterpret_cast<IUnknown**>(&cube)})
+        for (IUnknown** made :
+             {reinterpret_cast<IUnknown**>(&texture), reinterpret_cast<IUnknown**>(&cube)})
             if (*made)
             {
                 (*made)->Release();
@@ -163,10 +177,11 @@ TEST_F(Direct3D9Test, CapabilityBitsAgreeWithTheDevice)
             }
     }
     // Depth formats do not blend.
-    EXPECT_EQ(m_d3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8,
-                                       D3DUSAGE_DEPTHSTENCIL | D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING,
-                                       D3DRTYPE_SURFACE, D3DFMT_D24S8),
-              D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(
+        m_d3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8,
+                                 D3DUSAGE_DEPTHSTENCIL | D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING,
+                                 D3DRTYPE_SURFACE, D3DFMT_D24S8),
+        D3DERR_NOTAVAILABLE);
     EXPECT_EQ(caps.MaxStreams, 1u);
     EXPECT_EQ(caps.DeviceType, D3DDEVTYPE_HAL);
 }
@@ -249,17 +264,34 @@ TEST_F(Direct3D9Test, CreateDeviceRefusesParametersD3D9Refuses)
         void (*change)(D3DPRESENT_PARAMETERS&);
     };
     const Case cases[] = {
-        {"mode not offered", [](D3DPRESENT_PARAMETERS& a) { a.BackBufferWidth = 1000; }},
+        {"mode not offered",
+         [](D3DPRESENT_PARAMETERS& a) {
+             a.BackBufferWidth = 1000;
+         }},
         {"full screen without a format",
-         [](D3DPRESENT_PARAMETERS& a) { a.BackBufferFormat = D3DFMT_UNKNOWN; }},
+         [](D3DPRESENT_PARAMETERS& a) {
+             a.BackBufferFormat = D3DFMT_UNKNOWN;
+         }},
         {"depth format other than D24X8",
-         [](D3DPRESENT_PARAMETERS& a) { a.AutoDepthStencilFormat = D3DFMT_A8R8G8B8; }},
+         [](D3DPRESENT_PARAMETERS& a) {
+             a.AutoDepthStencilFormat = D3DFMT_A8R8G8B8;
+         }},
         {"multisampling",
-         [](D3DPRESENT_PARAMETERS& a) { a.MultiSampleType = D3DMULTISAMPLE_4_SAMPLES; }},
+         [](D3DPRESENT_PARAMETERS& a) {
+             a.MultiSampleType = D3DMULTISAMPLE_4_SAMPLES;
+         }},
         {"unknown swap effect",
-         [](D3DPRESENT_PARAMETERS& a) { a.SwapEffect = D3DSWAPEFFECT_FORCE_DWORD; }},
-        {"unknown interval", [](D3DPRESENT_PARAMETERS& a) { a.PresentationInterval = 7; }},
-        {"no window", [](D3DPRESENT_PARAMETERS& a) { a.hDeviceWindow = nullptr; }},
+         [](D3DPRESENT_PARAMETERS& a) {
+             a.SwapEffect = D3DSWAPEFFECT_FORCE_DWORD;
+         }},
+        {"unknown interval",
+         [](D3DPRESENT_PARAMETERS& a) {
+             a.PresentationInterval = 7;
+         }},
+        {"no window",
+         [](D3DPRESENT_PARAMETERS& a) {
+             a.hDeviceWindow = nullptr;
+         }},
     };
     for (const Case& test : cases)
     {
@@ -267,9 +299,8 @@ TEST_F(Direct3D9Test, CreateDeviceRefusesParametersD3D9Refuses)
         D3DPRESENT_PARAMETERS parameters = fullScreen(window, 1280, 720);
         test.change(parameters);
         IDirect3DDevice9* device = reinterpret_cast<IDirect3DDevice9*>(&parameters);
-        EXPECT_EQ(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL,
-                                      parameters.hDeviceWindow, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                      &parameters, &device),
+        EXPECT_EQ(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, parameters.hDeviceWindow,
+                                      D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters, &device),
                   D3DERR_INVALIDCALL);
         EXPECT_EQ(device, nullptr);
     }
@@ -402,9 +433,9 @@ TEST_F(Direct3D9Test, ReferencesCountAsInCom)
 {
     TestDevice device(16, 16);
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture,
-                                    nullptr),
-              D3D_OK);
+    ASSERT_EQ(
+        device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
+        D3D_OK);
     EXPECT_EQ(texture->AddRef(), 2u);
     EXPECT_EQ(texture->Release(), 1u);
     IDirect3DSurface9* surface = nullptr;
@@ -415,9 +446,9 @@ TEST_F(Direct3D9Test, ReferencesCountAsInCom)
     EXPECT_EQ(surface->UnlockRect(), D3D_OK);
     EXPECT_EQ(surface->Release(), 0u);  // and the texture goes with it
 
-    ASSERT_EQ(device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture,
-                                    nullptr),
-              D3D_OK);
+    ASSERT_EQ(
+        device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
+        D3D_OK);
     ASSERT_EQ(device->SetTexture(0, texture), D3D_OK);
     EXPECT_EQ(texture->Release(), 1u) << "SetTexture holds a reference, as documented";
     IDirect3DBaseTexture9* bound = nullptr;
@@ -467,9 +498,9 @@ TEST_F(Direct3D9Test, DeviceOutlivesItsWindow)
                                   D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters, &device),
               D3D_OK);
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture,
-                                    nullptr),
-              D3D_OK);
+    ASSERT_EQ(
+        device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
+        D3D_OK);
     device->SetTexture(0, texture);
     TestDevice::destroyWindow(window);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);

@@ -43,7 +43,6 @@ Rgba at(const std::vector<Rgba>& a_pixels, UINT a_width, UINT a_x, UINT a_y)
     return a_pixels[size_t(a_y) * a_width + a_x];
 }
 
-
 const char g_colourShader[] = "ps_3_0\n"
                               "const float4 colour : c0\n"
                               "mov oC0, c0\n";
@@ -71,8 +70,8 @@ std::vector<Scene> scenes()
         {"Clear fills four targets of the four formats at once",
          [](TestDevice& a_device) {
              Canvas canvas(a_device);
-             const D3DFORMAT formats[4] = {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8,
-                                           D3DFMT_A16B16G16R16F, D3DFMT_G32R32F};
+             const D3DFORMAT formats[4] = {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8, D3DFMT_A16B16G16R16F,
+                                           D3DFMT_G32R32F};
              IDirect3DSurface9* targets[4];
              for (DWORD i = 0; i < 4; ++i)
                  targets[i] = canvas.target(i, 8, 8, formats[i]);
@@ -88,8 +87,8 @@ std::vector<Scene> scenes()
              for (DWORD i = 0; i < 4; ++i)
              {
                  const std::vector<Rgba> pixels = a_device.readRgba(targets[i]);
-                 probes.push_back({"target " + std::to_string(i) + " top left",
-                                   at(pixels, 8, 0, 0), stored[i], g_byte});
+                 probes.push_back({"target " + std::to_string(i) + " top left", at(pixels, 8, 0, 0),
+                                   stored[i], g_byte});
                  probes.push_back({"target " + std::to_string(i) + " bottom right",
                                    at(pixels, 8, 7, 7), stored[i], g_byte});
              }
@@ -108,8 +107,8 @@ std::vector<Scene> scenes()
              const std::vector<Rgba> pixels = a_device.readRgba(target);
              return std::vector<Probe>{
                  {"left of the viewport", at(pixels, 8, 1, 3), argb(0xFF000000), g_byte},
-                 {"viewport's first pixel, in the rectangle", at(pixels, 8, 2, 2),
-                  argb(0xFFFF0000), g_byte},
+                 {"viewport's first pixel, in the rectangle", at(pixels, 8, 2, 2), argb(0xFFFF0000),
+                  g_byte},
                  {"viewport, outside the rectangle", at(pixels, 8, 3, 3), argb(0xFF0000FF), g_byte},
                  {"viewport's last pixel", at(pixels, 8, 5, 5), argb(0xFF0000FF), g_byte},
                  {"below the viewport", at(pixels, 8, 5, 6), argb(0xFF000000), g_byte},
@@ -119,8 +118,8 @@ std::vector<Scene> scenes()
          "channels a format lacks",
          [](TestDevice& a_device) {
              Canvas canvas(a_device);
-             const D3DFORMAT formats[4] = {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8,
-                                           D3DFMT_A16B16G16R16F, D3DFMT_G32R32F};
+             const D3DFORMAT formats[4] = {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8, D3DFMT_A16B16G16R16F,
+                                           D3DFMT_G32R32F};
              IDirect3DTexture9* textures[4];
              IDirect3DSurface9* targets[4];
              for (DWORD i = 0; i < 4; ++i)
@@ -131,10 +130,10 @@ std::vector<Scene> scenes()
                                 "mov oC1, c1\n"
                                 "mov oC2, c2\n"
                                 "mov oC3, c3\n");
-             const float written[16] = {0.25f, 0.5f, 0.75f, 0.25f,  // A8R8G8B8
-                                        0.25f, 0.5f, 0.75f, 0.25f,  // X8R8G8B8
-                                        2.5f,  -1.0f, 0.5f, 0.25f,  // A16B16G16R16F
-                                        3.5f,  -2.0f, 0.5f, 0.25f};  // G32R32F
+             const float written[16] = {0.25f, 0.5f,  0.75f, 0.25f,   // A8R8G8B8
+                                        0.25f, 0.5f,  0.75f, 0.25f,   // X8R8G8B8
+                                        2.5f,  -1.0f, 0.5f,  0.25f,   // A16B16G16R16F
+                                        3.5f,  -2.0f, 0.5f,  0.25f};  // G32R32F
              a_device->SetPixelShaderConstantF(0, written, 4);
              a_device->SetRenderState(D3DRS_ZENABLE, FALSE);
              canvas.drawQuad(nullptr);
@@ -145,8 +144,7 @@ std::vector<Scene> scenes()
                                      {3.5f, -2.0f, 0.0f, 0.0f}};
              for (DWORD i = 0; i < 4; ++i)
                  probes.push_back({"written to target " + std::to_string(i),
-                                   at(a_device.readRgba(targets[i]), 4, 1, 2), stored[i],
-                                   g_byte});
+                                   at(a_device.readRgba(targets[i]), 4, 1, 2), stored[i], g_byte});
              for (DWORD i = 1; i < 4; ++i)
                  a_device->SetRenderTarget(i, nullptr);
              IDirect3DSurface9* result = canvas.target(0, 4, 4, D3DFMT_A16B16G16R16F);
@@ -177,8 +175,8 @@ std::vector<Scene> scenes()
              const float colour[4] = {64 / 255.0f, 128 / 255.0f, 128 / 255.0f, 0.0f};
              canvas.drawQuad(colour);
              a_device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-             return std::vector<Probe>{{"sum", at(a_device.readRgba(target), 4, 1, 1),
-                                        argb(0xFF80A080), g_byte}};
+             return std::vector<Probe>{
+                 {"sum", at(a_device.readRgba(target), 4, 1, 1), argb(0xFF80A080), g_byte}};
          }},
         {"Alpha blending mixes by the source's alpha",
          [](TestDevice& a_device) {
@@ -208,7 +206,8 @@ std::vector<Scene> scenes()
              const Canvas::ScreenVertex triangles[6] = {
                  {0, 0, 0, 1, white, 0, 0}, {4, 0, 0, 1, white, 0, 0}, {0, 8, 0, 1, white, 0, 0},
                  {4, 0, 0, 1, white, 0, 0}, {4, 8, 0, 1, white, 0, 0}, {8, 0, 0, 1, white, 0, 0}};
-             canvas.keep(a_device.bindVertices(triangles, sizeof(triangles), sizeof(Canvas::ScreenVertex),
+             canvas.keep(a_device.bindVertices(triangles, sizeof(triangles),
+                                               sizeof(Canvas::ScreenVertex),
                                                D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1));
              a_device->SetRenderState(D3DRS_ZENABLE, FALSE);
              struct Case
@@ -248,8 +247,8 @@ std::vector<Scene> scenes()
              struct Case
              {
                  const char* name;
-                 BOOL firstWrites;     // the red quad at depth 0.5
-                 BOOL secondTests;     // the green quad at depth 0.7
+                 BOOL firstWrites;  // the red quad at depth 0.5
+                 BOOL secondTests;  // the green quad at depth 0.7
                  DWORD secondFunction;
                  const float* expected;
              };
@@ -276,10 +275,10 @@ std::vector<Scene> scenes()
                  const float farDepth[4] = {0.7f, 0, 0, 0};
                  a_device->SetVertexShaderConstantF(0, farDepth, 1);
                  canvas.drawQuad(green);
-                 probes.push_back({test.name, at(a_device.readRgba(target), 4, 1, 1),
-                                   Rgba{test.expected[0], test.expected[1], test.expected[2],
-                                        test.expected[3]},
-                                   g_byte});
+                 probes.push_back(
+                     {test.name, at(a_device.readRgba(target), 4, 1, 1),
+                      Rgba{test.expected[0], test.expected[1], test.expected[2], test.expected[3]},
+                      g_byte});
              }
              a_device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
              return probes;
@@ -357,7 +356,8 @@ std::vector<Scene> scenes()
              std::vector<Probe> probes;
              for (DWORD i = 0; i < 6; ++i)
                  probes.push_back({"face " + std::to_string(cases[i].face), at(pixels, 6, i, 0),
-                                   argb(CubeSampling::texel(cases[i].face, cases[i].x, cases[i].y)), g_byte});
+                                   argb(CubeSampling::texel(cases[i].face, cases[i].x, cases[i].y)),
+                                   g_byte});
              return probes;
          }},
         {"An if b0 branch follows the bool constant register",
@@ -383,9 +383,8 @@ std::vector<Scene> scenes()
                  canvas.drawQuad(nullptr);
              }
              const std::vector<Rgba> pixels = a_device.readRgba(target);
-             return std::vector<Probe>{
-                 {"b0 true", at(pixels, 2, 0, 0), argb(0xFFFF0000), g_byte},
-                 {"b0 false", at(pixels, 2, 1, 0), argb(0xFF0000FF), g_byte}};
+             return std::vector<Probe>{{"b0 true", at(pixels, 2, 0, 0), argb(0xFFFF0000), g_byte},
+                                       {"b0 false", at(pixels, 2, 1, 0), argb(0xFF0000FF), g_byte}};
          }},
         {"A rep i0 loop runs as often as the int constant register says",
          [](TestDevice& a_device) {

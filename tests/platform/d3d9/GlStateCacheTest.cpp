@@ -144,12 +144,10 @@ TEST_P(GlStateCacheTest, TexturesAndSamplersSetAgainMakeNoGlCall)
         {"nothing set", [] {}, false, false, g_red},
         // Set again.
         {"the same texture", [&] { device->SetTexture(0, red); }, false, true, g_red},
-        {"the same filter",
-         [&] { device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR); }, false, true,
-         g_red},
+        {"the same filter", [&] { device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR); },
+         false, true, g_red},
         {"the same border colour",
-         [&] { device->SetSamplerState(0, D3DSAMP_BORDERCOLOR, 0xFF0000FF); }, false, true,
-         g_red},
+         [&] { device->SetSamplerState(0, D3DSAMP_BORDERCOLOR, 0xFF0000FF); }, false, true, g_red},
         {"another texture and back",
          [&] {
              device->SetTexture(0, green);

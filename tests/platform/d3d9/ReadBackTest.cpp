@@ -102,8 +102,6 @@ protected:
     IDirect3DVertexBuffer9* m_vertices = nullptr;
 };
 
-
-
 const float g_byte = 1.5f / 255.0f;
 
 // A render-target texture of each format reads back what a shader wrote, in
@@ -230,9 +228,9 @@ TEST_F(ReadBack, TextureLevelsAndCubeFacesAreTargets)
     const float green[4] = {0, 1, 0, 1};
     drawColour(green);
     IDirect3DTexture9* memory = nullptr;
-    ASSERT_EQ(m_device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &memory,
-                                      nullptr),
-              D3D_OK);
+    ASSERT_EQ(
+        m_device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &memory, nullptr),
+        D3D_OK);
     m_keep(memory);
     IDirect3DSurface9* memoryLevel = nullptr;
     ASSERT_EQ(memory->GetSurfaceLevel(0, &memoryLevel), D3D_OK);
@@ -305,16 +303,15 @@ TEST_F(ReadBack, GetRenderTargetDataRefusesMismatches)
     for (const Case& test : cases)
     {
         SCOPED_TRACE(test.name);
-        EXPECT_EQ(m_device->GetRenderTargetData(test.source, test.destination),
-                  D3DERR_INVALIDCALL);
+        EXPECT_EQ(m_device->GetRenderTargetData(test.source, test.destination), D3DERR_INVALIDCALL);
     }
     IDirect3DSurface9* surface = nullptr;
     EXPECT_EQ(m_device->CreateOffscreenPlainSurface(4, 4, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
                                                     &surface, nullptr),
               D3DERR_INVALIDCALL)
         << "D3D9 has no managed plain surfaces";
-    EXPECT_EQ(m_device->CreateOffscreenPlainSurface(4, 4, D3DFMT_D24X8, D3DPOOL_SYSTEMMEM,
-                                                    &surface, nullptr),
+    EXPECT_EQ(m_device->CreateOffscreenPlainSurface(4, 4, D3DFMT_D24X8, D3DPOOL_SYSTEMMEM, &surface,
+                                                    nullptr),
               D3DERR_INVALIDCALL);
     EXPECT_EQ(surface, nullptr);
 }
@@ -337,7 +334,11 @@ TEST_F(ReadBack, ClearFollowsViewportAndScissorButNotWriteMask)
         {"whole target", {0, 0, 16, 8, 0, 1}, {0, 0, 16, 8}, FALSE, 0xF, {0, 0, 16, 8}},
         {"viewport only", {2, 1, 5, 3, 0, 1}, {0, 0, 16, 8}, FALSE, 0xF, {2, 1, 7, 4}},
         {"write mask off", {2, 1, 5, 3, 0, 1}, {0, 0, 16, 8}, FALSE, 0, {2, 1, 7, 4}},
-        {"scissor off ignores the rectangle", {0, 0, 16, 8, 0, 1}, {4, 4, 6, 6}, FALSE, 0xF,
+        {"scissor off ignores the rectangle",
+         {0, 0, 16, 8, 0, 1},
+         {4, 4, 6, 6},
+         FALSE,
+         0xF,
          {0, 0, 16, 8}},
         {"scissor on", {0, 0, 16, 8, 0, 1}, {4, 4, 6, 6}, TRUE, 0xF, {4, 4, 6, 6}},
         {"scissor meets viewport", {2, 1, 5, 3, 0, 1}, {4, 0, 16, 8}, TRUE, 0xF, {4, 1, 7, 4}},
@@ -413,9 +414,9 @@ TEST_F(ReadBack, RenderTargetZeroResetsViewportAndScissor)
         UINT width;
         UINT height;
     };
-    for (const Case& test : {Case{"the same surface", back, 16, 8},
-                             Case{"a smaller surface", small, 6, 4},
-                             Case{"back again", back, 16, 8}})
+    for (const Case& test :
+         {Case{"the same surface", back, 16, 8}, Case{"a smaller surface", small, 6, 4},
+          Case{"back again", back, 16, 8}})
     {
         SCOPED_TRACE(test.name);
         const D3DVIEWPORT9 part = {1, 1, 2, 2, 0.5f, 0.75f};
@@ -502,7 +503,8 @@ TEST_F(ReadBack, SkippedDrawingChangesNoPixelButKeepsState)
     drawColour(green);
     EXPECT_EQ(m_device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     // Refused calls stay refused.
-    EXPECT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0), D3DERR_INVALIDCALL) << "no stencil";
+    EXPECT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0), D3DERR_INVALIDCALL)
+        << "no stencil";
     const std::vector<DWORD> skipped = m_device.readArgb(back);
     std::vector<DWORD> windowSkipped;
     EXPECT_EQ(D3D9Testing::readWindow(m_device.device(), &windowSkipped, &width, &height), D3D_OK);

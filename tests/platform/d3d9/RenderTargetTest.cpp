@@ -76,10 +76,9 @@ void expectPixel(const std::vector<Rgba>& a_pixels, UINT a_width, UINT a_x, UINT
                  const Rgba& a_expected, float a_tolerance)
 {
     const Rgba& actual = a_pixels[size_t(a_y) * a_width + a_x];
-    EXPECT_TRUE(near(actual.r, a_expected.r, a_tolerance) &&
-                near(actual.g, a_expected.g, a_tolerance) &&
-                near(actual.b, a_expected.b, a_tolerance) &&
-                near(actual.a, a_expected.a, a_tolerance))
+    EXPECT_TRUE(
+        near(actual.r, a_expected.r, a_tolerance) && near(actual.g, a_expected.g, a_tolerance) &&
+        near(actual.b, a_expected.b, a_tolerance) && near(actual.a, a_expected.a, a_tolerance))
         << "pixel (" << a_x << ", " << a_y << "): actual (" << actual.r << ", " << actual.g << ", "
         << actual.b << ", " << actual.a << "), expected (" << a_expected.r << ", " << a_expected.g
         << ", " << a_expected.b << ", " << a_expected.a << ")";
@@ -139,7 +138,8 @@ TEST_P(RenderTargets, ClearTakesEveryFormOfTheRectangleList)
             for (UINT y = 0; y < 16; ++y)
                 for (UINT x = 0; x < 16; ++x)
                 {
-                    const bool inViewport = !narrowViewport || (x >= 3 && x < 12 && y >= 4 && y < 14);
+                    const bool inViewport =
+                        !narrowViewport || (x >= 3 && x < 12 && y >= 4 && y < 14);
                     const bool green = inViewport && inside(c.cleared, x, y);
                     expectPixel(pixels, 16, x, y, green ? g_green : g_red, g_byte);
                 }
@@ -179,8 +179,8 @@ TEST_P(RenderTargets, ClearReachesEveryTargetAsFarAsItExtends)
         ASSERT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3D_OK);
         ASSERT_EQ(m_device->SetRenderTarget(0, surfaces[0]), D3D_OK);
         ASSERT_EQ(m_device->SetRenderTarget(2, surfaces[2]), D3D_OK);
-        EXPECT_EQ(m_device->Clear(c.count, c.count ? &c.rect : nullptr, D3DCLEAR_TARGET,
-                                  0xFF00FF00, 1.0f, 0),
+        EXPECT_EQ(m_device->Clear(c.count, c.count ? &c.rect : nullptr, D3DCLEAR_TARGET, 0xFF00FF00,
+                                  1.0f, 0),
                   D3D_OK);
         for (int t = 0; t < 3; ++t)
         {
@@ -232,11 +232,11 @@ TEST_P(RenderTargets, TargetsThePixelShaderDoesNotWriteKeepTheirContents)
 // D3D9 shader byte code for shader model 2, which qorasm does not assemble:
 // vs_2_0 "dcl_position v0; mov oPos, v0; mov oD0, c0" and ps_2_0
 // "dcl v0; mov oC0, v0", and ps_2_0 "mov oC0, c0".
-const DWORD g_vs20Colour[] = {0xFFFE0200, 0x0200001F, 0x80000000, 0x900F0000, 0x02000001,
-                              0xC00F0000, 0x90E40000, 0x02000001, 0xD00F0000, 0xA0E40000,
-                              0x0000FFFF};
-const DWORD g_ps20Input[] = {0xFFFF0200, 0x0200001F, 0x80000000, 0x900F0000, 0x02000001,
-                             0x800F0800, 0x90E40000, 0x0000FFFF};
+const DWORD g_vs20Colour[] = {0xFFFE0200, 0x0200001F, 0x80000000, 0x900F0000,
+                              0x02000001, 0xC00F0000, 0x90E40000, 0x02000001,
+                              0xD00F0000, 0xA0E40000, 0x0000FFFF};
+const DWORD g_ps20Input[] = {0xFFFF0200, 0x0200001F, 0x80000000, 0x900F0000,
+                             0x02000001, 0x800F0800, 0x90E40000, 0x0000FFFF};
 const DWORD g_ps20Constant[] = {0xFFFF0200, 0x02000001, 0x800F0800, 0xA0E40000, 0x0000FFFF};
 
 // Shader models 1 and 2 clamp the colours a vertex shader outputs and a pixel
@@ -321,23 +321,53 @@ std::vector<FormatCase> formatCases()
 {
     const float r32 = -2.5f;
     const float rgba32[4] = {1.5f, -0.25f, 3.0f, 0.5f};
-    const unsigned short g16r16[2] = {0x4000, 0xC000};  // red first in memory
-    const unsigned short r16f = 0x3E00;                 // 1.5
+    const unsigned short g16r16[2] = {0x4000, 0xC000};   // red first in memory
+    const unsigned short r16f = 0x3E00;                  // 1.5
     const unsigned short g16r16f[2] = {0xC100, 0x3400};  // -2.5, 0.25
     const unsigned char l8 = 0x66;
     return {
-        {D3DFMT_L8, "L8", bytesOf(&l8, 1), {0.4f, 0.4f, 0.4f, 1.0f}, {0.25f, 0, 0, 0},
-         {0.5f, 0, 0, 0}, g_byte},
-        {D3DFMT_G16R16, "G16R16", bytesOf(g16r16, 4), {16384 / 65535.0f, 49152 / 65535.0f, 1, 1},
-         {0.25f, 0.5f, 0, 0}, {0.5f, 1.0f, 0, 0}, 0.001f},
-        {D3DFMT_R16F, "R16F", bytesOf(&r16f, 2), {1.5f, 1, 1, 1}, {0.25f, 0, 0, 0},
-         {0.5f, 0, 0, 0}, 0.001f},
-        {D3DFMT_G16R16F, "G16R16F", bytesOf(g16r16f, 4), {-2.5f, 0.25f, 1, 1},
-         {0.25f, 0.5f, 0, 0}, {0.5f, 1.0f, 0, 0}, 0.001f},
-        {D3DFMT_R32F, "R32F", bytesOf(&r32, 4), {-2.5f, 1, 1, 1}, {0.25f, 0, 0, 0},
-         {0.5f, 0, 0, 0}, 1e-6f},
-        {D3DFMT_A32B32G32R32F, "A32B32G32R32F", bytesOf(rgba32, 16), {1.5f, -0.25f, 3.0f, 0.5f},
-         {0.25f, 0.5f, 0.75f, 1.0f}, {0.5f, 1.0f, 1.5f, 2.0f}, 1e-6f},
+        {D3DFMT_L8,
+         "L8",
+         bytesOf(&l8, 1),
+         {0.4f, 0.4f, 0.4f, 1.0f},
+         {0.25f, 0, 0, 0},
+         {0.5f, 0, 0, 0},
+         g_byte},
+        {D3DFMT_G16R16,
+         "G16R16",
+         bytesOf(g16r16, 4),
+         {16384 / 65535.0f, 49152 / 65535.0f, 1, 1},
+         {0.25f, 0.5f, 0, 0},
+         {0.5f, 1.0f, 0, 0},
+         0.001f},
+        {D3DFMT_R16F,
+         "R16F",
+         bytesOf(&r16f, 2),
+         {1.5f, 1, 1, 1},
+         {0.25f, 0, 0, 0},
+         {0.5f, 0, 0, 0},
+         0.001f},
+        {D3DFMT_G16R16F,
+         "G16R16F",
+         bytesOf(g16r16f, 4),
+         {-2.5f, 0.25f, 1, 1},
+         {0.25f, 0.5f, 0, 0},
+         {0.5f, 1.0f, 0, 0},
+         0.001f},
+        {D3DFMT_R32F,
+         "R32F",
+         bytesOf(&r32, 4),
+         {-2.5f, 1, 1, 1},
+         {0.25f, 0, 0, 0},
+         {0.5f, 0, 0, 0},
+         1e-6f},
+        {D3DFMT_A32B32G32R32F,
+         "A32B32G32R32F",
+         bytesOf(rgba32, 16),
+         {1.5f, -0.25f, 3.0f, 0.5f},
+         {0.25f, 0.5f, 0.75f, 1.0f},
+         {0.5f, 1.0f, 1.5f, 2.0f},
+         1e-6f},
     };
 }
 
@@ -430,12 +460,18 @@ TEST_P(RenderTargets, PixelAlignedEdgesFollowTheTopLeftRule)
                 // moves it half a pixel, onto -1 + 2x / width.
                 const float w = float(desc.Width);
                 const float h = float(desc.Height);
-                auto clipX = [w](float a_x) { return -1.0f + 2.0f * a_x / w; };
-                auto clipY = [h](float a_y) { return 1.0f - 2.0f * a_y / h; };
-                const float corners[20] = {clipX(2), clipY(1), 0, 0, 0, clipX(6), clipY(1), 0, 0, 0,
-                                           clipX(2), clipY(4), 0, 0, 0, clipX(6), clipY(4), 0, 0, 0};
+                auto clipX = [w](float a_x) {
+                    return -1.0f + 2.0f * a_x / w;
+                };
+                auto clipY = [h](float a_y) {
+                    return 1.0f - 2.0f * a_y / h;
+                };
+                const float corners[20] = {
+                    clipX(2), clipY(1), 0, 0, 0, clipX(6), clipY(1), 0, 0, 0,
+                    clipX(2), clipY(4), 0, 0, 0, clipX(6), clipY(4), 0, 0, 0};
                 keep(m_device.bindVertices(corners, sizeof(corners), 20, D3DFVF_XYZ | D3DFVF_TEX1));
-                m_device->SetVertexShader(keep(m_device.vertexShader(TestDevice::g_passVertexShader)));
+                m_device->SetVertexShader(
+                    keep(m_device.vertexShader(TestDevice::g_passVertexShader)));
                 m_device->SetPixelShader(keep(m_device.pixelShader(g_colourShader)));
                 const float green[4] = {0, 1, 0, 1};
                 draw(green);
@@ -466,11 +502,11 @@ TEST_P(RenderTargets, CubeEdgesAndCornersChooseFacesAsDirect3D9)
     // (u, v) = ((sc / |ma| + 1) / 2, (tc / |ma| + 1) / 2), with sc and tc
     // from Direct3D 9's table; 1 lands on texel 1.
     const Case cases[] = {
-        {"+x and +y tie: +y", {1.0f, 1.0f, -0.5f, 0}, 2, 1, 0},     // sc = x, tc = z
-        {"+x and -z tie: -z", {1.0f, -0.5f, -1.0f, 0}, 5, 0, 1},    // sc = -x, tc = -y
-        {"-y and +z tie: +z", {-0.5f, -1.0f, 1.0f, 0}, 4, 0, 1},    // sc = x, tc = -y
-        {"-x and -y tie: -y", {-1.0f, -1.0f, 0.5f, 0}, 3, 0, 0},    // sc = x, tc = -z
-        {"corner (+, +, +): +z", {1.0f, 1.0f, 1.0f, 0}, 4, 1, 0},   // sc = x, tc = -y
+        {"+x and +y tie: +y", {1.0f, 1.0f, -0.5f, 0}, 2, 1, 0},    // sc = x, tc = z
+        {"+x and -z tie: -z", {1.0f, -0.5f, -1.0f, 0}, 5, 0, 1},   // sc = -x, tc = -y
+        {"-y and +z tie: +z", {-0.5f, -1.0f, 1.0f, 0}, 4, 0, 1},   // sc = x, tc = -y
+        {"-x and -y tie: -y", {-1.0f, -1.0f, 0.5f, 0}, 3, 0, 0},   // sc = x, tc = -z
+        {"corner (+, +, +): +z", {1.0f, 1.0f, 1.0f, 0}, 4, 1, 0},  // sc = x, tc = -y
         {"corner (-, -, -): -z", {-1.0f, -1.0f, -1.0f, 0}, 5, 1, 1},
         {"corner (+, -, +): +z", {2.0f, -2.0f, 2.0f, 0}, 4, 1, 1},
         {"corner (-, +, -): -z", {-0.5f, 0.5f, -0.5f, 0}, 5, 1, 0},
@@ -486,8 +522,8 @@ TEST_P(RenderTargets, CubeEdgesAndCornersChooseFacesAsDirect3D9)
     for (UINT i = 0; i < count; ++i)
     {
         SCOPED_TRACE(cases[i].name);
-        expectPixel(pixels, 8, i, 0, argb(CubeSampling::texel(cases[i].face, cases[i].x, cases[i].y)),
-                    g_byte);
+        expectPixel(pixels, 8, i, 0,
+                    argb(CubeSampling::texel(cases[i].face, cases[i].x, cases[i].y)), g_byte);
     }
 }
 
@@ -509,8 +545,10 @@ TEST_P(RenderTargets, AddressModesDoNotApplyToCubeCoordinates)
         for (const DWORD mode : {DWORD(D3DTADDRESS_CLAMP), DWORD(D3DTADDRESS_WRAP),
                                  DWORD(D3DTADDRESS_MIRROR), DWORD(D3DTADDRESS_BORDER)})
         {
-            SCOPED_TRACE("filter " + std::to_string(filter) + ", address mode " + std::to_string(mode));
-            for (const D3DSAMPLERSTATETYPE state : {D3DSAMP_ADDRESSU, D3DSAMP_ADDRESSV, D3DSAMP_ADDRESSW})
+            SCOPED_TRACE("filter " + std::to_string(filter) + ", address mode " +
+                         std::to_string(mode));
+            for (const D3DSAMPLERSTATETYPE state :
+                 {D3DSAMP_ADDRESSU, D3DSAMP_ADDRESSV, D3DSAMP_ADDRESSW})
                 m_device->SetSamplerState(0, state, mode);
             m_device->SetSamplerState(0, D3DSAMP_BORDERCOLOR, 0xFFFFFFFF);
             m_canvas.drawQuad(nearTheEdge);

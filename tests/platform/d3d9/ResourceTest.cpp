@@ -30,8 +30,8 @@ DWORD* row(const D3DLOCKED_RECT& a_locked, UINT a_y)
 TEST_F(Resources, TextureLevelsHalveDownToOnePixel)
 {
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(m_device->CreateTexture(16, 4, 0, 0, D3DFMT_A16B16G16R16F, D3DPOOL_DEFAULT,
-                                      &texture, nullptr),
+    ASSERT_EQ(m_device->CreateTexture(16, 4, 0, 0, D3DFMT_A16B16G16R16F, D3DPOOL_DEFAULT, &texture,
+                                      nullptr),
               D3D_OK);
     ASSERT_EQ(texture->GetLevelCount(), 5u);
     const UINT sizes[5][2] = {{16, 4}, {8, 2}, {4, 1}, {2, 1}, {1, 1}};
@@ -58,9 +58,9 @@ TEST_F(Resources, TextureLevelsHalveDownToOnePixel)
 TEST_F(Resources, LockedTexelsReachTheTextureAndStay)
 {
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(m_device->CreateTexture(4, 4, 2, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture,
-                                      nullptr),
-              D3D_OK);
+    ASSERT_EQ(
+        m_device->CreateTexture(4, 4, 2, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
+        D3D_OK);
     D3DLOCKED_RECT locked = {};
     ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
     for (UINT y = 0; y < 4; ++y)
@@ -90,8 +90,8 @@ TEST_F(Resources, LockedTexelsReachTheTextureAndStay)
 TEST_F(Resources, AutomaticMipMapsReportOneLevelAndAreBuiltOnUnlock)
 {
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(D3DXCreateTexture(m_device.device(), 8, 8, 0, D3DUSAGE_AUTOGENMIPMAP,
-                                D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture),
+    ASSERT_EQ(D3DXCreateTexture(m_device.device(), 8, 8, 0, D3DUSAGE_AUTOGENMIPMAP, D3DFMT_A8R8G8B8,
+                                D3DPOOL_DEFAULT, &texture),
               D3D_OK);
     ASSERT_EQ(texture->GetLevelCount(), 1u);
     D3DLOCKED_RECT locked = {};
@@ -161,9 +161,9 @@ TEST_F(Resources, D3DXCreateTextureAdjustsTheRequest)
         EXPECT_EQ(texture->GetLevelCount(), test.wantLevels);
         texture->Release();
     }
-    EXPECT_EQ(D3DXCreateTexture(m_device.device(), 4, 4, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_DEFAULT,
-                                nullptr),
-              D3DERR_INVALIDCALL);
+    EXPECT_EQ(
+        D3DXCreateTexture(m_device.device(), 4, 4, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_DEFAULT, nullptr),
+        D3DERR_INVALIDCALL);
 }
 
 // A vertex buffer lock of part of the buffer leaves the rest as it was, and
@@ -171,9 +171,9 @@ TEST_F(Resources, D3DXCreateTextureAdjustsTheRequest)
 TEST_F(Resources, BufferLocksKeepWhatTheyDoNotWrite)
 {
     IDirect3DVertexBuffer9* buffer = nullptr;
-    ASSERT_EQ(m_device->CreateVertexBuffer(16, D3DUSAGE_WRITEONLY, 0, D3DPOOL_DEFAULT, &buffer,
-                                           nullptr),
-              D3D_OK);
+    ASSERT_EQ(
+        m_device->CreateVertexBuffer(16, D3DUSAGE_WRITEONLY, 0, D3DPOOL_DEFAULT, &buffer, nullptr),
+        D3D_OK);
     void* data = nullptr;
     ASSERT_EQ(buffer->Lock(0, 0, &data, 0), D3D_OK);
     memset(data, 0xAA, 16);
@@ -210,22 +210,20 @@ TEST_F(Resources, IndexedDrawsFollowTheirIndices)
         DWORD diffuse;
     };
     // Two quads: pixels 0-3 red (vertices 0-3) and 4-7 green (vertices 4-7).
-    const Vertex vertices[8] = {
-        {-0.5f, -0.5f, 0, 1, 0xFFFF0000}, {3.5f, -0.5f, 0, 1, 0xFFFF0000},
-        {-0.5f, 3.5f, 0, 1, 0xFFFF0000},  {3.5f, 3.5f, 0, 1, 0xFFFF0000},
-        {3.5f, -0.5f, 0, 1, 0xFF00FF00},  {7.5f, -0.5f, 0, 1, 0xFF00FF00},
-        {3.5f, 3.5f, 0, 1, 0xFF00FF00},   {7.5f, 3.5f, 0, 1, 0xFF00FF00}};
-    IDirect3DVertexBuffer9* buffer = m_device.bindVertices(vertices, sizeof(vertices),
-                                                           sizeof(Vertex),
-                                                           D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
+    const Vertex vertices[8] = {{-0.5f, -0.5f, 0, 1, 0xFFFF0000}, {3.5f, -0.5f, 0, 1, 0xFFFF0000},
+                                {-0.5f, 3.5f, 0, 1, 0xFFFF0000},  {3.5f, 3.5f, 0, 1, 0xFFFF0000},
+                                {3.5f, -0.5f, 0, 1, 0xFF00FF00},  {7.5f, -0.5f, 0, 1, 0xFF00FF00},
+                                {3.5f, 3.5f, 0, 1, 0xFF00FF00},   {7.5f, 3.5f, 0, 1, 0xFF00FF00}};
+    IDirect3DVertexBuffer9* buffer = m_device.bindVertices(
+        vertices, sizeof(vertices), sizeof(Vertex), D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
     const uint32_t quad[6] = {0, 1, 2, 2, 1, 3};
     for (D3DFORMAT format : {D3DFMT_INDEX16, D3DFMT_INDEX32})
     {
         SCOPED_TRACE(format);
         const UINT size = format == D3DFMT_INDEX16 ? 2 : 4;
         IDirect3DIndexBuffer9* indices = nullptr;
-        ASSERT_EQ(m_device->CreateIndexBuffer(6 * size, D3DUSAGE_WRITEONLY, format,
-                                              D3DPOOL_DEFAULT, &indices, nullptr),
+        ASSERT_EQ(m_device->CreateIndexBuffer(6 * size, D3DUSAGE_WRITEONLY, format, D3DPOOL_DEFAULT,
+                                              &indices, nullptr),
                   D3D_OK);
         void* data = nullptr;
         ASSERT_EQ(indices->Lock(0, 0, &data, 0), D3D_OK);

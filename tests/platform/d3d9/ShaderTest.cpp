@@ -26,8 +26,8 @@ public:
     explicit GuardedTokens(const std::vector<DWORD>& a_tokens)
     {
         m_page = size_t(sysconf(_SC_PAGESIZE));
-        m_memory = mmap(nullptr, m_page * 2, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                        -1, 0);
+        m_memory =
+            mmap(nullptr, m_page * 2, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         EXPECT_NE(m_memory, MAP_FAILED);
         mprotect(static_cast<char*>(m_memory) + m_page, m_page, PROT_NONE);
         m_tokens = reinterpret_cast<DWORD*>(static_cast<char*>(m_memory) + m_page -
@@ -88,10 +88,13 @@ TEST_F(Shaders, DamagedStreamsAreRefusedWithoutReadingPastThem)
         {"vertex shader given to CreatePixelShader", vertex, false, D3DERR_INVALIDCALL},
         {"not a version token", {0x12345678, 0x0000FFFF}, true, D3DERR_INVALIDCALL},
         {"shader model 1.1", {0xFFFE0101, 0x0000FFFF}, true, D3DERR_INVALIDCALL},
-        {"shader model 4.0, which D3D9 does not have", {0xFFFE0400, 0x0000FFFF}, true,
+        {"shader model 4.0, which D3D9 does not have",
+         {0xFFFE0400, 0x0000FFFF},
+         true,
          D3DERR_INVALIDCALL},
     };
-    Case unknownMinor = {"shader model 3.32, which D3D9 does not have", vertex, true, D3DERR_INVALIDCALL};
+    Case unknownMinor = {"shader model 3.32, which D3D9 does not have", vertex, true,
+                         D3DERR_INVALIDCALL};
     unknownMinor.tokens[0] = 0xFFFE0320;
     cases.push_back(unknownMinor);
     Case unknownOpcode = {"unknown opcode", vertex, true, D3DERR_INVALIDCALL};
@@ -146,8 +149,7 @@ TEST_F(Shaders, MeasureCountsTokensToTheEndToken)
     const std::vector<DWORD> vertex = m_device.assemble(g_vertexSource);
     GuardedTokens guarded(vertex);
     EXPECT_EQ(ShaderTranslator::measure(guarded.tokens()), vertex.size());
-    const std::vector<DWORD> comment = {0xFFFE0300, 0x0002FFFE, 0x0000FFFF, 0x0000FFFF,
-                                        0x0000FFFF};
+    const std::vector<DWORD> comment = {0xFFFE0300, 0x0002FFFE, 0x0000FFFF, 0x0000FFFF, 0x0000FFFF};
     EXPECT_EQ(ShaderTranslator::measure(comment.data()), 5u) << "end tokens inside a comment";
 }
 
@@ -195,9 +197,9 @@ TEST_F(Shaders, ConstantRegistersRoundTrip)
 TEST_F(Shaders, ConstantTableWritesTheDeviceRegisters)
 {
     const std::vector<DWORD> pixel = m_device.assemble("ps_3_0\n"
-                                                        "const float4 unused : c0\n"
-                                                        "const float4 tint : c5\n"
-                                                        "mov oC0, c5\n");
+                                                       "const float4 unused : c0\n"
+                                                       "const float4 tint : c5\n"
+                                                       "mov oC0, c5\n");
     ID3DXConstantTable* table = nullptr;
     ASSERT_EQ(D3DXGetShaderConstantTable(pixel.data(), &table), D3D_OK);
     const D3DXVECTOR4 tint(0.0f, 1.0f, 0.0f, 1.0f);

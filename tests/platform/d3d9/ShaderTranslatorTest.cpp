@@ -72,26 +72,36 @@ TEST(ShaderTranslator, BlockInstructionsMustCountTheirOperands)
         return 0x80E40000u | ((a_type & 7) << 28) | ((a_type >> 3) << 11);
     };
     const DWORD kLabelRegister = source(18), kBool = source(14);  // l0, b0
-    const auto length = [](DWORD a_opcode, DWORD a_operands) { return a_opcode | (a_operands << 24); };
+    const auto length = [](DWORD a_opcode, DWORD a_operands) {
+        return a_opcode | (a_operands << 24);
+    };
     const struct
     {
         const char* name;
         std::vector<DWORD> stream;
         bool nests;
     } kCases[] = {
-        {"subroutines as written", {kVersion, kRet, length(kLabel, 1), kLabelRegister, kRet, kEnd}, true},
+        {"subroutines as written",
+         {kVersion, kRet, length(kLabel, 1), kLabelRegister, kRet, kEnd},
+         true},
         // Kept from fuzzing: MojoShader took the ret after the empty label for
         // its operand and met the second label inside the first subroutine.
         {"label without its operand",
-         {kVersion, kRet, length(kLabel, 0), kRet, length(kLabel, 1), kLabelRegister, kRet, kEnd}, false},
-        {"if with an operand too many", {kVersion, length(kIf, 2), kBool, kBool, kEndIf, kEnd}, false},
-        {"endif with an operand", {kVersion, length(kIf, 1), kBool, length(kEndIf, 1), kBool, kEnd}, false},
+         {kVersion, kRet, length(kLabel, 0), kRet, length(kLabel, 1), kLabelRegister, kRet, kEnd},
+         false},
+        {"if with an operand too many",
+         {kVersion, length(kIf, 2), kBool, kBool, kEndIf, kEnd},
+         false},
+        {"endif with an operand",
+         {kVersion, length(kIf, 1), kBool, length(kEndIf, 1), kBool, kEnd},
+         false},
         {"rep without its operand", {kVersion, length(kRep, 0), 39, kEnd}, false},
     };
     for (const auto& testCase : kCases)
     {
         SCOPED_TRACE(testCase.name);
-        EXPECT_EQ(ShaderTranslator::blocksNest(testCase.stream.data(), testCase.stream.size()), testCase.nests);
+        EXPECT_EQ(ShaderTranslator::blocksNest(testCase.stream.data(), testCase.stream.size()),
+                  testCase.nests);
     }
 }
 
@@ -103,7 +113,9 @@ TEST(ShaderTranslator, BlockOperandsAndSamplersMustBeOfTheirKind)
 {
     // A register type's bits in a parameter token: XORed in, the type
     // becomes a temporary (0).
-    const auto typeBits = [](DWORD a_type) { return (a_type & 7) << 28 | (a_type >> 3) << 11; };
+    const auto typeBits = [](DWORD a_type) {
+        return (a_type & 7) << 28 | (a_type >> 3) << 11;
+    };
     const char* const kLoop = "loop aL, i0\nmov o0, v0\nendloop\n";
     const char* const kIf = "if b0\nmov o0, v0\nendif\n";
     const char* const kIfc = "if_lt v0.x, c0.x\nmov o0, v0\nendif\n";
@@ -113,10 +125,10 @@ TEST(ShaderTranslator, BlockOperandsAndSamplersMustBeOfTheirKind)
     const struct
     {
         const char* name;
-        const char* body;   // of a vs_3_0 program, or ps_3_0 for texld
-        DWORD opcode;       // the instruction to change
-        size_t operand;     // which of its tokens, 1 for the first after it
-        DWORD change;       // XORed into that token
+        const char* body;  // of a vs_3_0 program, or ps_3_0 for texld
+        DWORD opcode;      // the instruction to change
+        size_t operand;    // which of its tokens, 1 for the first after it
+        DWORD change;      // XORed into that token
         bool fits;
     } kCases[] = {
         {"loop aL, i0", kLoop, 27, 1, 0, true},
@@ -139,15 +151,17 @@ TEST(ShaderTranslator, BlockOperandsAndSamplersMustBeOfTheirKind)
     {
         SCOPED_TRACE(testCase.name);
         const bool pixel = testCase.body == kTexld;
-        const std::string program = pixel ? std::string("ps_3_0\ndcl_texcoord v0.xy\ndcl_2d s0\n") + testCase.body
-                                          : std::string(kHead) + testCase.body;
+        const std::string program =
+            pixel ? std::string("ps_3_0\ndcl_texcoord v0.xy\ndcl_2d s0\n") + testCase.body
+                  : std::string(kHead) + testCase.body;
         std::vector<uint32_t> tokens;
         AssemblyError error;
         ASSERT_TRUE(Assembler::assemble(program, tokens, error)) << error.format();
         std::vector<DWORD> stream(tokens.begin(), tokens.end());
         size_t at = 1;
         while (at < stream.size() && (stream[at] & 0xFFFF) != testCase.opcode)
-            at += 1 + ((stream[at] & 0xFFFF) == 0xFFFE ? (stream[at] >> 16) & 0x7FFF : (stream[at] >> 24) & 0x0F);
+            at += 1 + ((stream[at] & 0xFFFF) == 0xFFFE ? (stream[at] >> 16) & 0x7FFF
+                                                       : (stream[at] >> 24) & 0x0F);
         ASSERT_LT(at + testCase.operand, stream.size());
         stream[at + testCase.operand] ^= testCase.change;
         TranslatedShader translated;

@@ -21,8 +21,6 @@ protected:
     TestDevice m_device{8, 8};
 };
 
-
-
 const float g_byte = 1.5f / 255.0f;
 
 // A new device reports D3D9's documented default render states, and each
@@ -111,11 +109,11 @@ TEST_F(State, TextureStageStatesStartAtTheirDefaultsAndReadBack)
         DWORD initial;
     };
     const Case cases[] = {
-        {0, D3DTSS_COLOROP, D3DTOP_MODULATE},   {0, D3DTSS_COLORARG1, D3DTA_TEXTURE},
-        {0, D3DTSS_COLORARG2, D3DTA_CURRENT},   {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1},
-        {0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE},   {0, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
-        {1, D3DTSS_COLOROP, D3DTOP_DISABLE},    {1, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
-        {7, D3DTSS_COLOROP, D3DTOP_DISABLE},    {7, D3DTSS_COLORARG1, D3DTA_TEXTURE},
+        {0, D3DTSS_COLOROP, D3DTOP_MODULATE}, {0, D3DTSS_COLORARG1, D3DTA_TEXTURE},
+        {0, D3DTSS_COLORARG2, D3DTA_CURRENT}, {0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1},
+        {0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE}, {0, D3DTSS_ALPHAARG2, D3DTA_CURRENT},
+        {1, D3DTSS_COLOROP, D3DTOP_DISABLE},  {1, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
+        {7, D3DTSS_COLOROP, D3DTOP_DISABLE},  {7, D3DTSS_COLORARG1, D3DTA_TEXTURE},
     };
     for (const Case& test : cases)
     {
@@ -257,9 +255,9 @@ TEST_F(State, GetTextureAnswersWhatIsBound)
     ASSERT_EQ(m_device->GetTexture(3, &bound), D3D_OK);
     EXPECT_EQ(bound, nullptr);
     IDirect3DCubeTexture9* cube = nullptr;
-    ASSERT_EQ(m_device->CreateCubeTexture(4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube,
-                                          nullptr),
-              D3D_OK);
+    ASSERT_EQ(
+        m_device->CreateCubeTexture(4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr),
+        D3D_OK);
     ASSERT_EQ(m_device->SetTexture(3, cube), D3D_OK);
     ASSERT_EQ(m_device->GetTexture(3, &bound), D3D_OK);
     EXPECT_EQ(bound, static_cast<IDirect3DBaseTexture9*>(cube));
@@ -290,8 +288,8 @@ TEST_F(State, CheckDeviceFormatAgreesWithCreation)
          D3D_OK},
         {"A16B16G16R16F render-target texture", D3DUSAGE_RENDERTARGET, D3DRTYPE_TEXTURE,
          D3DFMT_A16B16G16R16F, D3D_OK},
-        {"G32R32F render-target cube", D3DUSAGE_RENDERTARGET, D3DRTYPE_CUBETEXTURE,
-         D3DFMT_G32R32F, D3D_OK},
+        {"G32R32F render-target cube", D3DUSAGE_RENDERTARGET, D3DRTYPE_CUBETEXTURE, D3DFMT_G32R32F,
+         D3D_OK},
         {"automatic mip-maps", D3DUSAGE_AUTOGENMIPMAP, D3DRTYPE_TEXTURE, D3DFMT_A8R8G8B8, D3D_OK},
         {"D24S8 depth-stencil", D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, D3DFMT_D24S8, D3D_OK},
         {"D24X8 depth-stencil", D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, D3DFMT_D24X8, D3D_OK},
@@ -337,9 +335,9 @@ TEST_F(State, TexturesOfEveryPool)
     {
         SCOPED_TRACE(test.name);
         IDirect3DTexture9* texture = nullptr;
-        ASSERT_EQ(m_device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, test.pool, &texture,
-                                          nullptr),
-                  D3D_OK);
+        ASSERT_EQ(
+            m_device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, test.pool, &texture, nullptr),
+            D3D_OK);
         D3DSURFACE_DESC desc = {};
         ASSERT_EQ(texture->GetLevelDesc(0, &desc), D3D_OK);
         EXPECT_EQ(desc.Pool, test.pool);
@@ -448,9 +446,8 @@ TEST_F(State, VertexColoursReachShadersAsRgba)
         textures[i] = m_device.target(4, 4, D3DFMT_A16B16G16R16F, &targets[i]);
         ASSERT_EQ(m_device->SetRenderTarget(i, targets[i]), D3D_OK);
     }
-    IDirect3DVertexBuffer9* buffer =
-        m_device.bindVertices(quad, sizeof(quad), sizeof(Vertex),
-                              D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_SPECULAR);
+    IDirect3DVertexBuffer9* buffer = m_device.bindVertices(
+        quad, sizeof(quad), sizeof(Vertex), D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_SPECULAR);
     IDirect3DVertexShader9* vertexShader = m_device.vertexShader("vs_3_0\n"
                                                                  "dcl_position v0\n"
                                                                  "dcl_color0 v1\n"
@@ -510,22 +507,52 @@ TEST_F(State, TextureStageOperationsCombineTextureAndDiffuse)
     const Case cases[] = {
         {"defaults: modulate colour, texture alpha",
          {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_CURRENT},
-         {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT}, true, td, t.a},
-        {"select texture", {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE},
-         {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE}, true, t, t.a},
-        {"select diffuse as argument 2", {D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_DIFFUSE},
-         {D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_DIFFUSE}, true, d, d.a},
-        {"current is diffuse in stage 0", {D3DTOP_SELECTARG1, D3DTA_CURRENT, D3DTA_TEXTURE},
-         {D3DTOP_SELECTARG1, D3DTA_CURRENT, D3DTA_TEXTURE}, true, d, d.a},
-        {"modulate alpha", {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE},
-         {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE}, true, t, td.a},
-        {"colour off passes diffuse on", {D3DTOP_DISABLE, D3DTA_TEXTURE, D3DTA_CURRENT},
-         {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT}, true, d, d.a},
-        {"no texture: texture argument is diffuse", {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_CURRENT},
-         {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT}, false,
-         {d.r * d.r, d.g * d.g, d.b * d.b, 0}, d.a},
-        {"no texture: select texture is diffuse", {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT},
-         {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT}, false, d, d.a},
+         {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT},
+         true,
+         td,
+         t.a},
+        {"select texture",
+         {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE},
+         {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE},
+         true,
+         t,
+         t.a},
+        {"select diffuse as argument 2",
+         {D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_DIFFUSE},
+         {D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_DIFFUSE},
+         true,
+         d,
+         d.a},
+        {"current is diffuse in stage 0",
+         {D3DTOP_SELECTARG1, D3DTA_CURRENT, D3DTA_TEXTURE},
+         {D3DTOP_SELECTARG1, D3DTA_CURRENT, D3DTA_TEXTURE},
+         true,
+         d,
+         d.a},
+        {"modulate alpha",
+         {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE},
+         {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE},
+         true,
+         t,
+         td.a},
+        {"colour off passes diffuse on",
+         {D3DTOP_DISABLE, D3DTA_TEXTURE, D3DTA_CURRENT},
+         {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT},
+         true,
+         d,
+         d.a},
+        {"no texture: texture argument is diffuse",
+         {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_CURRENT},
+         {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT},
+         false,
+         {d.r * d.r, d.g * d.g, d.b * d.b, 0},
+         d.a},
+        {"no texture: select texture is diffuse",
+         {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT},
+         {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT},
+         false,
+         d,
+         d.a},
     };
     IDirect3DSurface9* target = nullptr;
     IDirect3DTexture9* targetTexture = m_device.target(4, 4, D3DFMT_A8R8G8B8, &target);
@@ -561,8 +588,7 @@ TEST_F(State, TextureStageOperationsCombineTextureAndDiffuse)
     m_device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back);
     m_device->SetRenderTarget(0, back);
     back->Release();
-    for (IUnknown* object :
-         std::initializer_list<IUnknown*>{quad, texture, target, targetTexture})
+    for (IUnknown* object : std::initializer_list<IUnknown*>{quad, texture, target, targetTexture})
         object->Release();
 }
 

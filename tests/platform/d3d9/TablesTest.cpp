@@ -56,10 +56,10 @@ TEST(Tables, PrimitiveCountsGiveD3D9VertexCounts)
         uint64_t vertices;
     };
     const Case cases[] = {
-        {D3DPT_POINTLIST, 5, 5},        {D3DPT_LINELIST, 5, 10},
-        {D3DPT_LINESTRIP, 5, 6},        {D3DPT_TRIANGLELIST, 12, 36},
-        {D3DPT_TRIANGLESTRIP, 2, 4},    {D3DPT_TRIANGLEFAN, 2, 4},
-        {D3DPT_TRIANGLELIST, 0, 0},     {D3DPT_TRIANGLELIST, 0xFFFFFFFF, 0x2FFFFFFFDull},
+        {D3DPT_POINTLIST, 5, 5},     {D3DPT_LINELIST, 5, 10},
+        {D3DPT_LINESTRIP, 5, 6},     {D3DPT_TRIANGLELIST, 12, 36},
+        {D3DPT_TRIANGLESTRIP, 2, 4}, {D3DPT_TRIANGLEFAN, 2, 4},
+        {D3DPT_TRIANGLELIST, 0, 0},  {D3DPT_TRIANGLELIST, 0xFFFFFFFF, 0x2FFFFFFFDull},
     };
     for (const Case& test : cases)
     {
@@ -90,8 +90,8 @@ TEST(Tables, FvfCodesGiveTheSystemsVertexSizes)
         {"XYZRHW | DIFFUSE | TEX1", 0x144, 28, 3, true},
         {"XYZ | DIFFUSE | SPECULAR: two D3DCOLORs", D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_SPECULAR,
          20, 3, false},
-        {"XYZ | PSIZE | SPECULAR: the point size has no input", D3DFVF_XYZ | D3DFVF_PSIZE |
-         D3DFVF_SPECULAR, 20, 2, false},
+        {"XYZ | PSIZE | SPECULAR: the point size has no input",
+         D3DFVF_XYZ | D3DFVF_PSIZE | D3DFVF_SPECULAR, 20, 2, false},
     };
     for (const Case& test : cases)
     {
@@ -125,18 +125,11 @@ TEST(Tables, FormatsHaveD3D9PixelSizes)
         D3DFORMAT format;
         UINT bytes;
     };
-    const Case cases[] = {{D3DFMT_A8R8G8B8, 4},
-                          {D3DFMT_X8R8G8B8, 4},
-                          {D3DFMT_D24S8, 4},
-                          {D3DFMT_D24X8, 4},
-                          {D3DFMT_A16B16G16R16F, 8},
-                          {D3DFMT_G32R32F, 8},
-                          {D3DFMT_L8, 1},
-                          {D3DFMT_G16R16, 4},
-                          {D3DFMT_R16F, 2},
-                          {D3DFMT_G16R16F, 4},
-                          {D3DFMT_R32F, 4},
-                          {D3DFMT_A32B32G32R32F, 16}};
+    const Case cases[] = {
+        {D3DFMT_A8R8G8B8, 4}, {D3DFMT_X8R8G8B8, 4},      {D3DFMT_D24S8, 4},
+        {D3DFMT_D24X8, 4},    {D3DFMT_A16B16G16R16F, 8}, {D3DFMT_G32R32F, 8},
+        {D3DFMT_L8, 1},       {D3DFMT_G16R16, 4},        {D3DFMT_R16F, 2},
+        {D3DFMT_G16R16F, 4},  {D3DFMT_R32F, 4},          {D3DFMT_A32B32G32R32F, 16}};
     UINT count = 0;
     Format::table(&count);
     EXPECT_EQ(count, sizeof(cases) / sizeof(cases[0]));

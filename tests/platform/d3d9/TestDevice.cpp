@@ -86,9 +86,9 @@ const char TestDevice::g_passVertexShader[] = "vs_3_0\n"
 
 HWND TestDevice::createWindow(UINT a_width, UINT a_height)
 {
-    const HWND window = CreateWindowExA(0, windowClass(), "d3d9 test", WS_OVERLAPPEDWINDOW, 0, 0,
-                                        int(a_width), int(a_height), nullptr, nullptr,
-                                        GetModuleHandleA(nullptr), nullptr);
+    const HWND window =
+        CreateWindowExA(0, windowClass(), "d3d9 test", WS_OVERLAPPEDWINDOW, 0, 0, int(a_width),
+                        int(a_height), nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     EXPECT_NE(window, nullptr);
     return window;
 }
@@ -155,7 +155,7 @@ IDirect3DTexture9* TestDevice::texture(UINT a_width, UINT a_height,
     EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
     for (UINT y = 0; y < a_height; ++y)
         memcpy(static_cast<unsigned char*>(locked.pBits) + size_t(y) * size_t(locked.Pitch),
-                    a_texels.data() + size_t(y) * a_width, size_t(a_width) * 4);
+               a_texels.data() + size_t(y) * a_width, size_t(a_width) * 4);
     EXPECT_EQ(texture->UnlockRect(0), D3D_OK);
     return texture;
 }

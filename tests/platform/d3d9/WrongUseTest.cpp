@@ -43,9 +43,9 @@ struct Kit
         device->SetVertexShader(nullptr);
         device->SetPixelShader(nullptr);
         device->SetDepthStencilSurface(depth);
-        for (IUnknown* object : std::initializer_list<IUnknown*>{
-                 texture, targetTexture, target, plainSurface, cube, depth, vertices, indices,
-                 vertexShader, pixelShader})
+        for (IUnknown* object :
+             std::initializer_list<IUnknown*>{texture, targetTexture, target, plainSurface, cube,
+                                              depth, vertices, indices, vertexShader, pixelShader})
             object->Release();
     }
 
@@ -95,11 +95,18 @@ std::vector<Case> cases()
              return a.device->CreatePixelShader(a.vertexTokens.data(), &shader);
          }},
         {"no place for the shader",
-         [](Kit& a) { return a.device->CreatePixelShader(a.pixelTokens.data(), nullptr); }},
+         [](Kit& a) {
+             return a.device->CreatePixelShader(a.pixelTokens.data(), nullptr);
+         }},
         // Textures and locks
         {"lock of a missing level",
-         [](Kit& a) { return a.texture->LockRect(2, &a.locked, nullptr, 0); }},
-        {"unlock of a level not locked", [](Kit& a) { return a.texture->UnlockRect(0); }},
+         [](Kit& a) {
+             return a.texture->LockRect(2, &a.locked, nullptr, 0);
+         }},
+        {"unlock of a level not locked",
+         [](Kit& a) {
+             return a.texture->UnlockRect(0);
+         }},
         {"second lock of a locked level",
          [](Kit& a) {
              a.texture->LockRect(1, &a.locked, nullptr, 0);
@@ -113,9 +120,13 @@ std::vector<Case> cases()
              return a.texture->LockRect(0, &a.locked, &rect, 0);
          }},
         {"lock of a render target",
-         [](Kit& a) { return a.targetTexture->LockRect(0, &a.locked, nullptr, 0); }},
+         [](Kit& a) {
+             return a.targetTexture->LockRect(0, &a.locked, nullptr, 0);
+         }},
         {"lock of the depth buffer",
-         [](Kit& a) { return a.depth->LockRect(&a.locked, nullptr, 0); }},
+         [](Kit& a) {
+             return a.depth->LockRect(&a.locked, nullptr, 0);
+         }},
         {"surface of a missing level",
          [](Kit& a) {
              IDirect3DSurface9* surface = nullptr;
@@ -135,14 +146,14 @@ std::vector<Case> cases()
         {"texture of no size",
          [](Kit& a) {
              IDirect3DTexture9* texture = nullptr;
-             return a.device->CreateTexture(0, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
-                                            &texture, nullptr);
+             return a.device->CreateTexture(0, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture,
+                                            nullptr);
          }},
         {"more levels than the chain",
          [](Kit& a) {
              IDirect3DTexture9* texture = nullptr;
-             return a.device->CreateTexture(4, 4, 4, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
-                                            &texture, nullptr);
+             return a.device->CreateTexture(4, 4, 4, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture,
+                                            nullptr);
          }},
         {"automatic mip-maps with levels",
          [](Kit& a) {
@@ -163,14 +174,26 @@ std::vector<Case> cases()
                                             nullptr);
          }},
         {"texture on stage 16",
-         [](Kit& a) { return a.device->SetTexture(16, a.texture); }},
+         [](Kit& a) {
+             return a.device->SetTexture(16, a.texture);
+         }},
         // Targets
-        {"no colour target 0", [](Kit& a) { return a.device->SetRenderTarget(0, nullptr); }},
-        {"colour target 4", [](Kit& a) { return a.device->SetRenderTarget(4, a.target); }},
+        {"no colour target 0",
+         [](Kit& a) {
+             return a.device->SetRenderTarget(0, nullptr);
+         }},
+        {"colour target 4",
+         [](Kit& a) {
+             return a.device->SetRenderTarget(4, a.target);
+         }},
         {"plain texture as a colour target",
-         [](Kit& a) { return a.device->SetRenderTarget(1, a.plainSurface); }},
+         [](Kit& a) {
+             return a.device->SetRenderTarget(1, a.plainSurface);
+         }},
         {"colour surface as the depth buffer",
-         [](Kit& a) { return a.device->SetDepthStencilSurface(a.target); }},
+         [](Kit& a) {
+             return a.device->SetDepthStencilSurface(a.target);
+         }},
         {"viewport past the target",
          [](Kit& a) {
              const D3DVIEWPORT9 viewport = {8, 0, 60, 16, 0.0f, 1.0f};
@@ -180,22 +203,35 @@ std::vector<Case> cases()
         {"clearing a depth buffer there is none of",
          [](Kit& a) {
              a.device->SetDepthStencilSurface(nullptr);
-             const HRESULT result =
-                 a.device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+             const HRESULT result = a.device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
              a.device->SetDepthStencilSurface(a.depth);
              return result;
          }},
         {"clearing a stencil D24X8 does not have",
-         [](Kit& a) { return a.device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0); }},
+         [](Kit& a) {
+             return a.device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0);
+         }},
         {"depth above 1",
-         [](Kit& a) { return a.device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.5f, 0); }},
+         [](Kit& a) {
+             return a.device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.5f, 0);
+         }},
         // States
         {"sampler 16",
-         [](Kit& a) { return a.device->SetSamplerState(16, D3DSAMP_MINFILTER, D3DTEXF_POINT); }},
+         [](Kit& a) {
+             return a.device->SetSamplerState(16, D3DSAMP_MINFILTER, D3DTEXF_POINT);
+         }},
         {"render state past the table",
-         [](Kit& a) { return a.device->SetRenderState(D3DRENDERSTATETYPE(4096), 0); }},
-        {"blend-weight FVF", [](Kit& a) { return a.device->SetFVF(0x006 /* D3DFVF_XYZB1 */); }},
-        {"stream 1", [](Kit& a) { return a.device->SetStreamSource(1, a.vertices, 0, 20); }},
+         [](Kit& a) {
+             return a.device->SetRenderState(D3DRENDERSTATETYPE(4096), 0);
+         }},
+        {"blend-weight FVF",
+         [](Kit& a) {
+             return a.device->SetFVF(0x006 /* D3DFVF_XYZB1 */);
+         }},
+        {"stream 1",
+         [](Kit& a) {
+             return a.device->SetStreamSource(1, a.vertices, 0, 20);
+         }},
         // Draws
         {"draw with no stream",
          [](Kit& a) {
@@ -266,7 +302,10 @@ std::vector<Case> cases()
              void* data = nullptr;
              return a.vertices->Lock(60, 24, &data, 0);
          }},
-        {"buffer unlock without a lock", [](Kit& a) { return a.vertices->Unlock(); }},
+        {"buffer unlock without a lock",
+         [](Kit& a) {
+             return a.vertices->Unlock();
+         }},
         {"empty vertex buffer",
          [](Kit& a) {
              IDirect3DVertexBuffer9* buffer = nullptr;

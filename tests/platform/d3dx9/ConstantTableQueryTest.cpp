@@ -32,12 +32,23 @@ uint32_t bits(float a_value)
 
 // Structures count their components in rows x columns, as D3DX writes them.
 const std::vector<CtabBuilder::Constant> g_constants = {
-    {"s", D3DXRS_FLOAT4, 5, 4,
-     {D3DXPC_STRUCT, D3DXPT_VOID, 1, 9, 1,
+    {"s",
+     D3DXRS_FLOAT4,
+     5,
+     4,
+     {D3DXPC_STRUCT,
+      D3DXPT_VOID,
+      1,
+      9,
+      1,
       {{"m", g_float4}, {"f", g_float}, {"k", {D3DXPC_MATRIX_ROWS, D3DXPT_FLOAT, 2, 2, 1, {}}}}},
      {}},
-    {"arr", D3DXRS_FLOAT4, 10, 4,
-     {D3DXPC_STRUCT, D3DXPT_VOID, 1, 5, 2, {{"a", g_float}, {"b", g_float4}}}, {}},
+    {"arr",
+     D3DXRS_FLOAT4,
+     10,
+     4,
+     {D3DXPC_STRUCT, D3DXPT_VOID, 1, 5, 2, {{"a", g_float}, {"b", g_float4}}},
+     {}},
     {"cut", D3DXRS_FLOAT4, 20, 2, {D3DXPC_VECTOR, D3DXPT_FLOAT, 1, 4, 3, {}}, {}},
     {"d", D3DXRS_FLOAT4, 30, 1, g_float4, {bits(1), bits(2), bits(3), bits(4)}},
     {"di", D3DXRS_INT4, 2, 1, {D3DXPC_VECTOR, D3DXPT_INT, 1, 4, 1, {}}, {5, 6, 7, 8}},
@@ -191,8 +202,8 @@ TEST_F(ConstantTableQuery, PathsAndHandlesAgree)
     D3DXCONSTANT_DESC desc = {};
     ASSERT_EQ(m_table->GetConstantDesc(m_table->GetConstant(s, 1), &desc, nullptr), D3D_OK);
     EXPECT_EQ(desc.RegisterIndex, 6u);
-    for (const char* path : {"s.nope", "arr.b", "arr[2]", "s[0]", "d[0]", "s.", "", "arr[1",
-                             "arr[]", "arr[1]b", "S"})
+    for (const char* path :
+         {"s.nope", "arr.b", "arr[2]", "s[0]", "d[0]", "s.", "", "arr[1", "arr[]", "arr[1]b", "S"})
     {
         SCOPED_TRACE(path);
         EXPECT_EQ(byName(path), nullptr);
@@ -215,18 +226,28 @@ TEST_F(ConstantTableQuery, SettersFillStructures)
         Registers registers;
     };
     const Case cases[] = {
-        {"every member", "s", 9,
+        {"every member",
+         "s",
+         9,
          {{5, {1, 2, 3, 4}}, {6, {5, 0, 0, 0}}, {7, {6, 7, 0, 0}}, {8, {8, 9, 0, 0}}}},
         {"the last member short of values", "s", 8, {{5, {1, 2, 3, 4}}, {6, {5, 0, 0, 0}}}},
         {"one member by its path", "s.k", 4, {{7, {1, 2, 0, 0}}, {8, {3, 4, 0, 0}}}},
-        {"structure array from its last whole element", "arr", 12,
+        {"structure array from its last whole element",
+         "arr",
+         12,
          {{10, {6, 0, 0, 0}}, {11, {7, 8, 9, 10}}}},
-        {"structure array with one whole element", "arr", 7,
+        {"structure array with one whole element",
+         "arr",
+         7,
          {{10, {1, 0, 0, 0}}, {11, {2, 3, 4, 5}}}},
         {"structure array short of one element", "arr", 4, {}},
-        {"one element of a structure array by its path", "arr[1]", 5,
+        {"one element of a structure array by its path",
+         "arr[1]",
+         5,
          {{12, {1, 0, 0, 0}}, {13, {2, 3, 4, 5}}}},
-        {"an element without registers takes values but writes none", "cut", 12,
+        {"an element without registers takes values but writes none",
+         "cut",
+         12,
          {{20, {1, 2, 3, 4}}, {21, {5, 6, 7, 8}}}},
     };
     for (const Case& test : cases)
@@ -284,7 +305,9 @@ TEST(ConstantTableStructures, DamagedTablesAreRefused)
     };
     const Case cases[] = {
         {"default value past the block",
-         [](std::vector<uint8_t>& a) { CtabBuilder::putDword(a, 44, uint32_t(a.size() - 8)); }},
+         [](std::vector<uint8_t>& a) {
+             CtabBuilder::putDword(a, 44, uint32_t(a.size() - 8));
+         }},
         {"member infos past the block",
          [](std::vector<uint8_t>& a) {
              const uint32_t type = a[40] | (a[41] << 8) | (a[42] << 16);
@@ -303,8 +326,15 @@ TEST(ConstantTableStructures, DamagedTablesAreRefused)
          }},
     };
     const std::vector<CtabBuilder::Constant> constants = {
-        {"s", D3DXRS_FLOAT4, 0, 2,
-         {D3DXPC_STRUCT, D3DXPT_VOID, 1, 5, 1,
+        {"s",
+         D3DXRS_FLOAT4,
+         0,
+         2,
+         {D3DXPC_STRUCT,
+          D3DXPT_VOID,
+          1,
+          5,
+          1,
           {{"a", g_float}, {"b", g_float4}, {"c", g_float}, {"d", g_float}}},
          {0, 0, 0, 0, 0, 0, 0, 0}}};
     {
@@ -391,7 +421,8 @@ TEST(ConstantTableSetters, WriteTheRegistersD3DXWrites)
     const D3DXMATRIX& m = g_matrix;
     const float farray[8] = {0.005f, 0.745f, 0.973f, 0.264f, 0.010f, 0.020f, 0.030f, 0.040f};
     const INT iarray[4] = {1, 2, 3, 4};
-    const D3DXVECTOR4 vectors[2] = {{0.745f, 0.997f, 0.353f, 0.237f}, {0.060f, 0.455f, 0.333f, 0.983f}};
+    const D3DXVECTOR4 vectors[2] = {{0.745f, 0.997f, 0.353f, 0.237f},
+                                    {0.060f, 0.455f, 0.333f, 0.983f}};
     const D3DXMATRIX matrices[2] = {m, m * 2.0f};
     using Registers = std::map<UINT, std::vector<float>>;
     struct Case
@@ -414,29 +445,44 @@ TEST(ConstantTableSetters, WriteTheRegistersD3DXWrites)
          [](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetFloat(d, "f", 0.12543f); },
          {{6, {0.12543f, 0, 0, 0}}}},
         {"SetVector on a vector",
-         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetVector(d, "f4", &g_vector); },
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             return t->SetVector(d, "f4", &g_vector);
+         },
          {{7, {g_vector.x, g_vector.y, g_vector.z, g_vector.w}}}},
         {"SetVector on a scalar takes x",
-         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetVector(d, "f", &g_vector); },
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             return t->SetVector(d, "f", &g_vector);
+         },
          {{6, {g_vector.x, 0, 0, 0}}}},
         {"SetMatrix on a scalar takes _11",
          [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrix(d, "f", &m); },
          {{6, {m._11, 0, 0, 0}}}},
         {"SetMatrixTranspose on a vector takes the first column",
-         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrixTranspose(d, "f4", &m); },
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             return t->SetMatrixTranspose(d, "f4", &m);
+         },
          {{7, {m._11, m._21, m._31, m._41}}}},
         {"SetVector on a matrix writes nothing",
-         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetVector(d, "mvp", &g_vector); }, {}},
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             return t->SetVector(d, "mvp", &g_vector);
+         },
+         {}},
         {"SetFloat on a matrix writes nothing",
-         [](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetFloat(d, "mvp", 1.0f); }, {}},
+         [](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetFloat(d, "mvp", 1.0f); },
+         {}},
         {"SetFloat on a vector writes nothing",
-         [](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetFloat(d, "f4", 1.0f); }, {}},
+         [](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetFloat(d, "f4", 1.0f); },
+         {}},
         // 1.502 and 3.006 become 1 and 3: the float's fraction is dropped.
         {"SetMatrix on an int row-major 2x3",
-         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrix(d, "imatrix2x3", &m); },
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             return t->SetMatrix(d, "imatrix2x3", &m);
+         },
          {{8, {2, 1, 9, 0}}, {9, {5, 3, 3, 0}}}},
         {"SetMatrix on a column-major 3x1",
-         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrix(d, "fmatrix3x1", &m); },
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             return t->SetMatrix(d, "fmatrix3x1", &m);
+         },
          {{11, {m._11, m._21, m._31, 0}}}},
         {"SetMatrix on a column-major 2x3",
          [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrix(d, "c2x3", &m); },
@@ -451,22 +497,32 @@ TEST(ConstantTableSetters, WriteTheRegistersD3DXWrites)
          [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrix(d, "r3x2", &m); },
          {{19, {m._11, m._12, 0, 0}}, {20, {m._21, m._22, 0, 0}}, {21, {m._31, m._32, 0, 0}}}},
         {"SetMatrixTranspose on a column-major 2x3",
-         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrixTranspose(d, "c2x3", &m); },
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             return t->SetMatrixTranspose(d, "c2x3", &m);
+         },
          {{12, {m._11, m._12, 0, 0}}, {13, {m._21, m._22, 0, 0}}, {14, {m._31, m._32, 0, 0}}}},
         {"SetMatrixTranspose on a row-major 2x3",
-         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrixTranspose(d, "r2x3", &m); },
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             return t->SetMatrixTranspose(d, "r2x3", &m);
+         },
          {{17, {m._11, m._21, m._31, 0}}, {18, {m._12, m._22, m._32, 0}}}},
         {"SetFloatArray stops at the array's end",
-         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetFloatArray(d, "farray", farray, 8); },
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             return t->SetFloatArray(d, "farray", farray, 8);
+         },
          {{22, {farray[0], 0, 0, 0}},
           {23, {farray[1], 0, 0, 0}},
           {24, {farray[2], 0, 0, 0}},
           {25, {farray[3], 0, 0, 0}}}},
         {"SetIntArray on a float array",
-         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetIntArray(d, "farray", iarray, 4); },
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             return t->SetIntArray(d, "farray", iarray, 4);
+         },
          {{22, {1, 0, 0, 0}}, {23, {2, 0, 0, 0}}, {24, {3, 0, 0, 0}}, {25, {4, 0, 0, 0}}}},
         {"SetVectorArray",
-         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetVectorArray(d, "fvecarray", vectors, 2); },
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             return t->SetVectorArray(d, "fvecarray", vectors, 2);
+         },
          {{26, {vectors[0].x, vectors[0].y, vectors[0].z, vectors[0].w}},
           {27, {vectors[1].x, vectors[1].y, vectors[1].z, vectors[1].w}}}},
         {"SetBool on bools in float registers stores 1.0 and 0.0",
@@ -476,7 +532,9 @@ TEST(ConstantTableSetters, WriteTheRegistersD3DXWrites)
          },
          {{28, {0, 0, 0, 0}}, {29, {1, 0, 0, 0}}}},
         {"SetMatrixArray on row-major matrices",
-         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) { return t->SetMatrixArray(d, "fmtxarray", matrices, 2); },
+         [&](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             return t->SetMatrixArray(d, "fmtxarray", matrices, 2);
+         },
          {{31, {m._11, m._12, m._13, m._14}},
           {32, {m._21, m._22, m._23, m._24}},
           {33, {m._31, m._32, m._33, m._34}},

@@ -108,7 +108,7 @@ struct SetCase
     const char* what;
     Setter setter;
     const char* name;
-    float number;   // the value of SetFloat and SetBool
+    float number;  // the value of SetFloat and SetBool
     std::vector<RecordingDevice::Call> calls;
 };
 
@@ -146,18 +146,32 @@ TEST(ConstantTable, SettersWriteRegistersByClass)
         {"float3 from a vector", Setter::Vector, "position", 0, {floats(VSF, 1, {1, 2, 3, 0})}},
         {"float4 from a vector", Setter::Vector, "color", 0, {floats(VSF, 2, {1, 2, 3, 4})}},
         {"one float does not fit a float4: nothing written", Setter::Float, "color", 7, {}},
-        {"float4 from a matrix: its first row", Setter::Matrix, "color", 0,
+        {"float4 from a matrix: its first row",
+         Setter::Matrix,
+         "color",
+         0,
          {floats(VSF, 2, {11, 12, 13, 14})}},
-        {"first element of an array", Setter::Vector, "lights", 0,
-         {floats(VSF, 18, {1, 2, 3, 4})}},
+        {"first element of an array", Setter::Vector, "lights", 0, {floats(VSF, 18, {1, 2, 3, 4})}},
         // Matrices.
-        {"row-major matrix: one row per register", Setter::Matrix, "rowMatrix", 0,
+        {"row-major matrix: one row per register",
+         Setter::Matrix,
+         "rowMatrix",
+         0,
          {floats(VSF, 3, {11, 12, 13, 14, 21, 22, 23, 24, 31, 32, 33, 34, 41, 42, 43, 44})}},
-        {"column-major matrix: one column per register", Setter::Matrix, "columnMatrix", 0,
+        {"column-major matrix: one column per register",
+         Setter::Matrix,
+         "columnMatrix",
+         0,
          {floats(VSF, 7, {11, 21, 31, 41, 12, 22, 32, 42, 13, 23, 33, 43, 14, 24, 34, 44})}},
-        {"column-major matrix cut to three registers", Setter::Matrix, "cutMatrix", 0,
+        {"column-major matrix cut to three registers",
+         Setter::Matrix,
+         "cutMatrix",
+         0,
          {floats(VSF, 11, {11, 21, 31, 41, 12, 22, 32, 42, 13, 23, 33, 43})}},
-        {"row-major 4x3: three components per row", Setter::Matrix, "narrowRows", 0,
+        {"row-major 4x3: three components per row",
+         Setter::Matrix,
+         "narrowRows",
+         0,
          {floats(VSF, 14, {11, 12, 13, 0, 21, 22, 23, 0, 31, 32, 33, 0, 41, 42, 43, 0})}},
         // Bools in float registers are 1.0 or 0.0.
         {"bool in c from TRUE", Setter::Bool, "fogOn", 1, {floats(VSF, 20, {1, 0, 0, 0})}},
@@ -359,7 +373,8 @@ TEST(ConstantTable, AcceptsAndRefusesByteCodeAsD3DXDoes)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
-        LPD3DXCONSTANTTABLE table = reinterpret_cast<LPD3DXCONSTANTTABLE>(uintptr_t{16});  // overwritten
+        LPD3DXCONSTANTTABLE table =
+            reinterpret_cast<LPD3DXCONSTANTTABLE>(uintptr_t{16});  // overwritten
         EXPECT_EQ(D3DXGetShaderConstantTable(c.code.data(), &table), c.result);
         EXPECT_EQ(table != nullptr, c.table);
         if (!table)
@@ -388,7 +403,9 @@ TEST(ConstantTable, NamesPointIntoTheTable)
     ID3DXConstantTable* table = holder.table;
     const char* begin = static_cast<const char*>(table->GetBufferPointer());
     const char* end = begin + table->GetBufferSize();
-    auto inside = [&](const char* a_text) { return a_text >= begin && a_text < end; };
+    auto inside = [&](const char* a_text) {
+        return a_text >= begin && a_text < end;
+    };
     D3DXCONSTANTTABLE_DESC desc = {};
     ASSERT_EQ(table->GetDesc(&desc), D3D_OK);
     EXPECT_TRUE(inside(desc.Creator));
@@ -397,8 +414,9 @@ TEST(ConstantTable, NamesPointIntoTheTable)
         SCOPED_TRACE(path);
         D3DXCONSTANT_DESC constant = {};
         UINT count = 0;
-        ASSERT_EQ(table->GetConstantDesc(table->GetConstantByName(nullptr, path), &constant, &count),
-                  D3D_OK);
+        ASSERT_EQ(
+            table->GetConstantDesc(table->GetConstantByName(nullptr, path), &constant, &count),
+            D3D_OK);
         EXPECT_TRUE(inside(constant.Name));
         const std::string expected = std::string(path).substr(0, std::string(path).find('['));
         EXPECT_STREQ(constant.Name, expected.c_str());
@@ -422,10 +440,10 @@ Registers registersAfter(const std::vector<RecordingDevice::Call>& a_calls)
         {
             if (call.method == "SetVertexShaderConstantF")
                 registers[{'c', call.startRegister + i}].assign(call.floats.begin() + 4 * i,
-                                                               call.floats.begin() + 4 * i + 4);
+                                                                call.floats.begin() + 4 * i + 4);
             else if (call.method == "SetVertexShaderConstantI")
                 registers[{'i', call.startRegister + i}].assign(call.ints.begin() + 4 * i,
-                                                               call.ints.begin() + 4 * i + 4);
+                                                                call.ints.begin() + 4 * i + 4);
             else if (call.method == "SetVertexShaderConstantB")
                 registers[{'b', call.startRegister + i}] = {float(call.bools[i])};
             else
@@ -512,10 +530,12 @@ TEST(ConstantTable, ArraySettersFollowD3DXRules)
          [&](IDirect3DDevice9* a) { return table->SetIntArray(a, "fogOn", ints + 1, 1); },
          {{{'c', 20}, {1, 0, 0, 0}}}},
         // SetInt.
-        {"int into a float", [&](IDirect3DDevice9* a) { return table->SetInt(a, "scale", -7); },
+        {"int into a float",
+         [&](IDirect3DDevice9* a) { return table->SetInt(a, "scale", -7); },
          {{{'c', 0}, {-7, 0, 0, 0}}}},
         {"one int does not fit an int4: nothing",
-         [&](IDirect3DDevice9* a) { return table->SetInt(a, "counts", 3); }, {}},
+         [&](IDirect3DDevice9* a) { return table->SetInt(a, "counts", 3); },
+         {}},
         {"int into a bool array: the first element",
          [&](IDirect3DDevice9* a) { return table->SetInt(a, "flags", 9); },
          {{{'b', 1}, {TRUE}}}},
@@ -533,7 +553,8 @@ TEST(ConstantTable, ArraySettersFollowD3DXRules)
          [&](IDirect3DDevice9* a) { return table->SetVectorArray(a, "scale", vectors + 1, 2); },
          {{{'c', 0}, {5, 0, 0, 0}}}},
         {"vector does not fit a matrix: nothing",
-         [&](IDirect3DDevice9* a) { return table->SetVector(a, "rowMatrix", &vectors[0]); }, {}},
+         [&](IDirect3DDevice9* a) { return table->SetVector(a, "rowMatrix", &vectors[0]); },
+         {}},
         {"vectors do not fit a matrix: nothing",
          [&](IDirect3DDevice9* a) { return table->SetVectorArray(a, "columnMatrix", vectors, 3); },
          {}},

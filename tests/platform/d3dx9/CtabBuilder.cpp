@@ -41,8 +41,7 @@ uint32_t appendType(std::vector<uint8_t>& a_bytes, const CtabBuilder::Type& a_ty
     const uint32_t offset = static_cast<uint32_t>(a_bytes.size());
     appendDword(a_bytes, a_type.parameterClass | (uint32_t{a_type.parameterType} << 16));
     appendDword(a_bytes, a_type.rows | (uint32_t{a_type.columns} << 16));
-    appendDword(a_bytes,
-                a_type.elements | (uint32_t(a_type.members.size()) << 16));
+    appendDword(a_bytes, a_type.elements | (uint32_t(a_type.members.size()) << 16));
     appendDword(a_bytes, a_type.members.empty() ? 0 : memberInfo);
     return offset;
 }

@@ -23,7 +23,7 @@ const float kHalfPi = static_cast<float>(M_PI / 2.0);
 const float kSqrtHalf = static_cast<float>(M_SQRT1_2);
 
 // D3DXMatrixRotationX, Y or Z.
-typedef D3DXMATRIX* (WINAPI* Rotation)(D3DXMATRIX*, FLOAT);
+typedef D3DXMATRIX*(WINAPI* Rotation)(D3DXMATRIX*, FLOAT);
 
 void expectMatrixNear(const D3DXMATRIX& a_actual, const float (&a_expected)[4][4])
 {
@@ -86,18 +86,34 @@ Quat operator*(const Quat& a, const Quat& b)
                 a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z};
 }
 
-Quat operator+(const Quat& a, const Quat& b) { return Quat{a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w}; }
-Quat operator-(const Quat& a) { return Quat{-a.x, -a.y, -a.z, -a.w}; }
-Quat scale(const Quat& a, double s) { return Quat{a.x * s, a.y * s, a.z * s, a.w * s}; }
-double dot(const Quat& a, const Quat& b) { return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w; }
-Quat conjugate(const Quat& a) { return Quat{-a.x, -a.y, -a.z, a.w}; }
+Quat operator+(const Quat& a, const Quat& b)
+{
+    return Quat{a.x + b.x, a.y + b.y, a.z + b.z, a.w + b.w};
+}
+Quat operator-(const Quat& a)
+{
+    return Quat{-a.x, -a.y, -a.z, -a.w};
+}
+Quat scale(const Quat& a, double s)
+{
+    return Quat{a.x * s, a.y * s, a.z * s, a.w * s};
+}
+double dot(const Quat& a, const Quat& b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z + a.w * b.w;
+}
+Quat conjugate(const Quat& a)
+{
+    return Quat{-a.x, -a.y, -a.z, a.w};
+}
 
 Quat logarithm(const Quat& a)
 {
     const double length = sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
     const double theta = acos(a.w);
-    return length > 0.0 ? Quat{a.x / length * theta, a.y / length * theta, a.z / length * theta, 0.0}
-                        : Quat{0.0, 0.0, 0.0, 0.0};
+    return length > 0.0
+               ? Quat{a.x / length * theta, a.y / length * theta, a.z / length * theta, 0.0}
+               : Quat{0.0, 0.0, 0.0, 0.0};
 }
 
 Quat exponential(const Quat& a)
@@ -337,13 +353,19 @@ TEST(D3DXMathTest, LookAtLHIsTheDocumentedMatrix)
     };
     const Case cases[] = {
         // Looking down +z from z = -5: the axes stay, the eye moves to the origin.
-        {"down +z", D3DXVECTOR3(0, 0, -5), D3DXVECTOR3(0, 0, 0),
+        {"down +z",
+         D3DXVECTOR3(0, 0, -5),
+         D3DXVECTOR3(0, 0, 0),
          {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 5, 1}}},
         // Looking down -x from x = 10: zaxis = -x, xaxis = +z.
-        {"down -x", D3DXVECTOR3(10, 0, 0), D3DXVECTOR3(0, 0, 0),
+        {"down -x",
+         D3DXVECTOR3(10, 0, 0),
+         D3DXVECTOR3(0, 0, 0),
          {{0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, 10, 1}}},
         // zaxis = (0.6, 0.8, 0), xaxis = (0, 0, -1), yaxis = (-0.8, 0.6, 0).
-        {"oblique", D3DXVECTOR3(1, 2, 3), D3DXVECTOR3(4, 6, 3),
+        {"oblique",
+         D3DXVECTOR3(1, 2, 3),
+         D3DXVECTOR3(4, 6, 3),
          {{0, -0.8f, 0.6f, 0}, {0, 0.6f, 0.8f, 0}, {-1, 0, 0, 0}, {3, -0.4f, -2.2f, 1}}},
     };
     const D3DXVECTOR3 up(0.0f, 1.0f, 0.0f);
@@ -363,7 +385,8 @@ TEST(D3DXMathTest, PerspectiveFovLHIsTheDocumentedMatrix)
 {
     D3DXMATRIX projection;
     EXPECT_EQ(D3DXMatrixPerspectiveFovLH(&projection, kHalfPi, 2.0f, 1.0f, 101.0f), &projection);
-    const float expected[4][4] = {{0.5f, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1.01f, 1}, {0, 0, -1.01f, 0}};
+    const float expected[4][4] = {
+        {0.5f, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1.01f, 1}, {0, 0, -1.01f, 0}};
     expectMatrixNear(projection, expected);
 
     // The near plane maps to depth 0 and the far plane to depth 1.
@@ -430,7 +453,8 @@ TEST(D3DXMathTest, VectorBasics)
     };
     for (const Case& c : cases)
     {
-        SCOPED_TRACE(testing::Message() << "(" << c.input.x << ", " << c.input.y << ", " << c.input.z << ")");
+        SCOPED_TRACE(testing::Message()
+                     << "(" << c.input.x << ", " << c.input.y << ", " << c.input.z << ")");
         D3DXVECTOR3 normal;
         EXPECT_EQ(D3DXVec3Normalize(&normal, &c.input), &normal);
         expectVectorNear(normal, c.expected);
@@ -453,13 +477,15 @@ TEST(D3DXMathTest, QuaternionBasics)
     const D3DXQUATERNION a(1.0f, 2.0f, 2.0f, 4.0f);
     EXPECT_FLOAT_EQ(D3DXQuaternionDot(&a, &a), 25.0f);
     EXPECT_EQ(*D3DXQuaternionConjugate(&q, &a), D3DXQUATERNION(-1, -2, -2, 4));
-    expectQuaternionNear(*D3DXQuaternionInverse(&q, &a), D3DXQUATERNION(-0.04f, -0.08f, -0.08f, 0.16f));
+    expectQuaternionNear(*D3DXQuaternionInverse(&q, &a),
+                         D3DXQUATERNION(-0.04f, -0.08f, -0.08f, 0.16f));
     expectQuaternionNear(*D3DXQuaternionNormalize(&q, &a), D3DXQUATERNION(0.2f, 0.4f, 0.4f, 0.8f));
 
     // The inverse undoes the rotation: q x inverse(q) is the identity.
     D3DXQUATERNION inverse, product;
     D3DXQuaternionInverse(&inverse, &a);
-    expectQuaternionNear(*D3DXQuaternionMultiply(&product, &a, &inverse), D3DXQUATERNION(0, 0, 0, 1));
+    expectQuaternionNear(*D3DXQuaternionMultiply(&product, &a, &inverse),
+                         D3DXQUATERNION(0, 0, 0, 1));
 
     const D3DXQUATERNION zero(0, 0, 0, 0);
     EXPECT_EQ(*D3DXQuaternionNormalize(&q, &zero), zero);
@@ -526,8 +552,8 @@ TEST(D3DXMathTest, QuaternionMultiplyIsQ1ThenQ2)
 TEST(D3DXMathTest, QuaternionLnAndExp)
 {
     const double theta = 0.6;
-    const D3DXQUATERNION unit(0.0f, static_cast<float>(sin(theta) * 0.6), static_cast<float>(sin(theta) * 0.8),
-                              static_cast<float>(cos(theta)));
+    const D3DXQUATERNION unit(0.0f, static_cast<float>(sin(theta) * 0.6),
+                              static_cast<float>(sin(theta) * 0.8), static_cast<float>(cos(theta)));
     const D3DXQUATERNION logarithm(0.0f, 0.36f, 0.48f, 0.0f);
 
     D3DXQUATERNION q;
@@ -555,7 +581,8 @@ TEST(D3DXMathTest, QuaternionSlerp)
     expectQuaternionNear(q, eighth);
     EXPECT_EQ(*D3DXQuaternionSlerp(&q, &identity, &quarter, 0.0f), identity);
     expectQuaternionNear(*D3DXQuaternionSlerp(&q, &identity, &quarter, 1.0f), quarter);
-    expectQuaternionNear(*D3DXQuaternionSlerp(&q, &identity, &quarter, 0.25f), zRotation(M_PI / 16));
+    expectQuaternionNear(*D3DXQuaternionSlerp(&q, &identity, &quarter, 0.25f),
+                         zRotation(M_PI / 16));
 
     const D3DXQUATERNION flipped = -quarter;
     expectQuaternionNear(*D3DXQuaternionSlerp(&q, &identity, &flipped, 0.5f), eighth);
@@ -609,7 +636,8 @@ TEST(D3DXMathTest, SquadMatchesThePublishedFormulas)
     expectQuaternionNear(c, toD3DX(q2));
 
     const double t = 0.3;
-    const Quat expectedMid = slerp(slerp(q1, q2, t), slerp(expectedA, expectedB, t), 2.0 * t * (1.0 - t));
+    const Quat expectedMid =
+        slerp(slerp(q1, q2, t), slerp(expectedA, expectedB, t), 2.0 * t * (1.0 - t));
     D3DXQUATERNION q;
     expectQuaternionNear(*D3DXQuaternionSquad(&q, &keys[1], &a, &b, &c, 0.3f), toD3DX(expectedMid));
 
@@ -671,22 +699,25 @@ TEST(D3DXMathTest, QuaternionsNotOfUnitLengthComeOutAsD3DXComputesThem)
     D3DXQUATERNION out;
     const Case cases[] = {
         // Ln reads the angle from w; from w = 1 on (x, y, z) stays as it is.
-        {"Ln, w above 1", *D3DXQuaternionLn(&out, &q), D3DXQUATERNION(1.0f, 2.0f, 4.0f, 0.0f), 1e-5f},
+        {"Ln, w above 1", *D3DXQuaternionLn(&out, &q), D3DXQUATERNION(1.0f, 2.0f, 4.0f, 0.0f),
+         1e-5f},
         {"Ln, w = 7", *D3DXQuaternionLn(&out, &r), D3DXQUATERNION(-3.0f, 4.0f, -5.0f, 0.0f), 1e-5f},
         {"Ln, q / 11", *D3DXQuaternionLn(&out, &unitQ),
          D3DXQUATERNION(0.093768f, 0.187536f, 0.375073f, 0.0f), 1e-5f},
         {"Ln, length below 1", *D3DXQuaternionLn(&out, &shorter),
          D3DXQUATERNION(0.206945f, 0.103473f, 0.310418f, 0.0f), 1e-5f},
         // Exp ignores w and takes the length of (x, y, z) as the angle.
-        {"Exp", *D3DXQuaternionExp(&out, &q), D3DXQUATERNION(-0.216382f, -0.432764f, -0.865527f, -0.129449f),
-         1e-5f},
+        {"Exp", *D3DXQuaternionExp(&out, &q),
+         D3DXQUATERNION(-0.216382f, -0.432764f, -0.865527f, -0.129449f), 1e-5f},
         {"Exp, length below 1", *D3DXQuaternionExp(&out, &shorter),
          D3DXQUATERNION(0.195366f, 0.097683f, 0.293049f, 0.930813f), 1e-5f},
-        {"Exp of zero", *D3DXQuaternionExp(&out, &zero), D3DXQUATERNION(0.0f, 0.0f, 0.0f, 1.0f), 0.0f},
+        {"Exp of zero", *D3DXQuaternionExp(&out, &zero), D3DXQUATERNION(0.0f, 0.0f, 0.0f, 1.0f),
+         0.0f},
         // Inverse divides the conjugate by the squared length.
         {"Inverse", *D3DXQuaternionInverse(&out, &q),
          D3DXQUATERNION(-1.0f / 121.0f, -2.0f / 121.0f, -4.0f / 121.0f, 10.0f / 121.0f), 1e-6f},
-        {"Multiply", *D3DXQuaternionMultiply(&out, &q, &r), D3DXQUATERNION(3.0f, 61.0f, -32.0f, 85.0f), 0.0f},
+        {"Multiply", *D3DXQuaternionMultiply(&out, &q, &r),
+         D3DXQUATERNION(3.0f, 61.0f, -32.0f, 85.0f), 0.0f},
         // Slerp blends linearly once the dot product reaches 1 (here 55 and
         // -923, the second with Q2 negated).
         {"Slerp, dot far above 1", *D3DXQuaternionSlerp(&out, &q, &r, 0.3f),
@@ -721,35 +752,44 @@ TEST(D3DXMathTest, SquadSetupOnKeysNotOfUnitLength)
     };
     const Case cases[] = {
         {"large keys",
-         {{1.0f, 2.0f, 4.0f, 10.0f}, {-3.0f, 4.0f, -5.0f, 7.0f}, {-1111.0f, 111.0f, -11.0f, 1.0f},
+         {{1.0f, 2.0f, 4.0f, 10.0f},
+          {-3.0f, 4.0f, -5.0f, 7.0f},
+          {-1111.0f, 111.0f, -11.0f, 1.0f},
           {91.0f, -82.0f, 7.3f, -6.4f}},
          {7.121285f, 2.159964f, -3.855094f, 5.362844f},
          {-1113.492920f, 82.679260f, -6.696645f, -4.090050f},
          {-1111.0f, 111.0f, -11.0f, 1.0f},
          2e-3f},
         {"Q2 kept, Q3 kept",
-         {{0.2f, 0.3f, 1.3f, -0.6f}, {-3.0f, -2.0f, 4.0f, 0.2f}, {1.1f, -0.7f, 9.2f, 0.0f},
+         {{0.2f, 0.3f, 1.3f, -0.6f},
+          {-3.0f, -2.0f, 4.0f, 0.2f},
+          {1.1f, -0.7f, 9.2f, 0.0f},
           {0.4f, 8.3f, -3.1f, -2.7f}},
          {-4.139569f, -2.469115f, 2.364477f, 0.465494f},
          {2.342533f, 2.365127f, 8.628538f, -0.898356f},
          {1.1f, -0.7f, 9.2f, 0.0f},
          2e-5f},
         {"Q2 negated",
-         {{0.2f, 0.3f, 1.3f, -0.6f}, {-3.0f, -2.0f, 4.0f, 0.2f}, {0.4f, 8.3f, -3.1f, -2.7f},
+         {{0.2f, 0.3f, 1.3f, -0.6f},
+          {-3.0f, -2.0f, 4.0f, 0.2f},
+          {0.4f, 8.3f, -3.1f, -2.7f},
           {1.1f, -0.7f, 9.2f, 0.0f}},
          {-3.754567f, -0.586085f, 3.815818f, -0.198150f},
          {0.140773f, -8.737090f, -0.516593f, 3.053942f},
          {-0.4f, -8.3f, 3.1f, 2.7f},
          2e-5f},
         {"opposite pure keys",
-         {{-1.0f, 0.0f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f, 0.0f},
+         {{-1.0f, 0.0f, 0.0f, 0.0f},
+          {1.0f, 0.0f, 0.0f, 0.0f},
+          {1.0f, 0.0f, 0.0f, 0.0f},
           {-1.0f, 0.0f, 0.0f, 0.0f}},
          {1.0f, 0.0f, 0.0f, 0.0f},
          {1.0f, 0.0f, 0.0f, 0.0f},
          {1.0f, 0.0f, 0.0f, 0.0f},
          0.0f},
     };
-    auto expectNear = [](const D3DXQUATERNION& a_actual, const D3DXQUATERNION& a_expected, float a_tolerance) {
+    auto expectNear = [](const D3DXQUATERNION& a_actual, const D3DXQUATERNION& a_expected,
+                         float a_tolerance) {
         // Relative for the large values.
         const float scale = std::max(1.0f, std::max(fabs(a_expected.x), fabs(a_expected.w)));
         EXPECT_NEAR(a_actual.x, a_expected.x, a_tolerance * scale);
@@ -779,13 +819,14 @@ TEST(D3DXMathTest, SquadSetupOnKeysNotOfUnitLength)
         for (int output = 0; output < 3; ++output)
             for (int input = 0; input < 4; ++input)
             {
-                SCOPED_TRACE("output " + std::to_string(output) + " is key " + std::to_string(input));
+                SCOPED_TRACE("output " + std::to_string(output) + " is key " +
+                             std::to_string(input));
                 D3DXQUATERNION keys[4] = {c.keys[0], c.keys[1], c.keys[2], c.keys[3]};
                 D3DXQUATERNION outs[3];
                 D3DXQUATERNION* targets[3] = {&outs[0], &outs[1], &outs[2]};
                 targets[output] = &keys[input];
-                D3DXQuaternionSquadSetup(targets[0], targets[1], targets[2], &keys[0], &keys[1], &keys[2],
-                                         &keys[3]);
+                D3DXQuaternionSquadSetup(targets[0], targets[1], targets[2], &keys[0], &keys[1],
+                                         &keys[2], &keys[3]);
                 const D3DXQUATERNION* expected[3] = {&c.a, &c.b, &c.c};
                 expectNear(*targets[output], *expected[output], output == 2 ? 0.0f : c.tolerance);
             }
@@ -805,11 +846,26 @@ TEST(D3DXMathTest, QuaternionOutputsMayBeTheirInputs)
         std::function<void(D3DXQUATERNION*, const D3DXQUATERNION*, const D3DXQUATERNION*)> run;
     };
     const Case cases[] = {
-        {"Inverse", [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION*) { D3DXQuaternionInverse(o, a); }},
-        {"Ln", [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION*) { D3DXQuaternionLn(o, a); }},
-        {"Exp", [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION*) { D3DXQuaternionExp(o, a); }},
-        {"Multiply", [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION* b) { D3DXQuaternionMultiply(o, a, b); }},
-        {"Slerp", [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION* b) { D3DXQuaternionSlerp(o, a, b, 0.3f); }},
+        {"Inverse",
+         [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION*) {
+             D3DXQuaternionInverse(o, a);
+         }},
+        {"Ln",
+         [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION*) {
+             D3DXQuaternionLn(o, a);
+         }},
+        {"Exp",
+         [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION*) {
+             D3DXQuaternionExp(o, a);
+         }},
+        {"Multiply",
+         [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION* b) {
+             D3DXQuaternionMultiply(o, a, b);
+         }},
+        {"Slerp",
+         [](D3DXQUATERNION* o, const D3DXQUATERNION* a, const D3DXQUATERNION* b) {
+             D3DXQuaternionSlerp(o, a, b, 0.3f);
+         }},
     };
     const D3DXQUATERNION* firsts[] = {&q, &shorter};
     for (const Case& c : cases)

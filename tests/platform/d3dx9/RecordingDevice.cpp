@@ -39,48 +39,48 @@ HRESULT RecordingDevice::QueryInterface(REFIID, void** ppvObject)
 HRESULT RecordingDevice::SetVertexShaderConstantF(UINT StartRegister, const float* pConstantData,
                                                   UINT Vector4fCount)
 {
-    m_calls.push_back(constantCall("SetVertexShaderConstantF", StartRegister, pConstantData, Vector4fCount, 4,
-                                      &Call::floats));
+    m_calls.push_back(constantCall("SetVertexShaderConstantF", StartRegister, pConstantData,
+                                   Vector4fCount, 4, &Call::floats));
     return D3D_OK;
 }
 
 HRESULT RecordingDevice::SetVertexShaderConstantI(UINT StartRegister, const int* pConstantData,
                                                   UINT Vector4iCount)
 {
-    m_calls.push_back(constantCall("SetVertexShaderConstantI", StartRegister, pConstantData, Vector4iCount, 4,
-                                      &Call::ints));
+    m_calls.push_back(constantCall("SetVertexShaderConstantI", StartRegister, pConstantData,
+                                   Vector4iCount, 4, &Call::ints));
     return D3D_OK;
 }
 
 HRESULT RecordingDevice::SetVertexShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
                                                   UINT BoolCount)
 {
-    m_calls.push_back(constantCall("SetVertexShaderConstantB", StartRegister, pConstantData, BoolCount, 1,
-                                      &Call::bools));
+    m_calls.push_back(constantCall("SetVertexShaderConstantB", StartRegister, pConstantData,
+                                   BoolCount, 1, &Call::bools));
     return D3D_OK;
 }
 
 HRESULT RecordingDevice::SetPixelShaderConstantF(UINT StartRegister, const float* pConstantData,
                                                  UINT Vector4fCount)
 {
-    m_calls.push_back(constantCall("SetPixelShaderConstantF", StartRegister, pConstantData, Vector4fCount, 4,
-                                      &Call::floats));
+    m_calls.push_back(constantCall("SetPixelShaderConstantF", StartRegister, pConstantData,
+                                   Vector4fCount, 4, &Call::floats));
     return D3D_OK;
 }
 
 HRESULT RecordingDevice::SetPixelShaderConstantI(UINT StartRegister, const int* pConstantData,
                                                  UINT Vector4iCount)
 {
-    m_calls.push_back(constantCall("SetPixelShaderConstantI", StartRegister, pConstantData, Vector4iCount, 4,
-                                      &Call::ints));
+    m_calls.push_back(constantCall("SetPixelShaderConstantI", StartRegister, pConstantData,
+                                   Vector4iCount, 4, &Call::ints));
     return D3D_OK;
 }
 
 HRESULT RecordingDevice::SetPixelShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
                                                  UINT BoolCount)
 {
-    m_calls.push_back(constantCall("SetPixelShaderConstantB", StartRegister, pConstantData, BoolCount, 1,
-                                      &Call::bools));
+    m_calls.push_back(constantCall("SetPixelShaderConstantB", StartRegister, pConstantData,
+                                   BoolCount, 1, &Call::bools));
     return D3D_OK;
 }
 

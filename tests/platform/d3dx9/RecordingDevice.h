@@ -12,11 +12,11 @@ class RecordingDevice final : public IDirect3DDevice9
 public:
     struct Call
     {
-        std::string method;          // "SetVertexShaderConstantF", ...
+        std::string method;  // "SetVertexShaderConstantF", ...
         UINT startRegister = 0;
-        UINT count = 0;              // registers (float4, int4) or bools
-        std::vector<float> floats;   // 4 per register
-        std::vector<int> ints;       // 4 per register
+        UINT count = 0;             // registers (float4, int4) or bools
+        std::vector<float> floats;  // 4 per register
+        std::vector<int> ints;      // 4 per register
         std::vector<BOOL> bools;
 
         bool operator==(const Call& a_other) const;

@@ -34,12 +34,20 @@ enum
 };
 
 const DialogTemplate kTemplate = {
-    WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER, 0, 0, 0, 266, 149,
-    "Test", "MS Shell Dlg 2", 8,
+    WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER,
+    0,
+    0,
+    0,
+    266,
+    149,
+    "Test",
+    "MS Shell Dlg 2",
+    8,
     {
         {"Button", "Launch", kLaunch, 201, 104, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
         {"Button", "Exit", kExit, 201, 123, 50, 14, BS_PUSHBUTTON | WS_TABSTOP},
-        {"ComboBox", "", kModes, 17, 112, 104, 200, CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP},
+        {"ComboBox", "", kModes, 17, 112, 104, 200,
+         CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP},
         {"Static", "Display mode:", -1, 17, 99, 80, 8, SS_LEFT | WS_GROUP},
         {"Static", MAKEINTRESOURCEA(kBitmap), -1, 0, -1, 267, 92, SS_BITMAP},
         {"Button", "Loop", kLoop, 82, 131, 39, 10, BS_AUTOCHECKBOX | WS_TABSTOP},
@@ -49,7 +57,8 @@ const DialogTemplate kTemplate = {
 // A small .bmp file made by SDL, as the build makes the real ones.
 std::vector<uint8_t> makeBmp(int a_width, int a_height)
 {
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, a_width, a_height, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormat(0, a_width, a_height, 32, SDL_PIXELFORMAT_ARGB8888);
     SDL_FillRect(surface, nullptr, SDL_MapRGBA(surface->format, 200, 40, 90, 255));
     std::vector<uint8_t> bytes(64 + static_cast<size_t>(a_width * a_height) * 4 + 256);
     SDL_RWops* out = SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size()));
@@ -225,7 +234,8 @@ TEST_F(DialogTest, ComboBoxAnswersListMessages)
             return SendDlgItemMessageA(a_dialog, kModes, a_message, a_wParam, a_lParam);
         };
         EXPECT_EQ(send(CB_GETCURSEL, 0, 0), CB_ERR);
-        EXPECT_EQ(send(CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("1280")), CB_ERR);
+        EXPECT_EQ(send(CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("1280")),
+                  CB_ERR);
         const char* texts[] = {"1280x720", "1280x1024", "1920x1080"};
         for (LRESULT index = 0; index < 3; ++index)
         {
@@ -242,7 +252,7 @@ TEST_F(DialogTest, ComboBoxAnswersListMessages)
             {static_cast<WPARAM>(-1), "1280x1024", 1},
             {static_cast<WPARAM>(-1), "1280", 0},
             {0, "1280", 1},
-            {1, "1280", 0},  // wraps to the start
+            {1, "1280", 0},                         // wraps to the start
             {static_cast<WPARAM>(-1), "1920X", 2},  // any letter case
             {static_cast<WPARAM>(-1), "800x600", CB_ERR},
         };
@@ -296,16 +306,36 @@ TEST_F(DialogTest, KeyboardWorksTheDialog)
         INT_PTR result;
         std::vector<WPARAM> commands;
     } cases[] = {
-        {"Enter presses the default button", {SDL_SCANCODE_RETURN}, 0, {MAKEWPARAM(kLaunch, BN_CLICKED)}},
-        {"Space presses the first tab stop", {SDL_SCANCODE_SPACE}, 0, {MAKEWPARAM(kLaunch, BN_CLICKED)}},
-        {"Tab, Space presses Exit", {SDL_SCANCODE_TAB, SDL_SCANCODE_SPACE}, -1, {MAKEWPARAM(kExit, BN_CLICKED)}},
-        {"Enter on a focused push button presses it", {SDL_SCANCODE_TAB, SDL_SCANCODE_RETURN}, -1, {MAKEWPARAM(kExit, BN_CLICKED)}},
-        {"Tab skips what is no tab stop, to Loop", {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_SPACE, SDL_SCANCODE_ESCAPE},
-         -1, {MAKEWPARAM(kLoop, BN_CLICKED), MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
-        {"Tab wraps back to Launch", {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_SPACE},
-         0, {MAKEWPARAM(kLaunch, BN_CLICKED)}},
-        {"Down steps the focused list", {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_DOWN, SDL_SCANCODE_ESCAPE},
-         -1, {MAKEWPARAM(kModes, CBN_SELCHANGE), MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
+        {"Enter presses the default button",
+         {SDL_SCANCODE_RETURN},
+         0,
+         {MAKEWPARAM(kLaunch, BN_CLICKED)}},
+        {"Space presses the first tab stop",
+         {SDL_SCANCODE_SPACE},
+         0,
+         {MAKEWPARAM(kLaunch, BN_CLICKED)}},
+        {"Tab, Space presses Exit",
+         {SDL_SCANCODE_TAB, SDL_SCANCODE_SPACE},
+         -1,
+         {MAKEWPARAM(kExit, BN_CLICKED)}},
+        {"Enter on a focused push button presses it",
+         {SDL_SCANCODE_TAB, SDL_SCANCODE_RETURN},
+         -1,
+         {MAKEWPARAM(kExit, BN_CLICKED)}},
+        {"Tab skips what is no tab stop, to Loop",
+         {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_SPACE,
+          SDL_SCANCODE_ESCAPE},
+         -1,
+         {MAKEWPARAM(kLoop, BN_CLICKED), MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
+        {"Tab wraps back to Launch",
+         {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB,
+          SDL_SCANCODE_SPACE},
+         0,
+         {MAKEWPARAM(kLaunch, BN_CLICKED)}},
+        {"Down steps the focused list",
+         {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_DOWN, SDL_SCANCODE_ESCAPE},
+         -1,
+         {MAKEWPARAM(kModes, CBN_SELCHANGE), MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
         {"Escape cancels", {SDL_SCANCODE_ESCAPE}, -1, {MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
     };
     for (const auto& c : cases)
@@ -313,8 +343,10 @@ TEST_F(DialogTest, KeyboardWorksTheDialog)
         SCOPED_TRACE(c.name);
         m_run = DialogRun();
         const INT_PTR result = show([&](HWND a_dialog) {
-            SendDlgItemMessageA(a_dialog, kModes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("1280x720"));
-            SendDlgItemMessageA(a_dialog, kModes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("1920x1080"));
+            SendDlgItemMessageA(a_dialog, kModes, CB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>("1280x720"));
+            SendDlgItemMessageA(a_dialog, kModes, CB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>("1920x1080"));
             SendDlgItemMessageA(a_dialog, kModes, CB_SETCURSEL, 0, 0);
             for (SDL_Scancode key : c.keys)
                 pushKey(a_dialog, key);

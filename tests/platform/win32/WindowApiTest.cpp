@@ -135,8 +135,9 @@ TEST_F(WindowApi, ClassRegistersOnce)
     WNDCLASSA noProcedure = {};
     noProcedure.lpszClassName = "other";
     EXPECT_EQ(RegisterClassA(&noProcedure), 0);
-    EXPECT_EQ(CreateWindowExA(0, "unknown", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
-              nullptr);
+    EXPECT_EQ(
+        CreateWindowExA(0, "unknown", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
+        nullptr);
 }
 
 // RegisterClassExA registers as RegisterClassA does, and only a structure

@@ -112,8 +112,8 @@ std::vector<int16_t> soundtrack()
         return {};
     for (const FileEntry& entry : reader.entries())
         if (entry.name == "KUV-2.mp3")
-            return Mp3TestData::decode(
-                std::vector<uint8_t>(reader.data() + entry.offset, reader.data() + entry.offset + entry.size));
+            return Mp3TestData::decode(std::vector<uint8_t>(
+                reader.data() + entry.offset, reader.data() + entry.offset + entry.size));
     return {};
 }
 
@@ -127,9 +127,10 @@ protected:
         s_folder = new TemporaryFolder();
         const std::string folder = s_folder->path().string();
         s_run = new CaptureRun(CaptureRun::start(
-            folder, {"--width", std::to_string(kWidth), "--height", std::to_string(kHeight), "--fps",
-                     std::to_string(kFps), "--frames", std::to_string(kFirst) + ":" + std::to_string(kLast), "--png",
-                     "frames", "--trace", "trace.csv", "-o", "range.mp4", TARVO_ARCHIVE_FILE}));
+            folder,
+            {"--width", std::to_string(kWidth), "--height", std::to_string(kHeight), "--fps",
+             std::to_string(kFps), "--frames", std::to_string(kFirst) + ":" + std::to_string(kLast),
+             "--png", "frames", "--trace", "trace.csv", "-o", "range.mp4", TARVO_ARCHIVE_FILE}));
     }
 
     static void TearDownTestSuite()
@@ -138,10 +139,7 @@ protected:
         delete s_folder;
     }
 
-    void SetUp() override
-    {
-        ASSERT_EQ(s_run->status, 0) << s_run->messages;
-    }
+    void SetUp() override { ASSERT_EQ(s_run->status, 0) << s_run->messages; }
 
     static std::string file(const std::string& a_name) { return s_folder->file(a_name); }
 
@@ -187,7 +185,9 @@ TEST_F(CaptureEndToEndTest, Mp4HoldsTheRangeWithTheSoundtracksSamples)
             for (size_t channel = 0; channel < 2; ++channel)
             {
                 const double expected =
-                    song[(size_t(kFirst) * kSamplesPerFrame + size_t(long(i) + a_lag)) * 2 + channel] / 32768.0;
+                    song[(size_t(kFirst) * kSamplesPerFrame + size_t(long(i) + a_lag)) * 2 +
+                         channel] /
+                    32768.0;
                 const double heard = mp4.m_samples[i * 2 + channel];
                 signal += expected * expected;
                 noise += (heard - expected) * (heard - expected);
@@ -215,7 +215,8 @@ TEST_F(CaptureEndToEndTest, Mp4FramesAreThePngFrames)
     {
         SCOPED_TRACE("frame " + std::to_string(k));
         uint32_t width = 0, height = 0;
-        const std::vector<uint8_t> png = CaptureRun::readPng(frameName(file("frames"), k), &width, &height);
+        const std::vector<uint8_t> png =
+            CaptureRun::readPng(frameName(file("frames"), k), &width, &height);
         ASSERT_EQ(width, kWidth);
         ASSERT_EQ(height, kHeight);
         const std::vector<uint8_t>& video = mp4.m_frames[k - kFirst];
@@ -225,7 +226,8 @@ TEST_F(CaptureEndToEndTest, Mp4FramesAreThePngFrames)
         {
             if (other < kFirst || other >= kLast)
                 continue;
-            const std::vector<uint8_t> neighbour = CaptureRun::readPng(frameName(file("frames"), other));
+            const std::vector<uint8_t> neighbour =
+                CaptureRun::readPng(frameName(file("frames"), other));
             if (meanDifference(png, neighbour) > 8.0)
             {
                 EXPECT_LT(own, meanDifference(video, neighbour)) << "against frame " << other;
@@ -262,13 +264,15 @@ TEST_F(CaptureEndToEndTest, FlashAppearsInTheFramesAtTheTimelinesTime)
                                  contrast(CaptureRun::readPng(frameName(file("frames"), k)));
         if (pngChange > pngLargest)
             pngLargest = pngChange, pngFall = k;
-        const double videoChange = contrast(mp4.m_frames[k - 1 - kFirst]) - contrast(mp4.m_frames[k - kFirst]);
+        const double videoChange =
+            contrast(mp4.m_frames[k - 1 - kFirst]) - contrast(mp4.m_frames[k - kFirst]);
         if (videoChange > videoLargest)
             videoLargest = videoChange, videoFall = k;
     }
     EXPECT_EQ(pngFall, flashFrame);
     EXPECT_GT(pngLargest, 15.0) << "the flash flattens the picture";
-    EXPECT_NEAR(mp4.m_frameTimes[videoFall - kFirst] + double(kFirst) / kFps, flashTime, 1.0 / kFps);
+    EXPECT_NEAR(mp4.m_frameTimes[videoFall - kFirst] + double(kFirst) / kFps, flashTime,
+                1.0 / kFps);
 }
 
 // One line per frame of the range under the header, every column filled
@@ -288,8 +292,10 @@ TEST_F(CaptureEndToEndTest, TraceHasALinePerFrameAtItsTime)
         EXPECT_EQ(row.at("camera"), k < 170 ? "Camera01" : "Camera02");
         EXPECT_EQ(row.at("break_brightness"), "1");
     }
-    EXPECT_EQ(s_run->messages.find('\r'), std::string::npos) << "no bar when standard error is a file";
-    EXPECT_NE(s_run->messages.find("tarvo-capture: frame 199/199"), std::string::npos) << s_run->messages;
+    EXPECT_EQ(s_run->messages.find('\r'), std::string::npos)
+        << "no bar when standard error is a file";
+    EXPECT_NE(s_run->messages.find("tarvo-capture: frame 199/199"), std::string::npos)
+        << s_run->messages;
 }
 
 // Frames rendered as a range equal the same frames of a run that starts
@@ -311,24 +317,30 @@ TEST(CaptureRangeTest, RangeEqualsTheSameFramesOfALongerRun)
         SCOPED_TRACE(std::to_string(row.longFirst) + " and " + std::to_string(row.first) + " to " +
                      std::to_string(row.last));
         TemporaryFolder folder;
-        const std::vector<std::string> common = {"--width", std::to_string(kWidth), "--height", std::to_string(kHeight),
-                                                 "--fps", std::to_string(kFps), TARVO_ARCHIVE_FILE};
+        const std::vector<std::string> common = {
+            "--width", std::to_string(kWidth), "--height",        std::to_string(kHeight),
+            "--fps",   std::to_string(kFps),   TARVO_ARCHIVE_FILE};
         for (const auto& pass : {std::make_pair(row.longFirst, std::string("long")),
                                  std::make_pair(row.first, std::string("short"))})
         {
             std::vector<std::string> arguments = common;
-            arguments.insert(arguments.end(), {"--frames", std::to_string(pass.first) + ":" + std::to_string(row.last),
-                                               "--png", pass.second});
+            arguments.insert(arguments.end(),
+                             {"--frames",
+                              std::to_string(pass.first) + ":" + std::to_string(row.last), "--png",
+                              pass.second});
             const CaptureRun run = CaptureRun::start(folder.path().string(), arguments);
             ASSERT_EQ(run.status, 0) << run.messages;
         }
-        EXPECT_FALSE(std::filesystem::exists(folder.file("tarvo.mp4"))) << "only PNG frames were asked for";
+        EXPECT_FALSE(std::filesystem::exists(folder.file("tarvo.mp4")))
+            << "only PNG frames were asked for";
         EXPECT_FALSE(std::filesystem::exists(frameName(folder.file("short"), row.first - 1)));
         for (uint32_t k = row.first; k < row.last; ++k)
         {
             SCOPED_TRACE("frame " + std::to_string(k));
-            const std::vector<uint8_t> whole = CaptureRun::readPng(frameName(folder.file("long"), k));
-            const std::vector<uint8_t> alone = CaptureRun::readPng(frameName(folder.file("short"), k));
+            const std::vector<uint8_t> whole =
+                CaptureRun::readPng(frameName(folder.file("long"), k));
+            const std::vector<uint8_t> alone =
+                CaptureRun::readPng(frameName(folder.file("short"), k));
             ASSERT_FALSE(whole.empty());
             EXPECT_TRUE(whole == alone);
             if (k < 3)
@@ -362,7 +374,9 @@ TEST(CaptureInputTest, BadInputFailsWithAMessageAndWritesNothing)
         {"missing archive", {"missing.fs"}, "cannot open the archive 'missing.fs'"},
         {"damaged archive", {"damaged.fs"}, "'damaged.fs' is not a valid demo archive"},
         {"unwritable output", {"-o", "no/such/folder/out.mp4"}, "cannot create"},
-        {"range past the end", {"--frames", "9000:9999"}, "reaches past the demo's end: its last frame is 4828"},
+        {"range past the end",
+         {"--frames", "9000:9999"},
+         "reaches past the demo's end: its last frame is 4828"},
         {"beats past the end", {"--beats", "400:457"}, "reaches past the demo's end at beat 456"},
         {"malformed range", {"--frames", "10-20"}, "--frames must be FIRST:LAST"},
         {"empty range", {"--frames", "20:20"}, "holds no frame"},

@@ -17,8 +17,8 @@ TEST(CaptureOptionsTest, DefaultsAreTheDemosSizeAtSixtyFramesIntoTarvoMp4)
     EXPECT_EQ(options.m_aspect, 0.0f);
     EXPECT_EQ(options.m_output, "tarvo.mp4");
     EXPECT_EQ(options.m_archive, "tarvo.fs");
-    EXPECT_TRUE(options.m_frames.empty() && options.m_beats.empty() && options.m_pngFolder.empty() &&
-                options.m_traceFile.empty());
+    EXPECT_TRUE(options.m_frames.empty() && options.m_beats.empty() &&
+                options.m_pngFolder.empty() && options.m_traceFile.empty());
 }
 
 // PNG frames alone write no video unless -o asks for one too.
@@ -57,7 +57,9 @@ TEST(CaptureOptionsTest, NumbersAreAcceptedUpToTheirBoundaries)
     } cases[] = {
         // Sides: even, 16 to 8192.
         {{"--width", "16"}, true, ""},
-        {{"--width", "14"}, false, "--width must be an even number of pixels from 16 to 8192, not '14'"},
+        {{"--width", "14"},
+         false,
+         "--width must be an even number of pixels from 16 to 8192, not '14'"},
         {{"--height", "8192"}, true, ""},
         {{"--height", "8194"}, false, "--height must be an even number"},
         {{"--width", "321"}, false, "not '321'"},
@@ -103,7 +105,8 @@ TEST(CaptureOptionsTest, MalformedCommandLinesAreRefusedByName)
         {{"--width"}, "option '--width' needs a value"},
         {{"-o", ""}, "option '-o' needs a value"},
         {{"a.fs", "b.fs"}, "more than one archive given: 'a.fs' and 'b.fs'"},
-        {{"--frames", "0:10", "--beats", "0:4"}, "--frames and --beats both give a range; give one"},
+        {{"--frames", "0:10", "--beats", "0:4"},
+         "--frames and --beats both give a range; give one"},
     };
     for (const auto& row : cases)
     {

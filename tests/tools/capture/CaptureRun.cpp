@@ -23,7 +23,8 @@ std::string quoted(const std::string& a_text)
 
 }  // namespace
 
-CaptureRun CaptureRun::start(const std::string& a_folder, const std::vector<std::string>& a_arguments)
+CaptureRun CaptureRun::start(const std::string& a_folder,
+                             const std::vector<std::string>& a_arguments)
 {
     const std::string messages = a_folder + "/messages.txt";
     std::string command = "cd " + quoted(a_folder) + " && " + quoted(TARVO_CAPTURE);
@@ -40,7 +41,8 @@ CaptureRun CaptureRun::start(const std::string& a_folder, const std::vector<std:
     return run;
 }
 
-std::vector<uint8_t> CaptureRun::readPng(const std::string& a_path, uint32_t* a_width, uint32_t* a_height)
+std::vector<uint8_t> CaptureRun::readPng(const std::string& a_path, uint32_t* a_width,
+                                         uint32_t* a_height)
 {
     png_image image;
     memset(&image, 0, sizeof(image));

@@ -25,14 +25,10 @@ TEST(FrameRangeTest, FramesBeforeTheEndFollowTheClocksRounding)
         uint32_t fps;
         uint32_t frames;
     } cases[] = {
-        {1.0f, 60, 60},     // frame 60 is at exactly 1 s
-        {1.01f, 60, 61},
-        {0.0f, 60, 0},
-        {-1.0f, 60, 0},
-        {0.5f, 1, 1},
-        {kEnd, 60, 9657},   // 160.941 s: frame 9656 at 160.933 s, 9657 at 160.95 s
-        {kEnd, 30, 4829},
-        {kEnd, 25, 4024},
+        {1.0f, 60, 60},  // frame 60 is at exactly 1 s
+        {1.01f, 60, 61},  {0.0f, 60, 0},    {-1.0f, 60, 0},
+        {0.5f, 1, 1},     {kEnd, 60, 9657},  // 160.941 s: frame 9656 at 160.933 s, 9657 at 160.95 s
+        {kEnd, 30, 4829}, {kEnd, 25, 4024},
     };
     for (const auto& row : cases)
     {
@@ -63,7 +59,8 @@ TEST(FrameRangeTest, RangesResolveToFramesOrAreRefused)
         {":10", "", 0, 10, ""},
         {":", "", 0, total, ""},
         {"9656:9657", "", 9656, 9657, ""},
-        {"9656:9658", "", 0, 0, "--frames 9656:9658 reaches past the demo's end: its last frame is 9656"},
+        {"9656:9658", "", 0, 0,
+         "--frames 9656:9658 reaches past the demo's end: its last frame is 9656"},
         {"10:10", "", 0, 0, "--frames 10:10 holds no frame"},
         {"10:5", "", 0, 0, "holds no frame"},
         {"10", "", 0, 0, "--frames must be FIRST:LAST in whole frames"},
@@ -84,7 +81,8 @@ TEST(FrameRangeTest, RangesResolveToFramesOrAreRefused)
     {
         SCOPED_TRACE(std::string(row.frames) + "|" + row.beats);
         FrameRange range;
-        const bool accepted = range.resolve(row.frames, row.beats, 60, kSecondsPerBeat, total, kEndBeat);
+        const bool accepted =
+            range.resolve(row.frames, row.beats, 60, kSecondsPerBeat, total, kEndBeat);
         EXPECT_EQ(accepted, row.message[0] == '\0') << range.m_error;
         if (accepted)
         {

@@ -1,7 +1,8 @@
 // MP4 decoding through libavformat, libavcodec, libswscale and libswresample.
 #include "Mp4Reader.h"
 
-extern "C" {
+extern "C"
+{
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
@@ -31,7 +32,8 @@ bool openDecoder(AVFormatContext* a_format, AVMediaType a_type, Decoder* a_decod
     if (!codec)
         return false;
     a_decoder->context = avcodec_alloc_context3(codec);
-    return a_decoder->context && avcodec_parameters_to_context(a_decoder->context, parameters) >= 0 &&
+    return a_decoder->context &&
+           avcodec_parameters_to_context(a_decoder->context, parameters) >= 0 &&
            avcodec_open2(a_decoder->context, codec, nullptr) >= 0;
 }
 
@@ -45,14 +47,16 @@ bool Mp4Reader::read(const std::string& a_path)
         m_error = "cannot open " + a_path;
         return false;
     }
-    std::unique_ptr<AVFormatContext*, void (*)(AVFormatContext**)> closer(&format, avformat_close_input);
+    std::unique_ptr<AVFormatContext*, void (*)(AVFormatContext**)> closer(&format,
+                                                                          avformat_close_input);
     if (avformat_find_stream_info(format, nullptr) < 0)
     {
         m_error = "no stream information";
         return false;
     }
     Decoder video, audio;
-    if (!openDecoder(format, AVMEDIA_TYPE_VIDEO, &video) || !openDecoder(format, AVMEDIA_TYPE_AUDIO, &audio))
+    if (!openDecoder(format, AVMEDIA_TYPE_VIDEO, &video) ||
+        !openDecoder(format, AVMEDIA_TYPE_AUDIO, &audio))
     {
         m_error = "a video and an audio stream are needed";
         return false;
@@ -78,15 +82,17 @@ bool Mp4Reader::read(const std::string& a_path)
         {
             if (a_decoder.stream == video.stream)
             {
-                scaler = sws_getCachedContext(scaler, frame->width, frame->height, AVPixelFormat(frame->format),
-                                              frame->width, frame->height, AV_PIX_FMT_RGB24,
-                                              SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
+                scaler = sws_getCachedContext(
+                    scaler, frame->width, frame->height, AVPixelFormat(frame->format), frame->width,
+                    frame->height, AV_PIX_FMT_RGB24, SWS_BICUBIC | SWS_ACCURATE_RND, nullptr,
+                    nullptr, nullptr);
                 std::vector<uint8_t> rgb(size_t(frame->width) * size_t(frame->height) * 3);
                 uint8_t* planes[1] = {rgb.data()};
                 const int strides[1] = {frame->width * 3};
                 sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, planes, strides);
                 m_frames.push_back(std::move(rgb));
-                m_frameTimes.push_back(double(frame->best_effort_timestamp) * av_q2d(videoStream->time_base));
+                m_frameTimes.push_back(double(frame->best_effort_timestamp) *
+                                       av_q2d(videoStream->time_base));
             }
             else
             {
@@ -94,8 +100,9 @@ bool Mp4Reader::read(const std::string& a_path)
                 {
                     AVChannelLayout stereo;
                     av_channel_layout_default(&stereo, 2);
-                    if (swr_alloc_set_opts2(&resampler, &stereo, AV_SAMPLE_FMT_FLT, frame->sample_rate,
-                                            &frame->ch_layout, AVSampleFormat(frame->format), frame->sample_rate, 0,
+                    if (swr_alloc_set_opts2(&resampler, &stereo, AV_SAMPLE_FMT_FLT,
+                                            frame->sample_rate, &frame->ch_layout,
+                                            AVSampleFormat(frame->format), frame->sample_rate, 0,
                                             nullptr) < 0 ||
                         swr_init(resampler) < 0)
                     {
@@ -106,11 +113,13 @@ bool Mp4Reader::read(const std::string& a_path)
                 std::vector<float> samples(size_t(frame->nb_samples) * 2);
                 uint8_t* output[1] = {reinterpret_cast<uint8_t*>(samples.data())};
                 const int converted = swr_convert(resampler, output, frame->nb_samples,
-                                                  const_cast<const uint8_t**>(frame->extended_data), frame->nb_samples);
+                                                  const_cast<const uint8_t**>(frame->extended_data),
+                                                  frame->nb_samples);
                 if (converted < 0)
                     ok = false;
                 else
-                    m_samples.insert(m_samples.end(), samples.begin(), samples.begin() + converted * 2);
+                    m_samples.insert(m_samples.end(), samples.begin(),
+                                     samples.begin() + converted * 2);
             }
             av_frame_unref(frame);
         }

@@ -15,12 +15,12 @@ public:
     bool read(const std::string& a_path);
 
     std::string m_error;
-    double m_duration = 0.0;        // seconds, as the container states it
-    int64_t m_declaredFrames = 0;   // the video stream's frame count
-    int m_frameRateNumerator = 0;   // the video stream's average frame rate
+    double m_duration = 0.0;       // seconds, as the container states it
+    int64_t m_declaredFrames = 0;  // the video stream's frame count
+    int m_frameRateNumerator = 0;  // the video stream's average frame rate
     int m_frameRateDenominator = 0;
-    std::string m_videoCodec;       // "h264"
-    std::string m_audioCodec;       // "aac"
+    std::string m_videoCodec;  // "h264"
+    std::string m_audioCodec;  // "aac"
     int m_width = 0;
     int m_height = 0;
     int m_sampleRate = 0;

@@ -19,7 +19,8 @@ struct EncodingCase
 {
     const char* version;
     const char* line;
-    std::vector<uint32_t> tokens;   // the instruction's tokens, between the constant table and the end token
+    std::vector<uint32_t>
+        tokens;  // the instruction's tokens, between the constant table and the end token
 };
 
 // Expected tokens worked out by hand from the driver documentation of the token
@@ -31,7 +32,8 @@ const EncodingCase g_encodings[] = {
     {"vs_3_0", "nop", {0x00000000}},
     {"vs_3_0", "add r0, r1, r2", {0x03000002, 0x800f0000, 0x80e40001, 0x80e40002}},
     {"vs_3_0", "sub r31, r1, r2", {0x03000003, 0x800f001f, 0x80e40001, 0x80e40002}},
-    {"vs_3_0", "mad r0.w, r1_abs.x, c0.y, -v0_abs",
+    {"vs_3_0",
+     "mad r0.w, r1_abs.x, c0.y, -v0_abs",
      {0x04000004, 0x80080000, 0x8b000001, 0xa0550000, 0x9ce40000}},
     {"vs_3_0", "mul r0, r1, r2", {0x03000005, 0x800f0000, 0x80e40001, 0x80e40002}},
     {"vs_3_0", "rcp r0.x, r1.w", {0x02000006, 0x80010000, 0x80ff0001}},
@@ -63,7 +65,8 @@ const EncodingCase g_encodings[] = {
     {"vs_3_0", "expp r0, r1.x", {0x0200004e, 0x800f0000, 0x80000001}},
     {"vs_3_0", "logp r0, r1.x", {0x0200004f, 0x800f0000, 0x80000001}},
     {"ps_3_0", "cmp r0, -r1, r2, r3", {0x04000058, 0x800f0000, 0x81e40001, 0x80e40002, 0x80e40003}},
-    {"ps_3_0", "dp2add r0.x, r1, r2, c0.x",
+    {"ps_3_0",
+     "dp2add r0.x, r1, r2, c0.x",
      {0x0400005a, 0x80010000, 0x80e40001, 0x80e40002, 0xa0000000}},
     {"ps_3_0", "dsx r0, r1", {0x0200005b, 0x800f0000, 0x80e40001}},
     {"ps_3_0", "dsy r0, r1", {0x0200005c, 0x800f0000, 0x80e40001}},
@@ -113,7 +116,8 @@ const EncodingCase g_encodings[] = {
     {"vs_3_0", "ret", {0x0000001c}},
 
     // Predication: bit 28, and the predicate as a last source token.
-    {"vs_3_0", "(!p0.y) add r0, r1, r2",
+    {"vs_3_0",
+     "(!p0.y) add r0, r1, r2",
      {0x14000002, 0x800f0000, 0x80e40001, 0x80e40002, 0xbd551000}},
     {"ps_3_0", "(p0) mov r0, r1", {0x13000001, 0x800f0000, 0x80e40001, 0xb0e41000}},
 
@@ -121,15 +125,18 @@ const EncodingCase g_encodings[] = {
     {"ps_3_0", "texld r0, v0, s1", {0x03000042, 0x800f0000, 0x90e40000, 0xa0e40801}},
     {"ps_3_0", "texldp r0, v0, s1", {0x03010042, 0x800f0000, 0x90e40000, 0xa0e40801}},
     {"ps_3_0", "texldb r0, v0, s1", {0x03020042, 0x800f0000, 0x90e40000, 0xa0e40801}},
-    {"ps_3_0", "texldd r0, v0, s0, r1, r2",
+    {"ps_3_0",
+     "texldd r0, v0, s0, r1, r2",
      {0x0500005d, 0x800f0000, 0x90e40000, 0xa0e40800, 0x80e40001, 0x80e40002}},
     {"vs_3_0", "texldl r0, v0, s3", {0x0300005f, 0x800f0000, 0x90e40000, 0xa0e40803}},
     {"ps_3_0", "texkill r0.xyz", {0x01000041, 0x80070000}},
 
     // Definitions: the register, then the raw values.
-    {"vs_3_0", "def c5, 1, -2.5, 0.5, 0",
+    {"vs_3_0",
+     "def c5, 1, -2.5, 0.5, 0",
      {0x05000051, 0xa00f0005, 0x3f800000, 0xc0200000, 0x3f000000, 0x00000000}},
-    {"vs_3_0", "defi i1, 3, -1, 0, 255",
+    {"vs_3_0",
+     "defi i1, 3, -1, 0, 255",
      {0x05000030, 0xf00f0001, 0x00000003, 0xffffffff, 0x00000000, 0x000000ff}},
     {"ps_3_0", "defb b2, true", {0x0200002f, 0xe00f0802, 0x00000001}},
     {"ps_3_0", "defb b2, false", {0x0200002f, 0xe00f0802, 0x00000000}},
@@ -219,9 +226,9 @@ TEST(Assembler, FramesTheProgramWithVersionAndEndTokens)
         EXPECT_EQ((tokens[1] & 0xffff) == 0xfffe, row.constantTable);
         if (row.constantTable)
         {
-            EXPECT_EQ(tokens[2], 0x42415443u);   // "CTAB"
+            EXPECT_EQ(tokens[2], 0x42415443u);  // "CTAB"
         }
-        EXPECT_EQ(tokens[tokens.size() - 2], 0x00000000u);   // the nop
+        EXPECT_EQ(tokens[tokens.size() - 2], 0x00000000u);  // the nop
     }
 }
 
@@ -235,8 +242,8 @@ TEST(Assembler, GoldenProgramsMatchTheirTokenListings)
         SCOPED_TRACE(listing);
         std::vector<uint32_t> tokens;
         AssemblyError error;
-        ASSERT_TRUE(Assembler::assemble(GoldenFiles::readText(GoldenFiles::sibling(listing, ".asm")),
-                                        tokens, error))
+        ASSERT_TRUE(Assembler::assemble(
+            GoldenFiles::readText(GoldenFiles::sibling(listing, ".asm")), tokens, error))
             << error.format();
         EXPECT_EQ(tokens, GoldenFiles::readTokens(listing));
     }
@@ -255,6 +262,7 @@ TEST(Assembler, ErrorsNameLineAndColumn)
         AssemblyError error;
         EXPECT_FALSE(Assembler::assemble(GoldenFiles::readText(source), tokens, error));
         EXPECT_TRUE(tokens.empty());
-        EXPECT_EQ(error.format() + "\n", GoldenFiles::readText(GoldenFiles::sibling(source, ".err")));
+        EXPECT_EQ(error.format() + "\n",
+                  GoldenFiles::readText(GoldenFiles::sibling(source, ".err")));
     }
 }

@@ -13,11 +13,11 @@ namespace
 std::vector<uint32_t> smallTable()
 {
     return {
-        0x42415443,                                      // "CTAB"
-        28, 64, 0xfffe0300, 1, 28, 0, 64,                // header
-        64, 0x00050002, 0x00000001, 48, 0,               // "ab", FLOAT4 c5, 1 register, type at 48
-        0x00030001, 0x00040001, 0x00000001, 0,           // VECTOR FLOAT, 1 x 4, 1 element
-        0x00006261,                                      // "ab\0\0"
+        0x42415443,                                         // "CTAB"
+        28,         64,         0xfffe0300, 1,  28, 0, 64,  // header
+        64,         0x00050002, 0x00000001, 48, 0,  // "ab", FLOAT4 c5, 1 register, type at 48
+        0x00030001, 0x00040001, 0x00000001, 0,      // VECTOR FLOAT, 1 x 4, 1 element
+        0x00006261,                                 // "ab\0\0"
     };
 }
 
@@ -52,8 +52,8 @@ TEST(ConstantTableBlock, ChecksEveryOffsetAgainstTheBlock)
     const struct
     {
         const char* name;
-        size_t index;    // DWORD of smallTable() to replace: 1-7 header, 8-12 the
-                         // constant info, 13-16 the type info, 17 the string
+        size_t index;  // DWORD of smallTable() to replace: 1-7 header, 8-12 the
+                       // constant info, 13-16 the type info, 17 the string
         uint32_t value;
         bool accepted;
     } cases[] = {
@@ -101,7 +101,7 @@ TEST(ConstantTableBlock, RefusesBlocksWithoutAHeader)
         EXPECT_FALSE(table.read(data.data(), dwords, error));
     }
     std::vector<uint32_t> other = data;
-    other[0] = 0x53455250;   // "PRES"
+    other[0] = 0x53455250;  // "PRES"
     ConstantTableBlock table;
     std::string error;
     EXPECT_FALSE(table.read(other.data(), static_cast<uint32_t>(other.size()), error));

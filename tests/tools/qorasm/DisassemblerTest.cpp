@@ -32,8 +32,8 @@ TEST(Disassembler, GoldenProgramsDisassembleToTheirExpectedText)
         SCOPED_TRACE(expected);
         std::string text;
         std::string error;
-        ASSERT_TRUE(Disassembler::disassemble(
-            assembleFile(GoldenFiles::sibling(expected, ".asm")), text, error))
+        ASSERT_TRUE(Disassembler::disassemble(assembleFile(GoldenFiles::sibling(expected, ".asm")),
+                                              text, error))
             << error;
         EXPECT_EQ(text, GoldenFiles::readText(expected));
 
@@ -79,9 +79,9 @@ TEST(Disassembler, RefusesDamagedByteCode)
     const struct
     {
         const char* name;
-        size_t index;       // token to replace, or quad.size() to append
+        size_t index;  // token to replace, or quad.size() to append
         uint32_t value;
-        bool drop;          // remove the token at index instead
+        bool drop;  // remove the token at index instead
         const char* error;
     } cases[] = {
         // Program frame.
@@ -141,7 +141,7 @@ TEST(Disassembler, NotesConstantTablesLaidOutDifferently)
 {
     std::vector<uint32_t> tokens =
         GoldenFiles::readTokens(GoldenFiles::folder("programs") + "/quad_vs.tokens");
-    tokens[8] = 1;   // the table's Flags
+    tokens[8] = 1;  // the table's Flags
     std::string text;
     std::string error;
     ASSERT_TRUE(Disassembler::disassemble(GoldenFiles::bytes(tokens), text, error)) << error;
@@ -163,6 +163,7 @@ TEST(Disassembler, RefusesTruncatedByteCode)
         std::string text;
         std::string error;
         EXPECT_FALSE(Disassembler::disassemble(code, text, error));
-        EXPECT_EQ(error, "byte code must be a whole number of DWORDs, at least a version and an end");
+        EXPECT_EQ(error,
+                  "byte code must be a whole number of DWORDs, at least a version and an end");
     }
 }

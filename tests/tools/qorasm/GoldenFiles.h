@@ -12,7 +12,8 @@ public:
     // The folder of a group under tests/data/qorasm ("programs", "errors").
     static std::string folder(const std::string& a_group);
     // Paths of the files in a folder whose names end in a_extension, sorted.
-    static std::vector<std::string> list(const std::string& a_folder, const std::string& a_extension);
+    static std::vector<std::string> list(const std::string& a_folder,
+                                         const std::string& a_extension);
     // Every assembly source the project has: the golden programs, then the demo's shaders.
     static std::vector<std::string> allSources();
     // a_path with its extension replaced ("x.asm" -> "x.dis").

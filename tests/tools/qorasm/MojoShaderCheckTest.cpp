@@ -25,8 +25,8 @@ using ParseData = std::unique_ptr<const MOJOSHADER_parseData, ParseDataDeleter>;
 ParseData parse(const std::vector<uint8_t>& a_code)
 {
     return ParseData(MOJOSHADER_parse(MOJOSHADER_PROFILE_GLSL120, nullptr, a_code.data(),
-                                      static_cast<unsigned>(a_code.size()), nullptr, 0, nullptr,
-                                      0, nullptr, nullptr, nullptr));
+                                      static_cast<unsigned>(a_code.size()), nullptr, 0, nullptr, 0,
+                                      nullptr, nullptr, nullptr));
 }
 
 }

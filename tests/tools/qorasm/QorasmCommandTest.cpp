@@ -19,8 +19,8 @@ namespace
 struct CommandResult
 {
     int exitCode = -1;
-    std::string output;   // standard output
-    std::string errors;   // standard error
+    std::string output;  // standard output
+    std::string errors;  // standard error
 };
 
 CommandResult run(const TemporaryFolder& a_folder, const std::string& a_arguments)

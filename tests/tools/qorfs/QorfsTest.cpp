@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -42,7 +41,8 @@ std::string readText(const std::string& a_path)
 
 std::string replaceAll(std::string a_text, const std::string& a_from, const std::string& a_to)
 {
-    for (size_t at = a_text.find(a_from); at != std::string::npos; at = a_text.find(a_from, at + a_to.size()))
+    for (size_t at = a_text.find(a_from); at != std::string::npos;
+         at = a_text.find(a_from, at + a_to.size()))
         a_text.replace(at, a_from.size(), a_to);
     return a_text;
 }
@@ -85,7 +85,9 @@ TEST(Qorfs, RoundTripsFolderByteForByte)
     {
         SCOPED_TRACE(plain ? "plain" : "gzip");
         const std::string archive = work.file(plain ? "plain.fs" : "gzip.fs");
-        ASSERT_EQ(qorfs("pack " + quoted(input) + " " + quoted(archive) + (plain ? " --plain" : "")).status, 0);
+        ASSERT_EQ(qorfs("pack " + quoted(input) + " " + quoted(archive) + (plain ? " --plain" : ""))
+                      .status,
+                  0);
         // Plain archives begin with the magic; compressed ones with gzip's.
         const std::vector<uint8_t> bytes = readBytes(archive);
         ASSERT_GE(bytes.size(), 2u);
@@ -153,8 +155,10 @@ TEST(Qorfs, PacksDeterministically)
     for (const char* options : {"", " --plain", " --key 0xDEADBEEF"})
     {
         SCOPED_TRACE(options);
-        ASSERT_EQ(qorfs("pack " + quoted(folder) + " " + quoted(work.file("a.fs")) + options).status, 0);
-        ASSERT_EQ(qorfs("pack " + quoted(folder) + " " + quoted(work.file("b.fs")) + options).status, 0);
+        ASSERT_EQ(
+            qorfs("pack " + quoted(folder) + " " + quoted(work.file("a.fs")) + options).status, 0);
+        ASSERT_EQ(
+            qorfs("pack " + quoted(folder) + " " + quoted(work.file("b.fs")) + options).status, 0);
         EXPECT_EQ(readBytes(work.file("a.fs")), readBytes(work.file("b.fs")));
 
         ToolRun list = qorfs("list " + quoted(work.file("a.fs")));
@@ -164,7 +168,10 @@ TEST(Qorfs, PacksDeterministically)
 
     // The key lands in the header as given.
     const std::vector<uint8_t> plain = readBytes(work.file("a.fs"));
-    ASSERT_EQ(qorfs("pack " + quoted(folder) + " " + quoted(work.file("k.fs")) + " --plain --key 0A0B0C0D").status, 0);
+    ASSERT_EQ(qorfs("pack " + quoted(folder) + " " + quoted(work.file("k.fs")) +
+                    " --plain --key 0A0B0C0D")
+                  .status,
+              0);
     const std::vector<uint8_t> keyed = readBytes(work.file("k.fs"));
     ASSERT_GE(keyed.size(), 10u);
     EXPECT_EQ(std::vector<uint8_t>(keyed.begin() + 6, keyed.begin() + 10),
@@ -188,13 +195,15 @@ TEST(Qorfs, VerifyReportsEveryFault)
     ToolRun verify = qorfs("verify " + quoted(archive));
     EXPECT_EQ(verify.status, 1);
     EXPECT_EQ(verify.output,
-              replaceAll(readText(std::string(TARVO_TEST_DATA) + "/qorfs/damaged.verify"), "ARCHIVE", archive));
+              replaceAll(readText(std::string(TARVO_TEST_DATA) + "/qorfs/damaged.verify"),
+                         "ARCHIVE", archive));
 
     // A repeated name alone is still reported, and still fails verify.
     ArchiveBuilder().add("a", "1").add("a", "2").write(archive, false);
     verify = qorfs("verify " + quoted(archive));
     EXPECT_EQ(verify.status, 1);
-    EXPECT_EQ(verify.output, archive + ": warning: entry 1 \"a\" repeats entry 0; only the first is read\n");
+    EXPECT_EQ(verify.output,
+              archive + ": warning: entry 1 \"a\" repeats entry 0; only the first is read\n");
 
     // list and extract refuse what the demo would refuse.
     ArchiveBuilder().add("a", "1").trailer("junk").write(archive, false);
@@ -208,11 +217,17 @@ TEST(Qorfs, ExtractRefusesNamesThatLeaveTheFolder)
 {
     TemporaryFolder work;
     const std::string archive = work.file("hostile.fs");
-    ArchiveBuilder().add("../escape", "x").add("sub/file", "y").add("..", "z").add("fine", "w").write(archive, true);
+    ArchiveBuilder()
+        .add("../escape", "x")
+        .add("sub/file", "y")
+        .add("..", "z")
+        .add("fine", "w")
+        .write(archive, true);
     const fs::path output = work.path() / "out";
     ToolRun extract = qorfs("extract " + quoted(archive) + " " + quoted(output));
     EXPECT_EQ(extract.status, 1);
-    EXPECT_NE(extract.output.find("skipped \"../escape\": not a plain file name"), std::string::npos);
+    EXPECT_NE(extract.output.find("skipped \"../escape\": not a plain file name"),
+              std::string::npos);
     EXPECT_FALSE(fs::exists(work.path() / "escape"));
     EXPECT_FALSE(fs::exists(output / "sub"));
     EXPECT_EQ(readBytes((output / "fine").string()), (std::vector<uint8_t>{'w'}));
@@ -233,9 +248,11 @@ TEST(Qorfs, BadRequestsFailWithoutOutput)
         int status;
         std::string message;
     } cases[] = {
-        {"pack " + quoted(input) + " " + quoted(archive), 1, "\"empty.jpg\": empty files cannot be packed"},
+        {"pack " + quoted(input) + " " + quoted(archive), 1,
+         "\"empty.jpg\": empty files cannot be packed"},
         {"pack " + quoted(work.file("missing")) + " " + quoted(archive), 1, "cannot read folder"},
-        {"pack " + quoted(input) + " " + quoted(archive) + " --key XYZ", 2, "--key takes 1 to 8 hexadecimal digits"},
+        {"pack " + quoted(input) + " " + quoted(archive) + " --key XYZ", 2,
+         "--key takes 1 to 8 hexadecimal digits"},
         {"pack " + quoted(input) + " " + quoted(archive) + " --key 123456789", 2, "--key takes"},
         {"pack " + quoted(input), 2, "usage: qorfs"},
         {"unpack x", 2, "usage: qorfs"},

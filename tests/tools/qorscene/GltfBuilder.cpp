@@ -23,7 +23,8 @@ int componentCount(const char* a_type)
 
 GltfBuilder::GltfBuilder()
 {
-    m_json = {{"asset", {{"version", "2.0"}}}, {"scene", 0}, {"scenes", {{{"nodes", Json::array()}}}}};
+    m_json = {
+        {"asset", {{"version", "2.0"}}}, {"scene", 0}, {"scenes", {{{"nodes", Json::array()}}}}};
 }
 
 int GltfBuilder::add(const char* a_array, const Json& a_item)
@@ -40,7 +41,9 @@ int GltfBuilder::floats(const std::vector<float>& a_values, const char* a_type)
     const size_t offset = m_buffer.size();
     m_buffer.resize(offset + a_values.size() * 4);
     memcpy(m_buffer.data() + offset, a_values.data(), a_values.size() * 4);
-    const int view = add("bufferViews", {{"buffer", 0}, {"byteOffset", offset}, {"byteLength", a_values.size() * 4}});
+    const int view =
+        add("bufferViews",
+            {{"buffer", 0}, {"byteOffset", offset}, {"byteLength", a_values.size() * 4}});
     const int components = componentCount(a_type);
     Json accessor = {{"bufferView", view},
                      {"componentType", 5126},
@@ -69,18 +72,24 @@ int GltfBuilder::indices(const std::vector<uint32_t>& a_values)
     const size_t offset = m_buffer.size();
     m_buffer.resize(offset + a_values.size() * 4);
     memcpy(m_buffer.data() + offset, a_values.data(), a_values.size() * 4);
-    const int view = add("bufferViews", {{"buffer", 0}, {"byteOffset", offset}, {"byteLength", a_values.size() * 4}});
-    return add("accessors", {{"bufferView", view}, {"componentType", 5125}, {"count", a_values.size()}, {"type", "SCALAR"}});
+    const int view =
+        add("bufferViews",
+            {{"buffer", 0}, {"byteOffset", offset}, {"byteLength", a_values.size() * 4}});
+    return add("accessors", {{"bufferView", view},
+                             {"componentType", 5125},
+                             {"count", a_values.size()},
+                             {"type", "SCALAR"}});
 }
 
 // Each face is seen from outside along -normal, with "right" to the right
 // and "up" up: right x up = normal in a right-handed space.
-int GltfBuilder::box(const std::string& a_name, const float a_low[3], const float a_high[3], int a_material)
+int GltfBuilder::box(const std::string& a_name, const float a_low[3], const float a_high[3],
+                     int a_material)
 {
     const float faces[6][3][3] = {
-        {{1, 0, 0}, {0, 0, -1}, {0, 1, 0}},  {{-1, 0, 0}, {0, 0, 1}, {0, 1, 0}},
-        {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}},   {{0, 0, -1}, {-1, 0, 0}, {0, 1, 0}},
-        {{0, 1, 0}, {1, 0, 0}, {0, 0, -1}},  {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}},
+        {{1, 0, 0}, {0, 0, -1}, {0, 1, 0}}, {{-1, 0, 0}, {0, 0, 1}, {0, 1, 0}},
+        {{0, 0, 1}, {1, 0, 0}, {0, 1, 0}},  {{0, 0, -1}, {-1, 0, 0}, {0, 1, 0}},
+        {{0, 1, 0}, {1, 0, 0}, {0, 0, -1}}, {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}},
     };
     std::vector<float> positions, normals, uvs;
     std::vector<uint32_t> corners;
@@ -95,7 +104,8 @@ int GltfBuilder::box(const std::string& a_name, const float a_low[3], const floa
             {
                 const float middle = (a_low[c] + a_high[c]) * 0.5f;
                 const float half = (a_high[c] - a_low[c]) * 0.5f;
-                positions.push_back(middle + (face[0][c] + face[1][c] * sign[0] + face[2][c] * sign[1]) * half);
+                positions.push_back(
+                    middle + (face[0][c] + face[1][c] * sign[0] + face[2][c] * sign[1]) * half);
                 normals.push_back(face[0][c]);
             }
             uvs.push_back(sign[0] < 0 ? 0.0f : 1.0f);
@@ -132,10 +142,11 @@ int GltfBuilder::light(const Json& a_light)
     return int(lights.size() - 1);
 }
 
-int GltfBuilder::image(const std::string& a_folder, const std::string& a_name, int a_width, int a_height,
-                       const std::vector<uint8_t>& a_rgba)
+int GltfBuilder::image(const std::string& a_folder, const std::string& a_name, int a_width,
+                       int a_height, const std::vector<uint8_t>& a_rgba)
 {
-    stbi_write_png((fs::path(a_folder) / a_name).string().c_str(), a_width, a_height, 4, a_rgba.data(), a_width * 4);
+    stbi_write_png((fs::path(a_folder) / a_name).string().c_str(), a_width, a_height, 4,
+                   a_rgba.data(), a_width * 4);
     const int image = add("images", {{"uri", a_name}});
     return add("textures", {{"source", image}});
 }
@@ -147,9 +158,10 @@ void GltfBuilder::animate(int a_node, const char* a_path, const std::vector<floa
         m_animation = add("animations", {{"channels", Json::array()}, {"samplers", Json::array()}});
     Json& animation = m_json["animations"][size_t(m_animation)];
     const char* type = strcmp(a_path, "rotation") == 0 ? "VEC4" : "VEC3";
-    animation["samplers"].push_back({{"input", floats(a_times, "SCALAR")}, {"output", floats(a_values, type)}});
-    animation["channels"].push_back(
-        {{"sampler", animation["samplers"].size() - 1}, {"target", {{"node", a_node}, {"path", a_path}}}});
+    animation["samplers"].push_back(
+        {{"input", floats(a_times, "SCALAR")}, {"output", floats(a_values, type)}});
+    animation["channels"].push_back({{"sampler", animation["samplers"].size() - 1},
+                                     {"target", {{"node", a_node}, {"path", a_path}}}});
 }
 
 void GltfBuilder::write(const std::string& a_path)

@@ -39,7 +39,8 @@ public:
               const std::vector<uint8_t>& a_rgba);
     // An animation channel moving a_node's a_path ("translation", "rotation",
     // "scale") through a_values at a_times seconds.
-    void animate(int a_node, const char* a_path, const std::vector<float>& a_times, const std::vector<float>& a_values);
+    void animate(int a_node, const char* a_path, const std::vector<float>& a_times,
+                 const std::vector<float>& a_values);
 
     Json& json() { return m_json; }
     // Writes a_path and its buffer "<stem>.bin" beside it.

@@ -23,7 +23,8 @@ POINT editorPixel(float a_x, float a_y, float a_z)
     const float halfHeight = tanf(kFov * 0.5f);
     const float x = a_x / depth / (halfHeight * 16.0f / 9.0f);
     const float y = a_y / depth / halfHeight;
-    return POINT{LONG((x + 1.0f) * 0.5f * SceneFixture::kWidth), LONG((1.0f - y) * 0.5f * SceneFixture::kHeight)};
+    return POINT{LONG((x + 1.0f) * 0.5f * SceneFixture::kWidth),
+                 LONG((1.0f - y) * 0.5f * SceneFixture::kHeight)};
 }
 
 class ImportedSceneRenderTest : public SceneFixture
@@ -40,14 +41,23 @@ TEST_F(ImportedSceneRenderTest, DrawsAsTheEditorShowsIt)
     for (int x = 0; x < 8; ++x)
         stripes.insert(stripes.end(), {0, uint8_t(x < 4 ? 255 : 0), uint8_t(x < 4 ? 0 : 255), 255});
     const int picture = gltf.image(m_folder.path().string(), "stripes.png", 8, 1, stripes);
-    const int red = gltf.add("materials", {{"name", "red"},
-                                           {"pbrMetallicRoughness", {{"baseColorFactor", {1, 0, 0, 1}}, {"metallicFactor", 0}}}});
-    const int striped = gltf.add("materials", {{"name", "striped"},
-                                               {"pbrMetallicRoughness", {{"baseColorTexture", {{"index", picture}}}, {"metallicFactor", 0}}}});
+    const int red = gltf.add(
+        "materials",
+        {{"name", "red"},
+         {"pbrMetallicRoughness", {{"baseColorFactor", {1, 0, 0, 1}}, {"metallicFactor", 0}}}});
+    const int striped = gltf.add(
+        "materials", {{"name", "striped"},
+                      {"pbrMetallicRoughness",
+                       {{"baseColorTexture", {{"index", picture}}}, {"metallicFactor", 0}}}});
     const float low[3] = {-0.5f, -0.5f, -0.5f}, high[3] = {0.5f, 0.5f, 0.5f};
-    gltf.root({{"name", "left"}, {"mesh", gltf.box("left", low, high, red)}, {"translation", {-2, 0, 0}}});
-    gltf.root({{"name", "right"}, {"mesh", gltf.box("right", low, high, striped)}, {"translation", {2, 0, 0}}});
-    const int camera = gltf.add("cameras", {{"type", "perspective"}, {"perspective", {{"yfov", kFov}, {"znear", 0.1}}}});
+    gltf.root({{"name", "left"},
+               {"mesh", gltf.box("left", low, high, red)},
+               {"translation", {-2, 0, 0}}});
+    gltf.root({{"name", "right"},
+               {"mesh", gltf.box("right", low, high, striped)},
+               {"translation", {2, 0, 0}}});
+    const int camera = gltf.add(
+        "cameras", {{"type", "perspective"}, {"perspective", {{"yfov", kFov}, {"znear", 0.1}}}});
     gltf.root({{"name", "Camera01"}, {"camera", camera}, {"translation", {0, 0, 10}}});
     gltf.write(m_folder.file("scene.gltf"));
 

@@ -18,10 +18,12 @@ ToolRun qorscene(const std::string& a_arguments)
 QorFile readScene(const std::string& a_path)
 {
     std::ifstream stream(a_path, std::ios::binary);
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(stream)),
+                                     std::istreambuf_iterator<char>());
     QorFile file;
     std::string error;
-    EXPECT_TRUE(QorReader::read(bytes.data(), bytes.size(), file, error)) << a_path << ": " << error;
+    EXPECT_TRUE(QorReader::read(bytes.data(), bytes.size(), file, error))
+        << a_path << ": " << error;
     return file;
 }
 
@@ -29,7 +31,8 @@ std::vector<std::string> shippedScenes()
 {
     std::vector<std::string> scenes;
 #ifdef TARVO_CONTENT_DIR
-    for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(TARVO_CONTENT_DIR))
+    for (const std::filesystem::directory_entry& entry :
+         std::filesystem::directory_iterator(TARVO_CONTENT_DIR))
     {
         if (entry.path().extension() == ".qor")
             scenes.push_back(entry.path().string());

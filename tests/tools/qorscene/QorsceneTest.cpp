@@ -32,8 +32,10 @@ QorFile sample()
 {
     QorFile file;
     file.frameCount = 2;
-    QorMaterial metal = SceneFiles::material("metal", D3DXVECTOR3(0.5f, 0.25f, 1), D3DXVECTOR3(0, 1, 0));
-    metal.textures = {{kQorSlotColour, "metal.jpg"}, {kQorSlotHeight, "bumps.jpg"}, {3, "other.jpg"}};
+    QorMaterial metal =
+        SceneFiles::material("metal", D3DXVECTOR3(0.5f, 0.25f, 1), D3DXVECTOR3(0, 1, 0));
+    metal.textures = {
+        {kQorSlotColour, "metal.jpg"}, {kQorSlotHeight, "bumps.jpg"}, {3, "other.jpg"}};
     file.records.push_back(metal);
     QorMesh box = SceneFiles::box("box", D3DXVECTOR3(-1, -2, -3), D3DXVECTOR3(1, 2, 3), 0);
     box.animation.translation = {D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(0, 1, 0)};
@@ -51,7 +53,8 @@ QorFile sample()
     dust.points = {D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(1, 5, -1)};
     dust.animation = SceneFiles::still();
     file.records.push_back(dust);
-    QorCamera camera = SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, -10), D3DXVECTOR3(0, 0, 0), 2);
+    QorCamera camera =
+        SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, -10), D3DXVECTOR3(0, 0, 0), 2);
     camera.fov = {0.5f, 1.5f};
     file.records.push_back(camera);
     QorLight lamp;

@@ -41,7 +41,8 @@ const T& record(const QorFile& a_file, size_t a_index)
     return item ? *item : none;
 }
 
-void expectVector(const D3DXVECTOR3& a_actual, const D3DXVECTOR3& a_expected, float a_tolerance = 1e-5f)
+void expectVector(const D3DXVECTOR3& a_actual, const D3DXVECTOR3& a_expected,
+                  float a_tolerance = 1e-5f)
 {
     EXPECT_NEAR(a_actual.x, a_expected.x, a_tolerance);
     EXPECT_NEAR(a_actual.y, a_expected.y, a_tolerance);
@@ -123,11 +124,15 @@ TEST_F(SceneImportTest, TexturedCubeCameraAndLight)
                                                {"roughnessFactor", 0.5}}}});
     const int cube = gltf.box("cube", kUnitLow, kUnitHigh, paint);
     gltf.root({{"name", "cube"}, {"mesh", cube}, {"translation", {0, 0, -5}}});
-    const int camera = gltf.add("cameras", {{"type", "perspective"},
-                                            {"perspective", {{"yfov", 0.5}, {"aspectRatio", 1.5}, {"znear", 0.1}}}});
+    const int camera = gltf.add(
+        "cameras", {{"type", "perspective"},
+                    {"perspective", {{"yfov", 0.5}, {"aspectRatio", 1.5}, {"znear", 0.1}}}});
     gltf.root({{"name", "Camera01"}, {"camera", camera}, {"translation", {0, 1, 10}}});
-    const int lamp = gltf.light({{"type", "point"}, {"color", {1, 0.5, 0.25}}, {"intensity", 1}, {"range", 30}});
-    gltf.root({{"name", "lamp"}, {"translation", {2, 3, 4}}, {"extensions", {{"KHR_lights_punctual", {{"light", lamp}}}}}});
+    const int lamp =
+        gltf.light({{"type", "point"}, {"color", {1, 0.5, 0.25}}, {"intensity", 1}, {"range", 30}});
+    gltf.root({{"name", "lamp"},
+               {"translation", {2, 3, 4}},
+               {"extensions", {{"KHR_lights_punctual", {{"light", lamp}}}}}});
 
     const QorFile file = import(gltf);
     EXPECT_EQ(file.frameCount, 1u);
@@ -148,10 +153,10 @@ TEST_F(SceneImportTest, TexturedCubeCameraAndLight)
     const Picture alpha = readPicture("checker_board_alpha.jpg");
     ASSERT_EQ(colour.width, 4);
     ASSERT_EQ(alpha.width, 4);
-    EXPECT_GT(colour.rgb[0], 200);   // red left
+    EXPECT_GT(colour.rgb[0], 200);  // red left
     EXPECT_LT(colour.rgb[2], 60);
     EXPECT_GT(colour.rgb[3 * 3 + 2], 200);  // blue right
-    EXPECT_GT(alpha.rgb[2], 200);    // the loader reads blue as alpha
+    EXPECT_GT(alpha.rgb[2], 200);           // the loader reads blue as alpha
     EXPECT_LT(alpha.rgb[3 * 3 + 2], 60);
 
     const QorMesh& mesh = record<QorMesh>(file, 1);
@@ -262,7 +267,9 @@ TEST_F(SceneImportTest, ReusedMeshBecomesAnInstance)
     GltfBuilder gltf;
     const int box = gltf.box("box", kUnitLow, kUnitHigh, -1);
     gltf.root({{"name", "first"}, {"mesh", box}, {"translation", {1, 0, 0}}});
-    const int second = gltf.add("nodes", {{"name", "second"}, {"mesh", box}, {"translation", {-1, 0, 0}}, {"scale", {2, 2, 2}}});
+    const int second = gltf.add(
+        "nodes",
+        {{"name", "second"}, {"mesh", box}, {"translation", {-1, 0, 0}}, {"scale", {2, 2, 2}}});
     gltf.root({{"name", "group"}, {"translation", {0, 5, 1}}, {"children", {second}}});
 
     const QorFile file = import(gltf);
@@ -296,19 +303,41 @@ TEST_F(SceneImportTest, MaterialsMapToTheMaterialPass)
         bool cubeMap;
     } cases[] = {
         {"glowing",
-         {{"emissiveFactor", {1, 0.5, 0}}, {"pbrMetallicRoughness", {{"baseColorFactor", {0.2, 0.4, 0.6, 1}}, {"metallicFactor", 0}}}},
-         {0.2f, 0.4f, 0.6f}, {1, 0.5f, 0}, 0.0f, 0.0f, false},
+         {{"emissiveFactor", {1, 0.5, 0}},
+          {"pbrMetallicRoughness",
+           {{"baseColorFactor", {0.2, 0.4, 0.6, 1}}, {"metallicFactor", 0}}}},
+         {0.2f, 0.4f, 0.6f},
+         {1, 0.5f, 0},
+         0.0f,
+         0.0f,
+         false},
         {"mirror",
          {{"pbrMetallicRoughness", {{"metallicFactor", 1}, {"roughnessFactor", 0}}}},
-         {1, 1, 1}, {-1, -1, -1}, 1.0f, 2048.0f, true},
+         {1, 1, 1},
+         {-1, -1, -1},
+         1.0f,
+         2048.0f,
+         true},
         {"rough metal default",
          {{"pbrMetallicRoughness", {{"roughnessFactor", 1}}}},
-         {1, 1, 1}, {-1, -1, -1}, 0.0f, 0.0f, true},
+         {1, 1, 1},
+         {-1, -1, -1},
+         0.0f,
+         0.0f,
+         true},
         {"specular",
-         {{"extensions", {{"KHR_materials_pbrSpecularGlossiness",
-                           {{"diffuseFactor", {0.5, 0.5, 0.5, 1}}, {"specularFactor", {0.25, 0.25, 0.25}}, {"glossinessFactor", 0.5}}}}},
-          {"pbrMetallicRoughness", {{"baseColorFactor", {0.5, 0.5, 0.5, 1}}, {"metallicFactor", 0}}}},
-         {0.5f, 0.5f, 0.5f}, {-1, -1, -1}, 0.25f, 30.0f, false},
+         {{"extensions",
+           {{"KHR_materials_pbrSpecularGlossiness",
+             {{"diffuseFactor", {0.5, 0.5, 0.5, 1}},
+              {"specularFactor", {0.25, 0.25, 0.25}},
+              {"glossinessFactor", 0.5}}}}},
+          {"pbrMetallicRoughness",
+           {{"baseColorFactor", {0.5, 0.5, 0.5, 1}}, {"metallicFactor", 0}}}},
+         {0.5f, 0.5f, 0.5f},
+         {-1, -1, -1},
+         0.25f,
+         30.0f,
+         false},
     };
     GltfBuilder gltf;
     gltf.add("extensionsUsed", "KHR_materials_pbrSpecularGlossiness");
@@ -329,9 +358,10 @@ TEST_F(SceneImportTest, MaterialsMapToTheMaterialPass)
         expectVector(material.selfIllum, cases[i].selfIllum);
         EXPECT_NEAR(material.glossiness, cases[i].glossiness, 1e-5f);
         EXPECT_NEAR(material.specularPower, cases[i].specularPower, 1e-2f);
-        const bool cubeMap = std::any_of(material.textures.begin(), material.textures.end(), [](const QorTextureEntry& a_entry) {
-            return a_entry.slot == kQorSlotColour && a_entry.fileName == "autogen_cubemap.jpg";
-        });
+        const bool cubeMap = std::any_of(
+            material.textures.begin(), material.textures.end(), [](const QorTextureEntry& a_entry) {
+                return a_entry.slot == kQorSlotColour && a_entry.fileName == "autogen_cubemap.jpg";
+            });
         EXPECT_EQ(cubeMap, cases[i].cubeMap);
     }
 }
@@ -363,16 +393,24 @@ TEST_F(SceneImportTest, LimitsAndFailures)
         std::vector<const char*> said;
         bool written;
     } cases[] = {
-        {"import limits.gltf out.qor", 0,
+        {"import limits.gltf out.qor",
+         0,
          {"warning: light \"sun\": only point and spot lights exist in the demo; left out",
-          "warning: material \"bumpy\": the normal map \"bumps.png\" is left out", "out.qor: 2 records, 1 frames"},
+          "warning: material \"bumpy\": the normal map \"bumps.png\" is left out",
+          "out.qor: 2 records, 1 frames"},
          true},
         {"import damaged.gltf out.qor", 1, {"damaged.gltf: "}, false},
         {"import missing.gltf out.qor", 1, {"missing.gltf: "}, false},
         {"import limits.gltf out.qor --fps 0", 2, {"--fps needs a number above 0"}, false},
-        {"import limits.gltf out.qor --frames 1.5", 2, {"--frames needs a whole number above 0"}, false},
+        {"import limits.gltf out.qor --frames 1.5",
+         2,
+         {"--frames needs a whole number above 0"},
+         false},
         {"import limits.gltf", 2, {"usage: qorscene"}, false},
-        {"import limits.gltf out.qor --frames 200000", 1, {"choose fewer with --frames or --fps"}, false},
+        {"import limits.gltf out.qor --frames 200000",
+         1,
+         {"choose fewer with --frames or --fps"},
+         false},
     };
     for (const auto& c : cases)
     {

@@ -35,8 +35,8 @@ void expectClose(const D3DXVECTOR3& a_actual, const D3DXVECTOR3& a_expected, con
     const D3DXVECTOR3 difference = a_actual - a_expected;
     const float scale = std::max(1.0f, D3DXVec3Length(&a_expected));
     EXPECT_LE(D3DXVec3Length(&difference), kTolerance * scale)
-        << a_what << ": (" << a_actual.x << ", " << a_actual.y << ", " << a_actual.z << ") against (" << a_expected.x
-        << ", " << a_expected.y << ", " << a_expected.z << ")";
+        << a_what << ": (" << a_actual.x << ", " << a_actual.y << ", " << a_actual.z
+        << ") against (" << a_expected.x << ", " << a_expected.y << ", " << a_expected.z << ")";
 }
 
 template <typename T>
@@ -57,7 +57,8 @@ const K& keyAt(const std::vector<K>& a_keys, size_t a_frame)
     return a_keys.size() == 1 ? a_keys[0] : a_keys[a_frame];
 }
 
-void expectSameAnimation(const QorAnimation& a_original, const QorAnimation& a_back, uint32_t a_frames)
+void expectSameAnimation(const QorAnimation& a_original, const QorAnimation& a_back,
+                         uint32_t a_frames)
 {
     const uint32_t period = a_frames > 1 ? a_frames - 1 : 1;
     for (uint32_t f = 0; f < a_frames; ++f)
@@ -115,20 +116,23 @@ std::vector<QorTextureEntry> carried(const QorMaterial& a_material)
         if (entry.slot == kQorSlotColour || entry.slot == kQorSlotOcclusion)
             entries.push_back(entry);
     }
-    std::sort(entries.begin(), entries.end(), [](const QorTextureEntry& a_a, const QorTextureEntry& a_b) {
-        return std::tie(a_a.slot, a_a.fileName) < std::tie(a_b.slot, a_b.fileName);
-    });
+    std::sort(entries.begin(), entries.end(),
+              [](const QorTextureEntry& a_a, const QorTextureEntry& a_b) {
+                  return std::tie(a_a.slot, a_a.fileName) < std::tie(a_b.slot, a_b.fileName);
+              });
     return entries;
 }
 
-void expectSameMaterial(const QorMaterial& a_original, const QorMaterial& a_back, const std::string& a_exportSaid)
+void expectSameMaterial(const QorMaterial& a_original, const QorMaterial& a_back,
+                        const std::string& a_exportSaid)
 {
     SCOPED_TRACE("material " + a_original.name);
     EXPECT_EQ(a_back.name, a_original.name);
     expectClose(a_back.diffuse, a_original.diffuse, "diffuse");
     expectClose(a_back.selfIllum, a_original.selfIllum, "self-illumination");
     EXPECT_NEAR(a_back.glossiness, a_original.glossiness, kTolerance);
-    EXPECT_NEAR(a_back.specularPower, a_original.specularPower, std::max(1.0f, a_original.specularPower) * 1e-3f);
+    EXPECT_NEAR(a_back.specularPower, a_original.specularPower,
+                std::max(1.0f, a_original.specularPower) * 1e-3f);
     const std::vector<QorTextureEntry> original = carried(a_original), back = carried(a_back);
     ASSERT_EQ(back.size(), original.size());
     for (size_t i = 0; i < original.size(); ++i)
@@ -138,22 +142,27 @@ void expectSameMaterial(const QorMaterial& a_original, const QorMaterial& a_back
     }
     for (const QorTextureEntry& entry : a_original.textures)
     {
-        if (entry.slot == kQorSlotHeight || entry.slot == kQorSlotReflection || entry.slot == kQorSlotOpacity)
+        if (entry.slot == kQorSlotHeight || entry.slot == kQorSlotReflection ||
+            entry.slot == kQorSlotOpacity)
         {
-            EXPECT_NE(a_exportSaid.find("\"" + entry.fileName + "\" in slot"), std::string::npos) << a_exportSaid;
+            EXPECT_NE(a_exportSaid.find("\"" + entry.fileName + "\" in slot"), std::string::npos)
+                << a_exportSaid;
         }
     }
 }
 
-void expectSameCamera(const QorCamera& a_original, const QorCamera& a_back, const std::string& a_exportSaid)
+void expectSameCamera(const QorCamera& a_original, const QorCamera& a_back,
+                      const std::string& a_exportSaid)
 {
     SCOPED_TRACE("camera " + a_original.name);
     EXPECT_EQ(a_back.name, a_original.name);
     ASSERT_EQ(a_back.positions.size(), a_original.positions.size());
-    const bool fovChanges = std::any_of(a_original.fov.begin(), a_original.fov.end(),
-                                        [&](float a_fov) { return a_fov != a_original.fov.front(); });
-    EXPECT_EQ(fovChanges, a_exportSaid.find("\"" + a_original.name + "\": glTF cameras keep one field of view") !=
-                              std::string::npos);
+    const bool fovChanges =
+        std::any_of(a_original.fov.begin(), a_original.fov.end(),
+                    [&](float a_fov) { return a_fov != a_original.fov.front(); });
+    EXPECT_EQ(fovChanges,
+              a_exportSaid.find("\"" + a_original.name +
+                                "\": glTF cameras keep one field of view") != std::string::npos);
     for (size_t f = 0; f < a_original.positions.size(); ++f)
     {
         SCOPED_TRACE("frame " + std::to_string(f));
@@ -172,8 +181,10 @@ void expectSameLight(const QorLight& a_original, const QorLight& a_back)
     EXPECT_EQ(a_back.spot != 0, a_original.spot != 0);
     expectClose(a_back.color, a_original.color, "colour");
     EXPECT_NEAR(a_back.nearRange, a_original.nearRange, kTolerance);
-    EXPECT_NEAR(a_back.farRange, a_original.farRange, kTolerance * std::max(1.0f, a_original.farRange));
-    EXPECT_NEAR(a_back.intensities.back(), std::max(0.0f, a_original.intensities.back()), kTolerance);
+    EXPECT_NEAR(a_back.farRange, a_original.farRange,
+                kTolerance * std::max(1.0f, a_original.farRange));
+    EXPECT_NEAR(a_back.intensities.back(), std::max(0.0f, a_original.intensities.back()),
+                kTolerance);
     ASSERT_EQ(a_back.positions.size(), a_original.positions.size());
     ASSERT_EQ(a_back.targets.size(), a_original.targets.size());
     for (size_t f = 0; f < a_original.positions.size(); ++f)
@@ -205,9 +216,11 @@ void expectRoundTrip(const std::string& a_path, const TemporaryFolder& a_folder)
     ASSERT_EQ(backLights.size(), lights.size());
     // Meshes by name, in the order of the original; each back mesh once.
     auto sourceName = [](const std::vector<const QorMesh*>& a_meshes, const QorMesh& a_mesh) {
-        return a_mesh.sourceIndex == -1 ? std::string() : a_meshes[size_t(a_mesh.sourceIndex)]->name;
+        return a_mesh.sourceIndex == -1 ? std::string()
+                                        : a_meshes[size_t(a_mesh.sourceIndex)]->name;
     };
-    auto materialName = [](const std::vector<const QorMaterial*>& a_materials, const QorMesh& a_mesh) {
+    auto materialName = [](const std::vector<const QorMaterial*>& a_materials,
+                           const QorMesh& a_mesh) {
         return a_mesh.sourceIndex != -1 || a_mesh.materialIndex == -1
                    ? std::string()
                    : a_materials[size_t(a_mesh.materialIndex)]->name;
@@ -226,9 +239,11 @@ void expectRoundTrip(const std::string& a_path, const TemporaryFolder& a_folder)
     }
     for (const QorMaterial* material : materials)
     {
-        const auto match = std::find_if(backMaterials.begin(), backMaterials.end(),
-                                        [&](const QorMaterial* a_back) { return a_back->name == material->name; });
-        ASSERT_NE(match, backMaterials.end()) << "no material \"" << material->name << "\" came back";
+        const auto match =
+            std::find_if(backMaterials.begin(), backMaterials.end(),
+                         [&](const QorMaterial* a_back) { return a_back->name == material->name; });
+        ASSERT_NE(match, backMaterials.end())
+            << "no material \"" << material->name << "\" came back";
         expectSameMaterial(*material, **match, exported.output);
     }
     for (size_t i = 0; i < cameras.size(); ++i)
@@ -244,11 +259,14 @@ QorFile everything()
 {
     QorFile file;
     file.frameCount = 5;
-    QorMaterial metal = SceneFiles::material("metal", D3DXVECTOR3(0.5f, 0.25f, 1), D3DXVECTOR3(0, 1, 0.5f));
+    QorMaterial metal =
+        SceneFiles::material("metal", D3DXVECTOR3(0.5f, 0.25f, 1), D3DXVECTOR3(0, 1, 0.5f));
     metal.glossiness = 0.75f;
     metal.specularPower = 24.0f;
-    metal.textures = {{kQorSlotColour, "metal.jpg"}, {kQorSlotColour, "autogen_cubemap.jpg"},
-                      {kQorSlotOcclusion, "dirt.jpg"}, {kQorSlotHeight, "bumps.jpg"}};
+    metal.textures = {{kQorSlotColour, "metal.jpg"},
+                      {kQorSlotColour, "autogen_cubemap.jpg"},
+                      {kQorSlotOcclusion, "dirt.jpg"},
+                      {kQorSlotHeight, "bumps.jpg"}};
     file.records.push_back(metal);
     QorMaterial plain = SceneFiles::material("plain", D3DXVECTOR3(1, 1, 1));
     plain.specularPower = 1.0f;
@@ -288,7 +306,8 @@ QorFile everything()
     bare.animation = SceneFiles::still(D3DXVECTOR3(0, 0, 1));
     file.records.push_back(bare);
 
-    QorCamera camera = SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, -10), D3DXVECTOR3(0, 0, 0), 5, 1.2f);
+    QorCamera camera =
+        SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, -10), D3DXVECTOR3(0, 0, 0), 5, 1.2f);
     for (uint32_t f = 0; f < file.frameCount; ++f)
     {
         camera.positions[f] = D3DXVECTOR3(float(f), 3, -10);

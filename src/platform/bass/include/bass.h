@@ -6,12 +6,13 @@
 #include <windows.h>
 
 #ifdef __cplusplus
-extern "C" {
+extern "C"
+{
 #endif
 
-// Base types (DWORD, BOOL and HWND come from <windows.h>, as on the real platform).
-typedef uint64_t QWORD;
-typedef DWORD HSTREAM;
+    // Base types (DWORD, BOOL and HWND come from <windows.h>, as on the real platform).
+    typedef uint64_t QWORD;
+    typedef DWORD HSTREAM;
 
 // Error codes, as BASS_ErrorGetCode reports them.
 #define BASS_OK 0
@@ -41,32 +42,32 @@ typedef DWORD HSTREAM;
 // BASS_ChannelGetData: a 256-sample FFT, returning 128 floats.
 #define BASS_DATA_FFT256 0x80000000
 
-// User file procedures; the user pointer is the one given at stream creation.
-typedef void(CALLBACK FILECLOSEPROC)(void* user);
-typedef QWORD(CALLBACK FILELENPROC)(void* user);
-typedef DWORD(CALLBACK FILEREADPROC)(void* buffer, DWORD length, void* user);
-typedef BOOL(CALLBACK FILESEEKPROC)(QWORD offset, void* user);
+    // User file procedures; the user pointer is the one given at stream creation.
+    typedef void(CALLBACK FILECLOSEPROC)(void* user);
+    typedef QWORD(CALLBACK FILELENPROC)(void* user);
+    typedef DWORD(CALLBACK FILEREADPROC)(void* buffer, DWORD length, void* user);
+    typedef BOOL(CALLBACK FILESEEKPROC)(QWORD offset, void* user);
 
-typedef struct
-{
-    FILECLOSEPROC* close;
-    FILELENPROC* length;
-    FILEREADPROC* read;
-    FILESEEKPROC* seek;
-} BASS_FILEPROCS;
+    typedef struct
+    {
+        FILECLOSEPROC* close;
+        FILELENPROC* length;
+        FILEREADPROC* read;
+        FILESEEKPROC* seek;
+    } BASS_FILEPROCS;
 
-// Output device.
-BOOL BASS_Init(int device, DWORD freq, DWORD flags, HWND win, const void* dsguid);
-BOOL BASS_Free(void);
-int BASS_ErrorGetCode(void);
+    // Output device.
+    BOOL BASS_Init(int device, DWORD freq, DWORD flags, HWND win, const void* dsguid);
+    BOOL BASS_Free(void);
+    int BASS_ErrorGetCode(void);
 
-// Streams and channels.
-HSTREAM BASS_StreamCreateFileUser(DWORD system, DWORD flags, const BASS_FILEPROCS* proc,
-                                  void* user);
-BOOL BASS_ChannelPlay(DWORD handle, BOOL restart);
-QWORD BASS_ChannelGetPosition(DWORD handle, DWORD mode);
-double BASS_ChannelBytes2Seconds(DWORD handle, QWORD pos);
-DWORD BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length);
+    // Streams and channels.
+    HSTREAM BASS_StreamCreateFileUser(DWORD system, DWORD flags, const BASS_FILEPROCS* proc,
+                                      void* user);
+    BOOL BASS_ChannelPlay(DWORD handle, BOOL restart);
+    QWORD BASS_ChannelGetPosition(DWORD handle, DWORD mode);
+    double BASS_ChannelBytes2Seconds(DWORD handle, QWORD pos);
+    DWORD BASS_ChannelGetData(DWORD handle, void* buffer, DWORD length);
 
 #ifdef __cplusplus
 }

@@ -74,7 +74,9 @@ typedef struct tagRECT
 
 #define LOWORD(l) static_cast<WORD>(static_cast<DWORD>(l) & 0xFFFF)
 #define HIWORD(l) static_cast<WORD>((static_cast<DWORD>(l) >> 16) & 0xFFFF)
-#define MAKELPARAM(l, h) static_cast<LPARAM>(static_cast<DWORD>((static_cast<WORD>(l)) | (static_cast<DWORD>(static_cast<WORD>(h)) << 16)))
+#define MAKELPARAM(l, h)                                                                           \
+    static_cast<LPARAM>(static_cast<DWORD>((static_cast<WORD>(l)) |                                \
+                                           (static_cast<DWORD>(static_cast<WORD>(h)) << 16)))
 #define GET_X_LPARAM(lp) static_cast<int>(static_cast<short>(LOWORD(lp)))
 #define GET_Y_LPARAM(lp) static_cast<int>(static_cast<short>(HIWORD(lp)))
 #define MAKEINTRESOURCEA(i) reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(static_cast<WORD>(i)))
@@ -131,7 +133,7 @@ typedef struct tagWNDCLASSEXA
 #define WS_THICKFRAME 0x00040000L
 #define WS_MINIMIZEBOX 0x00020000L
 #define WS_MAXIMIZEBOX 0x00010000L
-#define WS_OVERLAPPEDWINDOW \
+#define WS_OVERLAPPEDWINDOW                                                                        \
     (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 
 #define CW_USEDEFAULT static_cast<int>(0x80000000)
@@ -241,9 +243,9 @@ HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindow
                             int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
                             HINSTANCE hInstance, LPVOID lpParam);
 // As in Win32, CreateWindowA is CreateWindowExA without extended styles.
-#define CreateWindowA(lpClassName, lpWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent,   \
-                      hMenu, hInstance, lpParam)                                             \
-    CreateWindowExA(0L, lpClassName, lpWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent, \
+#define CreateWindowA(lpClassName, lpWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent,       \
+                      hMenu, hInstance, lpParam)                                                   \
+    CreateWindowExA(0L, lpClassName, lpWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent,     \
                     hMenu, hInstance, lpParam)
 BOOL WINAPI DestroyWindow(HWND hWnd);
 BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow);
