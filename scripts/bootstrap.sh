@@ -16,7 +16,8 @@ set -eu
 # their pictures, the JSON library adds the cameras and lights that
 # assimp's glTF writer leaves out).
 # libav*/libsw*: the offline renderer writes H.264 and AAC into MP4 through
-# FFmpeg's libraries.
+# FFmpeg's libraries; the audio layer converts songs to the output's rate
+# with libswresample.
 PACKAGES="
     build-essential
     clang

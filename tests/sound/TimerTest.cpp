@@ -33,10 +33,12 @@ protected:
         BassFixture::TearDown();
     }
 
-    void start(double a_seconds)
+    void start(double a_seconds, const Mp3TestData::Encoding& a_encoding = {})
     {
         writeBytes(m_folder.file("KUV-2.mp3"),
-                   Mp3TestData::encode(Mp3TestData::tone(440, a_seconds, 0.5, 2), 2));
+                   Mp3TestData::encode(Mp3TestData::tone(440, a_seconds, 0.5, a_encoding.m_channels,
+                                                         a_encoding.m_rate),
+                                       a_encoding));
         m_soundtrack = Soundtrack::create(170.0f);
         ASSERT_NE(m_soundtrack, nullptr);
         ASSERT_TRUE(BASS_ChannelPlay(m_soundtrack->m_stream, TRUE));
@@ -74,6 +76,37 @@ TEST_F(TimerTest, TimeIsTheHeardPositionInSeconds)
         EXPECT_EQ(Time::g_previousTime, previous);
         EXPECT_EQ(Time::g_delta, expected - previous);
         previous = expected;
+    }
+}
+
+TEST_F(TimerTest, TimeFollowsTheSongWhateverItsRate)
+{
+    // A song at another rate than the output's gives the same demo time
+    // after k steps, to within the one sample frame under way, so the beat
+    // grid stays on the music.
+    const struct
+    {
+        const char* name;
+        Mp3TestData::Encoding encoding;
+    } cases[] = {{"48 kHz stereo", {48000, 2, false, 0}},
+                 {"22.05 kHz mono", {22050, 1, false, 0}},
+                 {"8 kHz mono VBR", {8000, 1, true, 0}}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        start(3.0, c.encoding);
+        int stepped = 0;
+        for (const int k : {1, 61, 170})
+        {
+            SCOPED_TRACE(testing::Message() << k << " steps");
+            step(k - stepped);
+            stepped = k;
+            Timer::update();
+            EXPECT_NEAR(Time::g_time, k * 735 / 44100.0, 1.0 / c.encoding.m_rate + 1e-6);
+        }
+        Time::g_soundtrack = nullptr;
+        delete m_soundtrack;
+        m_soundtrack = nullptr;
     }
 }
 

@@ -87,8 +87,8 @@ Device::~Device()
 
 int Device::add(std::unique_ptr<Stream> a_stream, HSTREAM& a_handle)
 {
-    // FIXME: there is no resampler; a stream plays only at the output's rate.
-    if (m_kind != Kind::NoSound && a_stream->rate() != m_rate)
+    // Like the real library, any rate plays: the stream converts to the output's.
+    if (!a_stream->connect(m_rate))
         return BASS_ERROR_FORMAT;
     std::lock_guard<std::mutex> lock(m_mutex);
     a_handle = m_nextHandle++;
@@ -215,7 +215,7 @@ uint64_t Device::heard(Stream& a_stream)
     {
         if (frame > a_stream.rendered())
             a_stream.render(nullptr, static_cast<size_t>(frame - a_stream.rendered()));
-        return frame;
+        return a_stream.played(frame);
     }
-    return std::min(frame, a_stream.rendered());
+    return a_stream.played(std::min(frame, a_stream.rendered()));
 }

@@ -16,6 +16,9 @@ namespace
 // window ahead of them.
 constexpr uint64_t kRingFrames = 65536;
 constexpr uint64_t kChunkFrames = 4096;
+// Input handed to the resampler at a time: small, so that little more than
+// its filter's length waits inside it.
+constexpr uint64_t kResampleChunkFrames = 64;
 constexpr uint64_t kUnknown = std::numeric_limits<uint64_t>::max();
 
 }
@@ -26,19 +29,48 @@ Stream::Stream(std::unique_ptr<Mp3Decoder> a_decoder, bool a_loop)
 {
 }
 
+bool Stream::connect(uint32_t a_rate)
+{
+    m_outputRate = a_rate;
+    m_resampler.reset();
+    if (a_rate == rate())
+        return true;
+    m_resampler.reset(new Resampler);
+    return m_resampler->open(rate(), channels(), a_rate);
+}
+
 void Stream::start(uint64_t a_deviceStart)
 {
     if (m_decoderFrame != 0 && m_decoder->rewind())
         m_decoderFrame = 0;
     m_playing = true;
     m_deviceStart = a_deviceStart;
+    m_consumed = 0;
     m_rendered = 0;
     m_decoded = 0;
     m_endPlayed = kUnknown;
+    // The filter's history belongs to the last play.
+    if (m_resampler)
+        connect(m_outputRate);
+}
+
+// Device frame d of the play sounds the stream at d * rate / output rate:
+// libswresample places output frame d at exactly that input time.
+uint64_t Stream::played(uint64_t a_deviceFrames) const
+{
+    if (!m_resampler)
+        return a_deviceFrames;
+    return a_deviceFrames / m_outputRate * rate() +
+           a_deviceFrames % m_outputRate * rate() / m_outputRate;
 }
 
 void Stream::render(int32_t* a_mix, size_t a_frames)
 {
+    if (m_resampler)
+    {
+        renderConverted(a_mix, a_frames);
+        return;
+    }
     const uint32_t count = channels();
     size_t done = 0;
     while (done < a_frames)
@@ -60,6 +92,43 @@ void Stream::render(int32_t* a_mix, size_t a_frames)
         m_rendered += chunk;
         done += chunk;
     }
+}
+
+// The resampler is handed played frames until it has a_frames device frames
+// to give; it keeps the few it needs ahead of them for its filter. Without a
+// mix nothing is converted: only the decoding moves on.
+void Stream::renderConverted(int32_t* a_mix, size_t a_frames)
+{
+    if (!a_mix)
+    {
+        m_rendered += a_frames;
+        decodeTo(played(m_rendered) + Fft256::kSize);
+        return;
+    }
+    const uint32_t count = channels();
+    m_converted.assign(a_frames * 2, 0);
+    // Enough input for the frames asked and the filter's length; should the
+    // resampler still give nothing, the rest of the buffer stays silent.
+    const uint64_t inputLimit = played(a_frames) + 4096;
+    uint64_t fed = 0;
+    size_t done = 0;
+    while (done < a_frames && fed <= inputLimit)
+    {
+        done += m_resampler->convert(nullptr, 0, &m_converted[done * 2], a_frames - done);
+        if (done == a_frames)
+            break;
+        const uint64_t index = m_consumed % kRingFrames;
+        const size_t chunk =
+            static_cast<size_t>(std::min<uint64_t>(kResampleChunkFrames, kRingFrames - index));
+        decodeTo(m_consumed + chunk + Fft256::kSize);
+        done += m_resampler->convert(&m_ring[index * count], chunk, &m_converted[done * 2],
+                                     a_frames - done);
+        m_consumed += chunk;
+        fed += chunk;
+    }
+    for (size_t i = 0; i < a_frames * 2; ++i)
+        a_mix[i] += m_converted[i];
+    m_rendered += a_frames;
 }
 
 uint64_t Stream::position(uint64_t a_heard) const

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Mp3Decoder.h"
+#include "Resampler.h"
 
 #include <stdint.h>
 
@@ -19,17 +20,25 @@ public:
     uint32_t channels() const { return m_decoder->channels(); }
     uint32_t bytesPerFrame() const { return channels() * 2; }
 
-    // Play state. Positions below count "played frames": sample frames
-    // since the current play began, which run on past a loop's end.
+    // The output it plays on, at a_rate frames per second: a stream at
+    // another rate is resampled to it. False if the conversion is refused.
+    bool connect(uint32_t a_rate);
+
+    // Play state. Positions below count "played frames": the stream's sample
+    // frames since the current play began, which run on past a loop's end.
+    // Device frames count the output's frames since then; the two differ
+    // when the rates do.
     bool playing() const { return m_playing; }
     // Plays from the start; played frame 0 is heard at device frame a_deviceStart.
     void start(uint64_t a_deviceStart);
     uint64_t deviceStart() const { return m_deviceStart; }
+    // The played frame heard a_deviceFrames into the play.
+    uint64_t played(uint64_t a_deviceFrames) const;
 
-    // Output: takes the next a_frames played frames and adds them to a
-    // stereo mix (a null mix discards them).
+    // Output: takes the next a_frames device frames and adds them to a
+    // stereo mix (a null mix discards them unconverted).
     void render(int32_t* a_mix, size_t a_frames);
-    uint64_t rendered() const { return m_rendered; }  // played frames
+    uint64_t rendered() const { return m_rendered; }  // device frames
 
     // The stream at played frame a_heard: its position in sample frames,
     // whether a stream without BASS_SAMPLE_LOOP has ended there, and the
@@ -40,13 +49,18 @@ public:
 
 private:
     void decodeTo(uint64_t a_end);
+    void renderConverted(int32_t* a_mix, size_t a_frames);
 
     std::unique_ptr<Mp3Decoder> m_decoder;
     bool m_loop;
     uint64_t m_length;  // sample frames; made exact when the decoder reaches the end
     bool m_playing = false;
-    uint64_t m_deviceStart = 0;   // device frame at which played frame 0 is heard
-    uint64_t m_rendered = 0;      // played frames handed to the output
+    uint64_t m_deviceStart = 0;              // device frame at which played frame 0 is heard
+    uint32_t m_outputRate = 0;               // frames per second; 0 until connected
+    std::unique_ptr<Resampler> m_resampler;  // only when the rates differ
+    std::vector<int16_t> m_converted;        // stereo output of the resampler
+    uint64_t m_consumed = 0;                 // played frames handed to the resampler
+    uint64_t m_rendered = 0;                 // device frames handed to the output
     uint64_t m_decoded = 0;       // played frames in m_ring, which holds the last kRingFrames
     uint64_t m_decoderFrame = 0;  // sample frame the decoder continues at
     uint64_t m_endPlayed;         // played frame where a stream without loop ends; unknown: max

@@ -142,14 +142,101 @@ TEST_F(BassTest, DefaultOutputThatCannotOpenFailsWithTheDriverError)
     EXPECT_TRUE(BASS_Init(0, 44100, 0, nullptr, nullptr));
 }
 
-TEST_F(BassTest, StreamAtAnotherRateThanTheOutputIsRefused)
+// Every kind of MP3 a user may put in: the MPEG versions by their rates,
+// mono and stereo, constant and variable bit rate, and ID3v2 tags with a
+// picture before the audio. Each carries a tone at rate / 16 Hz, the centre
+// of spectrum bin 16 in the stream's own terms.
+struct Mp3Kind
 {
-    // Without a resampler a 44.1 kHz stream cannot play on a 48 kHz output;
-    // it is refused with a format error instead of playing at the wrong pitch.
-    MemoryFile& file = keep(Mp3TestData::encode(Mp3TestData::tone(440, 0.2, 0.5, 2), 2));
-    ASSERT_TRUE(BASS_Init(-1, 48000, 0, nullptr, nullptr));
-    EXPECT_EQ(create(file), 0u);
-    EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_FORMAT);
+    const char* name;
+    Mp3TestData::Encoding encoding;
+};
+const Mp3Kind kMp3Kinds[] = {
+    {"MPEG-1 48 kHz stereo CBR", {48000, 2, false, 0}},
+    {"MPEG-1 32 kHz mono VBR", {32000, 1, true, 0}},
+    {"MPEG-2 24 kHz stereo VBR", {24000, 2, true, 0}},
+    {"MPEG-2 22.05 kHz mono CBR", {22050, 1, false, 0}},
+    {"MPEG-2 16 kHz stereo CBR", {16000, 2, false, 0}},
+    {"MPEG-2.5 12 kHz mono VBR", {12000, 1, true, 0}},
+    {"MPEG-2.5 11.025 kHz stereo CBR", {11025, 2, false, 0}},
+    {"MPEG-2.5 8 kHz mono CBR", {8000, 1, false, 0}},
+    {"MPEG-1 44.1 kHz stereo, ID3v2 with a 300 KB picture", {44100, 2, false, 300000}},
+    {"MPEG-1 48 kHz mono VBR, ID3v2 with a 100 KB picture", {48000, 1, true, 100000}},
+};
+
+std::vector<uint8_t> encodeKind(const Mp3Kind& a_kind, double a_seconds)
+{
+    const Mp3TestData::Encoding& encoding = a_kind.encoding;
+    return Mp3TestData::encode(Mp3TestData::tone(encoding.m_rate / 16.0, a_seconds, 0.5,
+                                                 encoding.m_channels, encoding.m_rate),
+                               encoding);
+}
+
+// The frequency of a_channel of interleaved stereo over frames [a_begin,
+// a_end) at a_rate, from the rising zero crossings there.
+double frequency(const std::vector<int16_t>& a_stereo, int a_channel, size_t a_begin, size_t a_end,
+                 double a_rate)
+{
+    size_t first = 0;
+    size_t last = 0;
+    int crossings = 0;
+    for (size_t i = a_begin + 1; i < a_end; ++i)
+        if (a_stereo[2 * (i - 1) + a_channel] < 0 && a_stereo[2 * i + a_channel] >= 0)
+        {
+            if (crossings++ == 0)
+                first = i;
+            last = i;
+        }
+    return crossings < 2 ? 0.0 : (crossings - 1) * a_rate / static_cast<double>(last - first);
+}
+
+TEST_F(BassTest, EveryKindOfMp3PlaysAtItsOwnRateOnTheCaptureDevice)
+{
+    // On a 44.1 kHz capture device each file is heard at its own pitch on
+    // both sides at full level; the position and length count the file's own
+    // 16-bit frames at its own rate, and the spectrum's bins its own rate /
+    // 256 Hz.
+    for (const Mp3Kind& kind : kMp3Kinds)
+    {
+        SCOPED_TRACE(kind.name);
+        const int rate = kind.encoding.m_rate;
+        const uint32_t channels = static_cast<uint32_t>(kind.encoding.m_channels);
+        MemoryFile& file = keep(encodeKind(kind, 1.0));
+        long decodedRate = 0;
+        const uint64_t frames = Mp3TestData::decode(file.m_bytes, &decodedRate).size() / channels;
+        ASSERT_EQ(decodedRate, rate);
+
+        const HSTREAM stream = playCaptured(file, BASS_STREAM_PRESCAN, 60);
+        ASSERT_NE(stream, 0u);
+        // Half a second: 22050 output frames hold the file's frame rate / 2,
+        // the frame under way not counted.
+        const std::vector<int16_t> heard = step(30);
+        const QWORD bytes = BASS_ChannelGetPosition(stream, BASS_POS_BYTE);
+        EXPECT_EQ(bytes, static_cast<QWORD>(rate / 2) * channels * 2);
+        EXPECT_NEAR(BASS_ChannelBytes2Seconds(stream, bytes), 0.5, 1.0 / rate);
+
+        float fft[128];
+        EXPECT_EQ(BASS_ChannelGetData(stream, fft, BASS_DATA_FFT256), 256u * 2 * channels);
+        EXPECT_EQ(std::max_element(fft, fft + 128) - fft, 16);
+
+        const double expected = rate / 16.0;
+        for (int side = 0; side < 2; ++side)
+        {
+            SCOPED_TRACE(side == 0 ? "left" : "right");
+            EXPECT_NEAR(frequency(heard, side, 4410, 22050, 44100.0), expected, expected / 200);
+            int16_t peak = 0;
+            for (size_t i = 4410; i < 22050; ++i)
+                peak = std::max(peak, heard[2 * i + side]);
+            EXPECT_GT(peak, 0.45 * 32767);
+        }
+
+        step(70);
+        const QWORD end = BASS_ChannelGetPosition(stream, BASS_POS_BYTE);
+        EXPECT_EQ(end, frames * channels * 2);
+        EXPECT_DOUBLE_EQ(BASS_ChannelBytes2Seconds(stream, end),
+                         static_cast<double>(frames) / rate);
+        BASS_Free();
+    }
 }
 
 TEST_F(BassTest, StreamReadsOnlyThroughTheUserFileAndClosesItOnFree)
@@ -238,6 +325,37 @@ TEST_F(BassRealTimeTest, NoSoundDevicePlaysAtWallClockPace)
     const double elapsed = secondsSince(before);
     EXPECT_GE(position, slept - 0.001);
     EXPECT_LE(position, elapsed + 0.001);
+}
+
+TEST_F(BassRealTimeTest, SongsAtOtherRatesKeepWallClockPaceOnTheDefaultOutput)
+{
+    // On SDL's dummy output at 44.1 kHz, files at 48, 22.05 and 8 kHz move
+    // on one second of song per second: never ahead of the wall clock (a
+    // song played at the output's rate unconverted would run 8.8 % to 5.5
+    // times too fast), and on to the end.
+    for (const size_t index : {size_t(0), size_t(3), size_t(7)})
+    {
+        const Mp3Kind& kind = kMp3Kinds[index];
+        SCOPED_TRACE(kind.name);
+        MemoryFile& file = keep(encodeKind(kind, 1.5));
+        ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
+        const HSTREAM stream = create(file);
+        ASSERT_NE(stream, 0u);
+        const Clock::time_point started = Clock::now();
+        ASSERT_TRUE(BASS_ChannelPlay(stream, TRUE));
+        double played = 0.0;
+        bool neverAhead = true;
+        EXPECT_TRUE(Deadline::waitFor([&] {
+            const double elapsed = secondsSince(started);
+            played = seconds(stream);
+            neverAhead &= played <= elapsed + 0.012;
+            return played >= 1.0;
+        })) << "the position stopped at "
+            << played << " s";
+        EXPECT_TRUE(neverAhead);
+        EXPECT_LE(played, secondsSince(started) + 0.012);
+        BASS_Free();
+    }
 }
 
 TEST_F(BassTest, LoopFlagWrapsThePositionAndWithoutItThePositionStops)
