@@ -1,6 +1,7 @@
 // The soundtrack's stream over its private copy of the MP3, and its spectrum.
 #include "sound/Soundtrack.h"
 
+#include "app/FatalError.h"
 #include "app/LauncherSettings.h"
 #include "archive/FileSystem.h"
 #include "sound/Time.h"
@@ -12,6 +13,22 @@ namespace
 
 const char* const kFileName = "KUV-2.mp3";
 const DWORD kRate = 44100;
+
+// What the user can do about a song the audio library refused.
+const char* refusal(int a_error)
+{
+    switch (a_error)
+    {
+    case BASS_ERROR_FILEFORM:
+        return "Not an MP3 file the audio library can play.";
+    case BASS_ERROR_FORMAT:
+        return "The audio library cannot play this sample format.";
+    case BASS_ERROR_MEM:
+        return "Not enough memory to play this file.";
+    default:
+        return "The audio library cannot play this file.";
+    }
+}
 
 }
 
@@ -45,6 +62,9 @@ Soundtrack* Soundtrack::create(float a_bpm)
         BASS_StreamCreateFileUser(STREAMFILE_NOBUFFER, flags, &procs, soundtrack);
     if (soundtrack->m_stream == 0)
     {
+        // Without a word here the demo would end before its first frame
+        // with nothing said at all.
+        fatalError(kFileName, refusal(BASS_ErrorGetCode()));
         delete soundtrack;
         return nullptr;
     }

@@ -9,6 +9,7 @@
 #include "TraceWriter.h"
 #include "VideoEncoder.h"
 
+#include "app/FatalError.h"
 #include "app/LauncherSettings.h"
 #include "app/MainWindow.h"
 #include "app/Tarvo.h"
@@ -250,7 +251,8 @@ int Capture::run()
     FileSystem::close();
     if (initialised.failed() || !tarvo.m_soundtrack)
     {
-        complain("the demo could not start (see the message above)");
+        complain(g_fatalErrorShown ? "the demo could not start (see the message above)"
+                                   : "the demo could not start");
         return kFailed;
     }
 

@@ -11,6 +11,7 @@
 
 #include "archive/ArchiveReader.h"
 #include "platform/bass/Mp3TestData.h"
+#include "support/ArchiveBuilder.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -115,6 +116,28 @@ std::vector<int16_t> soundtrack()
             return Mp3TestData::decode(std::vector<uint8_t>(
                 reader.data() + entry.offset, reader.data() + entry.offset + entry.size));
     return {};
+}
+
+// The shipped archive written to a_path with the file a_name's bytes
+// replaced by a_bytes, or left out when a_bytes is empty; false if the
+// shipped archive cannot be read.
+bool rewriteArchive(const std::string& a_path, const std::string& a_name,
+                    const std::vector<uint8_t>& a_bytes)
+{
+    ArchiveReader reader;
+    if (!reader.read(TARVO_ARCHIVE_FILE) || !reader.valid())
+        return false;
+    ArchiveBuilder builder;
+    for (const FileEntry& entry : reader.entries())
+    {
+        const char* data = reinterpret_cast<const char*>(reader.data()) + entry.offset;
+        if (entry.name != a_name)
+            builder.add(entry.name, std::string(data, entry.size));
+        else if (!a_bytes.empty())
+            builder.add(entry.name, std::string(a_bytes.begin(), a_bytes.end()));
+    }
+    builder.write(a_path, true);
+    return true;
 }
 
 class CaptureEndToEndTest : public testing::Test
@@ -397,6 +420,60 @@ TEST(CaptureInputTest, BadInputFailsWithAMessageAndWritesNothing)
         {
             const std::string name = entry.path().filename().string();
             EXPECT_TRUE(name == "damaged.fs" || name == "messages.txt") << "left behind: " << name;
+        }
+    }
+}
+
+// A user's own song plays whatever its rate; a song or file the demo cannot
+// use ends the run with status 1 and the demo's own message on standard
+// error, its caption first, before the capture's last word.
+TEST(CaptureInputTest, TheDemosMessagesReachStandardErrorWithTheirCaption)
+{
+    TemporaryFolder folder;
+    Mp3TestData::Encoding mono48;
+    mono48.m_rate = 48000;
+    mono48.m_channels = 1;
+    Mp3TestData::Encoding stereo8;
+    stereo8.m_rate = 8000;
+    stereo8.m_vbr = true;
+    stereo8.m_pictureBytes = 50000;
+    const struct
+    {
+        const char* name;
+        const char* file;
+        std::vector<uint8_t> bytes;
+        int status;
+        const char* message;
+    } cases[] = {
+        {"48 kHz mono song", "KUV-2.mp3",
+         Mp3TestData::encode(Mp3TestData::tone(440, 2.0, 0.5, 1, 48000), mono48), 0, ""},
+        {"8 kHz VBR song with a picture", "KUV-2.mp3",
+         Mp3TestData::encode(Mp3TestData::tone(440, 2.0, 0.5, 2, 8000), stereo8), 0, ""},
+        {"damaged song", "KUV-2.mp3", std::vector<uint8_t>(20000, 'x'), 1,
+         "Tarvo2 - Fatal error: KUV-2.mp3: Not an MP3 file the audio library can play.\n"
+         "tarvo-capture: the demo could not start (see the message above)\n"},
+        {"missing loading bar",
+         "loadbar.jpg",
+         {},
+         1,
+         "Tarvo2 - Fatal error: loadbar.jpg: File not found (.fs in use).\n"
+         "tarvo-capture: the demo could not start (see the message above)\n"},
+    };
+    for (const auto& row : cases)
+    {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(rewriteArchive(folder.file("own.fs"), row.file, row.bytes));
+        const CaptureRun run = CaptureRun::start(
+            folder.path().string(), {"own.fs", "--width", "32", "--height", "18", "--fps", "30",
+                                     "--frames", "0:3", "--png", "frames"});
+        EXPECT_EQ(run.status, row.status) << run.messages;
+        if (row.status == 0)
+        {
+            EXPECT_EQ(run.messages.find("Fatal error"), std::string::npos) << run.messages;
+        }
+        else
+        {
+            EXPECT_NE(run.messages.find(row.message), std::string::npos) << run.messages;
         }
     }
 }
