@@ -18,6 +18,9 @@ set -eu
 # libav*/libsw*: the offline renderer writes H.264 and AAC into MP4 through
 # FFmpeg's libraries; the audio layer converts songs to the output's rate
 # with libswresample.
+# libpulse-dev: the audio layer plays to a PulseAudio (or PipeWire pulse)
+# server itself, to ask it the latency; pulseaudio, pulseaudio-utils: the A/V
+# test runs its own server with a null sink (pactl tells when it is up).
 PACKAGES="
     build-essential
     clang
@@ -57,6 +60,9 @@ PACKAGES="
     libavcodec-dev
     libswscale-dev
     libswresample-dev
+    libpulse-dev
+    pulseaudio
+    pulseaudio-utils
 "
 
 missing=""

@@ -50,7 +50,7 @@ LRESULT CALLBACK plainProcedure(HWND a_window, UINT a_message, WPARAM a_wParam, 
 
 }  // namespace
 
-DemoApplication::DemoApplication(double a_seconds)
+DemoApplication::DemoApplication(double a_seconds, bool a_loop)
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -58,7 +58,7 @@ DemoApplication::DemoApplication(double a_seconds)
     g_displayMode = 0;
     g_windowed = true;
     g_fullScreen = false;
-    g_loop = false;
+    g_loop = a_loop;
     g_aspect = 16.0f / 9.0f;
     g_fatalErrorShown = false;
     DemoFiles::write(a_seconds);

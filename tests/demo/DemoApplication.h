@@ -15,8 +15,9 @@ public:
     static constexpr int kWidth = 320;
     static constexpr int kHeight = 180;
 
-    // a_seconds of soundtrack; init runs, and its result is in m_ready.
-    explicit DemoApplication(double a_seconds);
+    // a_seconds of soundtrack, looping with a_loop; init runs, and its
+    // result is in m_ready.
+    explicit DemoApplication(double a_seconds, bool a_loop = false);
     ~DemoApplication();
 
     // One frame of the demo at a_beat beats.

@@ -4,6 +4,11 @@
 #include "Layer.h"
 #include "Mp3Decoder.h"
 
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <chrono>
+
 namespace Layer
 {
 std::unique_ptr<Device> g_device;
@@ -30,6 +35,27 @@ T succeed(T a_result)
 {
     t_error = BASS_OK;
     return a_result;
+}
+
+// With TARVO_AUDIO_CLOCK_LOG naming a file, every position read is written
+// there as "<steady clock in ns> <position in seconds>": the demo reads the
+// position once a frame, so this is what the picture was drawn for and
+// when, to set against a recording of the sound.
+void logPosition(DWORD a_handle, uint64_t a_bytes)
+{
+    static FILE* s_log = [] {
+        const char* path = getenv("TARVO_AUDIO_CLOCK_LOG");
+        return path && *path ? fopen(path, "w") : nullptr;
+    }();
+    double bytesPerSecond = 0.0;
+    if (!s_log || Layer::g_device->bytesPerSecond(a_handle, bytesPerSecond) != BASS_OK)
+        return;
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    fprintf(
+        s_log, "%lld %.6f\n",
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()),
+        static_cast<double>(a_bytes) / bytesPerSecond);
+    fflush(s_log);
 }
 
 }
@@ -94,7 +120,10 @@ QWORD BASS_ChannelGetPosition(DWORD handle, DWORD mode)
         return fail(BASS_ERROR_NOTAVAIL, QWORD(-1));
     uint64_t bytes = 0;
     const int error = Layer::g_device->position(handle, bytes);
-    return error == BASS_OK ? succeed(QWORD(bytes)) : fail(error, QWORD(-1));
+    if (error != BASS_OK)
+        return fail(error, QWORD(-1));
+    logPosition(handle, bytes);
+    return succeed(QWORD(bytes));
 }
 
 double BASS_ChannelBytes2Seconds(DWORD handle, QWORD pos)

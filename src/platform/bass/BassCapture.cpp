@@ -26,4 +26,9 @@ uint32_t step(std::vector<int16_t>& a_samples)
     return Layer::g_device ? Layer::g_device->step(a_samples) : 0;
 }
 
+size_t streams()
+{
+    return Layer::g_device ? Layer::g_device->streams() : 0;
+}
+
 }

@@ -2,6 +2,9 @@
 #include "Device.h"
 
 #include <SDL.h>
+#include <math.h>
+#include <stdio.h>
+#include <string.h>
 
 #include <algorithm>
 
@@ -10,6 +13,12 @@ namespace
 
 constexpr uint16_t kOutputBufferFrames = 1024;
 constexpr uint32_t kOutputChannels = 2;
+// A server is written in small blocks and asked to hold about four of
+// them: close enough to the picture, and enough to ride out a slow frame.
+constexpr uint32_t kServerBlockFrames = 512;
+constexpr uint32_t kServerBufferFrames = 2048;
+// The share of each answer's difference the server clock takes in.
+constexpr double kSteering = 0.05;
 
 int16_t clampSample(int32_t a_value)
 {
@@ -21,6 +30,25 @@ uint64_t framesSince(std::chrono::steady_clock::time_point a_start, uint32_t a_r
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - a_start).count();
     return static_cast<uint64_t>(seconds * a_rate);
+}
+
+// A sound server is used directly unless SDL_AUDIODRIVER names a driver
+// for SDL (its own "pulseaudio" included).
+bool serverWanted()
+{
+    const char* driver = SDL_getenv("SDL_AUDIODRIVER");
+    return !driver || !*driver;
+}
+
+// Said once per process: the position then counts only the buffers the
+// layer knows of.
+void warnOnce(const char* a_message)
+{
+    static bool s_warned = false;
+    if (s_warned)
+        return;
+    s_warned = true;
+    fprintf(stderr, "audio: %s\n", a_message);
 }
 
 }
@@ -47,9 +75,20 @@ int Device::open(int a_device, uint32_t a_rate, uint32_t a_captureNumerator,
         return BASS_OK;
     }
 
+    std::unique_ptr<Device> device(new Device(Kind::Output, a_rate));
+    if (serverWanted())
+    {
+        std::unique_ptr<PulseOutput> server(new PulseOutput);
+        if (server->open(a_rate, kServerBufferFrames))
+        {
+            device->m_server = std::move(server);
+            device->m_writer = std::thread(&Device::writeToServer, device.get());
+            a_opened = std::move(device);
+            return BASS_OK;
+        }
+    }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return BASS_ERROR_DRIVER;
-    std::unique_ptr<Device> device(new Device(Kind::Output, a_rate));
     SDL_AudioSpec wanted = {};
     wanted.freq = static_cast<int>(a_rate);
     wanted.format = AUDIO_S16SYS;
@@ -65,6 +104,12 @@ int Device::open(int a_device, uint32_t a_rate, uint32_t a_captureNumerator,
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return BASS_ERROR_DRIVER;
     }
+    // SDL's dummy driver holds exactly the buffer it took; any other may
+    // hold more that SDL does not report.
+    const char* driver = SDL_GetCurrentAudioDriver();
+    if (!driver || strcmp(driver, "dummy") != 0)
+        warnOnce("the output does not report its latency; the sound may lag the picture by "
+                 "its buffering");
     SDL_PauseAudioDevice(device->m_sdlDevice, 0);
     a_opened = std::move(device);
     return BASS_OK;
@@ -78,6 +123,9 @@ Device::Device(Kind a_kind, uint32_t a_rate)
 Device::~Device()
 {
     // Closing waits for the audio thread; the mutex must be free for that.
+    m_stopping = true;
+    if (m_writer.joinable())
+        m_writer.join();
     if (m_sdlDevice != 0)
     {
         SDL_CloseAudioDevice(m_sdlDevice);
@@ -105,7 +153,7 @@ int Device::play(HSTREAM a_handle, bool a_restart)
             return BASS_OK;
         // The output mixes a new stream from its next buffer on, which is
         // heard once the frames already handed to SDL have played.
-        a_stream.start(m_kind == Kind::NoSound ? clock() : m_output);
+        a_stream.start(wallPaced() ? clock() : m_output);
         return BASS_OK;
     });
 }
@@ -169,6 +217,70 @@ void Device::outputCallback(void* a_self, uint8_t* a_buffer, int a_bytes)
     self.m_lastBufferFrames = frames;
 }
 
+// The server's writer: mixes a block, writes it (waiting while the server
+// is full), then asks how much of what was written is still queued. A
+// server that goes away leaves the clock to the wall.
+void Device::writeToServer()
+{
+    std::vector<int16_t> block(kServerBlockFrames * kOutputChannels);
+    while (!m_stopping)
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            mix(block.data(), kServerBlockFrames);
+        }
+        if (!m_server->write(block.data(), kServerBlockFrames))
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            loseOutput();
+            return;
+        }
+        uint64_t queued = 0;
+        const bool known = m_server->queued(queued);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!known)
+        {
+            warnOnce("the sound server gives no latency; the sound may lag the picture by its "
+                     "buffering");
+            queued = kServerBlockFrames;
+        }
+        m_writtenAtAnswer = m_output;
+        steer(std::min(queued, m_output));
+    }
+}
+
+// Each answer says which frame is heard now, give or take the scheduling of
+// this thread and of the server's timing updates (several milliseconds
+// either way). The clock runs at the output's pace and is pulled a little
+// towards each answer, so the noise averages out over a quarter of a
+// second; a difference of more than 30 ms (playback starting, an underrun)
+// moves it at once. The mutex is held.
+void Device::steer(uint64_t a_queued)
+{
+    const Clock::time_point now = Clock::now();
+    const double answer = static_cast<double>(m_writtenAtAnswer - a_queued);
+    if (m_anchored)
+    {
+        const double predicted =
+            m_anchorFrame + std::chrono::duration<double>(now - m_anchorTime).count() * m_rate;
+        const double error = answer - predicted;
+        m_anchorFrame = std::fabs(error) > 0.03 * m_rate ? answer : predicted + kSteering * error;
+    }
+    else
+        m_anchorFrame = answer;
+    m_anchorTime = now;
+    m_anchored = true;
+}
+
+// The mutex is held.
+void Device::loseOutput()
+{
+    m_lostFrame = clock();
+    m_lostAt = Clock::now();
+    m_lost = true;
+    warnOnce("the sound output has gone; playing on without sound");
+}
+
 // Mixes the next a_frames of every playing stream, at full volume and
 // clipped, and moves the device clock on by them. The mutex is held.
 void Device::mix(int16_t* a_output, size_t a_frames)
@@ -182,15 +294,31 @@ void Device::mix(int16_t* a_output, size_t a_frames)
     m_output += a_frames;
 }
 
-// The device frame being heard now. SDL's queue holds the buffer it took
-// last, heard from the moment it was taken; the dummy driver and a
-// double-buffered device hold exactly that. FIXME: SDL does not report the
-// latency a sound server adds on top, so the position may lead there by it.
+// The device frame being heard now. A server's clock runs at the output's
+// pace from its anchor (see steer), never past what was mixed for it: a
+// writer kept waiting by a busy machine must not hold the clock back while
+// the server plays what it was given. SDL's queue holds
+// the buffer it took last, heard from the moment it was taken; the dummy
+// driver and a double-buffered device hold exactly that.
 uint64_t Device::clock() const
 {
+    if (m_lost)
+        return m_lostFrame + framesSince(m_lostAt, m_rate);
     switch (m_kind)
     {
     case Kind::Output:
+        if (m_server)
+        {
+            if (!m_anchored)
+                return 0;
+            const double frame =
+                m_anchorFrame +
+                std::chrono::duration<double>(Clock::now() - m_anchorTime).count() * m_rate;
+            const uint64_t heard =
+                frame <= 0.0 ? 0 : std::min(static_cast<uint64_t>(frame), m_output);
+            m_lastHeard = std::max(m_lastHeard, heard);
+            return m_lastHeard;
+        }
         if (m_lastBufferFrames == 0)
             return 0;
         return m_output - m_lastBufferFrames +
@@ -211,7 +339,7 @@ uint64_t Device::heard(Stream& a_stream)
         return 0;
     const uint64_t now = clock();
     const uint64_t frame = now > a_stream.deviceStart() ? now - a_stream.deviceStart() : 0;
-    if (m_kind == Kind::NoSound)
+    if (wallPaced())
     {
         if (frame > a_stream.rendered())
             a_stream.render(nullptr, static_cast<size_t>(frame - a_stream.rendered()));

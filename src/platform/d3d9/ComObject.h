@@ -6,6 +6,11 @@
 
 #include <unknwn.h>
 
+#include <atomic>
+
+// The layer's objects alive now, for tests that look for leaks.
+inline std::atomic<long> g_liveComObjects{0};
+
 template <typename Interface>
 class ComObject : public Interface
 {
@@ -28,12 +33,12 @@ public:
         return left;
     }
 
-    ComObject() = default;
+    ComObject() { ++g_liveComObjects; }
     ComObject(const ComObject&) = delete;
     ComObject& operator=(const ComObject&) = delete;
 
 protected:
-    virtual ~ComObject() = default;
+    virtual ~ComObject() { --g_liveComObjects; }
 
     ULONG m_references = 1;
 };

@@ -3,6 +3,8 @@
 // (The display-mode seam lives with AdapterModes.)
 #include "D3D9Testing.h"
 
+#include "ComObject.h"
+
 #include "Device9.h"
 #include "DriverCaps.h"
 #include "GlStateCache.h"
@@ -34,6 +36,11 @@ void D3D9Testing::bypassGlStateCache(bool a_bypass)
 void D3D9Testing::skipDrawing(bool a_skip)
 {
     Device9::setDrawingSkipped(a_skip);
+}
+
+long D3D9Testing::liveObjects()
+{
+    return g_liveComObjects;
 }
 
 void D3D9Testing::limitCaps(DWORD a_vertexShaderVersion, DWORD a_pixelShaderVersion,

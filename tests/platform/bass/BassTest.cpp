@@ -2,13 +2,17 @@
 // position on the real output, no sound and the capture device, and the
 // 256-sample spectrum.
 //
-// Untested: output latency on real hardware behind a sound server (SDL does
-// not report it).
+// Untested here: a sound server's latency (tests/e2e/av_offset.sh measures
+// it on a PulseAudio null sink) and real hardware.
 #include "platform/bass/BassFixture.h"
 #include "platform/bass/Mp3TestData.h"
 #include "support/Deadline.h"
+#include "support/TemporaryFolder.h"
 
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -356,6 +360,114 @@ TEST_F(BassRealTimeTest, SongsAtOtherRatesKeepWallClockPaceOnTheDefaultOutput)
         EXPECT_LE(played, secondsSince(started) + 0.012);
         BASS_Free();
     }
+}
+
+// A PulseAudio server of the test's own: a null sink, its own runtime
+// folder and socket, no system service, no autospawn; clients of this
+// process find it through the environment.
+class SoundServer
+{
+public:
+    SoundServer()
+    {
+        const std::string script = m_folder.file("server.pa");
+        FILE* file = fopen(script.c_str(), "w");
+        if (!file)
+            return;
+        fprintf(file,
+                "load-module module-null-sink sink_name=probe rate=44100\n"
+                "load-module module-native-protocol-unix socket=%s auth-anonymous=1\n"
+                "set-default-sink probe\n",
+                m_folder.file("native").c_str());
+        fclose(file);
+        writeText("client.conf", "autospawn = no\n");
+        m_pid = fork();
+        if (m_pid == 0)
+        {
+            const std::string home = m_folder.path().string();
+            setenv("HOME", home.c_str(), 1);
+            setenv("XDG_RUNTIME_DIR", home.c_str(), 1);
+            setenv("PULSE_RUNTIME_PATH", m_folder.file("run").c_str(), 1);
+            freopen(m_folder.file("server.log").c_str(), "w", stderr);
+            execlp("pulseaudio", "pulseaudio", "-n", "-F", script.c_str(), "--daemonize=no",
+                   "--exit-idle-time=-1", "--use-pid-file=no", "--system=no", "--log-target=stderr",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        setenv("PULSE_SERVER", ("unix:" + m_folder.file("native")).c_str(), 1);
+        setenv("PULSE_CLIENTCONFIG", m_folder.file("client.conf").c_str(), 1);
+    }
+
+    ~SoundServer()
+    {
+        kill();
+        unsetenv("PULSE_SERVER");
+        unsetenv("PULSE_CLIENTCONFIG");
+    }
+
+    // Waits until the server takes clients; false if it never does.
+    bool up()
+    {
+        return m_pid > 0 &&
+               Deadline::waitFor([] { return system("pactl info >/dev/null 2>&1") == 0; });
+    }
+
+    void kill()
+    {
+        if (m_pid <= 0)
+            return;
+        ::kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+private:
+    void writeText(const char* a_name, const char* a_text)
+    {
+        if (FILE* file = fopen(m_folder.file(a_name).c_str(), "w"))
+        {
+            fputs(a_text, file);
+            fclose(file);
+        }
+    }
+
+    TemporaryFolder m_folder;
+    pid_t m_pid = -1;
+};
+
+TEST_F(BassRealTimeTest, ServerThatGoesAwayLeavesTheClockRunningAtWallClockPace)
+{
+    // Played on a PulseAudio server that is then killed, the position goes
+    // on at the wall clock's pace from where the sound stopped, never
+    // standing still and never running back.
+    SoundServer server;
+    ASSERT_TRUE(server.up()) << "pulseaudio did not start";
+    unsetenv("SDL_AUDIODRIVER");
+    MemoryFile& file = keep(Mp3TestData::encode(Mp3TestData::tone(440, 5.0, 0.5, 2), 2));
+    ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
+    const HSTREAM stream = create(file);
+    ASSERT_NE(stream, 0u);
+    ASSERT_TRUE(BASS_ChannelPlay(stream, TRUE));
+    double position = 0.0;
+    ASSERT_TRUE(Deadline::waitFor([&] { return (position = seconds(stream)) >= 0.5; }))
+        << "the position stopped at " << position << " s";
+
+    server.kill();
+    const Clock::time_point killed = Clock::now();
+    const double atKill = seconds(stream);
+    double last = atKill;
+    bool neverBack = true;
+    while (secondsSince(killed) < 1.0)
+    {
+        const double now = seconds(stream);
+        neverBack &= now >= last;
+        last = now;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_TRUE(neverBack);
+    // The writer notices the loss within one block of sound.
+    EXPECT_GE(last - atKill, 0.9);
+    EXPECT_LE(last - atKill, secondsSince(killed) + 0.05);
 }
 
 TEST_F(BassTest, LoopFlagWrapsThePositionAndWithoutItThePositionStops)

@@ -11,7 +11,7 @@
 
 #include "archive/ArchiveReader.h"
 #include "platform/bass/Mp3TestData.h"
-#include "support/ArchiveBuilder.h"
+#include "support/ShippedArchive.h"
 #include "support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
@@ -116,28 +116,6 @@ std::vector<int16_t> soundtrack()
             return Mp3TestData::decode(std::vector<uint8_t>(
                 reader.data() + entry.offset, reader.data() + entry.offset + entry.size));
     return {};
-}
-
-// The shipped archive written to a_path with the file a_name's bytes
-// replaced by a_bytes, or left out when a_bytes is empty; false if the
-// shipped archive cannot be read.
-bool rewriteArchive(const std::string& a_path, const std::string& a_name,
-                    const std::vector<uint8_t>& a_bytes)
-{
-    ArchiveReader reader;
-    if (!reader.read(TARVO_ARCHIVE_FILE) || !reader.valid())
-        return false;
-    ArchiveBuilder builder;
-    for (const FileEntry& entry : reader.entries())
-    {
-        const char* data = reinterpret_cast<const char*>(reader.data()) + entry.offset;
-        if (entry.name != a_name)
-            builder.add(entry.name, std::string(data, entry.size));
-        else if (!a_bytes.empty())
-            builder.add(entry.name, std::string(a_bytes.begin(), a_bytes.end()));
-    }
-    builder.write(a_path, true);
-    return true;
 }
 
 class CaptureEndToEndTest : public testing::Test
@@ -462,7 +440,7 @@ TEST(CaptureInputTest, TheDemosMessagesReachStandardErrorWithTheirCaption)
     for (const auto& row : cases)
     {
         SCOPED_TRACE(row.name);
-        ASSERT_TRUE(rewriteArchive(folder.file("own.fs"), row.file, row.bytes));
+        ASSERT_TRUE(rewriteArchive(TARVO_ARCHIVE_FILE, folder.file("own.fs"), row.file, row.bytes));
         const CaptureRun run = CaptureRun::start(
             folder.path().string(), {"own.fs", "--width", "32", "--height", "18", "--fps", "30",
                                      "--frames", "0:3", "--png", "frames"});

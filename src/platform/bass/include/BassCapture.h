@@ -4,6 +4,7 @@
 // are handed out to be written next to the frames.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
 #include <vector>
@@ -22,5 +23,9 @@ void deselect();
 // to interleaved 16-bit stereo at BASS_Init's rate, to a_samples. Returns
 // the sample frames stepped; 0 when the capture device is not open.
 uint32_t step(std::vector<int16_t>& a_samples);
+
+// The streams the open device holds; 0 when none is open. For tests that
+// look for leaks over hours of play.
+size_t streams();
 
 }

@@ -38,4 +38,8 @@ void bypassGlStateCache(bool a_bypass);
 // fraction of the cost of drawing.
 void skipDrawing(bool a_skip);
 
+// The layer's objects alive now (devices, surfaces, textures, buffers,
+// shaders, declarations...), whatever holds them.
+long liveObjects();
+
 }  // namespace D3D9Testing
