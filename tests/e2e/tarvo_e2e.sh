@@ -3,7 +3,7 @@
 # the user sees: windows, messages and the exit code.
 #   tarvo_e2e.sh TARVO ARCHIVE CASE
 # CASE: exit | missing-archive | wrong-magic | windowed-escape | fullscreen-escape |
-#       fullscreen-switch-away | windowed-minimise
+#       fullscreen-switch-away | windowed-minimise | server-gone
 set -eu
 
 TARVO=$1
@@ -13,6 +13,7 @@ CASE=$3
 # shellcheck source=e2e_common.sh
 . "$(dirname "$0")/e2e_common.sh"
 
+[ "$CASE" != server-gone ] || start_sound_server
 cd "$WORK"
 case "$CASE" in
     wrong-magic) printf 'QORFS2\0\0\0\0\0\0\0\0' >tarvo.fs ;;
@@ -96,6 +97,25 @@ case "$CASE" in
             "$WORK/clock.log" || fail "the clock fell off the wall clock: $(head -n 1 "$WORK/clock.log"), $(tail -n 1 "$WORK/clock.log")"
         key "$demo" Escape
         expect_exit_zero
+        ;;
+    server-gone)
+        # The sound server is killed a few seconds in: the picture plays on
+        # a clock that never stops or runs back, to the last beat, where the
+        # demo ends with 0 (Loop off). The demo lasts 456 beats at 170 BPM.
+        demo=$(launch_windowed "$launcher") || fail "no demo window"
+        wait_for test -s "$WORK/clock.log" || fail "the demo's clock never started"
+        sleep 3
+        kill -KILL "$SERVER_PID"
+        SERVER_PID=
+        limit=$(($(date +%s) + 161 + DEADLINE))
+        until ended; do
+            [ "$(date +%s)" -lt "$limit" ] || fail "the demo did not end at its last beat"
+            sleep 1
+        done
+        expect_exit_zero
+        grep -q "the sound output has gone" "$WORK/stderr" || fail "the loss was not reported"
+        awk '$2 < last { exit 1 } { last = $2 } END { if (last < 160) exit 1 }' "$WORK/clock.log" ||
+            fail "the clock ran back or stopped short: $(tail -n 1 "$WORK/clock.log")"
         ;;
     *)
         fail "unknown case"

@@ -40,16 +40,16 @@ bool serverWanted()
     return !driver || !*driver;
 }
 
-// Said once per process: the position then counts only the buffers the
-// layer knows of.
-void warnOnce(const char* a_message)
+// Each of these is said once per process, however often it happens.
+void warnOnce(bool& a_said, const char* a_message)
 {
-    static bool s_warned = false;
-    if (s_warned)
+    if (a_said)
         return;
-    s_warned = true;
+    a_said = true;
     fprintf(stderr, "audio: %s\n", a_message);
 }
+bool g_saidNoLatency = false;
+bool g_saidGone = false;
 
 }
 
@@ -108,7 +108,8 @@ int Device::open(int a_device, uint32_t a_rate, uint32_t a_captureNumerator,
     // hold more that SDL does not report.
     const char* driver = SDL_GetCurrentAudioDriver();
     if (!driver || strcmp(driver, "dummy") != 0)
-        warnOnce("the output does not report its latency; the sound may lag the picture by "
+        warnOnce(g_saidNoLatency,
+                 "the output does not report its latency; the sound may lag the picture by "
                  "its buffering");
     SDL_PauseAudioDevice(device->m_sdlDevice, 0);
     a_opened = std::move(device);
@@ -240,7 +241,8 @@ void Device::writeToServer()
         std::lock_guard<std::mutex> lock(m_mutex);
         if (!known)
         {
-            warnOnce("the sound server gives no latency; the sound may lag the picture by its "
+            warnOnce(g_saidNoLatency,
+                     "the sound server gives no latency; the sound may lag the picture by its "
                      "buffering");
             queued = kServerBlockFrames;
         }
@@ -278,7 +280,7 @@ void Device::loseOutput()
     m_lostFrame = clock();
     m_lostAt = Clock::now();
     m_lost = true;
-    warnOnce("the sound output has gone; playing on without sound");
+    warnOnce(g_saidGone, "the sound output has gone; playing on without sound");
 }
 
 // Mixes the next a_frames of every playing stream, at full volume and
