@@ -1,7 +1,7 @@
 // Initialisation, the frame and the teardown of the application.
 #include "app/Tarvo.h"
 
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "demo/ContentLoading.h"
 #include "demo/Timeline.h"
 #include "render/DeferredShading.h"

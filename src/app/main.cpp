@@ -1,6 +1,6 @@
 // The program's entry point: the launcher, the archive, the application
 // object and its window, then the frame loop until the user quits.
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "app/Launcher.h"
 #include "app/LauncherResources.h"
 #include "app/MainWindow.h"

@@ -13,7 +13,7 @@
 #include "sound/Soundtrack.h"
 #include "sound/Time.h"
 
-#include "app/LauncherSettings.h"
+#include "core/LauncherSettings.h"
 
 #include <math.h>
 #include <stdlib.h>

@@ -17,6 +17,8 @@ namespace Timeline
 extern uint32_t g_finishedFrames;
 // The beat the demo ends on (with Loop off) or starts over after (with it on).
 constexpr float kLastBeat = 456.0f;
+// The soundtrack's tempo, which the beat grid follows.
+constexpr float kBeatsPerMinute = 170.0f;
 }
 
 // One frame of the demo at Time::g_time. With Loop off, reaching the last

@@ -2,7 +2,7 @@
 // device reports filled by the integer box filter.
 #include "render/Texture.h"
 
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "archive/FileSystem.h"
 #include "core/Assert.h"
 #include "render/BoxFilter.h"

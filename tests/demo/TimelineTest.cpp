@@ -6,7 +6,7 @@
 // Untested ideas: a second run of loadContent on the same state.
 #include "demo/DemoApplication.h"
 
-#include "app/LauncherSettings.h"
+#include "core/LauncherSettings.h"
 #include "demo/ContentLoading.h"
 #include "demo/Timeline.h"
 #include "filters/FilterBreak.h"

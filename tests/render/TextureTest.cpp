@@ -9,7 +9,7 @@
 // texture (the layer offers no way to fail either for a valid texture).
 #include "render/Texture.h"
 
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "archive/FileSystem.h"
 #include "render/JpegDecoder.h"
 #include "render/RendererFixture.h"

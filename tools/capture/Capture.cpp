@@ -9,10 +9,10 @@
 #include "TraceWriter.h"
 #include "VideoEncoder.h"
 
-#include "app/LauncherSettings.h"
+#include "core/LauncherSettings.h"
 #include "app/MainWindow.h"
 #include "app/Tarvo.h"
-#include "archive/ArchiveReader.h"
+#include "archive/format/ArchiveReader.h"
 #include "archive/FileSystem.h"
 #include "demo/DemoState.h"
 #include "demo/Timeline.h"
@@ -21,7 +21,7 @@
 #include "sound/Timer.h"
 
 #include <BassCapture.h>
-#include <D3D9Testing.h>
+#include <D3D9Offline.h>
 #include <windows.h>
 
 #include <errno.h>
@@ -187,10 +187,7 @@ int Capture::run()
 {
     // Headless whatever the session has: no window and no message box may
     // wait for a user.
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
+    D3D9Offline::selectOffscreen();
 
     const uint32_t width = m_options.m_width;
     const uint32_t height = m_options.m_height;
@@ -227,7 +224,7 @@ int Capture::run()
 
     // The launcher's choices: one display mode of the picture's size, a
     // window, no loop (the demo's end is the capture's).
-    D3D9Testing::setDisplayModes({{width, height, fps, D3DFMT_X8R8G8B8}});
+    D3D9Offline::setDisplayMode(width, height, fps);
     g_displayMode = 0;
     g_windowed = true;
     g_fullScreen = false;
@@ -302,7 +299,7 @@ int Capture::run()
         const bool drawn = k >= range.m_first;
         if (k == range.m_first)
             start = std::chrono::steady_clock::now();
-        D3D9Testing::skipDrawing(!drawn);
+        D3D9Offline::skipDrawing(!drawn);
         pumpMessages();
         ReturnCode updated = tarvo.update();
         CapturedFrame frame;
@@ -336,7 +333,7 @@ int Capture::run()
         if (!m_quiet)
             progress.frameDone(k, demo->m_trace.beat, demo->m_trace.part);
     }
-    D3D9Testing::skipDrawing(false);
+    D3D9Offline::skipDrawing(false);
     const bool written = encoding.finish();
     if (status == kDone && !written)
     {

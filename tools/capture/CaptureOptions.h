@@ -1,6 +1,8 @@
 // What tarvo-capture was asked to do: its command line, checked and parsed.
 #pragma once
 
+#include "core/LauncherSettings.h"
+
 #include <stdint.h>
 
 #include <string>
@@ -10,8 +12,8 @@ class CaptureOptions
 {
 public:
     // The demo's own picture size and a video's usual frame rate.
-    static constexpr uint32_t kDefaultWidth = 1280;
-    static constexpr uint32_t kDefaultHeight = 720;
+    static constexpr uint32_t kDefaultWidth = kFrameWidth;
+    static constexpr uint32_t kDefaultHeight = kFrameHeight;
     static constexpr uint32_t kDefaultFps = 60;
     // Sides are even (4:2:0 video halves them) and at most this many pixels.
     static constexpr uint32_t kMaxSide = 8192;

@@ -26,7 +26,6 @@ using Json = nlohmann::json;
 namespace
 {
 
-constexpr float kAspect = 1.7777778f;
 constexpr float kSpotHalfAngle = 0.5235988f;
 const char kCubeMap[] = "autogen_cubemap.jpg";
 
@@ -422,8 +421,8 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path,
         cameraList.push_back({{"name", record->name},
                               {"type", "perspective"},
                               {"perspective",
-                               {{"yfov", record->fov.front() / kAspect},
-                                {"aspectRatio", kAspect},
+                               {{"yfov", record->fov.front() / kQorFovAspect},
+                                {"aspectRatio", kQorFovAspect},
                                 {"znear", 1.0},
                                 {"zfar", 5000.0}}}});
         motion += 2;

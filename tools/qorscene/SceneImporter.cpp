@@ -19,9 +19,6 @@
 namespace
 {
 
-// The demo divides a camera's field of view by 16:9 to get the vertical
-// one, so a file keeps the vertical angle times 16:9.
-constexpr float kAspect = 1.7777778f;
 // The spot image is projected through a square 60-degree frustum.
 constexpr float kSpotHalfAngle = 0.5235988f;
 constexpr size_t kMaxName = 254;
@@ -527,7 +524,7 @@ bool SceneImporter::camera(const aiCamera& a_camera, float a_focus, QorCamera& a
         a_record.positions.push_back(demoEye);
         a_record.targets.push_back(demoTarget);
         a_record.roll.push_back(CameraPose::roll(demoEye, demoTarget, Handedness::toDemo(up)));
-        a_record.fov.push_back(vertical * kAspect);
+        a_record.fov.push_back(vertical * kQorFovAspect);
     }
     return true;
 }
