@@ -149,6 +149,11 @@ ReturnCode Tarvo::update()
     else
         Timer::updateSilent();
 
+    if (m_demo && demoEnded(m_demo))
+    {
+        m_ended = true;
+        return ReturnCode(ReturnCode::kSuccess, true);
+    }
     ReturnCode begun = m_renderer->beginFrame();
     if (begun.failed())
         return ReturnCode(ReturnCode::kFailure);

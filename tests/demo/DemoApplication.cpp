@@ -76,14 +76,16 @@ DemoApplication::~DemoApplication()
     LaunchSettings::reset();
 }
 
-void DemoApplication::frameAt(float a_beat)
+bool DemoApplication::frameAt(float a_beat)
 {
     Time::g_time = beats(&m_demo, a_beat);
+    if (demoEnded(&m_demo))
+        return false;
     Renderer* renderer = m_tarvo.m_renderer;
     ReturnCode begun = renderer->beginFrame();
-    if (begun.succeeded())
-    {
-        runTimeline(&m_demo);
-        renderer->endFrame();
-    }
+    if (!begun.succeeded())
+        return false;
+    runTimeline(&m_demo);
+    renderer->endFrame();
+    return true;
 }
