@@ -114,6 +114,28 @@ bool isDefaultMaterial(const aiMaterial& a_material)
            name == aiString(AI_DEFAULT_MATERIAL_NAME);
 }
 
+// assimp's OBJ reader keeps a file of bare positions (a scan's point
+// cloud) as a mesh without faces, which its own checks then refuse: each
+// position becomes a point of its own.
+void givePointsFaces(aiScene& a_scene)
+{
+    for (unsigned m = 0; m < a_scene.mNumMeshes; ++m)
+    {
+        aiMesh& mesh = *a_scene.mMeshes[m];
+        if (mesh.mNumFaces != 0 || mesh.mNumVertices == 0 || !mesh.mVertices)
+            continue;
+        delete[] mesh.mFaces;
+        mesh.mFaces = new aiFace[mesh.mNumVertices];
+        for (unsigned i = 0; i < mesh.mNumVertices; ++i)
+        {
+            mesh.mFaces[i].mNumIndices = 1;
+            mesh.mFaces[i].mIndices = new unsigned[1]{i};
+        }
+        mesh.mNumFaces = mesh.mNumVertices;
+        mesh.mPrimitiveTypes = aiPrimitiveType_POINT;
+    }
+}
+
 }  // namespace
 
 SceneImporter::SceneImporter(const Options& a_options) : m_options(a_options) {}
@@ -139,7 +161,12 @@ bool SceneImporter::import(const std::string& a_path, QorFile& a_file, std::stri
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char a_c) { return char(tolower(a_c)); });
     m_gltf = extension == ".gltf" || extension == ".glb";
-    m_scene = m_importer.ReadFile(a_path, flags);
+    m_scene = m_importer.ReadFile(a_path, 0);
+    if (m_scene)
+    {
+        givePointsFaces(const_cast<aiScene&>(*m_scene));
+        m_scene = m_importer.ApplyPostProcessing(flags);
+    }
     if (!m_scene)
     {
         a_error = m_importer.GetErrorString();

@@ -390,3 +390,67 @@ TEST_F(EditorFormatsTest, NothingToDrawIsRefused)
         EXPECT_FALSE(fs::exists("out.qor"));
     }
 }
+
+// Files no one here wrote with assimp, as modelling and scanning programs
+// write them (tests/data/qorscene/editors): quads and n-gons split into
+// triangles, edges and loose vertices counted and left out, point clouds as
+// sprites, a z-up COLLADA file turned y up with its camera.
+TEST_F(EditorFormatsTest, HandWrittenEditorFiles)
+{
+    const struct
+    {
+        const char* file;
+        uint64_t triangles;
+        uint64_t sprites;
+        aiVector3D low, high;
+        std::vector<const char*> said;
+    } cases[] = {
+        {"cube_quads.obj", 12, 0, {-1, -1, -1}, {1, 1, 1}, {}},
+        {"cube_quads.ply", 12, 0, {-1, -1, -1}, {1, 1, 1}, {}},
+        {"ngon_edges_points.obj",
+         6,
+         0,
+         {-2, -2, 0},
+         {2, 2, 0},
+         {"3 line segments are left out", "1 loose points beside its triangles are left out"}},
+        {"scan_points.obj", 0, 6, {-1, -2, 0}, {1, 1, 1}, {}},
+        {"cloud.ply", 0, 4, {0, 0, -4}, {2, 3, 0}, {"vertex colours are left out"}},
+        // z up: (x, y, z) is (x, z, -y) with y up.
+        {"plane_quads.dae", 4, 0, {-2, 0, -1}, {2, 0, 1}, {}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.file);
+        const std::string source = std::string(TARVO_TEST_DATA) + "/qorscene/editors/" + c.file;
+        fs::remove("scene.qor");
+        m_run = qorscene("import " + source + " scene.qor");
+        ASSERT_EQ(m_run.status, 0) << m_run.output;
+        const QorFile file = readScene("scene.qor");
+        const Drawn result = drawn(file);
+        EXPECT_EQ(result.triangles, c.triangles);
+        EXPECT_EQ(result.sprites, c.sprites);
+        expectNear(result.low, c.low, 1e-5f, "low");
+        expectNear(result.high, c.high, 1e-5f, "high");
+        for (const char* text : c.said)
+            EXPECT_TRUE(said(text)) << text << "\n" << m_run.output;
+        for (const QorRecord& record : file.records)
+        {
+            // Every vertex a triangle uses has its normal (none is NaN).
+            const QorMesh* mesh = std::get_if<QorMesh>(&record);
+            for (size_t i = 0; mesh && i < mesh->vertices.size(); ++i)
+                EXPECT_NEAR(D3DXVec3Length(&mesh->vertices[i].normal), 1.0f, 1e-3f);
+        }
+        if (std::string(c.file) == "plane_quads.dae")
+        {
+            // 10 above the plane, looking down on it; 30 degrees high.
+            ASSERT_EQ(result.cameras.count("Camera"), 1u);
+            const QorCamera& camera = *result.cameras.at("Camera");
+            EXPECT_NEAR(camera.fov[0] / kAspect, 30.0f * float(M_PI) / 180.0f, 1e-4f);
+            expectNear(
+                aiVector3D(camera.positions[0].x, camera.positions[0].y, -camera.positions[0].z),
+                aiVector3D(0, 10, 0), 1e-4f, "eye");
+            expectNear(aiVector3D(camera.targets[0].x, camera.targets[0].y, -camera.targets[0].z),
+                       aiVector3D(0, 0, 0), 1e-4f, "target");
+        }
+    }
+}
