@@ -255,7 +255,11 @@ bool SceneImporter::import(const std::string& a_path, QorFile& a_file, std::stri
         }
         else
         {
-            if (!geometry(mesh, "node \"" + std::string(node.mName.C_Str()) + "\"", record))
+            // Formats without names (PLY, STL) leave the node unnamed.
+            const std::string where = node.mName.length != 0
+                                          ? "node \"" + std::string(node.mName.C_Str()) + "\""
+                                          : "mesh " + std::to_string(placement.mesh) + " (unnamed)";
+            if (!geometry(mesh, where, record))
             {
                 nothingDrawn.insert(placement.mesh);
                 ++m_tally.emptyNodes;

@@ -334,7 +334,8 @@ TEST_F(EditorFormatsTest, MixedMeshAndPointCloud)
          1,
          0,
          {1, 1, 0},
-         {"5 line segments are left out", "7 loose points beside its triangles are left out"},
+         {"warning: mesh 0 (unnamed): 5 line segments are left out",
+          "warning: mesh 0 (unnamed): 7 loose points beside its triangles are left out"},
          "assimp's PLY writer merges every mesh into one"},
     };
     for (const auto& c : cases)
