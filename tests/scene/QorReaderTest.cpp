@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <math.h>
 #include <string.h>
 
 #include <memory>
@@ -334,4 +335,22 @@ TEST(QorReaderTest, RefusesIndicesAndNamesOutOfBounds)
     EXPECT_NE(error.find("material record \"paint\""), std::string::npos) << error;
     EXPECT_NE(error.find("fills its 260 bytes without a terminating zero"), std::string::npos)
         << error;
+}
+
+// Nor does the writer make such a camera: a field of view of 0, below it,
+// not a number or infinite is refused before anything is written.
+TEST(QorReaderTest, WriterRefusesAFieldOfViewTheReaderRefuses)
+{
+    for (float fov : {0.0f, -1.0f, NAN, INFINITY})
+    {
+        SCOPED_TRACE(fov);
+        QorFile file;
+        file.records.push_back(
+            SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, -10), D3DXVECTOR3(0, 0, 0), 1, fov));
+        std::vector<uint8_t> bytes;
+        std::string error;
+        EXPECT_FALSE(QorWriter::write(file, bytes, error));
+        EXPECT_EQ(error, "record 0: a camera's field of view must be above 0");
+        EXPECT_TRUE(bytes.empty());
+    }
 }
