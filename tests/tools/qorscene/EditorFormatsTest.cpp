@@ -398,7 +398,7 @@ TEST_F(EditorFormatsTest, NothingToDrawIsRefused)
 // Files no one here wrote with assimp, as modelling and scanning programs
 // write them (tests/data/qorscene/editors): quads and n-gons split into
 // triangles, edges and loose vertices counted and left out, point clouds as
-// sprites, a z-up COLLADA file turned y up with its camera.
+// sprites, a z-up COLLADA file turned y up with its camera and animation.
 TEST_F(EditorFormatsTest, HandWrittenEditorFiles)
 {
     const struct
@@ -446,6 +446,14 @@ TEST_F(EditorFormatsTest, HandWrittenEditorFiles)
         }
         if (std::string(c.file) == "plane_quads.dae")
         {
+            // Sliding 4 along x in a second: 31 frames at 30 a second.
+            ASSERT_EQ(file.frameCount, 31u);
+            ASSERT_EQ(result.named.count("Plane"), 1u);
+            const QorAnimation& slide = result.named.at("Plane")->animation;
+            ASSERT_EQ(slide.translation.size(), 31u);
+            expectNear(aiVector3D(slide.translation[15].x, slide.translation[15].y,
+                                  slide.translation[15].z),
+                       aiVector3D(2, 0, 0), 1e-4f, "half way");
             // 10 above the plane, looking down on it; 30 degrees high.
             ASSERT_EQ(result.cameras.count("Camera"), 1u);
             const QorCamera& camera = *result.cameras.at("Camera");
