@@ -188,19 +188,23 @@ elif l=$(ldd "$c" 2>&1 | grep "not found"); then m="$m; libraries missing:$(echo
 elif ! "$c" --help >/dev/null 2>&1; then m="$m; $c does not start"; fi;
 command -v rsync >/dev/null || m="$m; no rsync"; echo "${m#; }"'
 check="c=$(printf '%q' "$capture"); $check"
+# "machine 'user@host'" from a login line, or "this machine" for ":".
 host_of() {
     local login=${1#*/}
     login=${login##* }
-    echo "${login:-:}"
+    case $login in
+    : | "") echo "this machine" ;;
+    *) echo "machine '$login'" ;;
+    esac
 }
 faults=0
 for login in "${logins[@]}"; do
     host=$(host_of "$login")
     if ! answer=$(parallel -S "$login" --nonall "$check" 2>&1 </dev/null); then
-        complain "machine '$host' cannot be reached: $(echo "$answer" | tail -n 1)"
+        complain "$host cannot be reached: $(echo "$answer" | tail -n 1)"
         faults=$((faults + 1))
     elif [ -n "$answer" ]; then
-        complain "machine '$host': $answer"
+        complain "$host: $answer"
         faults=$((faults + 1))
     fi
 done
@@ -312,12 +316,15 @@ complain "$(ls part-*.mp4 2>/dev/null | wc -l) of $shards shards done" \
     "($(awk -F'\t' 'NR > 1 && $7 != 0 { n++ } END { print n + 0 }' joblog) tries failed)"
 
 if [ -n "$sound_pid" ]; then
-    wait "$sound_pid" || {
+    wait "$sound_pid"
+    sound_status=$?
+    sound_pid=""
+    ((sound_status == 130)) && interrupted
+    ((sound_status == 0)) || {
         complain "the sound of the range failed:"
         tail -n 5 sound.log >&2
         exit 1
     }
-    sound_pid=""
 fi
 
 # Every shard that failed on its last try, with the machine and its words.
@@ -326,7 +333,7 @@ while read -r shard range; do
     [ -f "part-$shard.mp4" ] && continue
     missing=$((missing + 1))
     host=$(awk -F'\t' -v seq=$((10#$shard + 1)) 'NR > 1 && $1 == seq { h = $2 } END { print h }' joblog)
-    complain "shard $shard (frames $range) failed on machine '$(host_of "${host:-:}")':"
+    complain "shard $shard (frames $range) failed on $(host_of "${host:-:}"):"
     [ -f "part-$shard.log" ] && tail -n 3 "part-$shard.log" | sed 's/^/    /' >&2
 done <shards
 if ((missing > 0 || status != 0)); then

@@ -22,6 +22,7 @@
 
 #include <BassCapture.h>
 #include <D3D9Testing.h>
+#include <Win32Testing.h>
 #include <windows.h>
 
 #include <errno.h>
@@ -237,6 +238,7 @@ int Capture::run()
     g_loop = false;
     g_aspect = m_options.m_aspect > 0.0f ? m_options.m_aspect : float(width) / float(height);
     BassCapture::select(fps);
+    Win32Testing::skipSleeps(true);
 
     ReturnCode opened = FileSystem::open();
     if (opened.failed())
