@@ -243,7 +243,7 @@ finish() {
 }
 # Ctrl-C reaches parallel, which stops every job (the captures remove what
 # they had begun), and this shell once parallel has returned; the sound's
-# capture runs in the background, where the terminal's signal does not reach.
+# capture, in the background, is stopped here as well.
 interrupted() {
     trap '' INT TERM
     [ -n "$sound_pid" ] && kill -TERM "$sound_pid" 2>/dev/null && wait "$sound_pid"
@@ -257,7 +257,6 @@ trap finish EXIT
 
 cd "$work" || exit 1
 # The sound of the whole range, on this machine while the shards render.
-sound_done=0
 if [ ! -f sound.mp4 ]; then
     "$capture" --sound-only "${capture_options[@]}" -o sound.mp4 tarvo.fs 2>sound.log &
     sound_pid=$!

@@ -151,7 +151,10 @@ os.execvp(sys.argv[1], sys.argv[1:])' "$FARM" "${SIZE[@]}" --frames $RANGE --sha
     wait "$farm_pid"
     status=$?
     [ $status -eq 130 ] || fail "interrupted, the farm ended with $status, not 130: $(cat farm.log)"
-    [ -z "$(ps -o pid= -g "$farm_pid")" ] || fail "processes of the farm are left: $(ps -f -g "$farm_pid")"
+    # Ended processes that only wait to be reaped (Z) are not running.
+    sleep 1
+    [ -z "$(ps -o stat= -g "$farm_pid" | grep -v '^Z')" ] ||
+        fail "processes of the farm are left: $(ps -f -g "$farm_pid")"
     [ ! -e farm.mp4 ] && [ ! -e farm.mp4.part ] || fail "an output was written"
     left=$(find . -name '*.part')
     [ -z "$left" ] || fail "half-written files are left: $left"
