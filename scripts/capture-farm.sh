@@ -50,7 +50,7 @@ EOF
 complain() { echo "$PROGRAM: $*" >&2; }
 bad_usage() {
     complain "$*"
-    echo "Try '$0 --help'." >&2
+    usage >&2
     exit 2
 }
 whole_number() { [[ $1 =~ ^[0-9]{1,6}$ ]] && ((10#$1 >= 1)); }
@@ -156,8 +156,8 @@ fi
 
 # Every option, the archive and the range are checked by the capture itself
 # before anything is sent anywhere; it answers with the range resolved.
-if ! range=$("$capture" --print-range "${capture_options[@]}" "$archive"); then
-    echo "Try '$0 --help'." >&2
+if ! range=$("$capture" --print-range "${capture_options[@]}" "${picture_options[@]}" "$archive"); then
+    usage >&2
     exit 2
 fi
 read -r first last <<<"$range"

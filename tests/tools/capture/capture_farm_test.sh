@@ -89,7 +89,8 @@ options)
         "$FARM" $arguments -o out.mp4 --work work "$ARCHIVE" >out.txt 2>err.txt
         status=$?
         [ $status -eq 2 ] || fail "'$arguments' ended with $status, not 2"
-        grep -q "Try '.*--help'" err.txt || fail "'$arguments' did not point to the usage: $(cat err.txt)"
+        grep -q "^usage: " err.txt || fail "'$arguments' did not show the usage: $(cat err.txt)"
+        grep -q "^capture-farm: \|^tarvo-capture: " err.txt || fail "'$arguments' gave no message"
         [ ! -e out.mp4 ] && [ ! -e work ] || fail "'$arguments' started work"
     done
     "$FARM" --help | grep -q -- "--hosts FILE" || fail "--help does not show the usage"
