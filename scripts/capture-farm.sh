@@ -166,15 +166,20 @@ read -r first last <<<"$range"
     exit 1
 }
 
-# Job slots: "N/" in front of a login, else --jobs-per-host, else the
-# machine's cores (this machine's stand for all when counting shards).
+# Job slots: "N/" in front of a login, else --jobs-per-host (written in
+# front of the login for parallel), else the machine's cores (this
+# machine's stand for all when counting shards).
 cores=$(nproc)
 slots=0
-for login in "${logins[@]}"; do
+for index in "${!logins[@]}"; do
+    login=${logins[$index]}
     if [[ $login =~ ^([0-9]+)/ ]]; then
         slots=$((slots + 10#${BASH_REMATCH[1]}))
+    elif [ -n "$jobs_per_host" ]; then
+        logins[$index]=$jobs_per_host/$login
+        slots=$((slots + jobs_per_host))
     else
-        slots=$((slots + ${jobs_per_host:-$cores}))
+        slots=$((slots + cores))
     fi
 done
 frames=$((last - first))
@@ -190,7 +195,8 @@ command -v rsync >/dev/null || m="$m; no rsync"; echo "${m#; }"'
 check="c=$(printf '%q' "$capture"); $check"
 # "machine 'user@host'" from a login line, or "this machine" for ":".
 host_of() {
-    local login=${1#*/}
+    local login=$1
+    [[ $login =~ ^[0-9]+/(.*)$ ]] && login=${BASH_REMATCH[1]}
     login=${login##* }
     case $login in
     : | "") echo "this machine" ;;
@@ -299,9 +305,7 @@ for login in "${logins[@]}"; do
     [ "$login" = : ] || [[ $login =~ ^[0-9]+/:$ ]] || transfer=(--wd "$remote_folder"
         --basefile tarvo.fs --return 'part-{1}.mp4' --return 'part-{1}.log' --cleanup)
 done
-jobs_argument=()
-[ -n "$jobs_per_host" ] && jobs_argument=(--jobs "$jobs_per_host")
-parallel --colsep ' ' "${login_arguments[@]}" "${jobs_argument[@]}" \
+parallel --colsep ' ' "${login_arguments[@]}" \
     --joblog joblog --resume-failed --retries "$retries" --halt never \
     "${transfer[@]}" --termseq INT,2000,TERM,2000,KILL,25 \
     "$capture" --no-sound "${capture_options[@]}" "${picture_options[@]}" --frames '{2}' -o 'part-{1}.mp4' tarvo.fs \
