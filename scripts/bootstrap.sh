@@ -17,6 +17,9 @@ set -eu
 # assimp's glTF writer leaves out).
 # libav*/libsw*: the offline renderer writes H.264 and AAC into MP4 through
 # FFmpeg's libraries.
+# parallel, rsync, ffmpeg: scripts/capture-farm.sh runs the capture's shards
+# through GNU parallel (which sends files with rsync) and joins them with
+# the ffmpeg program; openssh-server: its test reaches 127.0.0.1 over ssh.
 PACKAGES="
     build-essential
     clang
@@ -56,6 +59,10 @@ PACKAGES="
     libavcodec-dev
     libswscale-dev
     libswresample-dev
+    parallel
+    rsync
+    ffmpeg
+    openssh-server
 "
 
 missing=""

@@ -38,6 +38,13 @@ public:
     std::string m_traceFile;  // empty: no trace
     std::string m_output;     // the MP4; empty when only PNG frames were asked for
     std::string m_archive = "tarvo.fs";
+    // What the MP4 holds: parts of a video made on several machines carry
+    // pictures only and the range's sound is written once, on its own.
+    bool m_noSound = false;
+    bool m_soundOnly = false;
+    bool m_lossless = false;
+    // Only print the range resolved, "FIRST LAST", and render nothing.
+    bool m_printRange = false;
     bool m_help = false;
     std::string m_error;
 };

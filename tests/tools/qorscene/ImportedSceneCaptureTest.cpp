@@ -7,7 +7,7 @@
 #include "GltfBuilder.h"
 #include "QorsceneRun.h"
 
-#include "archive/ArchiveReader.h"
+#include "archive/format/ArchiveReader.h"
 #include "support/ArchiveBuilder.h"
 #include "support/TemporaryFolder.h"
 
