@@ -17,6 +17,12 @@ set(TARVO_ICON_BMP ${TARVO_HOST_RESOURCES}/icon.bmp)
 set(CMAKE_FIND_LIBRARY_SUFFIXES .a)
 find_package(ZLIB REQUIRED)
 
+# The C99 printf family (%zu, %llu) rather than the old msvcrt's. GCC checks
+# format strings on Windows against msvcrt's rules whatever the runtime is,
+# so the check stays with the Linux build, which compiles the same code.
+add_compile_definitions(__USE_MINGW_ANSI_STDIO=1)
+add_compile_options(-Wno-format)
+
 # The C and C++ runtimes and the POSIX threads go into the executables, so
 # that the only DLLs they need are Windows' own and d3dx9_43.dll.
 add_link_options(-static -static-libgcc -static-libstdc++)
@@ -34,8 +40,8 @@ add_custom_command(
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tarvo> ${TARVO_ARCHIVE}
             ${PROJECT_SOURCE_DIR}/docs/windows/README.txt ${package}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${TARVO_WINDOWS_ZIP}
-    COMMAND ${CMAKE_COMMAND} -E tar cf ${TARVO_WINDOWS_ZIP} --format=zip tarvo.exe tarvo.fs README.txt
-    WORKING_DIRECTORY ${package}
+    COMMAND ${CMAKE_COMMAND} -E chdir ${package}
+            ${CMAKE_COMMAND} -E tar cf ${TARVO_WINDOWS_ZIP} --format=zip tarvo.exe tarvo.fs README.txt
     DEPENDS tarvo ${TARVO_ARCHIVE} ${PROJECT_SOURCE_DIR}/docs/windows/README.txt
     COMMENT "Packing tarvo-windows.zip"
     VERBATIM)

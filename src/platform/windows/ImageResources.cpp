@@ -81,17 +81,15 @@ bool findResource(WORD a_id, LPCSTR a_type, const uint8_t*& a_data, size_t& a_si
     return a_data != nullptr;
 }
 
-// The table names the three control classes by name; windres writes them as
-// the predefined class atoms.
-std::string className(const std::string& a_name)
+// Window class names compare without case, and the resource compiler may
+// write the predefined classes as their atoms instead.
+bool sameClass(const std::string& a_image, const char* a_table)
 {
-    if (a_name == "#128")
-        return "Button";
-    if (a_name == "#130")
-        return "Static";
-    if (a_name == "#133")
-        return "ComboBox";
-    return a_name;
+    const char* name = a_image == "#128"   ? "Button"
+                       : a_image == "#130" ? "Static"
+                       : a_image == "#133" ? "ComboBox"
+                                           : a_image.c_str();
+    return lstrcmpiA(name, a_table) == 0;
 }
 
 std::string itemText(const char* a_text)
@@ -113,12 +111,12 @@ bool sameItem(TemplateReader& a_reader, const DialogItemTemplate& a_item)
     const int16_t cx = a_reader.coordinate();
     const int16_t cy = a_reader.coordinate();
     const int32_t id = static_cast<int32_t>(a_reader.dword());
-    const std::string itemClass = className(a_reader.stringOrOrdinal());
+    const std::string itemClass = a_reader.stringOrOrdinal();
     const std::string text = a_reader.stringOrOrdinal();
     a_reader.skip(a_reader.word());  // creation data
     return a_reader.ok() && style == a_item.style && x == a_item.x && y == a_item.y &&
            cx == a_item.cx && cy == a_item.cy && static_cast<int16_t>(id) == a_item.id &&
-           itemClass == a_item.className && text == itemText(a_item.text);
+           sameClass(itemClass, a_item.className) && text == itemText(a_item.text);
 }
 
 bool sameDialog(const uint8_t* a_data, size_t a_size, const DialogTemplate& a_dialog)
