@@ -21,6 +21,8 @@ find_package(ZLIB REQUIRED)
 # format strings on Windows against msvcrt's rules whatever the runtime is,
 # so the check stays with the Linux build, which compiles the same code.
 add_compile_definitions(__USE_MINGW_ANSI_STDIO=1)
+# M_PI and the other constants of math.h, which strict C++17 hides on Windows.
+add_compile_definitions(_USE_MATH_DEFINES)
 add_compile_options(-Wno-format)
 
 # The C and C++ runtimes and the POSIX threads go into the executables, so
