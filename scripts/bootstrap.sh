@@ -17,6 +17,12 @@ set -eu
 # assimp's glTF writer leaves out).
 # libav*/libsw*: the offline renderer writes H.264 and AAC into MP4 through
 # FFmpeg's libraries.
+# g++-mingw-w64-x86-64-posix, mingw-w64-tools, libz-mingw-w64-dev: the
+# Windows build (scripts/build-windows.sh), cross-compiled with its zlib;
+# googletest: GoogleTest's sources, built for Windows for its tests.
+# wine, wine64: run the Windows build's tests; ffmpeg: their screenshots of
+# the Xvfb display (x11grab); pulseaudio, pulseaudio-utils: the sound server
+# and its null sink that give Wine's waveOut a device in those tests.
 PACKAGES="
     build-essential
     clang
@@ -56,6 +62,15 @@ PACKAGES="
     libavcodec-dev
     libswscale-dev
     libswresample-dev
+    g++-mingw-w64-x86-64-posix
+    mingw-w64-tools
+    libz-mingw-w64-dev
+    googletest
+    wine
+    wine64
+    ffmpeg
+    pulseaudio
+    pulseaudio-utils
 "
 
 missing=""

@@ -1,7 +1,6 @@
 // Per-test scratch folders.
 #include "support/TemporaryFolder.h"
 
-
 #include <random>
 #include <stdexcept>
 
