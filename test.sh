@@ -19,8 +19,8 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 ctest --test-dir build --output-on-failure -j "$JOBS"
 
 # The Windows build, cross-compiled, and its tests under Wine and Xvfb
-# (about 8 minutes more on a 2-core machine, most of it the demo run to its
-# end under Wine).
+# (12 to 18 minutes more on a 2-core machine: the cross build, then the
+# tests, the longest the demo run to its end under Wine).
 ./scripts/build-windows.sh
 ctest --test-dir build-windows --output-on-failure
 
