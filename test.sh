@@ -3,6 +3,8 @@
 # tests that need no display and the drawing tests on SDL's offscreen driver
 # again under AddressSanitizer, LeakSanitizer and UBSan in build/sanitize/
 # (without regenerating the content, which the first build has checked).
+# Between the two, the Windows build (scripts/build-windows.sh) and its
+# tests under Wine.
 # The sanitized drawing tests include the whole demo on the capture audio
 # device (DemoRunTest). The GL stack's own blocks are kept out of the leak
 # reports as tests/sanitizers/lsan.supp explains; every other report fails
@@ -15,6 +17,12 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 
 ./scripts/build.sh build
 ctest --test-dir build --output-on-failure -j "$JOBS"
+
+# The Windows build, cross-compiled, and its tests under Wine and Xvfb
+# (12 to 18 minutes more on a 2-core machine: the cross build, then the
+# tests, the longest the demo run to its end under Wine).
+./scripts/build-windows.sh
+ctest --test-dir build-windows --output-on-failure
 
 ./scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARVO_SANITIZE=ON -DTARVO_CONTENT=OFF
 ctest --test-dir build/sanitize --output-on-failure -j "$JOBS" -L 'headless|video'

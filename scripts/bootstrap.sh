@@ -21,6 +21,15 @@ set -eu
 # libpulse-dev: the audio layer plays to a PulseAudio (or PipeWire pulse)
 # server itself, to ask it the latency; pulseaudio, pulseaudio-utils: the A/V
 # test runs its own server with a null sink (pactl tells when it is up).
+# parallel, rsync, ffmpeg: scripts/capture-farm.sh runs the capture's shards
+# through GNU parallel (which sends files with rsync) and joins them with
+# the ffmpeg program; openssh-server: its test reaches 127.0.0.1 over ssh.
+# g++-mingw-w64-x86-64-posix, mingw-w64-tools, libz-mingw-w64-dev: the
+# Windows build (scripts/build-windows.sh), cross-compiled with its zlib;
+# googletest: GoogleTest's sources, built for Windows for its tests.
+# wine, wine64: run the Windows build's tests; ffmpeg: their screenshots of
+# the Xvfb display (x11grab); pulseaudio, pulseaudio-utils: the sound server
+# and its null sink that give Wine's waveOut a device in those tests.
 PACKAGES="
     build-essential
     clang
@@ -61,6 +70,16 @@ PACKAGES="
     libswscale-dev
     libswresample-dev
     libpulse-dev
+    parallel
+    rsync
+    ffmpeg
+    openssh-server
+    g++-mingw-w64-x86-64-posix
+    mingw-w64-tools
+    libz-mingw-w64-dev
+    googletest
+    wine
+    wine64
     pulseaudio
     pulseaudio-utils
 "

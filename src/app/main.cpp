@@ -1,6 +1,5 @@
 // The program's entry point: the launcher, the archive, the application
 // object and its window, then the frame loop until the user quits.
-#include "app/FatalError.h"
 #include "app/Launcher.h"
 #include "app/LauncherResources.h"
 #include "app/MainWindow.h"
@@ -8,9 +7,12 @@
 #include "app/resource.h"
 #include "archive/FileSystem.h"
 #include "core/Assert.h"
+#include "core/FatalError.h"
 #include "demo/DemoState.h"
 
 #include <windows.h>
+
+#include <stdlib.h>
 
 #include <new>
 
@@ -57,6 +59,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
                 fatalError("Update failed unexpectedly.");
                 break;
             }
+            // The end of the demo ends the process at once, without teardown.
+            if (tarvo->m_ended)
+                exit(0);
         }
     }
     delete tarvo;

@@ -1,9 +1,9 @@
 // The soundtrack's stream over its private copy of the MP3, and its spectrum.
 #include "sound/Soundtrack.h"
 
-#include "app/FatalError.h"
-#include "app/LauncherSettings.h"
 #include "archive/FileSystem.h"
+#include "core/FatalError.h"
+#include "core/LauncherSettings.h"
 #include "sound/Time.h"
 
 #include <string.h>

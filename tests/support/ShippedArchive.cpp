@@ -1,7 +1,7 @@
 // Rewriting the shipped archive through its reader and the tests' builder.
 #include "support/ShippedArchive.h"
 
-#include "archive/ArchiveReader.h"
+#include "archive/format/ArchiveReader.h"
 #include "support/ArchiveBuilder.h"
 
 bool rewriteArchive(const std::string& a_shipped, const std::string& a_path,

@@ -1,28 +1,24 @@
 // The output that streams play on, opened by BASS_Init: the default output
-// (a PulseAudio server when one answers, else SDL audio), no sound (a wall
-// clock that still plays in real time), or the capture device (a clock that
-// moves only when stepped).
+// through the platform's audio API (Output), no sound (a wall clock that still plays in real time),
+// or the capture device (a clock that moves only when stepped).
 //
 // Locking: one mutex per device guards every stream and the device clock.
-// SDL's audio thread (or the server's writer thread) takes it for each
-// buffer it mixes; every API call takes
+// The output's thread takes it for each buffer it mixes; every API call takes
 // it for its whole work. Decoding, and with it every call of a stream's user
 // file procedures, happens only while the mutex is held, so those procedures
 // never run at the same time as each other or as any API call.
 #pragma once
 
 #include "Fft256.h"
-#include "PulseOutput.h"
+#include "Output.h"
 #include "Stream.h"
 
 #include <stdint.h>
 
-#include <atomic>
 #include <chrono>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 class Device
@@ -30,7 +26,7 @@ class Device
 public:
     enum class Kind
     {
-        Output,   // the default output device, through SDL
+        Output,   // the default output device
         NoSound,  // device 0
         Capture   // stepped by BassCapture
     };
@@ -58,6 +54,7 @@ public:
     // to a_samples. Returns the sample frames stepped.
     uint32_t step(std::vector<int16_t>& a_samples);
 
+    // The streams the device holds (for the soak test's count).
     size_t streams()
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -68,13 +65,11 @@ private:
     using Clock = std::chrono::steady_clock;
 
     Device(Kind a_kind, uint32_t a_rate);
-    static void outputCallback(void* a_self, uint8_t* a_buffer, int a_bytes);
-    void writeToServer();
-    void steer(uint64_t a_queued);
-    void loseOutput();
+    static void fillOutput(void* a_self, int16_t* a_buffer, size_t a_frames);
     void mix(int16_t* a_output, size_t a_frames);
     uint64_t clock() const;
-    bool wallPaced() const { return m_kind == Kind::NoSound || m_lost; }
+    // Time is kept by the wall clock: no sound, or an output that has gone.
+    bool wallPaced() const { return m_kind == Kind::NoSound || (m_sound && m_sound->lost()); }
     // Runs a_action on the stream a_handle names, with the mutex held;
     // BASS_ERROR_HANDLE when there is none.
     template <typename Action>
@@ -93,32 +88,9 @@ private:
     HSTREAM m_nextHandle = 1;
     Fft256 m_fft;
     std::vector<int32_t> m_mix;
-    uint64_t m_output = 0;  // sample frames handed to SDL, or stepped over
+    uint64_t m_output = 0;  // sample frames handed to the output, or stepped over
     Clock::time_point m_opened;
-
-    // Output through SDL: the device, and when it last took a buffer of how
-    // many frames.
-    uint32_t m_sdlDevice = 0;
-    Clock::time_point m_lastBuffer;
-    uint64_t m_lastBufferFrames = 0;
-
-    // Output to a server: the stream, its writer thread, the frames written
-    // at its last answer, and the clock it steers: the frame heard at the
-    // anchor's time, from which the clock runs at the output's pace.
-    std::unique_ptr<PulseOutput> m_server;
-    std::thread m_writer;
-    std::atomic<bool> m_stopping{false};
-    uint64_t m_writtenAtAnswer = 0;
-    bool m_anchored = false;
-    double m_anchorFrame = 0.0;
-    Clock::time_point m_anchorTime;
-    mutable uint64_t m_lastHeard = 0;  // the clock never runs back
-
-    // An output lost while playing: the clock goes on at wall-clock pace
-    // from the frame heard when it went.
-    bool m_lost = false;
-    uint64_t m_lostFrame = 0;
-    Clock::time_point m_lostAt;
+    std::unique_ptr<Output> m_sound;  // Output only; closed first, before the streams go
 
     // Capture: frames per second as a fraction, and the steps taken.
     uint64_t m_captureNumerator = 0;
