@@ -3,7 +3,7 @@
 // and the launcher's choices made as for a window of that mode.
 #pragma once
 
-#include "app/LauncherSettings.h"
+#include "core/LauncherSettings.h"
 
 #include <D3D9Testing.h>
 

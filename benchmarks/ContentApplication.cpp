@@ -2,7 +2,7 @@
 #include "BenchmarkDisplay.h"
 #include "ContentApplication.h"
 
-#include "app/LauncherSettings.h"
+#include "core/LauncherSettings.h"
 #include "app/MainWindow.h"
 #include "sound/Time.h"
 

@@ -4,7 +4,7 @@
 // materials name decoded and uploaded. The application's own start (device,
 // shaders, null textures, the primitives) is left out of the timing.
 #include "BenchmarkDisplay.h"
-#include "app/LauncherSettings.h"
+#include "core/LauncherSettings.h"
 #include "app/MainWindow.h"
 #include "app/Tarvo.h"
 #include "archive/FileSystem.h"

@@ -4,7 +4,7 @@
 // light, combine into a full-screen target, fog over it, the letterboxed copy
 // to the back buffer and the present. The programs are the content folder's.
 #include "BenchmarkDisplay.h"
-#include "app/LauncherSettings.h"
+#include "core/LauncherSettings.h"
 #include "render/DeferredShading.h"
 #include "render/RenderTarget.h"
 #include "render/Renderer.h"

@@ -5,7 +5,7 @@
 // 1 x 1 target and reading it back, so the time is the GPU's, not just the
 // time to queue the draws; the copy is timed the same way.
 #include "BenchmarkDisplay.h"
-#include "app/LauncherSettings.h"
+#include "core/LauncherSettings.h"
 #include "filters/FilterBlur.h"
 #include "filters/FilterBreak.h"
 #include "filters/FilterDof.h"

@@ -1,6 +1,9 @@
 # The system's folders reach the platform only through the layers' public
 # headers: no SDL, GL, MojoShader, mpg123, kissfft or Dear ImGui, and no
-# header of a layer's own folder or its testing/ hooks. Run as a script:
+# header of a layer's own folder or its testing/ hooks. And they include each
+# other in the order of src/Layers.cmake: a folder includes only itself and
+# the folders before it, except for the knot's ties listed there. Run as a
+# script:
 #   cmake -DSOURCE_DIR=<project root> -P CheckIncludes.cmake
 # Every offending line is listed as "file:line: includes <name> (reason)"
 # and the script fails.
@@ -11,7 +14,16 @@ if(NOT SOURCE_DIR)
     message(FATAL_ERROR "CheckIncludes: SOURCE_DIR is not set")
 endif()
 
-set(system_folders core app archive render scene lights filters sound demo)
+include(${SOURCE_DIR}/src/Layers.cmake)
+set(system_folders ${TARVO_LAYERS})
+
+# The knot's ties as "file -> header" pairs.
+set(ties "")
+set(ties_seen "")
+foreach(tie IN LISTS TARVO_KNOT_TIES)
+    string(REGEX REPLACE ":.*" "" pair "${tie}")
+    list(APPEND ties "${pair}")
+endforeach()
 set(platform ${SOURCE_DIR}/src/platform)
 
 # Headers the layers publish, and every other header they hold.
@@ -54,6 +66,16 @@ foreach(folder ${system_folders})
                     set(reason "a library behind the platform layers")
                 endif()
             endforeach()
+            if(NOT reason AND included MATCHES "^([a-z]+)/" AND CMAKE_MATCH_1 IN_LIST system_folders)
+                list(FIND system_folders ${CMAKE_MATCH_1} included_rank)
+                list(FIND system_folders ${folder} own_rank)
+                file(RELATIVE_PATH from ${SOURCE_DIR}/src ${source})
+                if(included_rank GREATER own_rank AND "${from} -> ${included}" IN_LIST ties)
+                    list(APPEND ties_seen "${from} -> ${included}")
+                elseif(included_rank GREATER own_rank)
+                    set(reason "${folder}/ comes before ${CMAKE_MATCH_1}/ in src/Layers.cmake, and the tie is not listed")
+                endif()
+            endif()
             if(NOT reason)
                 if(included MATCHES "^platform/")
                     set(reason "a path into the platform layers")
@@ -70,4 +92,11 @@ foreach(folder ${system_folders})
     endforeach()
 endforeach()
 
-tarvo_report_problems("includes reach past the platform's public headers" ${problems})
+# A listed tie that no file makes any more is taken out of the list.
+foreach(tie IN LISTS ties)
+    if(NOT tie IN_LIST ties_seen)
+        list(APPEND problems "src/Layers.cmake: lists the tie \"${tie}\", which no file makes")
+    endif()
+endforeach()
+
+tarvo_report_problems("includes cross the platform's public headers or the folders' order" ${problems})

@@ -20,7 +20,7 @@ endif()
 # Every target declared in these folders or below them, and these libraries.
 set(window_free_folders content tools/qorfs tools/qorasm tools/qorscene)
 set(window_free_targets tarvo_core tarvo_archive_format tarvo_scene_format tarvo_shader_bytecode
-    tarvo_d3dx9_math tarvo_capture_options)
+    tarvo_d3dx9_math tarvo_camera_shake tarvo_capture_options)
 set(forbidden_patterns "^tarvo_win32$" "^tarvo_d3d9$" "SDL2")
 # Compile options only: linking it adds nothing to a link line.
 set(options_only tarvo_warnings)

@@ -2,8 +2,8 @@
 // plain file alike), checked by ArchiveReader and opened by the file system,
 // every named file then read back whole. The reader's verdict, the file
 // system's message and the entries' bounds must agree.
-#include "app/FatalError.h"
-#include "archive/ArchiveReader.h"
+#include "core/FatalError.h"
+#include "archive/format/ArchiveReader.h"
 #include "archive/FileSystem.h"
 #include "support/ArchiveBuilder.h"
 #include "support/TemporaryFolder.h"

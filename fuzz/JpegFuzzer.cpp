@@ -4,7 +4,7 @@
 // by the texture's own device-free half, and a texture's levels are filtered
 // from the pictures as the device would get them. A refusal gives exactly
 // one message; success gives none.
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "render/BoxFilter.h"
 #include "render/Image.h"
 #include "render/Texture.h"

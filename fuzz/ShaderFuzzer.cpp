@@ -9,6 +9,7 @@
 // it skips, stops inside the buffer; what lies past the input is the
 // caller's promise, not the reader's to check.
 #include "ShaderTranslator.h"
+#include "TokenFormat.h"
 #include "platform/d3dx9/RecordingDevice.h"
 
 #include <SDL.h>
@@ -24,8 +25,7 @@ namespace
 {
 
 // One comment token skips at most 0x7FFF tokens, an instruction 15.
-constexpr size_t kGuardTokens = 0x8000 + 1;
-constexpr DWORD kEndToken = 0x0000FFFF;
+constexpr size_t kGuardTokens = TokenFormat::kMaxCommentDwords + 1 + 1;
 
 // Values handed to the setters: as many as any setter below asks for.
 constexpr UINT kValues = 4096;
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* a_data, size_t a_size)
     static const bool s_quiet = (SDL_LogSetOutputFunction(quiet, nullptr), true);
     static_cast<void>(s_quiet);
     const size_t tokens = a_size / sizeof(DWORD);
-    std::vector<DWORD> code(tokens + kGuardTokens, kEndToken);
+    std::vector<DWORD> code(tokens + kGuardTokens, TokenFormat::kEnd);
     if (tokens > 0)
         memcpy(code.data(), a_data, tokens * sizeof(DWORD));
 
@@ -104,8 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* a_data, size_t a_size)
     {
         // D3DX answers D3D_OK without a table only for a stream that does
         // not start with a shader version.
-        const DWORD kind = code[0] >> 16;
-        if (kind == 0xFFFE || kind == 0xFFFF)
+        if (TokenFormat::isShaderVersion(code[0]))
             __builtin_trap();
         return 0;
     }

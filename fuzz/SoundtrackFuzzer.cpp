@@ -5,8 +5,8 @@
 // so that both ends of a stream are reached. A stream that cannot be made
 // must leave the audio library free; one that plays must give a position and
 // a finite spectrum.
-#include "app/FatalError.h"
-#include "app/LauncherSettings.h"
+#include "core/FatalError.h"
+#include "core/LauncherSettings.h"
 #include "sound/Soundtrack.h"
 #include "sound/Time.h"
 #include "support/ArchiveBuilder.h"

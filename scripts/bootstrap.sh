@@ -67,6 +67,15 @@ CAPTURE_PACKAGES="
 # export (assimp reads and writes the editors' formats, stb_image decodes
 # their pictures, the JSON library adds the cameras and lights that
 # assimp's glTF writer leaves out).
+# parallel, rsync, ffmpeg: scripts/capture-farm.sh runs the capture's shards
+# through GNU parallel (which sends files with rsync) and joins them with
+# the ffmpeg program; openssh-server: its test reaches 127.0.0.1 over ssh.
+# g++-mingw-w64-x86-64-posix, mingw-w64-tools, libz-mingw-w64-dev: the
+# Windows build (scripts/build-windows.sh), cross-compiled with its zlib;
+# googletest: GoogleTest's sources, built for Windows for its tests.
+# wine, wine64: run the Windows build's tests; ffmpeg: their screenshots of
+# the Xvfb display (x11grab); pulseaudio, pulseaudio-utils: the sound server
+# and its null sink that give Wine's waveOut a device in those tests.
 TEST_PACKAGES="
     libgtest-dev
     libgmock-dev
@@ -82,6 +91,18 @@ TEST_PACKAGES="
     libassimp-dev
     libstb-dev
     nlohmann-json3-dev
+    parallel
+    rsync
+    ffmpeg
+    openssh-server
+    g++-mingw-w64-x86-64-posix
+    mingw-w64-tools
+    libz-mingw-w64-dev
+    googletest
+    wine
+    wine64
+    pulseaudio
+    pulseaudio-utils
 "
 
 [ $# -gt 0 ] || set -- test

@@ -96,6 +96,22 @@ uint8_t toByte(float a_value)
     return static_cast<uint8_t>(lround(std::clamp(a_value, 0.0f, 1.0f) * 255.0f));
 }
 
+// Blue, green, red, alpha bytes with straight alpha, rows bottom-up.
+void bgraRows(ByteWriter& a_writer, const Image& a_image)
+{
+    for (int y = a_image.height() - 1; y >= 0; --y)
+        for (int x = 0; x < a_image.width(); ++x)
+        {
+            // The file holds straight alpha; the painting is premultiplied.
+            const Colour& pixel = a_image.at(x, y);
+            const float unpremultiply = pixel.a > 0.0f ? 1.0f / pixel.a : 0.0f;
+            a_writer.u8(toByte(pixel.b * unpremultiply));
+            a_writer.u8(toByte(pixel.g * unpremultiply));
+            a_writer.u8(toByte(pixel.r * unpremultiply));
+            a_writer.u8(toByte(pixel.a));
+        }
+}
+
 }
 
 bool BmpWriter::writePaletted(const PalettedImage& a_image, const std::string& a_path,
@@ -153,16 +169,45 @@ bool BmpWriter::writeBgra(const Image& a_image, const std::string& a_path, std::
     writer.u32(0xff000000);  // bV4AlphaMask
     writer.u32(kLcsSrgb);    // bV4CSType
     writer.zeros(36 + 12);   // bV4Endpoints and the three gammas, unused with LCS_sRGB
+    bgraRows(writer, a_image);
+    return save(writer.bytes(), a_path, a_error);
+}
+
+bool BmpWriter::writeIcon(const Image& a_image, const std::string& a_path, std::string& a_error)
+{
+    // ICONDIRENTRY keeps each side in a byte, 0 meaning 256.
+    TARVO_ASSERT(a_image.width() > 0 && a_image.width() <= 256 && a_image.height() > 0 &&
+                 a_image.height() <= 256);
+    const uint32_t width = static_cast<uint32_t>(a_image.width());
+    const uint32_t height = static_cast<uint32_t>(a_image.height());
+    const uint32_t maskStride = (width + 31) / 32 * 4;
+    const uint32_t imageBytes = kInfoHeaderSize + 4 * width * height + maskStride * height;
+    constexpr uint32_t kDirectorySize = 6 + 16;  // ICONDIR and one ICONDIRENTRY
+
+    ByteWriter writer;
+    writer.u16(0);  // reserved
+    writer.u16(1);  // type: icon
+    writer.u16(1);  // pictures
+    writer.u8(static_cast<uint8_t>(width));
+    writer.u8(static_cast<uint8_t>(height));
+    writer.u8(0);   // colours: not palettised
+    writer.u8(0);   // reserved
+    writer.u16(1);  // planes
+    writer.u16(32);
+    writer.u32(imageBytes);
+    writer.u32(kDirectorySize);
+    // The height counts the colour rows and the mask rows.
+    infoHeader(writer, kInfoHeaderSize, a_image.width(), 2 * a_image.height(), 32, kBiRgb,
+               imageBytes - kInfoHeaderSize, 0);
+    bgraRows(writer, a_image);
     for (int y = a_image.height() - 1; y >= 0; --y)
+    {
+        std::vector<uint8_t> row(maskStride, 0);
         for (int x = 0; x < a_image.width(); ++x)
-        {
-            // The file holds straight alpha; the painting is premultiplied.
-            const Colour& pixel = a_image.at(x, y);
-            const float unpremultiply = pixel.a > 0.0f ? 1.0f / pixel.a : 0.0f;
-            writer.u8(toByte(pixel.b * unpremultiply));
-            writer.u8(toByte(pixel.g * unpremultiply));
-            writer.u8(toByte(pixel.r * unpremultiply));
-            writer.u8(toByte(pixel.a));
-        }
+            if (toByte(a_image.at(x, y).a) == 0)
+                row[static_cast<size_t>(x) / 8] |= static_cast<uint8_t>(0x80u >> (x % 8));
+        for (uint8_t byte : row)
+            writer.u8(byte);
+    }
     return save(writer.bytes(), a_path, a_error);
 }

@@ -1,4 +1,5 @@
-// Writes Windows BMP files: 8-bit palettised pictures and 32-bit pictures with alpha.
+// Writes Windows BMP files: 8-bit palettised pictures and 32-bit pictures with alpha, and
+// 32-bit icons.
 #pragma once
 
 #include <string>
@@ -17,4 +18,9 @@ public:
     // A BITMAPV4HEADER file of 32 bits per pixel (blue, green, red, alpha bytes; straight alpha,
     // sRGB) whose bit-field masks include alpha, so that readers keep the transparency.
     static bool writeBgra(const Image& a_image, const std::string& a_path, std::string& a_error);
+
+    // An .ico file of one 32-bit picture with alpha, for the Windows resource compiler: the
+    // same rows as writeBgra after a BITMAPINFOHEADER of twice the height, then the 1-bit
+    // mask of fully transparent pixels that icons carry.
+    static bool writeIcon(const Image& a_image, const std::string& a_path, std::string& a_error);
 };

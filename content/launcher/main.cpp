@@ -1,4 +1,5 @@
-// launcher_generator: paints the launcher's banner (8-bit palettised BMP) and the program's icon (32-bit BMP with alpha).
+// launcher_generator: paints the launcher's banner (8-bit palettised BMP) and the program's icon (32-bit BMP with alpha,
+// and an .ico file of it for the Windows build's resource script).
 #include "Banner.h"
 #include "BmpWriter.h"
 #include "FontRenderer.h"
@@ -14,11 +15,12 @@ namespace
 {
 
 const char kUsage[] =
-    "usage: launcher_generator --font PATH --banner PATH --icon PATH\n"
+    "usage: launcher_generator --font PATH --banner PATH --icon PATH [--ico PATH]\n"
     "\n"
     "Paints the launcher's 400 x 150 banner with its titles in the given font\n"
     "(TrueType or OpenType) and writes it as an 8-bit palettised BMP, and paints\n"
-    "the 16 x 16 program icon and writes it as a 32-bit BMP with alpha.\n";
+    "the 16 x 16 program icon and writes it as a 32-bit BMP with alpha, and with\n"
+    "--ico as an .ico file as well.\n";
 
 }
 
@@ -27,6 +29,7 @@ int main(int a_argc, char** a_argv)
     std::string fontPath;
     std::string bannerPath;
     std::string iconPath;
+    std::string icoPath;
     for (int i = 1; i < a_argc; ++i)
     {
         if (i + 1 < a_argc && strcmp(a_argv[i], "--font") == 0)
@@ -35,6 +38,8 @@ int main(int a_argc, char** a_argv)
             bannerPath = a_argv[++i];
         else if (i + 1 < a_argc && strcmp(a_argv[i], "--icon") == 0)
             iconPath = a_argv[++i];
+        else if (i + 1 < a_argc && strcmp(a_argv[i], "--ico") == 0)
+            icoPath = a_argv[++i];
         else
         {
             fputs(kUsage, stderr);
@@ -53,7 +58,8 @@ int main(int a_argc, char** a_argv)
     if (!font.open(fontPath, error) ||
         !Quantiser::quantise(Banner::paint(font), 256, banner, error) ||
         !BmpWriter::writePaletted(banner, bannerPath, error) ||
-        !BmpWriter::writeBgra(Icon::paint(), iconPath, error))
+        !BmpWriter::writeBgra(Icon::paint(), iconPath, error) ||
+        (!icoPath.empty() && !BmpWriter::writeIcon(Icon::paint(), icoPath, error)))
     {
         fprintf(stderr, "launcher_generator: %s\n", error.c_str());
         return 1;

@@ -13,13 +13,15 @@
 #include "StereoBuffer.h"
 #include "SubBass.h"
 
+#include "demo/Timeline.h"
+
 class DrumPattern;
 
 class Song
 {
 public:
     // The demo plays 456 beats; the last chord rings out a little past them.
-    static constexpr double kBeats = 456.0;
+    static constexpr double kBeats = Timeline::kLastBeat;
     static constexpr double kLengthSeconds = 164.0;
 
     // Renders the whole song: 44.1 kHz stereo, mastered, peaks below full scale.

@@ -1,13 +1,15 @@
 // The song's clock: 170 beats per minute at 44.1 kHz, beats converted to sample frames.
 #pragma once
 
+#include "demo/Timeline.h"
+
 #include <stddef.h>
 
 class Tempo
 {
 public:
     static constexpr int kSampleRate = 44100;
-    static constexpr double kBeatsPerMinute = 170.0;
+    static constexpr double kBeatsPerMinute = Timeline::kBeatsPerMinute;
 
     // Seconds and frames of one beat (and of one sixteenth note, a quarter of a beat).
     static double secondsPerBeat();

@@ -2,6 +2,8 @@
 #include "LoadBarTexture.h"
 
 #include "Gradient.h"
+
+#include "core/LauncherSettings.h"
 #include "Palette.h"
 
 #include <algorithm>
@@ -37,7 +39,6 @@ std::vector<uint8_t> LoadBarTexture::preview(int a_segments)
     // The loading screen's geometry in pixels of its 1280 x 720 frame: segments 23.04 wide
     // and 6 apart from x = 313.6, centred on y = 576, half-heights 0.01 to 0.039 of the
     // frame's height and 0.05 for the last. Later segments cover earlier ones.
-    constexpr float kFrameHeight = 720.0f;
     constexpr float kLeft = 288.0f;
     constexpr float kTop = 488.0f;
     const std::vector<uint8_t> texture = picture();

@@ -6,6 +6,8 @@
 #include "Lettering.h"
 #include "Mask.h"
 
+#include "core/LauncherSettings.h"
+
 #include <stdint.h>
 #include <string>
 #include <vector>
@@ -16,8 +18,8 @@ class OverlayCanvas
 {
 public:
     // The overlays are stretched over the whole frame, so they share its default size.
-    static constexpr int kWidth = 1280;
-    static constexpr int kHeight = 720;
+    static constexpr int kWidth = kFrameWidth;
+    static constexpr int kHeight = kFrameHeight;
     // DejaVu's capitals stand 0.73 em above the baseline.
     static constexpr float kCapRatio = 0.73f;
 

@@ -57,66 +57,81 @@ D3DXVECTOR3 moonPosition(float a_phase, int a_moon)
                                  tilted.x * sinf(node) + tilted.z * cosf(node));
 }
 
-}  // namespace
-
-QorFile ballsScene()
+struct Materials
 {
-    SceneRecipe recipe(kFrames);
+    int32_t floor, lacquer, chrome, pedestal, cradle, helix, ring;
+};
 
+Materials addMaterials(SceneRecipe& a_recipe)
+{
+    Materials ids;
     QorMaterial floorMaterial = material("stage", D3DXVECTOR3(0.62f, 0.6f, 0.6f), 0.8f, 60.0f);
     floorMaterial.textures = {{kQorSlotColour, "tiles.jpg"},
                               {kQorSlotHeight, "tiles_height.jpg"},
                               {kQorSlotOcclusion, "tiles_occlusion.jpg"}};
-    const int32_t floorId = recipe.add(floorMaterial);
-    const int32_t lacquerId =
-        recipe.add(material("lacquer", D3DXVECTOR3(0.86f, 0.56f, 0.5f), 1.0f, 70.0f));
+    ids.floor = a_recipe.add(floorMaterial);
+    ids.lacquer = a_recipe.add(material("lacquer", D3DXVECTOR3(0.86f, 0.56f, 0.5f), 1.0f, 70.0f));
     QorMaterial chrome = material("chrome", D3DXVECTOR3(0.75f, 0.78f, 0.82f), 1.0f, 90.0f);
     chrome.textures = {{kQorSlotColour, "autogen_cubemap.jpg"},
                        {kQorSlotReflection, "streaks.jpg"}};
-    const int32_t chromeId = recipe.add(chrome);
+    ids.chrome = a_recipe.add(chrome);
     QorMaterial pedestal = material("pedestal", D3DXVECTOR3(0.7f, 0.7f, 0.72f), 0.5f, 30.0f);
     pedestal.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotHeight, "panels_height.jpg"}};
-    const int32_t pedestalId = recipe.add(pedestal);
-    const int32_t cradleId =
-        recipe.add(glowMaterial("cradle", D3DXVECTOR3(0.62f, 0.4f, 0.2f), "glowlines.jpg"));
-    const int32_t helixId =
-        recipe.add(glowMaterial("helixSparks", D3DXVECTOR3(0.42f, 0.55f, 0.68f), "spark.jpg"));
-    const int32_t ringId =
-        recipe.add(glowMaterial("ringSparks", D3DXVECTOR3(0.68f, 0.45f, 0.2f), "spark.jpg"));
+    ids.pedestal = a_recipe.add(pedestal);
+    ids.cradle =
+        a_recipe.add(glowMaterial("cradle", D3DXVECTOR3(0.62f, 0.4f, 0.2f), "glowlines.jpg"));
+    ids.helix =
+        a_recipe.add(glowMaterial("helixSparks", D3DXVECTOR3(0.42f, 0.55f, 0.68f), "spark.jpg"));
+    ids.ring =
+        a_recipe.add(glowMaterial("ringSparks", D3DXVECTOR3(0.68f, 0.45f, 0.2f), "spark.jpg"));
+    return ids;
+}
 
+// The stage, falling away beyond the light.
+void addFloor(SceneRecipe& a_recipe, const Materials& a_materials)
+{
     MeshBuilder builder;
     builder.plane(2000.0f, 2000.0f, 48, 48, 20.0f);
     plateau(builder, 0, 380.0f, 360.0f);
-    recipe.add("floor", floorId, builder, still());
+    a_recipe.add("floor", a_materials.floor, builder, still());
+}
 
-    // Pedestal and the glowing cradle ring the cluster rests in.
+// Pedestal and the glowing cradle ring the cluster rests in.
+void addPedestal(SceneRecipe& a_recipe, const Materials& a_materials)
+{
     MeshBuilder column;
     column.cylinder(44.0f, 22.0f, 72.0f, 28, true);
-    recipe.add("pedestal", pedestalId, column, still());
+    a_recipe.add("pedestal", a_materials.pedestal, column, still());
     MeshBuilder cradle;
     cradle.torus(40.0f, 5.0f, 48, 10);
-    recipe.add("cradle", cradleId, cradle, still(D3DXVECTOR3(0, 76, 0)));
+    a_recipe.add("cradle", a_materials.cradle, cradle, still(D3DXVECTOR3(0, 76, 0)));
+}
 
-    // The big cluster: turning and breathing.
+// The big cluster: turning and breathing.
+void addCluster(SceneRecipe& a_recipe, const Materials& a_materials)
+{
     MeshBuilder berry;
     cluster(berry, 48.0f, 30, 14.0f, 26.0f, 99u, 10);
     QorAnimation breathe;
     breathe.translation = {kCentre};
     breathe.rotation =
-        recipe.rotations([](float p) { return turn(D3DXVECTOR3(0.2f, 1, 0.1f), -kTau * p); });
-    breathe.scale = recipe.keys([](float p) {
+        a_recipe.rotations([](float p) { return turn(D3DXVECTOR3(0.2f, 1, 0.1f), -kTau * p); });
+    breathe.scale = a_recipe.keys([](float p) {
         const float s = 1.0f + 0.05f * sinf(kTau * 4.0f * p);
         return D3DXVECTOR3(s, s, s);
     });
-    recipe.add("berry", lacquerId, berry, breathe);
+    a_recipe.add("berry", a_materials.lacquer, berry, breathe);
+}
 
-    // Six chrome clusters on tilted orbits, tumbling.
+// Six chrome clusters on tilted orbits, tumbling.
+void addMoons(SceneRecipe& a_recipe, const Materials& a_materials)
+{
     int32_t moonSource = -1;
     for (int moon = 0; moon < kMoons; ++moon)
     {
         QorAnimation orbit;
-        orbit.translation = recipe.keys([moon](float p) { return moonPosition(p, moon); });
-        orbit.rotation = recipe.rotations([moon](float p) {
+        orbit.translation = a_recipe.keys([moon](float p) { return moonPosition(p, moon); });
+        orbit.rotation = a_recipe.rotations([moon](float p) {
             return turn(D3DXVECTOR3(1, float(moon) * 0.3f, 0.5f), kTau * 2.0f * p);
         });
         const float size = 0.8f + 0.1f * float(moon % 3);
@@ -126,15 +141,18 @@ QorFile ballsScene()
         {
             MeshBuilder small;
             cluster(small, 14.0f, 7, 7.0f, 11.0f, 7u, 8);
-            moonSource = recipe.add(name, chromeId, small, orbit);
+            moonSource = a_recipe.add(name, a_materials.chrome, small, orbit);
         }
         else
         {
-            recipe.instance(name, moonSource, orbit);
+            a_recipe.instance(name, moonSource, orbit);
         }
     }
+}
 
-    // Particles: a triple helix climbing round the cluster, and a flat ring.
+// Particles: a triple helix climbing round the cluster, and a flat ring.
+void addParticles(SceneRecipe& a_recipe, const Materials& a_materials)
+{
     std::vector<D3DXVECTOR3> helix;
     for (int strand = 0; strand < 3; ++strand)
     {
@@ -149,9 +167,9 @@ QorFile ballsScene()
     QorAnimation spiral;
     spiral.translation = {kCentre};
     spiral.rotation =
-        recipe.rotations([](float p) { return turn(D3DXVECTOR3(0, 1, 0), 2.0f * kTau * p); });
+        a_recipe.rotations([](float p) { return turn(D3DXVECTOR3(0, 1, 0), 2.0f * kTau * p); });
     spiral.scale = {D3DXVECTOR3(3.2f, 3.2f, 3.2f)};
-    recipe.sprites("helix", helixId, helix, spiral);
+    a_recipe.sprites("helix", a_materials.helix, helix, spiral);
 
     std::vector<D3DXVECTOR3> belt;
     uint32_t seed = 4242u;
@@ -166,13 +184,17 @@ QorFile ballsScene()
     }
     QorAnimation beltTurn;
     beltTurn.translation = {kCentre + D3DXVECTOR3(0, -40, 0)};
-    beltTurn.rotation = recipe.rotations([](float p) {
+    beltTurn.rotation = a_recipe.rotations([](float p) {
         return then(turn(D3DXVECTOR3(1, 0, 0), 0.25f), turn(D3DXVECTOR3(0, 1, 0), -kTau * p));
     });
     beltTurn.scale = {D3DXVECTOR3(2.6f, 2.6f, 2.6f)};
-    recipe.sprites("belt", ringId, belt, beltTurn);
+    a_recipe.sprites("belt", a_materials.ring, belt, beltTurn);
+}
 
-    recipe.add(recipe.camera(
+// Cameras: a wide orbit rising and falling, and a slow dolly in front.
+void addCameras(SceneRecipe& a_recipe)
+{
+    a_recipe.add(a_recipe.camera(
         "Camera01",
         [](float p) {
             const float a = kTau * p + 0.3f;
@@ -181,38 +203,60 @@ QorFile ballsScene()
         },
         [](float p) { return kCentre + D3DXVECTOR3(0, -20.0f + 12.0f * sinf(kTau * 2.0f * p), 0); },
         [](float p) { return 0.08f * sinf(kTau * p); }, [](float) { return 1.55f; }));
-    recipe.add(recipe.camera(
+    a_recipe.add(a_recipe.camera(
         "Camera02", [](float p) { return D3DXVECTOR3(150.0f * sinf(kTau * p), 60.0f, -300.0f); },
         [](float) { return kCentre; }, [](float) { return 0.0f; }, [](float) { return 1.4f; }));
+}
 
-    recipe.add(
-        omni("key", D3DXVECTOR3(0.85f, 0.85f, 0.9f), 250.0f, 700.0f, recipe.keys([](float p) {
+// Lights: a cool key above, magenta and amber circling lower, fills round
+// the cluster, and a blue one riding the first chrome cluster.
+void addLights(SceneRecipe& a_recipe)
+{
+    a_recipe.add(
+        omni("key", D3DXVECTOR3(0.85f, 0.85f, 0.9f), 250.0f, 700.0f, a_recipe.keys([](float p) {
             const float a = kTau * p;
             return D3DXVECTOR3(160.0f * cosf(a), 360.0f, 160.0f * sinf(a));
         })));
-    recipe.add(
-        omni("magenta", D3DXVECTOR3(0.95f, 0.4f, 0.85f), 120.0f, 480.0f, recipe.keys([](float p) {
+    a_recipe.add(
+        omni("magenta", D3DXVECTOR3(0.95f, 0.4f, 0.85f), 120.0f, 480.0f, a_recipe.keys([](float p) {
             const float a = -kTau * p + 1.0f;
             return D3DXVECTOR3(230.0f * cosf(a), 120.0f, 230.0f * sinf(a));
         })));
-    recipe.add(omni("amber", D3DXVECTOR3(1.1f, 0.7f, 0.3f), 80.0f, 320.0f, recipe.keys([](float p) {
-        const float a = kTau * 2.0f * p + 3.0f;
-        return D3DXVECTOR3(130.0f * cosf(a), 30.0f, 130.0f * sinf(a));
-    })));
+    a_recipe.add(
+        omni("amber", D3DXVECTOR3(1.1f, 0.7f, 0.3f), 80.0f, 320.0f, a_recipe.keys([](float p) {
+            const float a = kTau * 2.0f * p + 3.0f;
+            return D3DXVECTOR3(130.0f * cosf(a), 30.0f, 130.0f * sinf(a));
+        })));
     // Fills a third of a turn apart at the cluster's height, so the side a
     // camera sees is never dark.
     for (int fill = 0; fill < 3; ++fill)
     {
         const D3DXVECTOR3 colours[3] = {
             {0.62f, 0.6f, 0.72f}, {0.72f, 0.6f, 0.55f}, {0.55f, 0.68f, 0.7f}};
-        recipe.add(omni("fill" + std::to_string(fill + 1), colours[fill], 140.0f, 460.0f,
-                        recipe.keys([fill](float p) {
-                            const float a = kTau * (float(fill) / 3.0f + p);
-                            return kCentre + D3DXVECTOR3(260.0f * cosf(a), 40.0f, 260.0f * sinf(a));
-                        })));
+        a_recipe.add(omni("fill" + std::to_string(fill + 1), colours[fill], 140.0f, 460.0f,
+                          a_recipe.keys([fill](float p) {
+                              const float a = kTau * (float(fill) / 3.0f + p);
+                              return kCentre +
+                                     D3DXVECTOR3(260.0f * cosf(a), 40.0f, 260.0f * sinf(a));
+                          })));
     }
-    recipe.add(
+    a_recipe.add(
         omni("moonlight", D3DXVECTOR3(0.35f, 0.8f, 1.05f), 40.0f, 240.0f,
-             recipe.keys([](float p) { return moonPosition(p, 0) + D3DXVECTOR3(0, 25, 0); })));
+             a_recipe.keys([](float p) { return moonPosition(p, 0) + D3DXVECTOR3(0, 25, 0); })));
+}
+
+}  // namespace
+
+QorFile ballsScene()
+{
+    SceneRecipe recipe(kFrames);
+    const Materials materials = addMaterials(recipe);
+    addFloor(recipe, materials);
+    addPedestal(recipe, materials);
+    addCluster(recipe, materials);
+    addMoons(recipe, materials);
+    addParticles(recipe, materials);
+    addCameras(recipe);
+    addLights(recipe);
     return recipe.file();
 }

@@ -48,47 +48,57 @@ D3DXVECTOR3 budPosition(float a_phase, int a_bud)
     return kCentre + D3DXVECTOR3(reach * cosf(angle), height, reach * sinf(angle));
 }
 
-}  // namespace
-
-QorFile blobScene()
+struct Materials
 {
-    SceneRecipe recipe(kFrames);
+    int32_t flesh, ground, nest, pores, spores;
+};
 
+Materials addMaterials(SceneRecipe& a_recipe)
+{
+    Materials ids;
     QorMaterial flesh = material("flesh", D3DXVECTOR3(1.0f, 0.95f, 0.92f), 0.9f, 28.0f);
     flesh.textures = {{kQorSlotColour, "flesh.jpg"}, {kQorSlotHeight, "flesh_height.jpg"}};
-    const int32_t fleshId = recipe.add(flesh);
+    ids.flesh = a_recipe.add(flesh);
     QorMaterial ground = material("ground", D3DXVECTOR3(0.55f, 0.5f, 0.5f), 0.7f, 35.0f);
     ground.textures = {{kQorSlotColour, "flesh.jpg"},
                        {kQorSlotHeight, "flesh_height.jpg"},
                        {kQorSlotOcclusion, "tiles_occlusion.jpg"}};
-    const int32_t groundId = recipe.add(ground);
+    ids.ground = a_recipe.add(ground);
     QorMaterial nest = material("nest", D3DXVECTOR3(0.7f, 0.62f, 0.58f), 0.6f, 20.0f);
     nest.textures = {{kQorSlotColour, "flesh.jpg"}, {kQorSlotHeight, "flesh_height.jpg"}};
-    const int32_t nestId = recipe.add(nest);
-    const int32_t poresId = recipe.add(glowMaterial("pores", D3DXVECTOR3(0.52f, 0.64f, 0.36f), ""));
-    const int32_t sporesId =
-        recipe.add(glowMaterial("spores", D3DXVECTOR3(0.4f, 0.58f, 0.32f), "spark.jpg"));
+    ids.nest = a_recipe.add(nest);
+    ids.pores = a_recipe.add(glowMaterial("pores", D3DXVECTOR3(0.52f, 0.64f, 0.36f), ""));
+    ids.spores = a_recipe.add(glowMaterial("spores", D3DXVECTOR3(0.4f, 0.58f, 0.32f), "spark.jpg"));
+    return ids;
+}
 
+// The ground, falling away beyond the clearing, and the lumpy nest.
+void addNestAndGround(SceneRecipe& a_recipe, const Materials& a_materials)
+{
     MeshBuilder builder;
     builder.plane(1600.0f, 1600.0f, 48, 48, 11.0f);
     plateau(builder, 0, 300.0f, 320.0f);
-    recipe.add("ground", groundId, builder, still());
+    a_recipe.add("ground", a_materials.ground, builder, still());
 
     builder.torus(70.0f, 24.0f, 56, 16);
     builder.displace(0, [](const D3DXVECTOR3& a_point, const D3DXVECTOR3&) {
         return 6.0f * lumps(a_point, 0.06f);
     });
-    recipe.add("nest", nestId, builder, still(D3DXVECTOR3(0, 14, 0)));
+    a_recipe.add("nest", a_materials.nest, builder, still(D3DXVECTOR3(0, 14, 0)));
+}
 
-    // The blob breathes unevenly and turns once per loop.
+// The blob breathes unevenly and turns once per loop.
+void addBlob(SceneRecipe& a_recipe, const Materials& a_materials)
+{
+    MeshBuilder builder;
     QorAnimation breath;
-    breath.translation = recipe.keys(
+    breath.translation = a_recipe.keys(
         [](float p) { return kCentre + D3DXVECTOR3(0, 4.0f * sinf(kTau * 2.0f * p), 0); });
-    breath.rotation = recipe.rotations([](float p) {
+    breath.rotation = a_recipe.rotations([](float p) {
         return then(turn(D3DXVECTOR3(0, 0, 1), 0.15f * sinf(kTau * p)),
                     turn(D3DXVECTOR3(0, 1, 0), kTau * p));
     });
-    breath.scale = recipe.keys([](float p) {
+    breath.scale = a_recipe.keys([](float p) {
         const float in = sinf(kTau * 2.0f * p);
         const float lag = sinf(kTau * 2.0f * p - 0.8f);
         return D3DXVECTOR3(1.0f + 0.07f * in, 1.0f + 0.1f * lag, 1.0f + 0.07f * in);
@@ -98,7 +108,7 @@ QorFile blobScene()
         return 13.0f * lumps(a_point, 0.045f);
     };
     builder.displace(0, skin);
-    recipe.add("blob", fleshId, builder, breath);
+    a_recipe.add("blob", a_materials.flesh, builder, breath);
 
     // Pores: small glowing beads sitting in the skin, riding its breath.
     const float golden = kPi * (3.0f - sqrtf(5.0f));
@@ -116,17 +126,21 @@ QorFile blobScene()
         D3DXMatrixTranslation(&move, place.x, place.y, place.z);
         builder.transform(first, move);
     }
-    recipe.add("pores", poresId, builder, breath);
+    a_recipe.add("pores", a_materials.pores, builder, breath);
+}
 
-    // Buds creeping round the blob, swelling and shrinking out of phase.
+// Buds creeping round the blob, swelling and shrinking out of phase.
+void addBuds(SceneRecipe& a_recipe, const Materials& a_materials)
+{
+    MeshBuilder builder;
     int32_t budSource = -1;
     for (int bud = 0; bud < kBuds; ++bud)
     {
         QorAnimation creep;
-        creep.translation = recipe.keys([bud](float p) { return budPosition(p, bud); });
-        creep.rotation = recipe.rotations(
+        creep.translation = a_recipe.keys([bud](float p) { return budPosition(p, bud); });
+        creep.rotation = a_recipe.rotations(
             [bud](float p) { return turn(D3DXVECTOR3(1, 1, float(bud)), kTau * p); });
-        creep.scale = recipe.keys([bud](float p) {
+        creep.scale = a_recipe.keys([bud](float p) {
             const float s = 0.75f + 0.35f * sinf(kTau * (2.0f * p + 0.2f * float(bud)));
             return D3DXVECTOR3(s, s * 1.1f, s);
         });
@@ -137,15 +151,18 @@ QorFile blobScene()
             builder.displace(0, [](const D3DXVECTOR3& a_point, const D3DXVECTOR3&) {
                 return 5.0f * lumps(a_point, 0.15f);
             });
-            budSource = recipe.add(name, fleshId, builder, creep);
+            budSource = a_recipe.add(name, a_materials.flesh, builder, creep);
         }
         else
         {
-            recipe.instance(name, budSource, creep);
+            a_recipe.instance(name, budSource, creep);
         }
     }
+}
 
-    // Spores: a loose shell of glowing motes, turning slowly.
+// Spores: a loose shell of glowing motes, turning slowly.
+void addSpores(SceneRecipe& a_recipe, const Materials& a_materials)
+{
     std::vector<D3DXVECTOR3> spores;
     uint32_t seed = 777u;
     auto random = [&seed]() {
@@ -164,14 +181,18 @@ QorFile blobScene()
     QorAnimation drift;
     drift.translation = {kCentre};
     drift.rotation =
-        recipe.rotations([](float p) { return turn(D3DXVECTOR3(0.1f, 1, 0), -kTau * p); });
-    drift.scale = recipe.keys([](float p) {
+        a_recipe.rotations([](float p) { return turn(D3DXVECTOR3(0.1f, 1, 0), -kTau * p); });
+    drift.scale = a_recipe.keys([](float p) {
         const float s = 4.5f + 1.2f * sinf(kTau * 4.0f * p);
         return D3DXVECTOR3(s, s, s);
     });
-    recipe.sprites("spores", sporesId, spores, drift);
+    a_recipe.sprites("spores", a_materials.spores, spores, drift);
+}
 
-    recipe.add(recipe.camera(
+// The camera circles the blob once per loop, rising and falling twice.
+void addCamera(SceneRecipe& a_recipe)
+{
+    a_recipe.add(a_recipe.camera(
         "Camera01",
         [](float p) {
             const float a = kTau * p + 2.0f;
@@ -180,9 +201,14 @@ QorFile blobScene()
         },
         [](float p) { return kCentre + D3DXVECTOR3(0, -10.0f + 10.0f * sinf(kTau * p), 0); },
         [](float p) { return 0.1f * sinf(kTau * p); }, [](float) { return 1.2f; }));
+}
 
-    recipe.add(
-        omni("key", D3DXVECTOR3(0.8f, 0.82f, 0.74f), 250.0f, 650.0f, recipe.keys([](float p) {
+// Lights: a pale key circling above, fills round the blob, a magenta rim,
+// a warm glow under it and a teal one riding a bud.
+void addLights(SceneRecipe& a_recipe)
+{
+    a_recipe.add(
+        omni("key", D3DXVECTOR3(0.8f, 0.82f, 0.74f), 250.0f, 650.0f, a_recipe.keys([](float p) {
             const float a = kTau * p + 1.0f;
             return D3DXVECTOR3(190.0f * cosf(a), 250.0f, 190.0f * sinf(a));
         })));
@@ -192,24 +218,39 @@ QorFile blobScene()
     {
         const D3DXVECTOR3 colours[3] = {
             {0.8f, 0.62f, 0.55f}, {0.55f, 0.72f, 0.8f}, {0.75f, 0.7f, 0.5f}};
-        recipe.add(omni("fill" + std::to_string(fill + 1), colours[fill], 120.0f, 420.0f,
-                        recipe.keys([fill](float p) {
-                            const float a = kTau * (float(fill) / 3.0f - p);
-                            return kCentre + D3DXVECTOR3(240.0f * cosf(a), 20.0f, 240.0f * sinf(a));
-                        })));
+        a_recipe.add(omni("fill" + std::to_string(fill + 1), colours[fill], 120.0f, 420.0f,
+                          a_recipe.keys([fill](float p) {
+                              const float a = kTau * (float(fill) / 3.0f - p);
+                              return kCentre +
+                                     D3DXVECTOR3(240.0f * cosf(a), 20.0f, 240.0f * sinf(a));
+                          })));
     }
-    recipe.add(
-        omni("rim", D3DXVECTOR3(0.95f, 0.45f, 0.85f), 150.0f, 450.0f, recipe.keys([](float p) {
+    a_recipe.add(
+        omni("rim", D3DXVECTOR3(0.95f, 0.45f, 0.85f), 150.0f, 450.0f, a_recipe.keys([](float p) {
             const float a = -kTau * p + 3.5f;
             return D3DXVECTOR3(220.0f * cosf(a), 140.0f, 220.0f * sinf(a));
         })));
-    recipe.add(
-        omni("under", D3DXVECTOR3(1.1f, 0.7f, 0.35f), 60.0f, 260.0f, recipe.keys([](float p) {
+    a_recipe.add(
+        omni("under", D3DXVECTOR3(1.1f, 0.7f, 0.35f), 60.0f, 260.0f, a_recipe.keys([](float p) {
             const float a = kTau * 2.0f * p;
             return D3DXVECTOR3(120.0f * cosf(a), 18.0f, 120.0f * sinf(a));
         })));
-    recipe.add(
+    a_recipe.add(
         omni("teal", D3DXVECTOR3(0.35f, 0.85f, 0.9f), 60.0f, 280.0f,
-             recipe.keys([](float p) { return budPosition(p, 2) + D3DXVECTOR3(0, 30, 0); })));
+             a_recipe.keys([](float p) { return budPosition(p, 2) + D3DXVECTOR3(0, 30, 0); })));
+}
+
+}  // namespace
+
+QorFile blobScene()
+{
+    SceneRecipe recipe(kFrames);
+    const Materials materials = addMaterials(recipe);
+    addNestAndGround(recipe, materials);
+    addBlob(recipe, materials);
+    addBuds(recipe, materials);
+    addSpores(recipe, materials);
+    addCamera(recipe);
+    addLights(recipe);
     return recipe.file();
 }

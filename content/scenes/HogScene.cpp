@@ -76,56 +76,58 @@ D3DXMATRIX standAlong(const D3DXVECTOR3& a_direction, const D3DXVECTOR3& a_origi
     return m;
 }
 
-}  // namespace
-
-QorFile hogScene()
+struct Materials
 {
-    SceneRecipe recipe(kFrames);
+    int32_t floor, armour, steel, tips, band, droneHull, droneCore, pillar, collar;
+};
 
+Materials addMaterials(SceneRecipe& a_recipe)
+{
+    Materials ids;
     QorMaterial floorMaterial =
         material("arenaFloor", D3DXVECTOR3(0.8f, 0.78f, 0.76f), 0.6f, 40.0f);
     floorMaterial.textures = {{kQorSlotColour, "tiles.jpg"},
                               {kQorSlotHeight, "tiles_height.jpg"},
                               {kQorSlotOcclusion, "tiles_occlusion.jpg"}};
-    const int32_t floorId = recipe.add(floorMaterial);
+    ids.floor = a_recipe.add(floorMaterial);
     QorMaterial armour = material("armour", D3DXVECTOR3(0.85f, 0.8f, 0.74f), 0.8f, 30.0f);
     armour.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotHeight, "panels_height.jpg"}};
-    const int32_t armourId = recipe.add(armour);
+    ids.armour = a_recipe.add(armour);
     QorMaterial steel = material("spikeSteel", D3DXVECTOR3(0.7f, 0.72f, 0.78f), 1.0f, 60.0f);
     steel.textures = {{kQorSlotColour, "autogen_cubemap.jpg"}, {kQorSlotReflection, "streaks.jpg"}};
-    const int32_t steelId = recipe.add(steel);
-    const int32_t tipsId = recipe.add(glowMaterial("spikeTips", D3DXVECTOR3(0.7f, 0.5f, 0.3f), ""));
-    const int32_t bandId =
-        recipe.add(glowMaterial("bellyBand", D3DXVECTOR3(0.6f, 0.3f, 0.12f), "glowlines.jpg"));
+    ids.steel = a_recipe.add(steel);
+    ids.tips = a_recipe.add(glowMaterial("spikeTips", D3DXVECTOR3(0.7f, 0.5f, 0.3f), ""));
+    ids.band =
+        a_recipe.add(glowMaterial("bellyBand", D3DXVECTOR3(0.6f, 0.3f, 0.12f), "glowlines.jpg"));
     QorMaterial droneHull = material("droneHull", D3DXVECTOR3(0.6f, 0.6f, 0.65f), 0.9f, 50.0f);
     droneHull.textures = {{kQorSlotColour, "panels.jpg"}};
-    const int32_t droneHullId = recipe.add(droneHull);
-    const int32_t droneCoreId =
-        recipe.add(glowMaterial("droneCore", D3DXVECTOR3(0.6f, 0.62f, 0.66f), ""));
+    ids.droneHull = a_recipe.add(droneHull);
+    ids.droneCore = a_recipe.add(glowMaterial("droneCore", D3DXVECTOR3(0.6f, 0.62f, 0.66f), ""));
     QorMaterial pillar = material("pillar", D3DXVECTOR3(0.7f, 0.7f, 0.72f), 0.4f, 20.0f);
     pillar.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotHeight, "panels_height.jpg"}};
-    const int32_t pillarId = recipe.add(pillar);
-    const int32_t collarId =
-        recipe.add(glowMaterial("collar", D3DXVECTOR3(0.2f, 0.5f, 0.6f), "glowlines.jpg"));
+    ids.pillar = a_recipe.add(pillar);
+    ids.collar =
+        a_recipe.add(glowMaterial("collar", D3DXVECTOR3(0.2f, 0.5f, 0.6f), "glowlines.jpg"));
+    return ids;
+}
 
-    MeshBuilder builder;
-    builder.plane(6000.0f, 6000.0f, 24, 24, 60.0f);
-    recipe.add("floor", floorId, builder, still());
-
-    // The hog: body, spikes, their glowing tips and the belly band all ride
-    // the same path and turn.
+// The hog: body, spikes, their glowing tips and the belly band all ride the
+// same path and turn.
+void addHog(SceneRecipe& a_recipe, const Materials& a_materials)
+{
     QorAnimation hog;
-    hog.translation = recipe.keys(hogCentre);
-    hog.rotation = recipe.rotations(hogTurn);
+    hog.translation = a_recipe.keys(hogCentre);
+    hog.rotation = a_recipe.rotations(hogTurn);
     hog.scale = {D3DXVECTOR3(1, 1, 1)};
     QorAnimation swelling = hog;
-    swelling.scale = recipe.keys([](float a_phase) {
+    swelling.scale = a_recipe.keys([](float a_phase) {
         const float s = spikeSwell(a_phase);
         return D3DXVECTOR3(s, s, s);
     });
 
+    MeshBuilder builder;
     builder.sphere(kBodyRadius, 40, 24);
-    recipe.add("body", armourId, builder, hog);
+    a_recipe.add("body", a_materials.armour, builder, hog);
 
     const std::vector<D3DXVECTOR3> directions = spread(kSpikes);
     for (const D3DXVECTOR3& direction : directions)
@@ -134,7 +136,7 @@ QorFile hogScene()
         builder.cylinder(5.5f, 0.0f, kSpikeLength, 10, false);
         builder.transform(first, standAlong(direction, direction * kSpikeBase));
     }
-    recipe.add("spikes", steelId, builder, swelling);
+    a_recipe.add("spikes", a_materials.steel, builder, swelling);
     for (const D3DXVECTOR3& direction : directions)
     {
         const uint32_t first = builder.vertexCount();
@@ -144,24 +146,31 @@ QorFile hogScene()
         D3DXMatrixTranslation(&place, tip.x, tip.y, tip.z);
         builder.transform(first, place);
     }
-    recipe.add("spikeTips", tipsId, builder, swelling);
+    a_recipe.add("spikeTips", a_materials.tips, builder, swelling);
     builder.torus(kBodyRadius + 0.5f, 3.0f, 48, 8);
-    recipe.add("bellyBand", bandId, builder, hog);
+    a_recipe.add("bellyBand", a_materials.band, builder, hog);
+}
 
-    // Three drones, each a hull ring and a glowing core, a third of a lap
-    // apart, circling the hog twice per loop and carrying a light.
-    auto dronePosition = [](float a_phase, int a_drone) {
-        const float angle = kTau * (2.0f * a_phase + float(a_drone) / 3.0f);
-        const float lift = 25.0f * sinf(kTau * (3.0f * a_phase + 0.25f * float(a_drone)));
-        return kMiddle + D3DXVECTOR3(108.0f * cosf(angle), 10.0f + lift, 108.0f * sinf(angle));
-    };
+// Drone a_drone of three, a third of a lap apart, circling the hog twice per
+// loop; each carries a light.
+D3DXVECTOR3 dronePosition(float a_phase, int a_drone)
+{
+    const float angle = kTau * (2.0f * a_phase + float(a_drone) / 3.0f);
+    const float lift = 25.0f * sinf(kTau * (3.0f * a_phase + 0.25f * float(a_drone)));
+    return kMiddle + D3DXVECTOR3(108.0f * cosf(angle), 10.0f + lift, 108.0f * sinf(angle));
+}
+
+// The drones, each a hull ring and a glowing core; the second and third are
+// instances of the first.
+void addDrones(SceneRecipe& a_recipe, const Materials& a_materials)
+{
     int32_t hullSource = -1, coreSource = -1;
     for (int drone = 0; drone < 3; ++drone)
     {
         QorAnimation flight;
         flight.translation =
-            recipe.keys([&](float a_phase) { return dronePosition(a_phase, drone); });
-        flight.rotation = recipe.rotations([drone](float a_phase) {
+            a_recipe.keys([&](float a_phase) { return dronePosition(a_phase, drone); });
+        flight.rotation = a_recipe.rotations([drone](float a_phase) {
             return then(turn(D3DXVECTOR3(1, 0, 0), 0.5f),
                         turn(D3DXVECTOR3(0, 1, 0), -kTau * (4.0f * a_phase + float(drone) / 3.0f)));
         });
@@ -169,6 +178,7 @@ QorFile hogScene()
         const std::string number = std::to_string(drone + 1);
         if (drone == 0)
         {
+            MeshBuilder builder;
             builder.torus(8.0f, 2.4f, 24, 8);
             for (int fin = 0; fin < 3; ++fin)
             {
@@ -178,18 +188,21 @@ QorFile hogScene()
                 D3DXMatrixRotationY(&spin, kTau * float(fin) / 3.0f);
                 builder.transform(first, spin);
             }
-            hullSource = recipe.add("droneHull" + number, droneHullId, builder, flight);
+            hullSource = a_recipe.add("droneHull" + number, a_materials.droneHull, builder, flight);
             builder.sphere(4.0f, 12, 8);
-            coreSource = recipe.add("droneCore" + number, droneCoreId, builder, flight);
+            coreSource = a_recipe.add("droneCore" + number, a_materials.droneCore, builder, flight);
         }
         else
         {
-            recipe.instance("droneHull" + number, hullSource, flight);
-            recipe.instance("droneCore" + number, coreSource, flight);
+            a_recipe.instance("droneHull" + number, hullSource, flight);
+            a_recipe.instance("droneCore" + number, coreSource, flight);
         }
     }
+}
 
-    // Pillars round the arena at the edge of the light, collars glowing.
+// Pillars round the arena at the edge of the light, collars glowing.
+void addPillars(SceneRecipe& a_recipe, const Materials& a_materials)
+{
     int32_t pillarSource = -1, collarSource = -1;
     for (int i = 0; i < 8; ++i)
     {
@@ -200,22 +213,25 @@ QorFile hogScene()
         {
             MeshBuilder column;
             column.cylinder(18.0f, 14.0f, 340.0f, 20, true);
-            pillarSource = recipe.add("pillar1", pillarId, column, still(foot));
+            pillarSource = a_recipe.add("pillar1", a_materials.pillar, column, still(foot));
             MeshBuilder collar;
             collar.torus(20.0f, 3.5f, 32, 8);
-            collarSource =
-                recipe.add("collar1", collarId, collar, still(foot + D3DXVECTOR3(0, 40, 0)));
+            collarSource = a_recipe.add("collar1", a_materials.collar, collar,
+                                        still(foot + D3DXVECTOR3(0, 40, 0)));
         }
         else
         {
-            recipe.instance("pillar" + number, pillarSource, still(foot));
-            recipe.instance("collar" + number, collarSource, still(foot + D3DXVECTOR3(0, 40, 0)));
+            a_recipe.instance("pillar" + number, pillarSource, still(foot));
+            a_recipe.instance("collar" + number, collarSource, still(foot + D3DXVECTOR3(0, 40, 0)));
         }
     }
+}
 
-    // Cameras round the middle: a low orbit, a high wide orbit of the
-    // arena, a close sweep rising and falling.
-    recipe.add(recipe.camera(
+// Cameras round the middle: a low orbit, a high wide orbit of the arena, a
+// close sweep rising and falling.
+void addCameras(SceneRecipe& a_recipe)
+{
+    a_recipe.add(a_recipe.camera(
         "Camera01",
         [](float p) {
             const float a = kTau * p + 2.4f;
@@ -224,7 +240,7 @@ QorFile hogScene()
         },
         [](float) { return kMiddle + D3DXVECTOR3(0, 5, 0); }, [](float) { return 0.0f; },
         [](float) { return 1.55f; }));
-    recipe.add(recipe.camera(
+    a_recipe.add(a_recipe.camera(
         "Camera02",
         [](float p) {
             const float a = -kTau * p + 1.0f;
@@ -232,7 +248,7 @@ QorFile hogScene()
         },
         [](float) { return kMiddle + D3DXVECTOR3(0, -20, 0); }, [](float) { return 0.0f; },
         [](float) { return 1.6f; }));
-    recipe.add(recipe.camera(
+    a_recipe.add(a_recipe.camera(
         "Camera03",
         [](float p) {
             const float a = 2.0f * kTau * p;
@@ -241,14 +257,18 @@ QorFile hogScene()
         },
         [](float) { return kMiddle; }, [](float p) { return 0.15f * sinf(kTau * 2.0f * p); },
         [](float) { return 1.5f; }));
+}
 
-    // Lights: the first one (the part flickers it) is the warm key above.
-    recipe.add(omni("key", D3DXVECTOR3(0.9f, 0.82f, 0.7f), 220.0f, 700.0f, recipe.keys([](float p) {
-        const float a = kTau * p;
-        return kMiddle + D3DXVECTOR3(110.0f * cosf(a), 190.0f, 110.0f * sinf(a));
-    })));
-    recipe.add(
-        omni("rim", D3DXVECTOR3(0.5f, 0.62f, 0.95f), 200.0f, 650.0f, recipe.keys([](float p) {
+// Lights: the first one (the part flickers it) is the warm key above.
+void addLights(SceneRecipe& a_recipe)
+{
+    a_recipe.add(
+        omni("key", D3DXVECTOR3(0.9f, 0.82f, 0.7f), 220.0f, 700.0f, a_recipe.keys([](float p) {
+            const float a = kTau * p;
+            return kMiddle + D3DXVECTOR3(110.0f * cosf(a), 190.0f, 110.0f * sinf(a));
+        })));
+    a_recipe.add(
+        omni("rim", D3DXVECTOR3(0.5f, 0.62f, 0.95f), 200.0f, 650.0f, a_recipe.keys([](float p) {
             const float a = -kTau * p + 2.0f;
             return kMiddle + D3DXVECTOR3(300.0f * cosf(a), 120.0f, 300.0f * sinf(a));
         })));
@@ -256,12 +276,28 @@ QorFile hogScene()
         {1.0f, 0.4f, 0.85f}, {0.4f, 0.85f, 1.05f}, {1.1f, 0.75f, 0.3f}};
     for (int drone = 0; drone < 3; ++drone)
     {
-        recipe.add(omni("drone" + std::to_string(drone + 1), droneColours[drone], 30.0f, 230.0f,
-                        recipe.keys([&](float p) { return dronePosition(p, drone); })));
+        a_recipe.add(omni("drone" + std::to_string(drone + 1), droneColours[drone], 30.0f, 230.0f,
+                          a_recipe.keys([&](float p) { return dronePosition(p, drone); })));
     }
-    recipe.add(
-        omni("underGlow", D3DXVECTOR3(1.1f, 0.45f, 0.25f), 60.0f, 260.0f, recipe.keys([](float p) {
+    a_recipe.add(omni(
+        "underGlow", D3DXVECTOR3(1.1f, 0.45f, 0.25f), 60.0f, 260.0f, a_recipe.keys([](float p) {
             return D3DXVECTOR3(40.0f * cosf(kTau * 3.0f * p), 14.0f, 40.0f * sinf(kTau * 3.0f * p));
         })));
+}
+
+}  // namespace
+
+QorFile hogScene()
+{
+    SceneRecipe recipe(kFrames);
+    const Materials materials = addMaterials(recipe);
+    MeshBuilder floor;
+    floor.plane(6000.0f, 6000.0f, 24, 24, 60.0f);
+    recipe.add("floor", materials.floor, floor, still());
+    addHog(recipe, materials);
+    addDrones(recipe, materials);
+    addPillars(recipe, materials);
+    addCameras(recipe);
+    addLights(recipe);
     return recipe.file();
 }

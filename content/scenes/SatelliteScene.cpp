@@ -33,88 +33,100 @@ void wing(MeshBuilder& a_builder)
     a_builder.box(D3DXVECTOR3(14.0f, -1.0f, -9.0f), D3DXVECTOR3(17.0f, 1.0f, 9.0f));
 }
 
-}  // namespace
-
-QorFile satelliteScene()
+struct Materials
 {
-    SceneRecipe recipe(kFrames);
+    int32_t foil, hull, solar, dish, planet, stars, red, green, exhaust;
+};
 
+Materials addMaterials(SceneRecipe& a_recipe)
+{
+    Materials ids;
     QorMaterial foil = material("foil", D3DXVECTOR3(1.0f, 1.0f, 1.0f), 1.0f, 45.0f);
     foil.textures = {{kQorSlotColour, "foil.jpg"}, {kQorSlotHeight, "foil_height.jpg"}};
-    const int32_t foilId = recipe.add(foil);
+    ids.foil = a_recipe.add(foil);
     QorMaterial hull = material("hull", D3DXVECTOR3(0.82f, 0.82f, 0.85f), 0.6f, 30.0f);
     hull.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotHeight, "panels_height.jpg"}};
-    const int32_t hullId = recipe.add(hull);
+    ids.hull = a_recipe.add(hull);
     QorMaterial solar = material("solar", D3DXVECTOR3(1.0f, 1.0f, 1.0f), 1.0f, 80.0f);
     solar.textures = {{kQorSlotColour, "solar.jpg"}, {kQorSlotHeight, "solar_height.jpg"}};
-    const int32_t solarId = recipe.add(solar);
+    ids.solar = a_recipe.add(solar);
     QorMaterial chrome = material("dish", D3DXVECTOR3(0.62f, 0.63f, 0.66f), 0.7f, 70.0f);
     chrome.textures = {{kQorSlotColour, "autogen_cubemap.jpg"},
                        {kQorSlotReflection, "streaks.jpg"}};
-    const int32_t dishId = recipe.add(chrome);
+    ids.dish = a_recipe.add(chrome);
     QorMaterial planet = material("planet", D3DXVECTOR3(0.78f, 0.78f, 0.8f), 0.12f, 10.0f);
     planet.textures = {{kQorSlotColour, "planet.jpg"}};
-    const int32_t planetId = recipe.add(planet);
-    const int32_t starsId =
-        recipe.add(glowMaterial("stars", D3DXVECTOR3(0.6f, 0.6f, 0.62f), "spark.jpg"));
-    const int32_t redId = recipe.add(glowMaterial("navRed", D3DXVECTOR3(0.75f, 0.3f, 0.25f), ""));
-    const int32_t greenId =
-        recipe.add(glowMaterial("navGreen", D3DXVECTOR3(0.35f, 0.72f, 0.4f), ""));
-    const int32_t exhaustId =
-        recipe.add(glowMaterial("exhaust", D3DXVECTOR3(0.45f, 0.55f, 0.7f), ""));
+    ids.planet = a_recipe.add(planet);
+    ids.stars = a_recipe.add(glowMaterial("stars", D3DXVECTOR3(0.6f, 0.6f, 0.62f), "spark.jpg"));
+    ids.red = a_recipe.add(glowMaterial("navRed", D3DXVECTOR3(0.75f, 0.3f, 0.25f), ""));
+    ids.green = a_recipe.add(glowMaterial("navGreen", D3DXVECTOR3(0.35f, 0.72f, 0.4f), ""));
+    ids.exhaust = a_recipe.add(glowMaterial("exhaust", D3DXVECTOR3(0.45f, 0.55f, 0.7f), ""));
+    return ids;
+}
 
+// The planet, turning once per loop about a tilted axis.
+void addPlanet(SceneRecipe& a_recipe, const Materials& a_materials)
+{
     MeshBuilder builder;
-
-    // The planet, turning once per loop about a tilted axis.
     builder.sphere(kPlanetRadius, 96, 56);
     QorAnimation spin;
     spin.translation = {kPlanetCentre};
-    spin.rotation = recipe.rotations([](float p) {
+    spin.rotation = a_recipe.rotations([](float p) {
         return then(turn(D3DXVECTOR3(0, 1, 0), -kTau * p), turn(D3DXVECTOR3(0, 0, 1), 0.35f));
     });
     spin.scale = {D3DXVECTOR3(1, 1, 1)};
-    recipe.add("planet", planetId, builder, spin);
+    a_recipe.add("planet", a_materials.planet, builder, spin);
+}
 
-    // The satellite drifts a little and rolls gently over the loop.
+// The satellite drifts a little and rolls gently over the loop.
+QorAnimation swayOf(const SceneRecipe& a_recipe)
+{
     QorAnimation sway;
-    sway.translation = recipe.keys([](float p) {
+    sway.translation = a_recipe.keys([](float p) {
         return D3DXVECTOR3(3.0f * sinf(kTau * 2.0f * p), 2.0f * sinf(kTau * 3.0f * p), 0.0f);
     });
-    sway.rotation = recipe.rotations([](float p) {
+    sway.rotation = a_recipe.rotations([](float p) {
         return then(turn(D3DXVECTOR3(1, 0, 0), 0.12f * sinf(kTau * 2.0f * p)),
                     turn(D3DXVECTOR3(0, 1, 0), 0.3f * sinf(kTau * p)));
     });
     sway.scale = {D3DXVECTOR3(1, 1, 1)};
+    return sway;
+}
 
-    // Bus: a foil-wrapped body on a panelled service module.
+// Bus: a foil-wrapped body on a panelled service module, with thrusters
+// under it and a mast on top.
+void addBus(SceneRecipe& a_recipe, const Materials& a_materials, const QorAnimation& a_sway)
+{
+    MeshBuilder builder;
     builder.box(D3DXVECTOR3(-12, -14, -12), D3DXVECTOR3(12, 14, 12));
-    recipe.add("bus", foilId, builder, sway);
+    a_recipe.add("bus", a_materials.foil, builder, a_sway);
     builder.box(D3DXVECTOR3(-10, 14, -10), D3DXVECTOR3(10, 20, 10));
     builder.box(D3DXVECTOR3(-14, -22, -14), D3DXVECTOR3(14, -14, 14));
+    for (int i = 0; i < 4; ++i)
     {
-        // Thrusters under the service module, and a mast on top.
-        for (int i = 0; i < 4; ++i)
-        {
-            const uint32_t first = builder.vertexCount();
-            builder.cylinder(3.5f, 1.5f, 6.0f, 12, true);
-            D3DXMATRIX flip, move, both;
-            D3DXMatrixRotationX(&flip, kPi);
-            D3DXMatrixTranslation(&move, i % 2 == 0 ? -8.0f : 8.0f, -22.0f, i < 2 ? -8.0f : 8.0f);
-            D3DXMatrixMultiply(&both, &flip, &move);
-            builder.transform(first, both);
-        }
         const uint32_t first = builder.vertexCount();
-        builder.cylinder(0.6f, 0.4f, 26.0f, 8, true);
-        D3DXMATRIX move;
-        D3DXMatrixTranslation(&move, 6.0f, 20.0f, 6.0f);
-        builder.transform(first, move);
+        builder.cylinder(3.5f, 1.5f, 6.0f, 12, true);
+        D3DXMATRIX flip, move, both;
+        D3DXMatrixRotationX(&flip, kPi);
+        D3DXMatrixTranslation(&move, i % 2 == 0 ? -8.0f : 8.0f, -22.0f, i < 2 ? -8.0f : 8.0f);
+        D3DXMatrixMultiply(&both, &flip, &move);
+        builder.transform(first, both);
     }
-    recipe.add("serviceModule", hullId, builder, sway);
+    const uint32_t first = builder.vertexCount();
+    builder.cylinder(0.6f, 0.4f, 26.0f, 8, true);
+    D3DXMATRIX move;
+    D3DXMatrixTranslation(&move, 6.0f, 20.0f, 6.0f);
+    builder.transform(first, move);
+    a_recipe.add("serviceModule", a_materials.hull, builder, a_sway);
+}
 
-    // Wings: the first carries its panels along +x; the second is an
-    // instance turned half round. Both tilt to follow the sun.
+// Wings: the first carries its panels along +x; the second is an instance
+// turned half round. Both tilt to follow the sun.
+void addWings(SceneRecipe& a_recipe, const Materials& a_materials, const QorAnimation& a_sway)
+{
+    MeshBuilder builder;
     wing(builder);
-    recipe.add("boom", hullId, builder, sway);
+    a_recipe.add("boom", a_materials.hull, builder, a_sway);
     for (int panel = 0; panel < 3; ++panel)
     {
         const uint32_t first = builder.vertexCount();
@@ -123,9 +135,9 @@ QorFile satelliteScene()
         D3DXMatrixTranslation(&move, 30.0f + 23.5f * float(panel), 0.0f, 0.0f);
         builder.transform(first, move);
     }
-    auto wingTurn = [&recipe, &sway](float a_side) {
-        QorAnimation result = sway;
-        result.rotation = recipe.rotations([a_side](float p) {
+    auto wingTurn = [&a_recipe, &a_sway](float a_side) {
+        QorAnimation result = a_sway;
+        result.rotation = a_recipe.rotations([a_side](float p) {
             const D3DXQUATERNION swayTurn =
                 then(turn(D3DXVECTOR3(1, 0, 0), 0.12f * sinf(kTau * 2.0f * p)),
                      turn(D3DXVECTOR3(0, 1, 0), 0.3f * sinf(kTau * p)));
@@ -134,36 +146,42 @@ QorFile satelliteScene()
         });
         return result;
     };
-    const int32_t wingSource = recipe.add("wing1", solarId, builder, wingTurn(0.0f));
-    recipe.instance("wing2", wingSource, wingTurn(kPi));
+    const int32_t wingSource = a_recipe.add("wing1", a_materials.solar, builder, wingTurn(0.0f));
+    a_recipe.instance("wing2", wingSource, wingTurn(kPi));
+}
 
-    // The dish: a shallow cone, outside and in, sweeping to and fro.
+// The dish: a shallow cone, outside and in, sweeping to and fro.
+void addDish(SceneRecipe& a_recipe, const Materials& a_materials)
+{
+    MeshBuilder builder;
     builder.cylinder(1.5f, 12.0f, 4.5f, 32, false);
-    {
-        const uint32_t inside = builder.vertexCount();
-        builder.cylinder(1.5f, 12.0f, 4.5f, 32, false);
-        builder.flip(inside);
-        builder.cylinder(0.4f, 0.4f, 10.0f, 6, true);
-        const uint32_t horn = builder.vertexCount();
-        builder.sphere(1.3f, 10, 6);
-        D3DXMATRIX lift;
-        D3DXMatrixTranslation(&lift, 0.0f, 10.0f, 0.0f);
-        builder.transform(horn, lift);
-    }
+    const uint32_t inside = builder.vertexCount();
+    builder.cylinder(1.5f, 12.0f, 4.5f, 32, false);
+    builder.flip(inside);
+    builder.cylinder(0.4f, 0.4f, 10.0f, 6, true);
+    const uint32_t horn = builder.vertexCount();
+    builder.sphere(1.3f, 10, 6);
+    D3DXMATRIX lift;
+    D3DXMatrixTranslation(&lift, 0.0f, 10.0f, 0.0f);
+    builder.transform(horn, lift);
     QorAnimation sweep;
-    sweep.translation = recipe.keys([](float p) {
+    sweep.translation = a_recipe.keys([](float p) {
         return D3DXVECTOR3(3.0f * sinf(kTau * 2.0f * p), 2.0f * sinf(kTau * 3.0f * p), 0.0f) +
                D3DXVECTOR3(0, 0, -14);
     });
-    sweep.rotation = recipe.rotations([](float p) {
+    sweep.rotation = a_recipe.rotations([](float p) {
         return then(then(turn(D3DXVECTOR3(1, 0, 0), -1.2f + 0.25f * sinf(kTau * 4.0f * p)),
                          turn(D3DXVECTOR3(0, 1, 0), 0.5f * sinf(kTau * 2.0f * p))),
                     turn(D3DXVECTOR3(0, 1, 0), 0.3f * sinf(kTau * p)));
     });
     sweep.scale = {D3DXVECTOR3(1, 1, 1)};
-    recipe.add("dish", dishId, builder, sweep);
+    a_recipe.add("dish", a_materials.dish, builder, sweep);
+}
 
-    // Exhaust: faint blue glow at the thrusters' mouths.
+// Exhaust: faint blue glow at the thrusters' mouths.
+void addExhaust(SceneRecipe& a_recipe, const Materials& a_materials, const QorAnimation& a_sway)
+{
+    MeshBuilder builder;
     for (int i = 0; i < 4; ++i)
     {
         const uint32_t first = builder.vertexCount();
@@ -172,40 +190,47 @@ QorFile satelliteScene()
         D3DXMatrixTranslation(&move, i % 2 == 0 ? -8.0f : 8.0f, -28.5f, i < 2 ? -8.0f : 8.0f);
         builder.transform(first, move);
     }
-    recipe.add("exhaust", exhaustId, builder, sway);
+    a_recipe.add("exhaust", a_materials.exhaust, builder, a_sway);
+}
 
-    // Navigation lights: red on one side, green on the other, blinking in
-    // turn, twenty times per loop.
-    auto blink = [&recipe, &sway](float a_offset) {
-        QorAnimation result = sway;
-        result.scale = recipe.keys([a_offset](float p) {
+// Navigation lights: red on one side, green on the other, blinking in turn,
+// twenty times per loop. They sit on the bus corners: their meshes are built
+// there, so the blink scales them about the bus's centre. Hidden they shrink
+// toward it, inside the bus.
+void addNavigationLights(SceneRecipe& a_recipe, const Materials& a_materials,
+                         const QorAnimation& a_sway)
+{
+    auto blink = [&a_recipe, &a_sway](float a_offset) {
+        QorAnimation result = a_sway;
+        result.scale = a_recipe.keys([a_offset](float p) {
             const float wave = fmaxf(0.0f, sinf(kTau * (20.0f * p + a_offset)));
             const float s = 0.15f + 0.85f * wave * wave * wave;
             return D3DXVECTOR3(s, s, s);
         });
         return result;
     };
-    QorAnimation redBlink = blink(0.0f);
-    QorAnimation greenBlink = blink(0.5f);
-    // The lights sit on the bus corners: their meshes are built there, so
-    // the blink scales them about the bus's centre. Hidden they shrink
-    // toward it, inside the bus.
-    builder.sphere(1.8f, 10, 6);
+    const struct
     {
-        D3DXMATRIX move;
-        D3DXMatrixTranslation(&move, -12.5f, 14.5f, -12.5f);
-        builder.transform(0, move);
-    }
-    recipe.add("navRed", redId, builder, redBlink);
-    builder.sphere(1.8f, 10, 6);
+        const char* name;
+        int32_t material;
+        float x;
+        float offset;
+    } kLights[] = {{"navRed", a_materials.red, -12.5f, 0.0f},
+                   {"navGreen", a_materials.green, 12.5f, 0.5f}};
+    for (const auto& light : kLights)
     {
+        MeshBuilder builder;
+        builder.sphere(1.8f, 10, 6);
         D3DXMATRIX move;
-        D3DXMatrixTranslation(&move, 12.5f, 14.5f, -12.5f);
+        D3DXMatrixTranslation(&move, light.x, 14.5f, -12.5f);
         builder.transform(0, move);
+        a_recipe.add(light.name, light.material, builder, blink(light.offset));
     }
-    recipe.add("navGreen", greenId, builder, greenBlink);
+}
 
-    // Stars: a dome of points above the planet, some near, most far.
+// Stars: a dome of points above the planet, some near, most far.
+void addStars(SceneRecipe& a_recipe, const Materials& a_materials)
+{
     std::vector<D3DXVECTOR3> stars;
     uint32_t seed = 31337u;
     auto random = [&seed]() {
@@ -226,12 +251,15 @@ QorFile satelliteScene()
     twinkle.translation = {D3DXVECTOR3(0, 0, 0)};
     twinkle.rotation = {D3DXQUATERNION(0, 0, 0, 1)};
     twinkle.scale = {D3DXVECTOR3(1.3f, 1.3f, 1.3f)};
-    recipe.sprites("stars", starsId, stars, twinkle);
+    a_recipe.sprites("stars", a_materials.stars, stars, twinkle);
+}
 
-    // The camera circles three times per loop, looking down past the
-    // satellite to the planet's curve. The part runs it at 5 frames a
-    // second, so it drifts about a fifth of a turn in a part.
-    recipe.add(recipe.camera(
+// The camera circles three times per loop, looking down past the satellite
+// to the planet's curve. The part runs it at 5 frames a second, so it drifts
+// about a fifth of a turn in a part.
+void addCamera(SceneRecipe& a_recipe)
+{
+    a_recipe.add(a_recipe.camera(
         "Camera01",
         [](float p) {
             const float a = 3.0f * kTau * p + 0.8f;
@@ -240,19 +268,40 @@ QorFile satelliteScene()
         },
         [](float p) { return D3DXVECTOR3(0, -14.0f + 5.0f * sinf(kTau * 5.0f * p), 0); },
         [](float p) { return 0.12f * sinf(kTau * 4.0f * p); }, [](float) { return 1.5f; }));
+}
 
-    // The sun, warm and strong from one side; two cool lights from the
-    // other sides, so that the shadowed faces still read; the thrusters' faint blue; a red and a green blink.
-    recipe.add(omni("sun", D3DXVECTOR3(1.15f, 1.08f, 0.95f), 900.0f, 2000.0f,
-                    recipe.keys([](float) { return D3DXVECTOR3(600.0f, 320.0f, -250.0f); })));
-    recipe.add(omni("skyshine", D3DXVECTOR3(0.8f, 0.85f, 1.05f), 600.0f, 1200.0f,
-                    recipe.keys([](float) { return D3DXVECTOR3(-420.0f, 160.0f, 330.0f); })));
-    recipe.add(omni("earthshine", D3DXVECTOR3(0.55f, 0.62f, 0.75f), 450.0f, 1000.0f,
-                    recipe.keys([](float) { return D3DXVECTOR3(-150.0f, -60.0f, -540.0f); })));
-    recipe.add(
-        omni("thrusters", D3DXVECTOR3(0.4f, 0.55f, 1.0f), 5.0f, 45.0f, recipe.keys([](float p) {
+// The sun, warm and strong from one side; two cool lights from the other
+// sides, so that the shadowed faces still read; the thrusters' faint blue.
+void addLights(SceneRecipe& a_recipe)
+{
+    a_recipe.add(omni("sun", D3DXVECTOR3(1.15f, 1.08f, 0.95f), 900.0f, 2000.0f,
+                      a_recipe.keys([](float) { return D3DXVECTOR3(600.0f, 320.0f, -250.0f); })));
+    a_recipe.add(omni("skyshine", D3DXVECTOR3(0.8f, 0.85f, 1.05f), 600.0f, 1200.0f,
+                      a_recipe.keys([](float) { return D3DXVECTOR3(-420.0f, 160.0f, 330.0f); })));
+    a_recipe.add(omni("earthshine", D3DXVECTOR3(0.55f, 0.62f, 0.75f), 450.0f, 1000.0f,
+                      a_recipe.keys([](float) { return D3DXVECTOR3(-150.0f, -60.0f, -540.0f); })));
+    a_recipe.add(
+        omni("thrusters", D3DXVECTOR3(0.4f, 0.55f, 1.0f), 5.0f, 45.0f, a_recipe.keys([](float p) {
             return D3DXVECTOR3(3.0f * sinf(kTau * 2.0f * p), -34.0f + 2.0f * sinf(kTau * 3.0f * p),
                                0.0f);
         })));
+}
+
+}  // namespace
+
+QorFile satelliteScene()
+{
+    SceneRecipe recipe(kFrames);
+    const Materials materials = addMaterials(recipe);
+    addPlanet(recipe, materials);
+    const QorAnimation sway = swayOf(recipe);
+    addBus(recipe, materials, sway);
+    addWings(recipe, materials, sway);
+    addDish(recipe, materials);
+    addExhaust(recipe, materials, sway);
+    addNavigationLights(recipe, materials, sway);
+    addStars(recipe, materials);
+    addCamera(recipe);
+    addLights(recipe);
     return recipe.file();
 }

@@ -60,42 +60,48 @@ void wall(MeshBuilder& a_builder, float a_yaw, float a_width, float a_height, fl
     a_builder.transform(first, all);
 }
 
-}  // namespace
-
-QorFile testScene()
+struct Materials
 {
-    SceneRecipe recipe(kFrames);
+    int32_t floor, walls, chrome, core, monolith, cap, halo, screen, dust;
+};
 
+Materials addMaterials(SceneRecipe& a_recipe)
+{
+    Materials ids;
     QorMaterial floorMaterial = material("hallFloor", D3DXVECTOR3(0.7f, 0.7f, 0.72f), 0.7f, 50.0f);
     floorMaterial.textures = {{kQorSlotColour, "tiles.jpg"},
                               {kQorSlotHeight, "tiles_height.jpg"},
                               {kQorSlotOcclusion, "tiles_occlusion.jpg"}};
-    const int32_t floorId = recipe.add(floorMaterial);
+    ids.floor = a_recipe.add(floorMaterial);
     QorMaterial walls = material("hallWalls", D3DXVECTOR3(0.75f, 0.74f, 0.72f), 0.3f, 20.0f);
     walls.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotHeight, "panels_height.jpg"}};
-    const int32_t wallsId = recipe.add(walls);
+    ids.walls = a_recipe.add(walls);
     QorMaterial chrome = material("chrome", D3DXVECTOR3(0.72f, 0.74f, 0.8f), 1.0f, 80.0f);
     chrome.textures = {{kQorSlotColour, "autogen_cubemap.jpg"},
                        {kQorSlotReflection, "streaks.jpg"}};
-    const int32_t chromeId = recipe.add(chrome);
+    ids.chrome = a_recipe.add(chrome);
     QorMaterial core = material("core", D3DXVECTOR3(0.85f, 0.78f, 0.7f), 0.9f, 40.0f);
     core.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotHeight, "panels_height.jpg"}};
-    const int32_t coreId = recipe.add(core);
+    ids.core = a_recipe.add(core);
     QorMaterial monolith = material("monolith", D3DXVECTOR3(0.55f, 0.58f, 0.66f), 0.9f, 60.0f);
     monolith.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotReflection, "streaks.jpg"}};
-    const int32_t monolithId = recipe.add(monolith);
-    const int32_t capId =
-        recipe.add(glowMaterial("monolithCap", D3DXVECTOR3(0.62f, 0.42f, 0.25f), "glowlines.jpg"));
-    const int32_t haloId = recipe.add(glowMaterial("halo", D3DXVECTOR3(0.42f, 0.56f, 0.64f), ""));
+    ids.monolith = a_recipe.add(monolith);
+    ids.cap = a_recipe.add(
+        glowMaterial("monolithCap", D3DXVECTOR3(0.62f, 0.42f, 0.25f), "glowlines.jpg"));
+    ids.halo = a_recipe.add(glowMaterial("halo", D3DXVECTOR3(0.42f, 0.56f, 0.64f), ""));
     QorMaterial screen = material("screen", D3DXVECTOR3(0.8f, 0.78f, 0.75f), 0.5f, 30.0f);
     screen.textures = {{kQorSlotColour, "panels.jpg"}, {kQorSlotOpacity, "grille.jpg"}};
-    const int32_t screenId = recipe.add(screen);
-    const int32_t dustId =
-        recipe.add(glowMaterial("dust", D3DXVECTOR3(0.5f, 0.48f, 0.45f), "spark.jpg"));
+    ids.screen = a_recipe.add(screen);
+    ids.dust = a_recipe.add(glowMaterial("dust", D3DXVECTOR3(0.5f, 0.48f, 0.45f), "spark.jpg"));
+    return ids;
+}
 
+// The hall: a tiled floor, then panelled walls and ceiling.
+void addHall(SceneRecipe& a_recipe, const Materials& a_materials)
+{
     MeshBuilder builder;
     builder.plane(2.0f * kHalfWidth, 2.0f * kHalfWidth, 12, 12, 9.0f);
-    recipe.add("floor", floorId, builder, still());
+    a_recipe.add("floor", a_materials.floor, builder, still());
     for (int side = 0; side < 4; ++side)
         wall(builder, 0.5f * kPi * float(side), 2.0f * kHalfWidth, kHeight, kHalfWidth, 4.0f);
     {
@@ -107,42 +113,54 @@ QorFile testScene()
         D3DXMatrixMultiply(&both, &over, &lift);
         builder.transform(first, both);
     }
-    recipe.add("walls", wallsId, builder, still());
+    a_recipe.add("walls", a_materials.walls, builder, still());
+}
 
-    // The ring turns once per loop about the vertical and rocks a little.
+// The ring turns once per loop about the vertical and rocks a little.
+void addRing(SceneRecipe& a_recipe, const Materials& a_materials)
+{
+    MeshBuilder builder;
     builder.torus(112.0f, 13.0f, 64, 16);
     QorAnimation ringTurn;
     ringTurn.translation = {kCentre};
-    ringTurn.rotation = recipe.rotations([](float p) {
+    ringTurn.rotation = a_recipe.rotations([](float p) {
         return then(turn(D3DXVECTOR3(1, 0, 0), 0.5f * kPi + 0.2f * sinf(kTau * 2.0f * p)),
                     turn(D3DXVECTOR3(0, 1, 0), kTau * p));
     });
     ringTurn.scale = {D3DXVECTOR3(1, 1, 1)};
-    recipe.add("ring", chromeId, builder, ringTurn);
+    a_recipe.add("ring", a_materials.chrome, builder, ringTurn);
+}
 
-    // The core swells on every beat; a halo circles it the other way.
+// The core swells on every beat; a halo circles it the other way.
+void addCore(SceneRecipe& a_recipe, const Materials& a_materials)
+{
+    MeshBuilder builder;
     builder.sphere(46.0f, 40, 24);
     QorAnimation pulse;
     pulse.translation = {kCentre};
     pulse.rotation =
-        recipe.rotations([](float p) { return turn(D3DXVECTOR3(0.3f, 1, 0), -kTau * p); });
-    pulse.scale = recipe.keys([](float p) {
+        a_recipe.rotations([](float p) { return turn(D3DXVECTOR3(0.3f, 1, 0), -kTau * p); });
+    pulse.scale = a_recipe.keys([](float p) {
         const float s = 1.0f + 0.14f * beatPulse(p);
         return D3DXVECTOR3(s, s, s);
     });
-    recipe.add("core", coreId, builder, pulse);
+    a_recipe.add("core", a_materials.core, builder, pulse);
     builder.torus(66.0f, 1.6f, 64, 6);
     QorAnimation haloTurn;
     haloTurn.translation = {kCentre};
-    haloTurn.rotation = recipe.rotations([](float p) {
+    haloTurn.rotation = a_recipe.rotations([](float p) {
         return then(turn(D3DXVECTOR3(1, 0, 0.4f), 0.9f),
                     turn(D3DXVECTOR3(0, 1, 0), -2.0f * kTau * p));
     });
     haloTurn.scale = pulse.scale;
-    recipe.add("halo", haloId, builder, haloTurn);
+    a_recipe.add("halo", a_materials.halo, builder, haloTurn);
+}
 
-    // Monoliths: a unit-high box stretched to each one's height, a glowing
-    // cap riding on top.
+// Monoliths: a unit-high box stretched to each one's height, a glowing
+// cap riding on top.
+void addMonoliths(SceneRecipe& a_recipe, const Materials& a_materials)
+{
+    MeshBuilder builder;
     int32_t monolithSource = -1, capSource = -1;
     for (int i = 0; i < kMonoliths; ++i)
     {
@@ -154,32 +172,39 @@ QorFile testScene()
                               turn(D3DXVECTOR3(0, 1, 0), -kTau * float(i) / kMonoliths))
                             .rotation;
         rise.scale =
-            recipe.keys([i](float p) { return D3DXVECTOR3(1.0f, monolithHeight(p, i), 1.0f); });
+            a_recipe.keys([i](float p) { return D3DXVECTOR3(1.0f, monolithHeight(p, i), 1.0f); });
         QorAnimation ride;
-        ride.translation = recipe.keys(
+        ride.translation = a_recipe.keys(
             [i, foot](float p) { return foot + D3DXVECTOR3(0, monolithHeight(p, i), 0); });
         ride.rotation = rise.rotation;
         ride.scale = {D3DXVECTOR3(1, 1, 1)};
         if (i == 0)
         {
             builder.box(D3DXVECTOR3(-22, 0, -22), D3DXVECTOR3(22, 1, 22));
-            monolithSource = recipe.add("monolith" + number, monolithId, builder, rise);
+            monolithSource = a_recipe.add("monolith" + number, a_materials.monolith, builder, rise);
             builder.box(D3DXVECTOR3(-24, 0, -24), D3DXVECTOR3(24, 5, 24));
-            capSource = recipe.add("cap" + number, capId, builder, ride);
+            capSource = a_recipe.add("cap" + number, a_materials.cap, builder, ride);
         }
         else
         {
-            recipe.instance("monolith" + number, monolithSource, rise);
-            recipe.instance("cap" + number, capSource, ride);
+            a_recipe.instance("monolith" + number, monolithSource, rise);
+            a_recipe.instance("cap" + number, capSource, ride);
         }
     }
+}
 
-    // Perforated screens before the side walls.
+// Perforated screens before the side walls.
+void addScreens(SceneRecipe& a_recipe, const Materials& a_materials)
+{
+    MeshBuilder builder;
     for (int side = 0; side < 2; ++side)
         wall(builder, side == 0 ? 0.5f * kPi : -0.5f * kPi, 420.0f, 260.0f, 395.0f, 2.0f);
-    recipe.add("screens", screenId, builder, still());
+    a_recipe.add("screens", a_materials.screen, builder, still());
+}
 
-    // Dust: glints through the hall, drifting round slowly.
+// Dust: glints through the hall, drifting round slowly.
+void addDust(SceneRecipe& a_recipe, const Materials& a_materials)
+{
     std::vector<D3DXVECTOR3> motes;
     uint32_t seed = 1234567u;
     auto random = [&seed]() {
@@ -194,14 +219,17 @@ QorFile testScene()
     }
     QorAnimation drift;
     drift.translation = {D3DXVECTOR3(0, 0, 0)};
-    drift.rotation =
-        recipe.rotations([](float p) { return turn(D3DXVECTOR3(0, 1, 0), 0.5f * sinf(kTau * p)); });
+    drift.rotation = a_recipe.rotations(
+        [](float p) { return turn(D3DXVECTOR3(0, 1, 0), 0.5f * sinf(kTau * p)); });
     drift.scale = {D3DXVECTOR3(2.2f, 2.2f, 2.2f)};
-    recipe.sprites("dust", dustId, motes, drift);
+    a_recipe.sprites("dust", a_materials.dust, motes, drift);
+}
 
-    // Cameras: an orbit inside the monoliths, a low glide between them and
-    // the ring, a crane.
-    recipe.add(recipe.camera(
+// Cameras: an orbit inside the monoliths, a low glide between them and
+// the ring, a crane.
+void addCameras(SceneRecipe& a_recipe)
+{
+    a_recipe.add(a_recipe.camera(
         "Camera01",
         [](float p) {
             const float a = kTau * p + 0.6f;
@@ -210,7 +238,7 @@ QorFile testScene()
         },
         [](float p) { return kCentre + D3DXVECTOR3(0, -15.0f * sinf(kTau * 2.0f * p), 0); },
         [](float p) { return 0.06f * sinf(kTau * p); }, [](float) { return 1.6f; }));
-    recipe.add(recipe.camera(
+    a_recipe.add(a_recipe.camera(
         "Camera02",
         [](float p) {
             return D3DXVECTOR3(120.0f * sinf(kTau * p), 55.0f + 25.0f * sinf(2.0f * kTau * p),
@@ -220,7 +248,7 @@ QorFile testScene()
             return kCentre + D3DXVECTOR3(60.0f * sinf(kTau * p), 10.0f * cosf(kTau * p), 0);
         },
         [](float p) { return -0.1f * cosf(kTau * p); }, [](float) { return 1.5f; }));
-    recipe.add(recipe.camera(
+    a_recipe.add(a_recipe.camera(
         "Camera03",
         [](float p) {
             const float a = 0.25f * kPi + 0.6f * sinf(kTau * p);
@@ -229,26 +257,47 @@ QorFile testScene()
         },
         [](float) { return D3DXVECTOR3(0.0f, 110.0f, 0.0f); }, [](float) { return 0.0f; },
         [](float) { return 1.65f; }));
+}
 
-    // Lights: warm white above, red and cyan circling low on opposite sides,
-    // amber sweeping the walls.
-    recipe.add(
-        omni("top", D3DXVECTOR3(1.0f, 0.95f, 0.88f), 250.0f, 800.0f, recipe.keys([](float p) {
+// Lights: warm white above, red and cyan circling low on opposite sides,
+// amber sweeping the walls.
+void addLights(SceneRecipe& a_recipe)
+{
+    a_recipe.add(
+        omni("top", D3DXVECTOR3(1.0f, 0.95f, 0.88f), 250.0f, 800.0f, a_recipe.keys([](float p) {
             const float a = kTau * p;
             return D3DXVECTOR3(90.0f * cosf(a), 320.0f, 90.0f * sinf(a));
         })));
-    recipe.add(omni("red", D3DXVECTOR3(1.1f, 0.4f, 0.3f), 120.0f, 520.0f, recipe.keys([](float p) {
-        const float a = -kTau * p;
-        return D3DXVECTOR3(190.0f * cosf(a), 60.0f, 190.0f * sinf(a));
-    })));
-    recipe.add(omni("cyan", D3DXVECTOR3(0.3f, 0.8f, 1.1f), 120.0f, 520.0f, recipe.keys([](float p) {
-        const float a = -kTau * p + kPi;
-        return D3DXVECTOR3(190.0f * cosf(a), 60.0f, 190.0f * sinf(a));
-    })));
-    recipe.add(
-        omni("amber", D3DXVECTOR3(1.0f, 0.75f, 0.4f), 150.0f, 520.0f, recipe.keys([](float p) {
+    a_recipe.add(
+        omni("red", D3DXVECTOR3(1.1f, 0.4f, 0.3f), 120.0f, 520.0f, a_recipe.keys([](float p) {
+            const float a = -kTau * p;
+            return D3DXVECTOR3(190.0f * cosf(a), 60.0f, 190.0f * sinf(a));
+        })));
+    a_recipe.add(
+        omni("cyan", D3DXVECTOR3(0.3f, 0.8f, 1.1f), 120.0f, 520.0f, a_recipe.keys([](float p) {
+            const float a = -kTau * p + kPi;
+            return D3DXVECTOR3(190.0f * cosf(a), 60.0f, 190.0f * sinf(a));
+        })));
+    a_recipe.add(
+        omni("amber", D3DXVECTOR3(1.0f, 0.75f, 0.4f), 150.0f, 520.0f, a_recipe.keys([](float p) {
             const float a = 2.0f * kTau * p;
             return D3DXVECTOR3(360.0f * cosf(a), 200.0f + 80.0f * sinf(kTau * p), 360.0f * sinf(a));
         })));
+}
+
+}  // namespace
+
+QorFile testScene()
+{
+    SceneRecipe recipe(kFrames);
+    const Materials materials = addMaterials(recipe);
+    addHall(recipe, materials);
+    addRing(recipe, materials);
+    addCore(recipe, materials);
+    addMonoliths(recipe, materials);
+    addScreens(recipe, materials);
+    addDust(recipe, materials);
+    addCameras(recipe);
+    addLights(recipe);
     return recipe.file();
 }

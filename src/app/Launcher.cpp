@@ -1,7 +1,7 @@
 // The launcher dialog's procedure and its display-mode list.
 #include "app/Launcher.h"
 
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "app/resource.h"
 
 #include <commctrl.h>
@@ -106,7 +106,7 @@ bool fillDisplayModes(HWND a_dialog)
         D3DDISPLAYMODE mode;
         if (FAILED(d3d->EnumAdapterModes(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8, index, &mode)))
             continue;
-        if (mode.Width < 1280 || mode.Height < 720)
+        if (mode.Width < UINT(kFrameWidth) || mode.Height < UINT(kFrameHeight))
             continue;
         if (static_cast<double>(mode.Width) / mode.Height > static_cast<double>(kWidestRatio))
             continue;

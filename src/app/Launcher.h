@@ -2,7 +2,7 @@
 // before anything else runs.
 #pragma once
 
-#include "app/LauncherSettings.h"
+#include "core/LauncherSettings.h"
 
 #include <windows.h>
 

@@ -1,16 +1,14 @@
 // The main window and the message pump.
 #include "app/MainWindow.h"
 
-#include "app/LauncherSettings.h"
 #include "app/resource.h"
+#include "core/LauncherSettings.h"
 
 namespace
 {
 
 const char kClassName[] = "tarvow";
 const char kTitle[] = "Tarvo2";
-constexpr int kWidth = 1280;  // both modes; the display mode does not change it
-constexpr int kHeight = 720;
 constexpr DWORD kFullScreenStyle = WS_POPUP | 0x8;
 
 }
@@ -27,8 +25,8 @@ HWND createMainWindow(HINSTANCE a_instance)
 
     const DWORD style = g_fullScreen ? kFullScreenStyle : WS_OVERLAPPEDWINDOW;
     const int position = g_fullScreen ? 0 : 50;
-    HWND window = CreateWindowExA(0, kClassName, kTitle, style, position, position, kWidth, kHeight,
-                                  nullptr, nullptr, a_instance, nullptr);
+    HWND window = CreateWindowExA(0, kClassName, kTitle, style, position, position, kFrameWidth,
+                                  kFrameHeight, nullptr, nullptr, a_instance, nullptr);
 
     const HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TARVO));
     const LONG iconValue = static_cast<LONG>(reinterpret_cast<LONG_PTR>(icon));

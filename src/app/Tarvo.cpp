@@ -1,7 +1,7 @@
 // Initialisation, the frame and the teardown of the application.
 #include "app/Tarvo.h"
 
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "demo/ContentLoading.h"
 #include "demo/Timeline.h"
 #include "render/DeferredShading.h"
@@ -149,6 +149,11 @@ ReturnCode Tarvo::update()
     else
         Timer::updateSilent();
 
+    if (m_demo && demoEnded(m_demo))
+    {
+        m_ended = true;
+        return ReturnCode(ReturnCode::kSuccess, true);
+    }
     ReturnCode begun = m_renderer->beginFrame();
     if (begun.failed())
         return ReturnCode(ReturnCode::kFailure);

@@ -31,7 +31,9 @@ public:
     // Everything the demo needs, in order, for a_window (hidden until the
     // shared resources are loaded).
     ReturnCode init(HWND a_window);
-    // One frame; the first one starts the soundtrack and the clock.
+    // One frame; the first one starts the soundtrack and the clock. Once the
+    // timeline has ended (the last beat with Loop off) the frame is not drawn
+    // and m_ended is set.
     ReturnCode update();
     // Releases in order; safe to call again.
     ReturnCode shutdown();
@@ -49,6 +51,7 @@ public:
     Container<Scene> m_scenes;           // by file name ("hog.qor" ...)
     Container<Shader> m_shaders;         // shared shaders by file name
     uint32_t m_frame = 0;                // completed frames
+    bool m_ended = false;                // the demo reached its end
     Soundtrack* m_soundtrack = nullptr;  // owned; null until content loading
     Scene* m_primitives = nullptr;       // owned; "primitives.qor", the light volumes
     DemoState* m_demo = nullptr;         // not owned; never freed

@@ -1,7 +1,6 @@
 // The program's entry point: the launcher, the archive, the application
 // object and its window, then the frame loop until the user quits.
 #include "app/CommandLine.h"
-#include "app/FatalError.h"
 #include "app/Launcher.h"
 #include "app/LauncherResources.h"
 #include "app/MainWindow.h"
@@ -9,12 +8,15 @@
 #include "app/resource.h"
 #include "archive/FileSystem.h"
 #include "core/Assert.h"
+#include "core/FatalError.h"
 #include "demo/DemoState.h"
 
 #include <windows.h>
 
-#include <new>
 #include <stdio.h>
+#include <stdlib.h>
+
+#include <new>
 
 // Every path of the demo returns 0: the user ended the demo, or was told why
 // it could not run. --help and --version return 0 and a wrong argument 2
@@ -64,6 +66,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR a_commandLine, int)
                 fatalError("Update failed unexpectedly.");
                 break;
             }
+            // The end of the demo ends the process at once, without teardown.
+            if (tarvo->m_ended)
+                exit(0);
         }
     }
     delete tarvo;

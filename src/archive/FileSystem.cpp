@@ -1,8 +1,8 @@
 // The archive in memory and the lookup of named files.
 #include "archive/FileSystem.h"
 
-#include "app/FatalError.h"
-#include "archive/ArchiveReader.h"
+#include "core/FatalError.h"
+#include "archive/format/ArchiveReader.h"
 #include "core/Assert.h"
 
 #include <stdio.h>

@@ -1,9 +1,11 @@
 // Content loading and the loading bar.
 #include "demo/ContentLoading.h"
 
-#include "app/FatalError.h"
 #include "app/Tarvo.h"
+#include "core/FatalError.h"
+#include "core/LauncherSettings.h"
 #include "demo/DemoState.h"
+#include "demo/Timeline.h"
 #include "filters/FilterBlur.h"
 #include "filters/FilterBreak.h"
 #include "filters/FilterDof.h"
@@ -89,7 +91,7 @@ bool loadContent(Tarvo* a_tarvo, DemoState* a_demo)
     float progress = 0.0f;
     step(a_demo, progress);
 
-    ReturnCode soundtrack = a_tarvo->createSoundtrack(170.0f);
+    ReturnCode soundtrack = a_tarvo->createSoundtrack(Timeline::kBeatsPerMinute);
     if (soundtrack.failed())
         return false;
     step(a_demo, progress);
@@ -201,11 +203,11 @@ void drawLoadingBar(DemoState* a_demo, float a_progress)
     {
         const int32_t r = rand() % 100;
         const double halfHeight =
-            i == segments - 1 ? 0.05 : double(r) / 100.0 / 720.0 * 21.0 + 0.01;
+            i == segments - 1 ? 0.05 : double(r) / 100.0 / kFrameHeight * 21.0 + 0.01;
         const float left = static_cast<float>(313.6 + 6.0 * i);
         const float right = static_cast<float>(336.64 + 6.0 * i);
-        const float top = static_cast<float>((0.8 - halfHeight) * 720.0);
-        const float bottom = static_cast<float>((0.8 + halfHeight) * 720.0);
+        const float top = static_cast<float>((0.8 - halfHeight) * kFrameHeight);
+        const float bottom = static_cast<float>((0.8 + halfHeight) * kFrameHeight);
         const BarVertex corners[4] = {{left, top, 0.0f, 1.0f, 0.0f, 0.0f},
                                       {right, top, 0.0f, 1.0f, 1.0f, 0.0f},
                                       {left, bottom, 0.0f, 1.0f, 0.0f, 1.0f},

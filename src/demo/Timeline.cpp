@@ -13,10 +13,9 @@
 #include "sound/Soundtrack.h"
 #include "sound/Time.h"
 
-#include "app/LauncherSettings.h"
+#include "core/LauncherSettings.h"
 
 #include <math.h>
-#include <stdlib.h>
 
 namespace Timeline
 {
@@ -99,11 +98,16 @@ float decay(float a_start, float a_width, float a_power)
 
 // Past the last beat with Loop on, the test part plays on until the music
 // wraps to the start.
+bool demoEnded(const DemoState* a_demo)
+{
+    return Time::g_time >= beats(a_demo, Timeline::kLastBeat) && !g_loop;
+}
+
 void runTimeline(DemoState* a_demo)
 {
     const float time = Time::g_time;
-    if (time >= beats(a_demo, Timeline::kLastBeat) && !g_loop)
-        exit(0);
+    if (demoEnded(a_demo))
+        return;
     PartFunction part = g_parts[0].part;
     for (const auto& row : g_parts)
     {

@@ -17,10 +17,15 @@ namespace Timeline
 extern uint32_t g_finishedFrames;
 // The beat the demo ends on (with Loop off) or starts over after (with it on).
 constexpr float kLastBeat = 456.0f;
+// The soundtrack's tempo, which the beat grid follows.
+constexpr float kBeatsPerMinute = 170.0f;
 }
 
-// One frame of the demo at Time::g_time. With Loop off, reaching the last
-// beat ends the process with exit code 0 before anything is drawn.
+// With Loop off, true from the last beat on: the demo has ended, and the
+// main loop ends the process with exit code 0 instead of drawing a frame.
+bool demoEnded(const DemoState* a_demo);
+
+// One frame of the demo at Time::g_time; nothing once the demo has ended.
 void runTimeline(DemoState* a_demo);
 
 // Seconds per beat of the soundtrack's tempo, and a_beats of them (floats).

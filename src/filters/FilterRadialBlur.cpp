@@ -1,12 +1,14 @@
 // The directional blur.
 #include "filters/FilterRadialBlur.h"
 
+#include "core/LauncherSettings.h"
+
 #include "core/Assert.h"
 #include "render/Quad.h"
 #include "render/RenderTarget.h"
 #include "render/Renderer.h"
 #include "render/Shader.h"
-#include "scene/Camera.h"
+#include "scene/CameraShake.h"
 #include "sound/Time.h"
 
 #include <d3dx9.h>
@@ -18,7 +20,7 @@ namespace
 
 // Power 1 moves the first pass by 1/6400 of the texture: a fifth of a pixel
 // of the 1280-pixel-wide internal image.
-const float kPowerScale = 1280.0f;
+const float kPowerScale = static_cast<float>(kFrameWidth);
 const float kPowerDivisor = 5.0f;
 // The direction follows the shake noise at four time units per second.
 const double kNoiseRate = 4.0;
@@ -36,13 +38,13 @@ const char* FilterRadialBlur::name() const
     return "radialblur";
 }
 
-// The direction samples the camera-shake noise, which the first camera
-// builds; a blur applied before any scene was loaded would find it empty.
+// The direction samples the camera-shake noise, built here if no camera has
+// built it yet.
 ReturnCode FilterRadialBlur::init(Renderer* a_renderer)
 {
     m_renderer = a_renderer;
     loadShaders(a_renderer, "radialblur.psh", m_vertexShader, m_pixelShader);
-    Camera noiseBuilder;
+    CameraShake::build();
     return ReturnCode(ReturnCode::kSuccess, true);
 }
 

@@ -1,8 +1,8 @@
 // Device creation, capability checks and the frame.
 #include "render/Renderer.h"
 
-#include "app/FatalError.h"
-#include "app/Launcher.h"
+#include "core/FatalError.h"
+#include "core/LauncherSettings.h"
 #include "core/Assert.h"
 #include "render/Quad.h"
 #include "render/RenderTarget.h"

@@ -2,7 +2,7 @@
 // device reports filled by the integer box filter.
 #include "render/Texture.h"
 
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "archive/FileSystem.h"
 #include "core/Assert.h"
 #include "render/BoxFilter.h"
@@ -117,13 +117,15 @@ void Texture::bind(DWORD a_stage)
 // With D3DUSAGE_AUTOGENMIPMAP the device reports one level and builds the
 // smaller ones from it; a device that reports more gets each of them from the
 // box filter. A level that cannot be locked or unlocked fails the texture
-// rather than leave its contents undefined.
+// rather than leave its contents undefined. Direct3D 9 locks a texture of
+// D3DPOOL_DEFAULT only when it is dynamic (D3DUSAGE_DYNAMIC); without it
+// every LockRect fails and no texture could be filled.
 ReturnCode Texture::create(const Image& a_colour, const Image* a_alpha)
 {
     IDirect3DDevice9* device = m_renderer->device();
     if (FAILED(D3DXCreateTexture(device, UINT(a_colour.width), UINT(a_colour.height), 0,
-                                 D3DUSAGE_AUTOGENMIPMAP, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
-                                 &m_texture)))
+                                 D3DUSAGE_DYNAMIC | D3DUSAGE_AUTOGENMIPMAP, D3DFMT_A8R8G8B8,
+                                 D3DPOOL_DEFAULT, &m_texture)))
     {
         m_texture = nullptr;
         return ReturnCode(ReturnCode::kFailure);

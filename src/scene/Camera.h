@@ -1,38 +1,16 @@
-// An animated viewpoint from a scene file, with the demo's camera shake and
-// the one projection used with every camera.
+// An animated viewpoint from a scene file, shaken by the demo's camera-shake
+// noise, and the one projection used with every camera.
 #pragma once
 
+#include "scene/CameraShake.h"
 #include "scene/Track.h"
 
 #include <d3dx9.h>
 
-#include <stdint.h>
-
-#include <vector>
-
-namespace CameraShake
-{
-constexpr uint32_t kNoiseKeyCount = 65536;
-constexpr int kSmoothingPasses = 5;
-
-// The shake noise: smooth pseudo-random vectors, one key per time unit,
-// sampled at demo time in seconds times a rate. Built by the first Camera and
-// never rebuilt.
-extern Track<D3DXVECTOR3> g_shakeNoise;
-
-// The noise before smoothing: kNoiseKeyCount keys from the C runtime's
-// generator seeded with 125612, each component in [-1.2, 1.2].
-std::vector<D3DXVECTOR3> randomNoiseKeys();
-
-// One in-place smoothing pass in ascending order: every key becomes the mean
-// of its two neighbours (indices wrap), the left one already smoothed.
-void smoothNoise(std::vector<D3DXVECTOR3>& a_keys);
-}
-
 class Camera
 {
 public:
-    // Builds CameraShake::g_shakeNoise if no camera has yet.
+    // Builds the shake noise if nothing has yet.
     Camera();
 
     // The view at m_time, shaken at demo time Time::g_time; pure functions of

@@ -2,7 +2,7 @@
 // resources, so a damaged file creates nothing.
 #include "scene/QorLoader.h"
 
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "app/Tarvo.h"
 #include "archive/FileSystem.h"
 #include "core/Assert.h"

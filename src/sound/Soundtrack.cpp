@@ -1,7 +1,7 @@
 // The soundtrack's stream over its private copy of the MP3, and its spectrum.
 #include "sound/Soundtrack.h"
 
-#include "app/LauncherSettings.h"
+#include "core/LauncherSettings.h"
 #include "archive/FileSystem.h"
 #include "sound/Time.h"
 

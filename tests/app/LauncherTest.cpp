@@ -6,9 +6,10 @@
 // list's rows are placed by the dialog manager, not by the template).
 #include "app/Launcher.h"
 
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "app/LauncherResources.h"
 #include "app/resource.h"
+#include "support/LaunchSettings.h"
 
 #include <D3D9Testing.h>
 #include <MessageBoxRecorder.h>
@@ -107,20 +108,12 @@ protected:
         registerLauncherResources();
     }
 
-    void SetUp() override
-    {
-        g_fatalErrorShown = false;
-        g_displayMode = -1;
-        g_windowed = false;
-        g_loop = false;
-        g_aspect = -1.0f;
-    }
+    void SetUp() override { LaunchSettings::reset(); }
 
     void TearDown() override
     {
-        D3D9Testing::clearDisplayModes();
+        LaunchSettings::reset();
         g_afterInit = nullptr;
-        g_fatalErrorShown = false;
     }
 
     INT_PTR run(const std::vector<D3DDISPLAYMODE>& a_modes, std::function<void(HWND)> a_afterInit)

@@ -3,8 +3,8 @@
 // its first-frame clock, with or without a soundtrack.
 #include "app/Tarvo.h"
 
-#include "app/FatalError.h"
-#include "app/LauncherSettings.h"
+#include "core/FatalError.h"
+#include "core/LauncherSettings.h"
 #include "app/MainWindow.h"
 #include "platform/bass/Mp3TestData.h"
 #include "render/Renderer.h"
@@ -15,9 +15,9 @@
 #include "support/ArchiveBuilder.h"
 #include "support/SceneFiles.h"
 #include "support/TemporaryFolder.h"
+#include "support/LaunchSettings.h"
 
 #include <BassCapture.h>
-#include <D3D9Testing.h>
 #include <MessageBoxRecorder.h>
 #include <Window.h>
 
@@ -39,12 +39,7 @@ protected:
     {
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        D3D9Testing::setDisplayModes({{1280, 720, 60, D3DFMT_X8R8G8B8}});
-        g_displayMode = 0;
-        g_windowed = true;
-        g_fullScreen = false;
-        g_loop = false;
-        g_fatalErrorShown = false;
+        LaunchSettings::launchWindowed();
         resetClock();
         writeSharedFiles();
 
@@ -87,8 +82,7 @@ protected:
         if (m_window)
             DestroyWindow(m_window);
         BassCapture::deselect();
-        D3D9Testing::clearDisplayModes();
-        g_fatalErrorShown = false;
+        LaunchSettings::reset();
         resetClock();
     }
 

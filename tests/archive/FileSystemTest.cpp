@@ -5,7 +5,7 @@
 // that name opens on Linux and is reported as unreadable).
 #include "archive/FileSystem.h"
 
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "support/ArchiveBuilder.h"
 #include "support/TemporaryFolder.h"
 

@@ -1,8 +1,8 @@
 // The demo on loose files, at a small size.
 #include "demo/DemoApplication.h"
 
-#include "app/FatalError.h"
-#include "app/LauncherSettings.h"
+#include "core/FatalError.h"
+#include "core/LauncherSettings.h"
 #include "demo/DemoFiles.h"
 #include "demo/Timeline.h"
 #include "filters/FilterBlur.h"
@@ -14,8 +14,7 @@
 #include "render/Renderer.h"
 #include "render/Texture.h"
 #include "sound/Time.h"
-
-#include <D3D9Testing.h>
+#include "support/LaunchSettings.h"
 
 #include <stdlib.h>
 
@@ -54,13 +53,7 @@ DemoApplication::DemoApplication(double a_seconds)
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    D3D9Testing::setDisplayModes({{1280, 720, 60, D3DFMT_X8R8G8B8}});
-    g_displayMode = 0;
-    g_windowed = true;
-    g_fullScreen = false;
-    g_loop = false;
-    g_aspect = 16.0f / 9.0f;
-    g_fatalErrorShown = false;
+    LaunchSettings::launchWindowed();
     DemoFiles::write(a_seconds);
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = plainProcedure;
@@ -80,19 +73,19 @@ DemoApplication::~DemoApplication()
     releaseContent(m_demo);
     m_tarvo.shutdown();
     DestroyWindow(m_window);
-    D3D9Testing::clearDisplayModes();
-    g_fatalErrorShown = false;
-    g_loop = false;
+    LaunchSettings::reset();
 }
 
-void DemoApplication::frameAt(float a_beat)
+bool DemoApplication::frameAt(float a_beat)
 {
     Time::g_time = beats(&m_demo, a_beat);
+    if (demoEnded(&m_demo))
+        return false;
     Renderer* renderer = m_tarvo.m_renderer;
     ReturnCode begun = renderer->beginFrame();
-    if (begun.succeeded())
-    {
-        runTimeline(&m_demo);
-        renderer->endFrame();
-    }
+    if (!begun.succeeded())
+        return false;
+    runTimeline(&m_demo);
+    renderer->endFrame();
+    return true;
 }

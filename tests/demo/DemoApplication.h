@@ -19,8 +19,9 @@ public:
     explicit DemoApplication(double a_seconds);
     ~DemoApplication();
 
-    // One frame of the demo at a_beat beats.
-    void frameAt(float a_beat);
+    // One frame of the demo at a_beat beats; false, drawing nothing, once
+    // the demo has ended.
+    bool frameAt(float a_beat);
 
     TemporaryFolder m_folder{true};
     MessageBoxRecorder m_boxes;

@@ -1,7 +1,7 @@
 // The whole demo as the program plays it, on the capture audio device at a
 // small size and two frames a second: from the first frame to the last beat,
-// where it ends the process with exit code 0, every part in its turn and no
-// frame black unless its flashes darken it.
+// where the demo ends, every part in its turn and no frame black unless its
+// flashes darken it.
 #include "demo/DemoApplication.h"
 
 #include "demo/Timeline.h"
@@ -16,22 +16,20 @@
 #include <string.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 namespace
 {
 
-// What the run saw, reported by the exit handler since the timeline ends
-// the process itself.
-std::string g_parts;
-int g_blackFrames = 0;
-int g_frames = 0;
-
-void report()
+// What the run saw.
+struct DemoRun
 {
-    fprintf(stderr, "frames: %d\nparts:%s\nblack frames: %d\n", g_frames, g_parts.c_str(),
-            g_blackFrames);
-}
+    std::string parts;  // each part as it came, after a space
+    int blackFrames = 0;
+    int frames = 0;
+    bool ended = false;  // the demo reached its end
+};
 
 // The mean of what the screen shows of a_target (negative values are black).
 double meanLight(const RenderTarget& a_target)
@@ -43,46 +41,64 @@ double meanLight(const RenderTarget& a_target)
     return sum / double(texels.size());
 }
 
-void playWholeDemo()
+DemoRun playWholeDemo()
 {
+    DemoRun run;
     if (!BassCapture::select(2))
-        return;
-    DemoApplication* application = new DemoApplication(162.0);
+    {
+        ADD_FAILURE() << "the capture device cannot be selected";
+        return run;
+    }
+    std::unique_ptr<DemoApplication> application(new DemoApplication(162.0));
     if (!application->m_ready)
-        return;
-    atexit(report);
+    {
+        ADD_FAILURE() << "the demo does not start";
+        BassCapture::deselect();
+        return run;
+    }
     const char* last = nullptr;
     std::vector<int16_t> samples;
     for (int frame = 0; frame < 2 * 200; ++frame)
     {
         ReturnCode updated = application->m_tarvo.update();
         if (updated.failed())
-            return;
+        {
+            ADD_FAILURE() << "frame " << frame << " failed";
+            break;
+        }
+        if (application->m_tarvo.m_ended)
+        {
+            run.ended = true;
+            break;
+        }
         BassCapture::step(samples);
         samples.clear();
         const TimelineTrace& trace = application->m_demo.m_trace;
-        ++g_frames;
+        ++run.frames;
         if (!last || strcmp(last, trace.part) != 0)
-            g_parts += std::string(" ") + trace.part;
+            run.parts += std::string(" ") + trace.part;
         last = trace.part;
         if (trace.breakBrightness > 0.0f && trace.envelope > 0.5f &&
             meanLight(*application->m_demo.m_targets[1]) < 0.01)
         {
-            ++g_blackFrames;
+            ++run.blackFrames;
             fprintf(stderr, "black at beat %.2f (%s, fog far %.0f, camera %s at frame %.0f)\n",
                     double(trace.beat), trace.part, double(trace.fogFar), trace.camera,
                     double(trace.cameraTime));
         }
     }
+    application.reset();
+    BassCapture::deselect();
+    return run;
 }
 
 }  // namespace
 
 TEST(DemoRunTest, PlaysFromTheFirstFrameToTheLastBeat)
 {
-    testing::FLAGS_gtest_death_test_style = "threadsafe";
-    EXPECT_EXIT(
-        playWholeDemo(), testing::ExitedWithCode(0),
-        "parts: hog test balls test balls satellite test satellite hog blob test blob balls test\n"
-        "black frames: 0\n");
+    const DemoRun run = playWholeDemo();
+    EXPECT_TRUE(run.ended) << "after " << run.frames << " frames";
+    EXPECT_EQ(run.parts,
+              " hog test balls test balls satellite test satellite hog blob test blob balls test");
+    EXPECT_EQ(run.blackFrames, 0);
 }

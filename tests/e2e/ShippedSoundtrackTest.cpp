@@ -3,17 +3,17 @@
 // from its song, the archive is released, and the frames then play the song
 // from the first beat to the last on the capture device at 60 frames per
 // second, with demo time taken from the heard position every frame.
-#include "app/FatalError.h"
-#include "app/LauncherSettings.h"
+#include "core/FatalError.h"
+#include "core/LauncherSettings.h"
 #include "app/MainWindow.h"
 #include "app/Tarvo.h"
 #include "archive/FileSystem.h"
 #include "platform/bass/Mp3TestData.h"
 #include "sound/Time.h"
 #include "support/TemporaryFolder.h"
+#include "support/LaunchSettings.h"
 
 #include <BassCapture.h>
-#include <D3D9Testing.h>
 #include <MessageBoxRecorder.h>
 
 #include <gtest/gtest.h>
@@ -39,13 +39,7 @@ protected:
     void SetUp() override
     {
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        D3D9Testing::setDisplayModes({{1280, 720, 60, D3DFMT_X8R8G8B8}});
-        g_displayMode = 0;
-        g_windowed = true;
-        g_fullScreen = false;
-        g_loop = false;
-        g_aspect = 16.0f / 9.0f;
-        g_fatalErrorShown = false;
+        LaunchSettings::launchWindowed();
         std::ifstream archive(TARVO_ARCHIVE_FILE, std::ios::binary);
         std::ofstream copy("tarvo.fs", std::ios::binary);
         copy << archive.rdbuf();
@@ -55,7 +49,7 @@ protected:
     {
         FileSystem::close();
         BassCapture::deselect();
-        D3D9Testing::clearDisplayModes();
+        LaunchSettings::reset();
         if (m_window)
             DestroyWindow(m_window);
     }

@@ -6,7 +6,7 @@
 
 #include "render/Quad.h"
 #include "render/Renderer.h"
-#include "scene/Camera.h"
+#include "scene/CameraShake.h"
 #include "sound/Time.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "lights/LightAmbient.h"
 #include "lights/LightFog.h"
 
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "render/RendererFixture.h"
 #include "render/TestPrograms.h"
 

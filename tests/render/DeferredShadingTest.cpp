@@ -4,7 +4,7 @@
 
 #include "lights/LightFog.h"
 #include "render/RenderTarget.h"
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "render/RendererFixture.h"
 #include "render/Shader.h"
 #include "render/TestPrograms.h"

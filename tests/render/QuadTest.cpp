@@ -2,7 +2,7 @@
 // pixel-centre convention, and the states its two draws leave behind.
 #include "render/Quad.h"
 
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "render/RenderTarget.h"
 #include "render/RendererFixture.h"
 #include "render/Shader.h"

@@ -1,10 +1,11 @@
 // The render tests' window, programs and renderer.
 #include "render/RendererFixture.h"
 
-#include "app/FatalError.h"
-#include "app/LauncherSettings.h"
+#include "core/FatalError.h"
+#include "core/LauncherSettings.h"
 #include "render/TestPrograms.h"
 #include "render/VertexBuffer.h"
+#include "support/LaunchSettings.h"
 
 #include <D3D9Testing.h>
 
@@ -46,12 +47,8 @@ void RendererFixture::SetUp()
     windowClass.lpfnWndProc = plainProcedure;
     windowClass.lpszClassName = "rendertest";
     RegisterClassA(&windowClass);
-    D3D9Testing::setDisplayModes(
+    LaunchSettings::launchWindowed(
         {{1280, 720, 60, D3DFMT_X8R8G8B8}, {1920, 1080, 60, D3DFMT_X8R8G8B8}});
-    g_fatalErrorShown = false;
-    g_windowed = true;
-    g_fullScreen = false;
-    g_aspect = 16.0f / 9.0f;
     TestPrograms::writeQuadPrograms();
     initRenderer(0);
 }
@@ -59,8 +56,7 @@ void RendererFixture::SetUp()
 void RendererFixture::TearDown()
 {
     destroyRenderer();
-    D3D9Testing::clearDisplayModes();
-    g_fatalErrorShown = false;
+    LaunchSettings::reset();
 }
 
 void RendererFixture::initRenderer(int32_t a_mode)

@@ -7,11 +7,12 @@
 // offers no way to fail exactly once).
 #include "render/Renderer.h"
 
-#include "app/FatalError.h"
-#include "app/LauncherSettings.h"
+#include "core/FatalError.h"
+#include "core/LauncherSettings.h"
 #include "render/RenderTarget.h"
 #include "render/TestPrograms.h"
 #include "support/TemporaryFolder.h"
+#include "support/LaunchSettings.h"
 
 #include <D3D9Testing.h>
 #include <MessageBoxRecorder.h>
@@ -51,13 +52,8 @@ protected:
 
     void SetUp() override
     {
-        D3D9Testing::setDisplayModes(
-            {{1280, 720, 60, D3DFMT_X8R8G8B8}, {1920, 1080, 60, D3DFMT_X8R8G8B8}});
-        g_fatalErrorShown = false;
-        g_windowed = true;
-        g_fullScreen = false;
-        g_displayMode = 1;
-        g_aspect = 16.0f / 9.0f;
+        LaunchSettings::launchWindowed(
+            {{1280, 720, 60, D3DFMT_X8R8G8B8}, {1920, 1080, 60, D3DFMT_X8R8G8B8}}, 1);
         TestPrograms::writeQuadPrograms();
         createWindow(WS_OVERLAPPEDWINDOW, 50, 50);
     }
@@ -67,8 +63,7 @@ protected:
         delete m_renderer;
         DestroyWindow(m_window);
         D3D9Testing::clearCapsLimit();
-        D3D9Testing::clearDisplayModes();
-        g_fatalErrorShown = false;
+        LaunchSettings::reset();
     }
 
     void createWindow(DWORD a_style, int a_x, int a_y)

@@ -3,14 +3,14 @@
 // device's registers of their kind.
 #include "render/Shader.h"
 
-#include "app/FatalError.h"
-#include "app/LauncherSettings.h"
+#include "core/FatalError.h"
+#include "core/LauncherSettings.h"
 #include "archive/FileSystem.h"
 #include "render/Renderer.h"
 #include "render/TestPrograms.h"
 #include "support/TemporaryFolder.h"
+#include "support/LaunchSettings.h"
 
-#include <D3D9Testing.h>
 #include <MessageBoxRecorder.h>
 
 #include <gtest/gtest.h>
@@ -58,10 +58,7 @@ protected:
         RegisterClassA(&windowClass);
         m_window = CreateWindowExA(0, "shadertest", "", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, nullptr,
                                    nullptr, nullptr, nullptr);
-        D3D9Testing::setDisplayModes({{1280, 720, 60, D3DFMT_X8R8G8B8}});
-        g_windowed = true;
-        g_displayMode = 0;
-        g_fatalErrorShown = false;
+        LaunchSettings::launchWindowed();
         TestPrograms::writeQuadPrograms();
         m_renderer = Renderer::create();
         ReturnCode result = m_renderer->init(64, 64, m_window);
@@ -75,8 +72,7 @@ protected:
     {
         delete m_renderer;
         DestroyWindow(m_window);
-        D3D9Testing::clearDisplayModes();
-        g_fatalErrorShown = false;
+        LaunchSettings::reset();
     }
 
     D3DXVECTOR4 pixelRegister(UINT a_index)

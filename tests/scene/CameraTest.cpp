@@ -1,4 +1,4 @@
-// Tests of cameras: initial values, the shake noise generator and smoothing,
+// Tests of cameras: a new camera, the shake noise generator and smoothing,
 // how the shake moves the eye, target and roll, and the view and projection.
 #include "scene/Camera.h"
 
@@ -46,24 +46,22 @@ protected:
 
 }
 
-// A new camera has the documented initial values and empty tracks, and the
-// shared noise exists once any camera does.
-TEST_F(CameraTest, ConstructionSetsInitialValues)
+// A new camera given only its tracks shows them unshaken at any demo time and
+// projects through the exported field of view with the planes 1 and 5000;
+// the shared noise exists once any camera does.
+TEST_F(CameraTest, NewCameraShowsItsTracksUnshaken)
 {
     Camera camera;
-    EXPECT_EQ(camera.m_positionTrack.count(), 0u);
-    EXPECT_EQ(camera.m_targetTrack.count(), 0u);
-    EXPECT_EQ(camera.m_rollTrack.count(), 0u);
-    EXPECT_EQ(camera.m_fovTrack.count(), 0u);
-    EXPECT_EQ(camera.m_near, 1.0f);
-    EXPECT_EQ(camera.m_far, 5000.0f);
-    EXPECT_EQ(camera.m_time, 0.0f);
-    EXPECT_EQ(camera.m_positionShake, 0.0f);
-    EXPECT_EQ(camera.m_targetShake, 0.0f);
-    EXPECT_EQ(camera.m_rollShake, 0.0f);
-    EXPECT_EQ(camera.m_shakePhase, 0.0f);
-    EXPECT_EQ(camera.m_fovScale, 1.0f);
     EXPECT_EQ(CameraShake::g_shakeNoise.count(), 65536u);
+    place(camera, D3DXVECTOR3(3, 4, -10), D3DXVECTOR3(1, 2, 0), 0.25f);
+    Time::g_time = 1.25f;
+    EXPECT_EQ(camera.eye(), D3DXVECTOR3(3, 4, -10));
+    EXPECT_EQ(camera.lookAt(), D3DXVECTOR3(1, 2, 0));
+    EXPECT_EQ(camera.rollAngle(), 0.25f);
+    const D3DXMATRIX projection = camera.projectionMatrix();
+    EXPECT_FLOAT_EQ(projection._22, static_cast<float>(1.0 / tan(0.5)));
+    EXPECT_FLOAT_EQ(projection._33, 5000.0f / 4999.0f);
+    EXPECT_FLOAT_EQ(projection._43, -5000.0f / 4999.0f);
 }
 
 // Before smoothing, each component is (r / 1000 x 2 - 1) x 1.2 for the

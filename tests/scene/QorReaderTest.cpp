@@ -1,7 +1,8 @@
 // The scene-file reader over files from the writer: every record kind back
 // as written, the layout of the kind-0 mesh record, extra bytes, constant
 // tracks, and damaged files (every cut, every oversized count, bad indices
-// and names) refused with a message, never read outside their bytes.
+// and names, fields of view a camera cannot project with) refused with a
+// message, never read outside their bytes.
 //
 // Untested ideas: files of several megabytes; names of exactly 254 bytes.
 #include "scene/format/QorReader.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <math.h>
 #include <string.h>
 
 #include <memory>
@@ -282,6 +284,12 @@ TEST(QorReaderTest, RefusesDamagedFields)
         {"material after", 1, "materialIndex", 1, 4, "uses material 1, but only 1 come before it"},
         {"unterminated name", 4, "nameLength", 1, 1, "has no terminating zero"},
         {"empty name field", 4, "nameLength", 0, 1, "has no terminating zero"},
+        // a camera the projection cannot be built for (the first key: 0,
+        // NaN, negative, infinite)
+        {"no field of view", 4, "fov", 0x00000000, 4, "field of view 0 is 0.0"},
+        {"field of view NaN", 4, "fov", 0x7FC00000, 4, "field of view 0 is nan"},
+        {"negative field of view", 4, "fov", 0xBF800000, 4, "field of view 0 is -1.0"},
+        {"infinite field of view", 4, "fov", 0x7F800000, 4, "field of view 0 is inf"},
     };
     std::vector<QorField> fields;
     const std::vector<uint8_t> bytes = SceneFiles::bytes(everyKind(), &fields);
@@ -327,4 +335,22 @@ TEST(QorReaderTest, RefusesIndicesAndNamesOutOfBounds)
     EXPECT_NE(error.find("material record \"paint\""), std::string::npos) << error;
     EXPECT_NE(error.find("fills its 260 bytes without a terminating zero"), std::string::npos)
         << error;
+}
+
+// Nor does the writer make such a camera: a field of view of 0, below it,
+// not a number or infinite is refused before anything is written.
+TEST(QorReaderTest, WriterRefusesAFieldOfViewTheReaderRefuses)
+{
+    for (float fov : {0.0f, -1.0f, NAN, INFINITY})
+    {
+        SCOPED_TRACE(fov);
+        QorFile file;
+        file.records.push_back(
+            SceneFiles::camera("Camera01", D3DXVECTOR3(0, 0, -10), D3DXVECTOR3(0, 0, 0), 1, fov));
+        std::vector<uint8_t> bytes;
+        std::string error;
+        EXPECT_FALSE(QorWriter::write(file, bytes, error));
+        EXPECT_EQ(error, "record 0: a camera's field of view must be above 0");
+        EXPECT_TRUE(bytes.empty());
+    }
 }

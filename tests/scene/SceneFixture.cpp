@@ -1,8 +1,8 @@
 // The scene fixture: the application, scene files and whole frames.
 #include "scene/SceneFixture.h"
 
-#include "app/FatalError.h"
-#include "app/LauncherSettings.h"
+#include "core/FatalError.h"
+#include "core/LauncherSettings.h"
 #include "app/MainWindow.h"
 #include "render/DeferredShading.h"
 #include "render/Renderer.h"
@@ -12,8 +12,7 @@
 #include "scene/Scene.h"
 #include "support/ArchiveBuilder.h"
 #include "support/SceneFiles.h"
-
-#include <D3D9Testing.h>
+#include "support/LaunchSettings.h"
 
 #include <stdlib.h>
 
@@ -41,11 +40,7 @@ Texel SceneFixture::at(const std::vector<Texel>& a_texels, POINT a_pixel)
 void SceneFixture::SetUp()
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    D3D9Testing::setDisplayModes({{1280, 720, 60, D3DFMT_X8R8G8B8}});
-    g_displayMode = 0;
-    g_windowed = true;
-    g_fullScreen = false;
-    g_fatalErrorShown = false;
+    LaunchSettings::launchWindowed();
     writeJpeg("null_white.jpg", blockPicture(1, 1, {0xFFFFFF}), JpegKind::Grey);
     writeJpeg("null_grey.jpg", blockPicture(1, 1, {0x808080}), JpegKind::Grey);
     writeJpeg("null_black.jpg", blockPicture(1, 1, {0x000000}), JpegKind::Grey);
@@ -68,8 +63,7 @@ void SceneFixture::TearDown()
     m_scene = nullptr;
     m_tarvo.shutdown();
     DestroyWindow(m_window);
-    D3D9Testing::clearDisplayModes();
-    g_fatalErrorShown = false;
+    LaunchSettings::reset();
 }
 
 Scene* SceneFixture::load(const QorFile& a_file)

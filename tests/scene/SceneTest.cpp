@@ -8,8 +8,8 @@
 
 #include "scene/QorLoader.h"
 
-#include "app/FatalError.h"
-#include "app/LauncherSettings.h"
+#include "core/FatalError.h"
+#include "core/LauncherSettings.h"
 #include "app/MainWindow.h"
 #include "app/Tarvo.h"
 #include "render/DeferredShading.h"

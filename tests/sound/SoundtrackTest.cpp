@@ -6,9 +6,9 @@
 // layer refuses only damaged files, covered as such).
 #include "sound/Soundtrack.h"
 
-#include "app/LauncherSettings.h"
+#include "core/LauncherSettings.h"
 
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "archive/FileSystem.h"
 #include "platform/bass/BassFixture.h"
 #include "platform/bass/Mp3TestData.h"

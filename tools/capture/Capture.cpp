@@ -9,10 +9,10 @@
 #include "TraceWriter.h"
 #include "VideoEncoder.h"
 
-#include "app/LauncherSettings.h"
+#include "core/LauncherSettings.h"
 #include "app/MainWindow.h"
 #include "app/Tarvo.h"
-#include "archive/ArchiveReader.h"
+#include "archive/format/ArchiveReader.h"
 #include "archive/FileSystem.h"
 #include "demo/DemoState.h"
 #include "demo/Timeline.h"
@@ -21,7 +21,8 @@
 #include "sound/Timer.h"
 
 #include <BassCapture.h>
-#include <D3D9Testing.h>
+#include <D3D9Offline.h>
+#include <Win32Offline.h>
 #include <windows.h>
 
 #include <errno.h>
@@ -187,10 +188,7 @@ int Capture::run()
 {
     // Headless whatever the session has: no window and no message box may
     // wait for a user.
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    unsetenv("DISPLAY");
-    unsetenv("WAYLAND_DISPLAY");
+    D3D9Offline::selectOffscreen();
 
     const uint32_t width = m_options.m_width;
     const uint32_t height = m_options.m_height;
@@ -201,9 +199,12 @@ int Capture::run()
 
     VideoEncoder encoder;
     std::unique_ptr<StagedFile> video;
-    if (!m_output.empty())
+    if (!m_output.empty() && !m_options.m_printRange)
     {
         video.reset(new StagedFile(m_output));
+        encoder.m_withVideo = !m_options.m_soundOnly;
+        encoder.m_withSound = !m_options.m_noSound;
+        encoder.m_lossless = m_options.m_lossless;
         if (!encoder.open(video->temporaryPath(), width, height, fps, kSampleRate))
         {
             complain("%s", encoder.m_error.c_str());
@@ -211,7 +212,7 @@ int Capture::run()
         }
     }
     std::unique_ptr<TraceWriter> trace;
-    if (!m_traceFile.empty())
+    if (!m_traceFile.empty() && !m_options.m_printRange)
     {
         trace.reset(new TraceWriter(m_traceFile));
         if (!trace->open())
@@ -227,13 +228,14 @@ int Capture::run()
 
     // The launcher's choices: one display mode of the picture's size, a
     // window, no loop (the demo's end is the capture's).
-    D3D9Testing::setDisplayModes({{width, height, fps, D3DFMT_X8R8G8B8}});
+    D3D9Offline::setDisplayMode(width, height, fps);
     g_displayMode = 0;
     g_windowed = true;
     g_fullScreen = false;
     g_loop = false;
     g_aspect = m_options.m_aspect > 0.0f ? m_options.m_aspect : float(width) / float(height);
     BassCapture::select(fps);
+    Win32Offline::skipSleeps(true);
 
     ReturnCode opened = FileSystem::open();
     if (opened.failed())
@@ -262,12 +264,20 @@ int Capture::run()
         complain("%s", range.m_error.c_str());
         return kBadInput;
     }
+    if (m_options.m_printRange)
+    {
+        printf("%u %u\n", range.m_first, range.m_last);
+        return fflush(stdout) == 0 ? kDone : kFailed;
+    }
     if (!m_quiet)
         complain("frames %u to %u (%.2f s to %.2f s of the demo) at %u x %u, %u frames per second",
                  range.m_first, range.m_last - 1, double(range.m_first) / fps,
                  double(range.m_last) / fps, width, height, fps);
 
-    const bool reading = video || !m_pngFolder.empty();
+    // Sound only: every frame runs as the frames before the range do.
+    const bool drawing = !m_options.m_soundOnly;
+    const bool writing = video || !m_pngFolder.empty();
+    const bool reading = writing && drawing;
     IDirect3DDevice9* device = tarvo.m_renderer->device();
     IDirect3DSurface9* copy = nullptr;
     if (reading && FAILED(device->CreateOffscreenPlainSurface(width, height, D3DFMT_X8R8G8B8,
@@ -302,7 +312,7 @@ int Capture::run()
         const bool drawn = k >= range.m_first;
         if (k == range.m_first)
             start = std::chrono::steady_clock::now();
-        D3D9Testing::skipDrawing(!drawn);
+        D3D9Offline::skipDrawing(!drawn || !drawing);
         pumpMessages();
         ReturnCode updated = tarvo.update();
         CapturedFrame frame;
@@ -326,7 +336,7 @@ int Capture::run()
             continue;
         if (trace)
             trace->write(k, demo->m_trace);
-        if (reading && !encoding.submit(std::move(frame)))
+        if (writing && !encoding.submit(std::move(frame)))
         {
             complain("%s", encoding.error().c_str());
             status = kFailed;
@@ -336,7 +346,7 @@ int Capture::run()
         if (!m_quiet)
             progress.frameDone(k, demo->m_trace.beat, demo->m_trace.part);
     }
-    D3D9Testing::skipDrawing(false);
+    D3D9Offline::skipDrawing(false);
     const bool written = encoding.finish();
     if (status == kDone && !written)
     {

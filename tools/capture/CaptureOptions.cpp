@@ -4,6 +4,8 @@
 #include <errno.h>
 #include <stdlib.h>
 
+#include <utility>
+
 namespace
 {
 
@@ -76,10 +78,17 @@ const char* CaptureOptions::usage()
            "  --png DIR           also write every frame as DIR/frame-NNNNNN.png, numbered\n"
            "                      as in the whole demo\n"
            "  --trace FILE        write the timeline's values of every frame as CSV\n"
+           "  --no-sound          write the video without its sound\n"
+           "  --sound-only        write only the sound of the range (AAC in MP4), without\n"
+           "                      drawing: the part of a split capture that has no seam\n"
+           "  --lossless          encode the pictures losslessly (large files)\n"
+           "  --print-range       print the range's first frame and the frame after its\n"
+           "                      last, as \"FIRST LAST\", and render nothing\n"
            "  -h, --help          show this text\n"
            "\n"
            "A range renders exactly the frames a whole run gives, so a long capture can\n"
-           "be split into ranges on several machines and joined (see README.md).\n";
+           "be split into ranges on several machines and joined: scripts/capture-farm.sh\n"
+           "does it (see README.md).\n";
 }
 
 bool CaptureOptions::parse(const std::vector<std::string>& a_arguments)
@@ -105,6 +114,20 @@ bool CaptureOptions::parse(const std::vector<std::string>& a_arguments)
             archiveGiven = true;
             continue;
         }
+        static const std::pair<const char*, bool CaptureOptions::*> kFlags[] = {
+            {"--no-sound", &CaptureOptions::m_noSound},
+            {"--sound-only", &CaptureOptions::m_soundOnly},
+            {"--lossless", &CaptureOptions::m_lossless},
+            {"--print-range", &CaptureOptions::m_printRange}};
+        bool flag = false;
+        for (const auto& entry : kFlags)
+            if (argument == entry.first)
+            {
+                this->*entry.second = true;
+                flag = true;
+            }
+        if (flag)
+            continue;
         static const char* const kWithValue[] = {"-o",    "--output", "--width",  "--height",
                                                  "--fps", "--aspect", "--frames", "--beats",
                                                  "--png", "--trace"};
@@ -169,6 +192,16 @@ bool CaptureOptions::parse(const std::vector<std::string>& a_arguments)
         m_error = "--frames and --beats both give a range; give one";
         return false;
     }
+    if (m_noSound && m_soundOnly)
+        m_error = "--no-sound and --sound-only leave nothing to write; give one";
+    else if (m_soundOnly && !m_pngFolder.empty())
+        m_error = "--sound-only draws no pictures, so it writes no PNG frames (--png)";
+    else if (m_soundOnly && m_lossless)
+        m_error = "--lossless is about pictures, which --sound-only does not write";
+    else if ((m_noSound || m_lossless) && !outputGiven && !m_pngFolder.empty())
+        m_error = "--no-sound and --lossless are about the MP4; give it with -o";
+    if (!m_error.empty())
+        return false;
     if (!outputGiven && m_pngFolder.empty())
         m_output = "tarvo.mp4";
     return true;

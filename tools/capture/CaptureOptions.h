@@ -1,6 +1,8 @@
 // What tarvo-capture was asked to do: its command line, checked and parsed.
 #pragma once
 
+#include "core/LauncherSettings.h"
+
 #include <stdint.h>
 
 #include <string>
@@ -10,8 +12,8 @@ class CaptureOptions
 {
 public:
     // The demo's own picture size and a video's usual frame rate.
-    static constexpr uint32_t kDefaultWidth = 1280;
-    static constexpr uint32_t kDefaultHeight = 720;
+    static constexpr uint32_t kDefaultWidth = kFrameWidth;
+    static constexpr uint32_t kDefaultHeight = kFrameHeight;
     static constexpr uint32_t kDefaultFps = 60;
     // Sides are even (4:2:0 video halves them) and at most this many pixels.
     static constexpr uint32_t kMaxSide = 8192;
@@ -36,6 +38,13 @@ public:
     std::string m_traceFile;  // empty: no trace
     std::string m_output;     // the MP4; empty when only PNG frames were asked for
     std::string m_archive = "tarvo.fs";
+    // What the MP4 holds: parts of a video made on several machines carry
+    // pictures only and the range's sound is written once, on its own.
+    bool m_noSound = false;
+    bool m_soundOnly = false;
+    bool m_lossless = false;
+    // Only print the range resolved, "FIRST LAST", and render nothing.
+    bool m_printRange = false;
     bool m_help = false;
     std::string m_error;
 };

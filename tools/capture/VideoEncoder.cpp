@@ -49,7 +49,10 @@ bool VideoEncoder::open(const std::string& a_path, uint32_t a_width, uint32_t a_
     int result = avformat_alloc_output_context2(&m_format, nullptr, "mp4", a_path.c_str());
     if (result < 0 || !m_format)
         return fail("cannot make an MP4 file", result);
-    if (!openVideo(a_width, a_height, a_fps) || !openAudio(a_sampleRate))
+    if (!m_withVideo && !m_withSound)
+        return fail("an MP4 file needs a stream", 0);
+    if ((m_withVideo && !openVideo(a_width, a_height, a_fps)) ||
+        (m_withSound && !openAudio(a_sampleRate)))
         return false;
     m_packet = av_packet_alloc();
     if (!m_packet)
@@ -93,7 +96,10 @@ bool VideoEncoder::openVideo(uint32_t a_width, uint32_t a_height, uint32_t a_fps
     m_video->color_primaries = AVCOL_PRI_SMPTE170M;
     m_video->color_trc = AVCOL_TRC_SMPTE170M;
     av_opt_set(m_video->priv_data, "preset", "medium", 0);
-    av_opt_set(m_video->priv_data, "crf", "18", 0);
+    if (m_lossless)
+        av_opt_set(m_video->priv_data, "qp", "0", 0);
+    else
+        av_opt_set(m_video->priv_data, "crf", "18", 0);
     if (!openEncoder(m_video, codec, m_videoStream, "H.264"))
         return false;
     m_videoStream->avg_frame_rate = m_video->framerate;
@@ -172,6 +178,8 @@ bool VideoEncoder::openEncoder(AVCodecContext* a_codec, const AVCodec* a_encoder
 
 bool VideoEncoder::addVideo(const uint8_t* a_pixels, size_t a_pitch)
 {
+    if (!m_video)
+        return true;
     int result = av_frame_make_writable(m_picture);
     if (result < 0)
         return fail("cannot write a picture", result);
@@ -185,6 +193,8 @@ bool VideoEncoder::addVideo(const uint8_t* a_pixels, size_t a_pitch)
 
 bool VideoEncoder::addAudio(const int16_t* a_samples, size_t a_frames)
 {
+    if (!m_audio)
+        return true;
     m_pendingAudio.insert(m_pendingAudio.end(), a_samples, a_samples + a_frames * kChannels);
     return encodePendingAudio(false);
 }
@@ -245,8 +255,10 @@ bool VideoEncoder::finish()
 {
     if (!m_headerWritten)
         return fail("the MP4 file is not open", 0);
-    if (!encodePendingAudio(true) || !encode(m_video, m_videoStream, nullptr) ||
-        !encode(m_audio, m_audioStream, nullptr))
+    if (m_audio && !encodePendingAudio(true))
+        return false;
+    if ((m_video && !encode(m_video, m_videoStream, nullptr)) ||
+        (m_audio && !encode(m_audio, m_audioStream, nullptr)))
         return false;
     int result = av_write_trailer(m_format);
     if (result < 0)

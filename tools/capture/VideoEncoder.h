@@ -28,15 +28,26 @@ public:
     VideoEncoder& operator=(const VideoEncoder&) = delete;
 
     // Creates a_path (always as MP4, whatever its name ends in) for a_width x
-    // a_height pictures at a_fps and stereo at a_sampleRate. False with
-    // m_error set when the file cannot be created or an encoder is missing.
+    // a_height pictures at a_fps and stereo at a_sampleRate, with the streams
+    // chosen below. False with m_error set when the file cannot be created or
+    // an encoder is missing.
     bool open(const std::string& a_path, uint32_t a_width, uint32_t a_height, uint32_t a_fps,
               uint32_t a_sampleRate);
+
+    // The streams the file holds and how the pictures are encoded; set
+    // before open. Parts of one video made on several machines carry no
+    // sound, which is encoded once for the whole range (sound only), so that
+    // the parts join without a seam in it. Lossless pictures decode to the
+    // same 4:2:0 planes whatever frames surround them.
+    bool m_withVideo = true;
+    bool m_withSound = true;
+    bool m_lossless = false;
 
     // The next video frame: a_height rows of a_width pixels, 4 bytes each in
     // blue, green, red, unused order (X8R8G8B8), top row first, a_pitch
     // bytes apart.
     bool addVideo(const uint8_t* a_pixels, size_t a_pitch);
+    // Both do nothing for a stream the file does not hold.
     // The next a_frames sample frames, interleaved left and right.
     bool addAudio(const int16_t* a_samples, size_t a_frames);
 

@@ -24,6 +24,15 @@ struct Assembler::Piece
 };
 
 // A register operand as written: "-c[a0.x + 4]_abs.xyz", "r0.xy", "!b3".
+// An instruction's mnemonic taken apart: "if_gt", "dcl_texcoord1", "mul_sat_pp".
+struct Assembler::Mnemonic
+{
+    std::string base;
+    uint32_t comparison = 0;  // 1 to 6, or 0 for none
+    Piece declaration;        // the usage suffix of dcl, empty for none
+    uint32_t modifiers = 0;   // ResultModifier bits
+};
+
 struct Assembler::Register
 {
     const RegisterInfo* info = nullptr;
@@ -342,157 +351,199 @@ bool Assembler::constant(const Piece& a_rest)
 }
 
 // [(!p0.c)] MNEMONIC[_SUFFIX...] OPERAND, OPERAND...
+// An instruction line in the order it is read: the predicate in front, the
+// mnemonic and its suffixes, the table's row for it, the operands it takes,
+// their tokens, then the predicate's token after them.
 bool Assembler::instruction(const Piece& a_text)
 {
     Piece text = a_text;
-    std::string predicate;
-    int predicateColumn = 0;
-    if (text.text[0] == '(')
-    {
-        const size_t close = text.text.find(')');
-        if (close == std::string::npos)
-            return fail(text.column, "predicate without ')'");
-        const Piece inside = trim(text.text.substr(1, close - 1), text.column + 1);
-        predicate = inside.text;
-        predicateColumn = inside.column;
-        text = trim(text.text.substr(close + 1), text.column + static_cast<int>(close) + 1);
-    }
+    Piece predicate;
+    if (!splitPredicate(text, predicate))
+        return false;
 
-    Piece mnemonic;
+    Piece word;
     Piece operandText;
-    firstWord(text, mnemonic, operandText);
-    if (mnemonic.text.empty())
+    firstWord(text, word, operandText);
+    if (word.text.empty())
         return fail(text.column, "expected an instruction");
     if (!operandText.text.empty() &&
-        operandText.column == mnemonic.column + static_cast<int>(mnemonic.text.size()))
+        operandText.column == word.column + static_cast<int>(word.text.size()))
         return fail(operandText.column, "unexpected '" + operandText.text.substr(0, 1) + "'");
 
-    // Suffixes: a comparison (if_gt), a declaration usage (dcl_texcoord1), then
-    // result modifiers (_sat, _pp, _centroid).
-    const std::vector<Piece> parts = split(mnemonic, '_');
-    const std::string& base = parts[0].text;
-    size_t next = 1;
-    uint32_t comparison = 0;
-    std::string declarationSuffix;
-    int declarationColumn = 0;
-    if (base == "dcl" && next < parts.size())
-    {
-        declarationSuffix = parts[next].text;
-        declarationColumn = parts[next].column;
-        ++next;
-    }
-    else if (next < parts.size() && InstructionTable::comparison(parts[next].text))
-    {
-        comparison = InstructionTable::comparison(parts[next].text);
-        ++next;
-    }
-    uint32_t modifiers = 0;
-    for (; next < parts.size(); ++next)
-    {
-        static const struct
-        {
-            const char* name;
-            uint32_t bit;
-        } names[] = {
-            {"sat", ResultSaturate}, {"pp", ResultPartialPrecision}, {"centroid", ResultCentroid}};
-        uint32_t bit = 0;
-        for (const auto& name : names)
-        {
-            if (parts[next].text == name.name)
-                bit = name.bit;
-        }
-        if (!bit)
-            return fail(parts[next].column,
-                        "unknown instruction suffix '_" + parts[next].text + "'");
-        if (modifiers & bit)
-            return fail(parts[next].column, "suffix '_" + parts[next].text + "' given twice");
-        modifiers |= bit;
-    }
-
-    const InstructionInfo* info = InstructionTable::find(base, comparison != 0);
+    Mnemonic mnemonic;
+    if (!parseMnemonic(word, mnemonic))
+        return false;
+    const InstructionInfo* info = lookUp(word, mnemonic);
     if (!info)
-    {
-        if (InstructionTable::find(base, comparison == 0))
-            return fail(mnemonic.column,
-                        comparison ? "'" + base + "' takes no comparison"
-                                   : "'" + base + "' needs a comparison, as in " + base + "_lt");
-        return fail(mnemonic.column, "unknown instruction '" + base + "'");
-    }
-    if (!(info->kinds & m_kind))
-        return fail(mnemonic.column, "'" + base + "' is not an instruction of " + kindName(m_kind));
-    if (modifiers && !info->destinations)
-        return fail(mnemonic.column, "'" + base + "' has no destination to modify");
+        return false;
 
     std::vector<Piece> operands;
     if (!operandText.text.empty())
         operands = split(operandText, ',');
-    uint32_t expected = info->destinations + info->sources;
-    if (info->opcode == OpDef || info->opcode == OpDefi)
+    if (!checkOperands(*info, word, operands))
+        return false;
+    const bool special = info->opcode == OpDcl || info->opcode == OpDef || info->opcode == OpDefi ||
+                         info->opcode == OpDefb;
+    if (special && !predicate.text.empty())
+        return fail(a_text.column, "'" + mnemonic.base + "' cannot be predicated");
+
+    std::vector<uint32_t> params;
+    if (!operandTokens(*info, word, mnemonic, operands, params))
+        return false;
+    if (!predicate.text.empty() && !predicateToken(predicate, params))
+        return false;
+
+    const uint32_t controls =
+        info->controls == ControlsComparison ? mnemonic.comparison : info->fixedControls;
+    m_code.push_back(TokenFormat::instruction(
+        info->opcode, controls, static_cast<uint32_t>(params.size()), !predicate.text.empty()));
+    m_code.insert(m_code.end(), params.begin(), params.end());
+    return true;
+}
+
+// "(p0.x) add ..." leaves "p0.x" in a_predicate and "add ..." in a_text.
+bool Assembler::splitPredicate(Piece& a_text, Piece& a_predicate)
+{
+    if (a_text.text[0] != '(')
+        return true;
+    const size_t close = a_text.text.find(')');
+    if (close == std::string::npos)
+        return fail(a_text.column, "predicate without ')'");
+    a_predicate = trim(a_text.text.substr(1, close - 1), a_text.column + 1);
+    a_text = trim(a_text.text.substr(close + 1), a_text.column + static_cast<int>(close) + 1);
+    return true;
+}
+
+// Suffixes: a comparison (if_gt), a declaration usage (dcl_texcoord1), then
+// result modifiers (_sat, _pp, _centroid).
+bool Assembler::parseMnemonic(const Piece& a_word, Mnemonic& a_mnemonic)
+{
+    const std::vector<Piece> parts = split(a_word, '_');
+    a_mnemonic.base = parts[0].text;
+    size_t next = 1;
+    if (a_mnemonic.base == "dcl" && next < parts.size())
+    {
+        a_mnemonic.declaration = parts[next];
+        ++next;
+    }
+    else if (next < parts.size() && InstructionTable::comparison(parts[next].text))
+    {
+        a_mnemonic.comparison = InstructionTable::comparison(parts[next].text);
+        ++next;
+    }
+    static const struct
+    {
+        const char* name;
+        uint32_t bit;
+    } kModifiers[] = {
+        {"sat", ResultSaturate}, {"pp", ResultPartialPrecision}, {"centroid", ResultCentroid}};
+    for (; next < parts.size(); ++next)
+    {
+        uint32_t bit = 0;
+        for (const auto& modifier : kModifiers)
+        {
+            if (parts[next].text == modifier.name)
+                bit = modifier.bit;
+        }
+        if (!bit)
+            return fail(parts[next].column,
+                        "unknown instruction suffix '_" + parts[next].text + "'");
+        if (a_mnemonic.modifiers & bit)
+            return fail(parts[next].column, "suffix '_" + parts[next].text + "' given twice");
+        a_mnemonic.modifiers |= bit;
+    }
+    return true;
+}
+
+// The table's row for the mnemonic, or null after the failure: unknown, of
+// the other shader kind, or modified without a destination.
+const InstructionInfo* Assembler::lookUp(const Piece& a_word, const Mnemonic& a_mnemonic)
+{
+    const std::string& base = a_mnemonic.base;
+    const bool comparison = a_mnemonic.comparison != 0;
+    const InstructionInfo* info = InstructionTable::find(base, comparison);
+    if (!info)
+    {
+        if (InstructionTable::find(base, !comparison))
+            fail(a_word.column, comparison
+                                    ? "'" + base + "' takes no comparison"
+                                    : "'" + base + "' needs a comparison, as in " + base + "_lt");
+        else
+            fail(a_word.column, "unknown instruction '" + base + "'");
+        return nullptr;
+    }
+    if (!(info->kinds & m_kind))
+    {
+        fail(a_word.column, "'" + base + "' is not an instruction of " + kindName(m_kind));
+        return nullptr;
+    }
+    if (a_mnemonic.modifiers && !info->destinations)
+    {
+        fail(a_word.column, "'" + base + "' has no destination to modify");
+        return nullptr;
+    }
+    return info;
+}
+
+// def and defi take a register and four values, defb a register and one.
+bool Assembler::checkOperands(const InstructionInfo& a_info, const Piece& a_word,
+                              const std::vector<Piece>& a_operands)
+{
+    uint32_t expected = a_info.destinations + a_info.sources;
+    if (a_info.opcode == OpDef || a_info.opcode == OpDefi)
         expected = 5;
-    else if (info->opcode == OpDefb)
+    else if (a_info.opcode == OpDefb)
         expected = 2;
-    if (operands.size() != expected)
-        return fail(mnemonic.column, "'" + mnemonic.text + "' takes " + std::to_string(expected) +
-                                         (expected == 1 ? " operand" : " operands") + ", not " +
-                                         std::to_string(operands.size()));
-    for (const Piece& operand : operands)
+    if (a_operands.size() != expected)
+        return fail(a_word.column, "'" + a_word.text + "' takes " + std::to_string(expected) +
+                                       (expected == 1 ? " operand" : " operands") + ", not " +
+                                       std::to_string(a_operands.size()));
+    for (const Piece& operand : a_operands)
     {
         if (operand.text.empty())
             return fail(operand.column, "missing operand");
     }
+    return true;
+}
 
-    const bool special = info->opcode == OpDcl || info->opcode == OpDef || info->opcode == OpDefi ||
-                         info->opcode == OpDefb;
-    if (special && !predicate.empty())
-        return fail(a_text.column, "'" + base + "' cannot be predicated");
+bool Assembler::operandTokens(const InstructionInfo& a_info, const Piece& a_word,
+                              const Mnemonic& a_mnemonic, const std::vector<Piece>& a_operands,
+                              std::vector<uint32_t>& a_params)
+{
+    if (a_info.opcode == OpDcl)
+        return declaration(a_mnemonic.declaration.text, a_mnemonic.declaration.column,
+                           a_mnemonic.modifiers, a_operands[0], a_params);
+    if (a_info.opcode == OpDef || a_info.opcode == OpDefi || a_info.opcode == OpDefb)
+    {
+        if (a_mnemonic.modifiers)
+            return fail(a_word.column, "'" + a_mnemonic.base + "' takes no suffix");
+        return definition(a_info.opcode, a_operands, a_params);
+    }
+    size_t operand = 0;
+    // texkill names the register it tests in a destination token.
+    if (a_info.destinations && !destination(a_operands[operand++], a_mnemonic.modifiers,
+                                            a_info.opcode != OpTexkill, a_params))
+        return false;
+    for (; operand < a_operands.size(); ++operand)
+    {
+        if (!source(a_operands[operand], a_params))
+            return false;
+    }
+    return true;
+}
 
-    std::vector<uint32_t> params;
-    if (info->opcode == OpDcl)
-    {
-        if (!declaration(declarationSuffix, declarationColumn, modifiers, operands[0], params))
-            return false;
-    }
-    else if (special)
-    {
-        if (modifiers)
-            return fail(mnemonic.column, "'" + base + "' takes no suffix");
-        if (!definition(info->opcode, operands, params))
-            return false;
-    }
-    else
-    {
-        size_t operand = 0;
-        if (info->destinations)
-        {
-            // texkill names the register it tests in a destination token.
-            if (!destination(operands[operand++], modifiers, info->opcode != OpTexkill, params))
-                return false;
-        }
-        for (; operand < operands.size(); ++operand)
-        {
-            if (!source(operands[operand], params))
-                return false;
-        }
-    }
-    if (!predicate.empty())
-    {
-        Register reg;
-        if (!parseRegister({predicate, predicateColumn}, reg))
-            return false;
-        if (reg.info->type != RegPredicate || reg.negate || reg.absolute)
-            return fail(predicateColumn, "a predicate is p0 or !p0 with an optional swizzle");
-        uint32_t swizzleBits = 0;
-        if (!swizzle(reg, swizzleBits))
-            return false;
-        params.push_back(TokenFormat::source(RegPredicate, reg.number, swizzleBits,
-                                             reg.logicalNot ? SrcNot : SrcNone, false));
-    }
-
-    const uint32_t controls =
-        info->controls == ControlsComparison ? comparison : info->fixedControls;
-    m_code.push_back(TokenFormat::instruction(
-        info->opcode, controls, static_cast<uint32_t>(params.size()), !predicate.empty()));
-    m_code.insert(m_code.end(), params.begin(), params.end());
+bool Assembler::predicateToken(const Piece& a_predicate, std::vector<uint32_t>& a_params)
+{
+    Register reg;
+    if (!parseRegister(a_predicate, reg))
+        return false;
+    if (reg.info->type != RegPredicate || reg.negate || reg.absolute)
+        return fail(a_predicate.column, "a predicate is p0 or !p0 with an optional swizzle");
+    uint32_t swizzleBits = 0;
+    if (!swizzle(reg, swizzleBits))
+        return false;
+    a_params.push_back(TokenFormat::source(RegPredicate, reg.number, swizzleBits,
+                                           reg.logicalNot ? SrcNot : SrcNone, false));
     return true;
 }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+struct InstructionInfo;
+
 class Assembler
 {
 public:
@@ -20,8 +22,10 @@ public:
                          AssemblyError& a_error);
 
     // Parser internals, defined in Assembler.cpp: a piece of a line with its
-    // column, and a register operand as written.
+    // column, an instruction's mnemonic taken apart, and a register operand as
+    // written.
     struct Piece;
+    struct Mnemonic;
     struct Register;
 
 private:
@@ -29,6 +33,15 @@ private:
     bool version(const Piece& a_word, const Piece& a_rest);
     bool constant(const Piece& a_rest);
     bool instruction(const Piece& a_text);
+    bool splitPredicate(Piece& a_text, Piece& a_predicate);
+    bool parseMnemonic(const Piece& a_word, Mnemonic& a_mnemonic);
+    const InstructionInfo* lookUp(const Piece& a_word, const Mnemonic& a_mnemonic);
+    bool checkOperands(const InstructionInfo& a_info, const Piece& a_word,
+                       const std::vector<Piece>& a_operands);
+    bool operandTokens(const InstructionInfo& a_info, const Piece& a_word,
+                       const Mnemonic& a_mnemonic, const std::vector<Piece>& a_operands,
+                       std::vector<uint32_t>& a_params);
+    bool predicateToken(const Piece& a_predicate, std::vector<uint32_t>& a_params);
     bool declaration(const std::string& a_suffix, int a_suffixColumn, uint32_t a_modifiers,
                      const Piece& a_operand, std::vector<uint32_t>& a_params);
     bool definition(uint32_t a_opcode, const std::vector<Piece>& a_operands,

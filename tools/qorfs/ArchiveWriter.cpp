@@ -1,7 +1,7 @@
 // Archive writing through zlib's gzip stream (or its transparent mode).
 #include "ArchiveWriter.h"
 
-#include "archive/ArchiveReader.h"
+#include "archive/format/ArchiveReader.h"
 
 #include <stdio.h>
 #include <zlib.h>

@@ -2,7 +2,7 @@
 // extracts and verifies archives through the demo's own reader.
 #include "ArchiveWriter.h"
 
-#include "archive/ArchiveReader.h"
+#include "archive/format/ArchiveReader.h"
 
 #include <errno.h>
 #include <stdio.h>

@@ -26,7 +26,6 @@ using Json = nlohmann::json;
 namespace
 {
 
-constexpr float kAspect = 1.7777778f;
 constexpr float kSpotHalfAngle = 0.5235988f;
 const char kCubeMap[] = "autogen_cubemap.jpg";
 
@@ -107,37 +106,50 @@ const K& keyAt(const std::vector<K>& a_keys, size_t a_index)
     return a_keys.size() == 1 ? a_keys.front() : a_keys[a_index];
 }
 
-}  // namespace
-
-bool SceneExporter::write(const QorFile& a_file, const std::string& a_path,
-                          const std::string& a_pictureFolder, std::string& a_error)
+// The file's records by kind, each in file order.
+struct Records
 {
-    if (fs::path(a_path).extension() != ".gltf")
-    {
-        a_error = a_path + ": export writes glTF as JSON; name the file \".gltf\"";
-        return false;
-    }
-    const uint32_t frames = a_file.frameCount;
     std::vector<const QorMaterial*> materials;
     std::vector<const QorMesh*> meshes;
     std::vector<const QorCamera*> cameras;
     std::vector<const QorLight*> lights;
+};
+
+Records sortRecords(const QorFile& a_file)
+{
+    Records records;
     for (const QorRecord& record : a_file.records)
     {
         if (const auto* mesh = std::get_if<QorMesh>(&record))
-            meshes.push_back(mesh);
+            records.meshes.push_back(mesh);
         else if (const auto* material = std::get_if<QorMaterial>(&record))
-            materials.push_back(material);
+            records.materials.push_back(material);
         else if (const auto* camera = std::get_if<QorCamera>(&record))
-            cameras.push_back(camera);
+            records.cameras.push_back(camera);
         else
-            lights.push_back(&std::get<QorLight>(record));
+            records.lights.push_back(&std::get<QorLight>(record));
     }
+    return records;
+}
 
-    auto scene = std::make_unique<aiScene>();
-    std::vector<aiMaterial*> aiMaterials;
+// What the export builds for assimp: materials, meshes and the mesh each
+// mesh record shows, one motion per node (meshes, then cameras with their
+// targets, then lights with theirs), and the pictures the materials name.
+struct Build
+{
+    std::vector<aiMaterial*> materials;
+    std::vector<aiMesh*> meshes;
+    std::vector<unsigned> meshOfRecord;
+    std::vector<Motion> motions;
     std::vector<std::string> pictures;
-    for (const QorMaterial* record : materials)
+    // Meshes without a material use a stand-in, which leaves the JSON again
+    // afterwards: a glTF primitive may go without.
+    int32_t unnamedMaterial = -1;
+};
+
+void addMaterials(const Records& a_records, Build& a_build, std::vector<std::string>& a_warnings)
+{
+    for (const QorMaterial* record : a_records.materials)
     {
         const std::string where = "material \"" + record->name + "\"";
         aiMaterial* material = new aiMaterial();
@@ -164,150 +176,168 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path,
             {
                 material->AddProperty(&file, AI_MATKEY_TEXTURE(aiTextureType_DIFFUSE, 0));
                 material->AddProperty(&file, AI_MATKEY_TEXTURE(aiTextureType_BASE_COLOR, 0));
-                pictures.push_back(entry.fileName);
+                a_build.pictures.push_back(entry.fileName);
             }
             else if (entry.slot == kQorSlotOcclusion)
             {
                 material->AddProperty(&file, AI_MATKEY_TEXTURE(aiTextureType_LIGHTMAP, 0));
-                pictures.push_back(entry.fileName);
+                a_build.pictures.push_back(entry.fileName);
             }
             else if (entry.slot == kQorSlotHeight || entry.slot == kQorSlotReflection ||
                      entry.slot == kQorSlotOpacity)
             {
-                m_warnings.push_back(where + ": glTF has no place for its picture \"" +
+                a_warnings.push_back(where + ": glTF has no place for its picture \"" +
                                      entry.fileName + "\" in slot " + std::to_string(entry.slot) +
                                      "; left out");
             }
         }
         material->AddProperty(&metallic, 1, AI_MATKEY_METALLIC_FACTOR);
-        aiMaterials.push_back(material);
+        a_build.materials.push_back(material);
     }
-    // Meshes without a material use a stand-in, which leaves the JSON
-    // again below: a glTF primitive may go without.
-    int32_t unnamedMaterial = -1;
+}
 
-    std::vector<aiMesh*> aiMeshes;
-    std::vector<unsigned> meshOfRecord;
-    std::vector<Motion> motions;
-    for (const QorMesh* record : meshes)
+// The mesh of one mesh record that is no instance: points, or triangles
+// with normals and two texture sets.
+aiMesh* meshOf(const QorMesh& a_record)
+{
+    aiMesh* mesh = new aiMesh();
+    mesh->mName = aiString(a_record.name);
+    std::vector<aiVector3D> positions, normals, uv0, uv1;
+    std::vector<aiFace> faces;
+    if (a_record.kind != 0)
     {
-        const std::string where = "mesh \"" + record->name + "\"";
+        mesh->mPrimitiveTypes = aiPrimitiveType_POINT;
+        for (size_t i = 0; i < a_record.points.size(); ++i)
+        {
+            positions.push_back(Handedness::toEditor(a_record.points[i]));
+            aiFace face;
+            face.mNumIndices = 1;
+            face.mIndices = new unsigned[1]{unsigned(i)};
+            faces.push_back(face);
+        }
+    }
+    else
+    {
+        // assimp's scenes keep texture rows bottom first, and its glTF
+        // writer turns them top first again.
+        mesh->mPrimitiveTypes = aiPrimitiveType_TRIANGLE;
+        for (const QorVertex& vertex : a_record.vertices)
+        {
+            positions.push_back(Handedness::toEditor(vertex.position));
+            normals.push_back(Handedness::toEditor(vertex.normal));
+            uv0.push_back(aiVector3D(vertex.uv[0], 1.0f - vertex.uv[1], 0.0f));
+            uv1.push_back(aiVector3D(vertex.uv1[0], 1.0f - vertex.uv1[1], 0.0f));
+        }
+        for (size_t i = 0; i + 2 < a_record.indices.size(); i += 3)
+        {
+            aiFace face;
+            face.mNumIndices = 3;
+            face.mIndices = new unsigned[3]{a_record.indices[i], a_record.indices[i + 1],
+                                            a_record.indices[i + 2]};
+            Handedness::flipWinding(face.mIndices[1], face.mIndices[2]);
+            faces.push_back(face);
+        }
+        mesh->mNormals = copyArray(normals);
+        mesh->mTextureCoords[0] = copyArray(uv0);
+        mesh->mNumUVComponents[0] = 2;
+        mesh->mTextureCoords[1] = copyArray(uv1);
+        mesh->mNumUVComponents[1] = 2;
+    }
+    mesh->mNumVertices = unsigned(positions.size());
+    mesh->mVertices = copyArray(positions);
+    mesh->mNumFaces = unsigned(faces.size());
+    mesh->mFaces = new aiFace[faces.size()];
+    for (size_t i = 0; i < faces.size(); ++i)
+    {
+        // aiFace frees its indices: hand them over, not copy them.
+        mesh->mFaces[i].mNumIndices = faces[i].mNumIndices;
+        mesh->mFaces[i].mIndices = faces[i].mIndices;
+        faces[i].mIndices = nullptr;
+        faces[i].mNumIndices = 0;
+    }
+    return mesh;
+}
+
+// The demo shows rotation key f + 1 at frame f (wrapping with the tracks'
+// period of frameCount - 1): the editor gets what it shows.
+Motion motionOf(const QorMesh& a_record, uint32_t a_frames)
+{
+    Motion motion;
+    motion.node = a_record.name;
+    const QorAnimation& animation = a_record.animation;
+    const size_t period = a_frames > 1 ? a_frames - 1 : 1;
+    for (uint32_t f = 0; f < a_frames; ++f)
+    {
+        const D3DXVECTOR3 position = keyAt(animation.translation, f);
+        const D3DXVECTOR3 scale = keyAt(animation.scale, f);
+        const D3DXQUATERNION rotation = keyAt(animation.rotation, (f + 1) % period);
+        motion.positions.push_back(Handedness::toEditor(position));
+        motion.rotations.push_back(Handedness::fromStoredRotation(rotation));
+        motion.scales.push_back(aiVector3D(scale.x, scale.y, scale.z));
+    }
+    return motion;
+}
+
+void addMeshes(const Records& a_records, uint32_t a_frames, Build& a_build,
+               std::vector<std::string>& a_warnings)
+{
+    for (const QorMesh* record : a_records.meshes)
+    {
         if (record->sourceIndex != -1)
         {
-            meshOfRecord.push_back(meshOfRecord[size_t(record->sourceIndex)]);
+            a_build.meshOfRecord.push_back(a_build.meshOfRecord[size_t(record->sourceIndex)]);
         }
         else
         {
             if (!record->extra.empty())
-                m_warnings.push_back(where + ": its " + std::to_string(record->extra.size()) +
+                a_warnings.push_back("mesh \"" + record->name + "\": its " +
+                                     std::to_string(record->extra.size()) +
                                      " extra bytes are left out");
-            aiMesh* mesh = new aiMesh();
-            mesh->mName = aiString(record->name);
+            aiMesh* mesh = meshOf(*record);
             if (record->materialIndex == -1)
             {
-                if (unnamedMaterial == -1)
+                if (a_build.unnamedMaterial == -1)
                 {
-                    unnamedMaterial = int32_t(aiMaterials.size());
-                    aiMaterials.push_back(new aiMaterial());
+                    a_build.unnamedMaterial = int32_t(a_build.materials.size());
+                    a_build.materials.push_back(new aiMaterial());
                 }
-                mesh->mMaterialIndex = unsigned(unnamedMaterial);
+                mesh->mMaterialIndex = unsigned(a_build.unnamedMaterial);
             }
             else
             {
                 mesh->mMaterialIndex = unsigned(record->materialIndex);
             }
-            std::vector<aiVector3D> positions, normals, uv0, uv1;
-            std::vector<aiFace> faces;
-            if (record->kind != 0)
-            {
-                mesh->mPrimitiveTypes = aiPrimitiveType_POINT;
-                for (size_t i = 0; i < record->points.size(); ++i)
-                {
-                    positions.push_back(Handedness::toEditor(record->points[i]));
-                    aiFace face;
-                    face.mNumIndices = 1;
-                    face.mIndices = new unsigned[1]{unsigned(i)};
-                    faces.push_back(face);
-                }
-            }
-            else
-            {
-                // assimp's scenes keep texture rows bottom first, and its
-                // glTF writer turns them top first again.
-                mesh->mPrimitiveTypes = aiPrimitiveType_TRIANGLE;
-                for (const QorVertex& vertex : record->vertices)
-                {
-                    positions.push_back(Handedness::toEditor(vertex.position));
-                    normals.push_back(Handedness::toEditor(vertex.normal));
-                    uv0.push_back(aiVector3D(vertex.uv[0], 1.0f - vertex.uv[1], 0.0f));
-                    uv1.push_back(aiVector3D(vertex.uv1[0], 1.0f - vertex.uv1[1], 0.0f));
-                }
-                for (size_t i = 0; i + 2 < record->indices.size(); i += 3)
-                {
-                    aiFace face;
-                    face.mNumIndices = 3;
-                    face.mIndices = new unsigned[3]{record->indices[i], record->indices[i + 1],
-                                                    record->indices[i + 2]};
-                    Handedness::flipWinding(face.mIndices[1], face.mIndices[2]);
-                    faces.push_back(face);
-                }
-                mesh->mNormals = copyArray(normals);
-                mesh->mTextureCoords[0] = copyArray(uv0);
-                mesh->mNumUVComponents[0] = 2;
-                mesh->mTextureCoords[1] = copyArray(uv1);
-                mesh->mNumUVComponents[1] = 2;
-            }
-            mesh->mNumVertices = unsigned(positions.size());
-            mesh->mVertices = copyArray(positions);
-            mesh->mNumFaces = unsigned(faces.size());
-            mesh->mFaces = new aiFace[faces.size()];
-            for (size_t i = 0; i < faces.size(); ++i)
-            {
-                // aiFace frees its indices: hand them over, not copy them.
-                mesh->mFaces[i].mNumIndices = faces[i].mNumIndices;
-                mesh->mFaces[i].mIndices = faces[i].mIndices;
-                faces[i].mIndices = nullptr;
-                faces[i].mNumIndices = 0;
-            }
-            meshOfRecord.push_back(unsigned(aiMeshes.size()));
-            aiMeshes.push_back(mesh);
+            a_build.meshOfRecord.push_back(unsigned(a_build.meshes.size()));
+            a_build.meshes.push_back(mesh);
         }
-
-        // The demo shows rotation key f + 1 at frame f (wrapping with the
-        // tracks' period of frameCount - 1): the editor gets what it shows.
-        Motion motion;
-        motion.node = record->name;
-        const QorAnimation& animation = record->animation;
-        const size_t period = frames > 1 ? frames - 1 : 1;
-        for (uint32_t f = 0; f < frames; ++f)
-        {
-            const D3DXVECTOR3 position = keyAt(animation.translation, f);
-            const D3DXVECTOR3 scale = keyAt(animation.scale, f);
-            const D3DXQUATERNION rotation = keyAt(animation.rotation, (f + 1) % period);
-            motion.positions.push_back(Handedness::toEditor(position));
-            motion.rotations.push_back(Handedness::fromStoredRotation(rotation));
-            motion.scales.push_back(aiVector3D(scale.x, scale.y, scale.z));
-        }
-        motions.push_back(std::move(motion));
+        a_build.motions.push_back(motionOf(*record, a_frames));
     }
+}
 
-    // Cameras and spot lights look at a node of their own, "<name>.target".
-    auto still = [&](const std::string& a_name, const std::vector<D3DXVECTOR3>& a_positions,
-                     const std::vector<aiQuaternion>& a_rotations) {
-        Motion motion;
-        motion.node = a_name;
-        for (uint32_t f = 0; f < frames; ++f)
-        {
-            motion.positions.push_back(Handedness::toEditor(a_positions[f]));
-            motion.rotations.push_back(a_rotations.empty() ? aiQuaternion() : a_rotations[f]);
-            motion.scales.push_back(aiVector3D(1.0f, 1.0f, 1.0f));
-        }
-        return motion;
-    };
-    for (const QorCamera* record : cameras)
+// A node that moves along a_positions, turned by a_rotations (none: not
+// turned), every frame.
+Motion pathOf(const std::string& a_name, const std::vector<D3DXVECTOR3>& a_positions,
+              const std::vector<aiQuaternion>& a_rotations, uint32_t a_frames)
+{
+    Motion motion;
+    motion.node = a_name;
+    for (uint32_t f = 0; f < a_frames; ++f)
+    {
+        motion.positions.push_back(Handedness::toEditor(a_positions[f]));
+        motion.rotations.push_back(a_rotations.empty() ? aiQuaternion() : a_rotations[f]);
+        motion.scales.push_back(aiVector3D(1.0f, 1.0f, 1.0f));
+    }
+    return motion;
+}
+
+// Cameras and spot lights look at a node of their own, "<name>.target".
+void addCameraAndLightMotions(const Records& a_records, uint32_t a_frames, Build& a_build,
+                              std::vector<std::string>& a_warnings)
+{
+    for (const QorCamera* record : a_records.cameras)
     {
         std::vector<aiQuaternion> rotations;
-        for (uint32_t f = 0; f < frames; ++f)
+        for (uint32_t f = 0; f < a_frames; ++f)
         {
             const D3DXVECTOR3 up =
                 CameraPose::up(record->positions[f], record->targets[f], record->roll[f]);
@@ -315,64 +345,72 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path,
                                              Handedness::toEditor(record->targets[f]),
                                              Handedness::toEditor(up)));
         }
-        motions.push_back(still(record->name, record->positions, rotations));
-        motions.push_back(still(record->name + ".target", record->targets, {}));
+        a_build.motions.push_back(pathOf(record->name, record->positions, rotations, a_frames));
+        a_build.motions.push_back(pathOf(record->name + ".target", record->targets, {}, a_frames));
         for (float fov : record->fov)
         {
             if (fov != record->fov.front())
             {
-                m_warnings.push_back(
+                a_warnings.push_back(
                     "camera \"" + record->name +
                     "\": glTF cameras keep one field of view; the first frame's is written");
                 break;
             }
         }
     }
-    for (const QorLight* record : lights)
+    for (const QorLight* record : a_records.lights)
     {
         std::vector<aiQuaternion> rotations;
         if (record->spot)
         {
-            for (uint32_t f = 0; f < frames; ++f)
+            for (uint32_t f = 0; f < a_frames; ++f)
                 rotations.push_back(lookRotation(Handedness::toEditor(record->positions[f]),
                                                  Handedness::toEditor(record->targets[f]),
                                                  aiVector3D(0.0f, 1.0f, 0.0f)));
         }
-        motions.push_back(still(record->name, record->positions, rotations));
+        a_build.motions.push_back(pathOf(record->name, record->positions, rotations, a_frames));
         if (record->spot)
-            motions.push_back(still(record->name + ".target", record->targets, {}));
+            a_build.motions.push_back(
+                pathOf(record->name + ".target", record->targets, {}, a_frames));
     }
+}
 
+// The scene assimp writes: a node per motion under the root (the first ones
+// carrying the meshes), the materials and meshes, and with more than one
+// frame an animation in which every node moves on every frame, so that its
+// length is the file's whatever moves.
+std::unique_ptr<aiScene> sceneOf(Build& a_build, size_t a_meshRecords, uint32_t a_frames,
+                                 double a_fps)
+{
+    auto scene = std::make_unique<aiScene>();
     scene->mRootNode = new aiNode("root");
     std::vector<aiNode*> children;
-    for (size_t i = 0; i < motions.size(); ++i)
+    for (size_t i = 0; i < a_build.motions.size(); ++i)
     {
-        aiNode* node = nodeOf(motions[i]);
-        if (i < meshes.size())
+        aiNode* node = nodeOf(a_build.motions[i]);
+        if (i < a_meshRecords)
         {
             node->mNumMeshes = 1;
-            node->mMeshes = new unsigned[1]{meshOfRecord[i]};
+            node->mMeshes = new unsigned[1]{a_build.meshOfRecord[i]};
         }
         children.push_back(node);
     }
     if (!children.empty())
         scene->mRootNode->addChildren(unsigned(children.size()), children.data());
-    if (aiMaterials.empty())
-        aiMaterials.push_back(new aiMaterial());
-    scene->mNumMaterials = unsigned(aiMaterials.size());
-    scene->mMaterials = copyArray(aiMaterials);
-    scene->mNumMeshes = unsigned(aiMeshes.size());
-    scene->mMeshes = copyArray(aiMeshes);
-    if (frames > 1)
+    if (a_build.materials.empty())
+        a_build.materials.push_back(new aiMaterial());
+    scene->mNumMaterials = unsigned(a_build.materials.size());
+    scene->mMaterials = copyArray(a_build.materials);
+    scene->mNumMeshes = unsigned(a_build.meshes.size());
+    scene->mMeshes = copyArray(a_build.meshes);
+    if (a_frames > 1)
     {
-        // Every node moves on every frame, so that the animation's length
-        // is the file's whatever moves.
         aiAnimation* animation = new aiAnimation();
         animation->mName = aiString("scene");
-        animation->mTicksPerSecond = m_fps;
-        animation->mDuration = double(frames - 1);
+        animation->mTicksPerSecond = a_fps;
+        animation->mDuration = double(a_frames - 1);
         std::vector<aiNodeAnim*> channels;
-        for (const Motion& motion : motions)
+        for (const Motion& motion : a_build.motions)
             channels.push_back(channelOf(motion));
         animation->mNumChannels = unsigned(channels.size());
         animation->mChannels = copyArray(channels);
@@ -381,38 +419,31 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path,
             animation
         };
     }
+    return scene;
+}
 
-    Assimp::Exporter exporter;
-    if (exporter.Export(scene.get(), "gltf2", a_path) != AI_SUCCESS)
-    {
-        a_error = a_path + ": " + exporter.GetErrorString();
-        return false;
-    }
+// The JSON node of motion a_motion: the writer lays the root out first,
+// then its children in order. Null when it is not there under a_name.
+Json* nodeAt(Json& a_nodes, const std::string& a_name, size_t a_motion)
+{
+    const size_t index = a_motion + 1;
+    if (index >= a_nodes.size() || a_nodes[index].value("name", std::string()) != a_name)
+        return nullptr;
+    return &a_nodes[index];
+}
 
-    // Cameras, lights and the specular values, added to what assimp wrote.
-    Json gltf;
-    {
-        std::ifstream stream(a_path);
-        gltf = Json::parse(stream, nullptr, false);
-    }
-    if (gltf.is_discarded() || !gltf.contains("nodes"))
-    {
-        a_error = a_path + ": the glTF writer's output cannot be read back";
-        return false;
-    }
-    Json& nodes = gltf["nodes"];
-    // The writer lays the root out first, then its children in order.
-    auto nodeIndex = [&](const std::string& a_name, size_t a_motion) -> Json* {
-        const size_t index = a_motion + 1;
-        if (index >= nodes.size() || nodes[index].value("name", std::string()) != a_name)
-            return nullptr;
-        return &nodes[index];
-    };
-    size_t motion = meshes.size();
+// The cameras and lights on their nodes, which follow the meshes' nodes
+// (cameras and spot lights with their targets). False with a_error when a
+// node is not where it was put.
+bool addCamerasAndLights(Json& a_gltf, const Records& a_records, const std::string& a_path,
+                         std::string& a_error)
+{
+    Json& nodes = a_gltf["nodes"];
+    size_t motion = a_records.meshes.size();
     Json cameraList = Json::array();
-    for (const QorCamera* record : cameras)
+    for (const QorCamera* record : a_records.cameras)
     {
-        Json* node = nodeIndex(record->name, motion);
+        Json* node = nodeAt(nodes, record->name, motion);
         if (!node)
         {
             a_error = a_path + ": camera node \"" + record->name + "\" is not where it was put";
@@ -422,18 +453,18 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path,
         cameraList.push_back({{"name", record->name},
                               {"type", "perspective"},
                               {"perspective",
-                               {{"yfov", record->fov.front() / kAspect},
-                                {"aspectRatio", kAspect},
+                               {{"yfov", record->fov.front() / kQorFovAspect},
+                                {"aspectRatio", kQorFovAspect},
                                 {"znear", 1.0},
                                 {"zfar", 5000.0}}}});
         motion += 2;
     }
     if (!cameraList.empty())
-        gltf["cameras"] = cameraList;
+        a_gltf["cameras"] = cameraList;
     Json lightList = Json::array();
-    for (const QorLight* record : lights)
+    for (const QorLight* record : a_records.lights)
     {
-        Json* node = nodeIndex(record->name, motion);
+        Json* node = nodeAt(nodes, record->name, motion);
         if (!node)
         {
             a_error = a_path + ": light node \"" + record->name + "\" is not where it was put";
@@ -457,54 +488,124 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path,
     }
     if (!lightList.empty())
     {
-        gltf["extensions"]["KHR_lights_punctual"]["lights"] = lightList;
-        gltf["extensionsUsed"].push_back("KHR_lights_punctual");
+        a_gltf["extensions"]["KHR_lights_punctual"]["lights"] = lightList;
+        a_gltf["extensionsUsed"].push_back("KHR_lights_punctual");
     }
-    if (unnamedMaterial != -1 && gltf.contains("materials") && gltf.contains("meshes"))
+    return true;
+}
+
+// The stand-in material leaves the primitives that use it, and the list.
+void removeStandInMaterial(Json& a_gltf, int32_t a_standIn)
+{
+    if (a_standIn == -1 || !a_gltf.contains("materials") || !a_gltf.contains("meshes"))
+        return;
+    for (Json& mesh : a_gltf["meshes"])
     {
-        for (Json& mesh : gltf["meshes"])
+        for (Json& primitive : mesh["primitives"])
         {
-            for (Json& primitive : mesh["primitives"])
-            {
-                if (primitive.value("material", -1) == unnamedMaterial)
-                    primitive.erase("material");
-            }
+            if (primitive.value("material", -1) == a_standIn)
+                primitive.erase("material");
         }
-        // The stand-in came last: no other index moves.
-        gltf["materials"].erase(size_t(unnamedMaterial));
-        if (gltf["materials"].empty())
-            gltf.erase("materials");
     }
-    // Specular strength and exponent, which metalness and roughness alone
-    // cannot both carry.
-    if (gltf.contains("materials"))
+    // The stand-in came last: no other index moves.
+    a_gltf["materials"].erase(size_t(a_standIn));
+    if (a_gltf["materials"].empty())
+        a_gltf.erase("materials");
+}
+
+// Specular strength and exponent, which metalness and roughness alone cannot
+// both carry.
+void addSpecular(Json& a_gltf, const Records& a_records)
+{
+    if (!a_gltf.contains("materials"))
+        return;
+    for (Json& material : a_gltf["materials"])
     {
-        for (Json& material : gltf["materials"])
+        const std::string name = material.value("name", std::string());
+        for (const QorMaterial* record : a_records.materials)
         {
-            const std::string name = material.value("name", std::string());
-            for (const QorMaterial* record : materials)
-            {
-                if (record->name != name)
-                    continue;
-                const float glossiness = record->glossiness;
-                material["extensions"]["KHR_materials_pbrSpecularGlossiness"] = {
-                    {"diffuseFactor",
-                     {record->diffuse.x, record->diffuse.y, record->diffuse.z, 1.0}},
-                    {"specularFactor", {glossiness, glossiness, glossiness}},
-                    {"glossinessFactor", 1.0f - roughnessFor(record->specularPower)}};
-                if (material.contains("pbrMetallicRoughness") &&
-                    material["pbrMetallicRoughness"].contains("baseColorTexture"))
-                    material["extensions"]["KHR_materials_pbrSpecularGlossiness"]
-                            ["diffuseTexture"] =
-                                material["pbrMetallicRoughness"]["baseColorTexture"];
-                // Occlusion reads the second texture set, as in the demo.
-                if (material.contains("occlusionTexture"))
-                    material["occlusionTexture"]["texCoord"] = 1;
-                break;
-            }
+            if (record->name != name)
+                continue;
+            const float glossiness = record->glossiness;
+            material["extensions"]["KHR_materials_pbrSpecularGlossiness"] = {
+                {"diffuseFactor", {record->diffuse.x, record->diffuse.y, record->diffuse.z, 1.0}},
+                {"specularFactor", {glossiness, glossiness, glossiness}},
+                {"glossinessFactor", 1.0f - roughnessFor(record->specularPower)}};
+            if (material.contains("pbrMetallicRoughness") &&
+                material["pbrMetallicRoughness"].contains("baseColorTexture"))
+                material["extensions"]["KHR_materials_pbrSpecularGlossiness"]["diffuseTexture"] =
+                    material["pbrMetallicRoughness"]["baseColorTexture"];
+            // Occlusion reads the second texture set, as in the demo.
+            if (material.contains("occlusionTexture"))
+                material["occlusionTexture"]["texCoord"] = 1;
+            break;
         }
-        gltf["extensionsUsed"].push_back("KHR_materials_pbrSpecularGlossiness");
     }
+    a_gltf["extensionsUsed"].push_back("KHR_materials_pbrSpecularGlossiness");
+}
+
+// The pictures beside the glTF, so that an editor finds them.
+void copyPictures(const std::vector<std::string>& a_pictures, const std::string& a_path,
+                  const std::string& a_pictureFolder, std::vector<std::string>& a_warnings)
+{
+    const fs::path outputFolder = fs::absolute(fs::path(a_path)).parent_path();
+    std::set<std::string> copied;
+    for (const std::string& picture : a_pictures)
+    {
+        if (!copied.insert(picture).second)
+            continue;
+        const fs::path source = fs::path(a_pictureFolder) / picture;
+        const fs::path target = outputFolder / picture;
+        std::error_code error;
+        if (fs::exists(target, error) && fs::equivalent(source, target, error))
+            continue;
+        if (!fs::copy_file(source, target, fs::copy_options::overwrite_existing, error))
+            a_warnings.push_back("picture \"" + picture + "\": cannot be copied from " +
+                                 a_pictureFolder + ": " + error.message());
+    }
+}
+
+}  // namespace
+
+// The steps in order: the records to an assimp scene, assimp's glTF writer,
+// then what it leaves out added to the JSON it wrote, and the pictures.
+bool SceneExporter::write(const QorFile& a_file, const std::string& a_path,
+                          const std::string& a_pictureFolder, std::string& a_error)
+{
+    if (fs::path(a_path).extension() != ".gltf")
+    {
+        a_error = a_path + ": export writes glTF as JSON; name the file \".gltf\"";
+        return false;
+    }
+    const uint32_t frames = a_file.frameCount;
+    const Records records = sortRecords(a_file);
+    Build build;
+    addMaterials(records, build, m_warnings);
+    addMeshes(records, frames, build, m_warnings);
+    addCameraAndLightMotions(records, frames, build, m_warnings);
+    std::unique_ptr<aiScene> scene = sceneOf(build, records.meshes.size(), frames, m_fps);
+
+    Assimp::Exporter exporter;
+    if (exporter.Export(scene.get(), "gltf2", a_path) != AI_SUCCESS)
+    {
+        a_error = a_path + ": " + exporter.GetErrorString();
+        return false;
+    }
+
+    Json gltf;
+    {
+        std::ifstream stream(a_path);
+        gltf = Json::parse(stream, nullptr, false);
+    }
+    if (gltf.is_discarded() || !gltf.contains("nodes"))
+    {
+        a_error = a_path + ": the glTF writer's output cannot be read back";
+        return false;
+    }
+    if (!addCamerasAndLights(gltf, records, a_path, a_error))
+        return false;
+    removeStandInMaterial(gltf, build.unnamedMaterial);
+    addSpecular(gltf, records);
     {
         std::ofstream stream(a_path, std::ios::trunc);
         stream << gltf.dump(1);
@@ -515,21 +616,6 @@ bool SceneExporter::write(const QorFile& a_file, const std::string& a_path,
         }
     }
 
-    // The pictures beside the glTF, so that an editor finds them.
-    const fs::path outputFolder = fs::absolute(fs::path(a_path)).parent_path();
-    std::set<std::string> copied;
-    for (const std::string& picture : pictures)
-    {
-        if (!copied.insert(picture).second)
-            continue;
-        const fs::path source = fs::path(a_pictureFolder) / picture;
-        const fs::path target = outputFolder / picture;
-        std::error_code error;
-        if (fs::exists(target, error) && fs::equivalent(source, target, error))
-            continue;
-        if (!fs::copy_file(source, target, fs::copy_options::overwrite_existing, error))
-            m_warnings.push_back("picture \"" + picture + "\": cannot be copied from " +
-                                 a_pictureFolder + ": " + error.message());
-    }
+    copyPictures(build.pictures, a_path, a_pictureFolder, m_warnings);
     return true;
 }

@@ -9,6 +9,7 @@
 #include <assimp/GltfMaterial.h>
 #include <assimp/postprocess.h>
 
+#include <ctype.h>
 #include <math.h>
 #include <stdio.h>
 
@@ -19,9 +20,10 @@
 namespace
 {
 
-// The demo divides a camera's field of view by 16:9 to get the vertical
-// one, so a file keeps the vertical angle times 16:9.
-constexpr float kAspect = 1.7777778f;
+// Vertical fields of view the projection can be built from: above zero and
+// short of half a turn. An orthographic camera's stand-in is kept inside.
+constexpr float kMinFov = 1e-4f;
+constexpr float kMaxFov = 3.1f;
 // The spot image is projected through a square 60-degree frustum.
 constexpr float kSpotHalfAngle = 0.5235988f;
 constexpr size_t kMaxName = 254;
@@ -109,6 +111,28 @@ bool isDefaultMaterial(const aiMaterial& a_material)
            name == aiString(AI_DEFAULT_MATERIAL_NAME);
 }
 
+// assimp's OBJ reader keeps a file of bare positions (a scan's point
+// cloud) as a mesh without faces, which its own checks then refuse: each
+// position becomes a point of its own.
+void givePointsFaces(aiScene& a_scene)
+{
+    for (unsigned m = 0; m < a_scene.mNumMeshes; ++m)
+    {
+        aiMesh& mesh = *a_scene.mMeshes[m];
+        if (mesh.mNumFaces != 0 || mesh.mNumVertices == 0 || !mesh.mVertices)
+            continue;
+        delete[] mesh.mFaces;
+        mesh.mFaces = new aiFace[mesh.mNumVertices];
+        for (unsigned i = 0; i < mesh.mNumVertices; ++i)
+        {
+            mesh.mFaces[i].mNumIndices = 1;
+            mesh.mFaces[i].mIndices = new unsigned[1]{i};
+        }
+        mesh.mNumFaces = mesh.mNumVertices;
+        mesh.mPrimitiveTypes = aiPrimitiveType_POINT;
+    }
+}
+
 }  // namespace
 
 SceneImporter::SceneImporter(const Options& a_options) : m_options(a_options) {}
@@ -125,19 +149,38 @@ void SceneImporter::warn(const std::string& a_warning)
 // none; texture coordinates are kept top row first, as Direct3D reads them.
 bool SceneImporter::import(const std::string& a_path, QorFile& a_file, std::string& a_error)
 {
+    // Meshes stay whole (no sorting by primitive kind): geometry() tells
+    // the points of a point cloud from the loose points of a surface.
     const unsigned flags = aiProcess_Triangulate | aiProcess_JoinIdenticalVertices |
                            aiProcess_GenSmoothNormals | aiProcess_CalcTangentSpace |
-                           aiProcess_SortByPType | aiProcess_FlipUVs |
-                           aiProcess_ValidateDataStructure;
-    m_scene = m_importer.ReadFile(a_path, flags);
+                           aiProcess_FlipUVs | aiProcess_ValidateDataStructure;
+    std::string extension = std::filesystem::path(a_path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char a_c) { return char(tolower(a_c)); });
+    m_gltf = extension == ".gltf" || extension == ".glb";
+    m_scene = m_importer.ReadFile(a_path, 0);
+    if (m_scene)
+    {
+        givePointsFaces(const_cast<aiScene&>(*m_scene));
+        m_scene = m_importer.ApplyPostProcessing(flags);
+    }
     if (!m_scene)
     {
         a_error = m_importer.GetErrorString();
         return false;
     }
-    if ((m_scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !m_scene->mRootNode)
+    if (!m_scene->mRootNode)
     {
-        a_error = "the file holds no complete scene";
+        a_error = "the file holds no scene";
+        return false;
+    }
+    // assimp calls a scene without meshes incomplete (and may give it a
+    // stand-in mesh of its own).
+    if (m_scene->mNumMeshes == 0 || (m_scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE))
+    {
+        a_error = "the file holds no mesh (" + std::to_string(m_scene->mNumCameras) + " cameras, " +
+                  std::to_string(m_scene->mNumLights) +
+                  " lights); the demo needs something to draw; nothing written";
         return false;
     }
     m_sampler = std::make_unique<NodeSampler>(*m_scene, m_warnings);
@@ -180,12 +223,18 @@ bool SceneImporter::import(const std::string& a_path, QorFile& a_file, std::stri
     // Meshes: the first node to use an editor mesh carries its geometry,
     // later ones become instances of it.
     std::map<unsigned, int32_t> firstRecord;
+    std::set<unsigned> nothingDrawn;
     int32_t meshRecords = 0;
     aiVector3D low(1e30f, 1e30f, 1e30f), high(-1e30f, -1e30f, -1e30f);
     for (const Placement& placement : placements)
     {
         const aiNode& node = *placement.node;
         const aiMesh& mesh = *m_scene->mMeshes[placement.mesh];
+        if (nothingDrawn.count(placement.mesh))
+        {
+            ++m_tally.emptyNodes;
+            continue;
+        }
         QorMesh record;
         record.name =
             node.mNumMeshes == 1
@@ -194,31 +243,54 @@ bool SceneImporter::import(const std::string& a_path, QorFile& a_file, std::stri
                       (mesh.mName.length ? mesh.mName.C_Str() : std::to_string(placement.mesh));
         record.name = fit(record.name);
         const auto first = firstRecord.find(placement.mesh);
+        const QorMesh* geometrySource = &record;
         if (first != firstRecord.end())
         {
             record.sourceIndex = first->second;
+            geometrySource =
+                &std::get<QorMesh>(file.records[size_t(materialCount + first->second)]);
         }
         else
         {
-            if (!geometry(mesh, "node \"" + std::string(node.mName.C_Str()) + "\"", record))
+            // Formats without names (PLY, STL) leave the node unnamed.
+            const std::string where = node.mName.length != 0
+                                          ? "node \"" + std::string(node.mName.C_Str()) + "\""
+                                          : "mesh " + std::to_string(placement.mesh) + " (unnamed)";
+            if (!geometry(mesh, where, record))
+            {
+                nothingDrawn.insert(placement.mesh);
+                ++m_tally.emptyNodes;
                 continue;
+            }
             record.materialIndex = materialRecords.count(mesh.mMaterialIndex)
                                        ? materialRecords[mesh.mMaterialIndex]
                                        : -1;
             firstRecord[placement.mesh] = meshRecords;
         }
         record.animation = animation(node);
+        // The bounds take only what is drawn, back in the editor's space.
         const aiMatrix4x4 start = world(node, 0);
-        for (unsigned v = 0; v < mesh.mNumVertices; ++v)
-        {
-            const aiVector3D point = start * mesh.mVertices[v];
+        auto grow = [&](const D3DXVECTOR3& a_position) {
+            const aiVector3D point = start * Handedness::toEditor(a_position);
             low = aiVector3D(std::min(low.x, point.x), std::min(low.y, point.y),
                              std::min(low.z, point.z));
             high = aiVector3D(std::max(high.x, point.x), std::max(high.y, point.y),
                               std::max(high.z, point.z));
-        }
+        };
+        for (const QorVertex& vertex : geometrySource->vertices)
+            grow(vertex.position);
+        for (const D3DXVECTOR3& point : geometrySource->points)
+            grow(point);
         file.records.push_back(std::move(record));
         ++meshRecords;
+    }
+    if (meshRecords == 0)
+    {
+        a_error = placements.empty() && m_scene->mNumMeshes != 0
+                      ? "the file holds " + std::to_string(m_scene->mNumMeshes) +
+                            " meshes, but no node places one; nothing written"
+                      : nothingToDraw();
+        return false;
     }
 
     // A camera with no target node looks at the middle of the scene's
@@ -398,19 +470,50 @@ bool SceneImporter::geometry(const aiMesh& a_mesh, const std::string& a_where, Q
     if (a_mesh.GetNumUVChannels() > 2)
         warn(a_where + ": texture coordinate sets past the second are left out");
 
-    if (a_mesh.mPrimitiveTypes == aiPrimitiveType_POINT)
+    uint64_t triangles = 0, lines = 0, points = 0;
+    for (unsigned f = 0; f < a_mesh.mNumFaces; ++f)
     {
-        // Points become the demo's sprites: one screen-facing disc each.
+        const unsigned corners = a_mesh.mFaces[f].mNumIndices;
+        triangles += corners == 3;
+        lines += corners == 2;
+        points += corners == 1;
+    }
+    if (lines != 0)
+    {
+        m_tally.lines += lines;
+        warn(a_where + ": " + std::to_string(lines) +
+             " line segments are left out; the demo draws triangles and point sprites");
+    }
+
+    if (triangles == 0)
+    {
+        if (points == 0)
+        {
+            if (lines == 0)
+                warn(a_where + ": the mesh holds no triangles, lines or points; left out");
+            return false;
+        }
+        // A point cloud: each point becomes one of the demo's sprites, a
+        // screen-facing disc.
         a_record.kind = 1;
-        for (unsigned i = 0; i < a_mesh.mNumVertices; ++i)
-            a_record.points.push_back(Handedness::toDemo(a_mesh.mVertices[i]));
-        return !a_record.points.empty();
+        for (unsigned f = 0; f < a_mesh.mNumFaces; ++f)
+        {
+            const aiFace& face = a_mesh.mFaces[f];
+            if (face.mNumIndices == 1)
+                a_record.points.push_back(Handedness::toDemo(a_mesh.mVertices[face.mIndices[0]]));
+        }
+        m_tally.points += points;
+        return true;
     }
-    if (a_mesh.mPrimitiveTypes != aiPrimitiveType_TRIANGLE)
+    // Points beside a surface are an editor's loose vertices, not a cloud
+    // meant to be seen; a record is either triangles or sprites.
+    if (points != 0)
     {
-        warn(a_where + ": lines are left out; the demo draws triangles and points");
-        return false;
+        m_tally.loosePoints += points;
+        warn(a_where + ": " + std::to_string(points) +
+             " loose points beside its triangles are left out");
     }
+    m_tally.triangles += triangles;
 
     const int occlusionSet =
         m_occlusionSets.count(a_mesh.mMaterialIndex) ? m_occlusionSets[a_mesh.mMaterialIndex] : -1;
@@ -418,11 +521,24 @@ bool SceneImporter::geometry(const aiMesh& a_mesh, const std::string& a_where, Q
         (occlusionSet >= 0 && a_mesh.HasTextureCoords(unsigned(occlusionSet)))
             ? unsigned(occlusionSet)
             : (a_mesh.HasTextureCoords(1) ? 1u : 0u);
+    // Only the vertices a triangle uses are kept, in their order: those of
+    // points and lines carry no normal (assimp leaves NaN there).
+    constexpr uint32_t kUnused = UINT32_MAX;
+    std::vector<uint32_t> kept(a_mesh.mNumVertices, kUnused);
+    for (unsigned f = 0; f < a_mesh.mNumFaces; ++f)
+    {
+        const aiFace& face = a_mesh.mFaces[f];
+        if (face.mNumIndices == 3)
+            kept[face.mIndices[0]] = kept[face.mIndices[1]] = kept[face.mIndices[2]] = 0;
+    }
     a_record.kind = 0;
-    a_record.vertices.resize(a_mesh.mNumVertices);
+    a_record.vertices.reserve(a_mesh.mNumVertices);
     for (unsigned i = 0; i < a_mesh.mNumVertices; ++i)
     {
-        QorVertex& vertex = a_record.vertices[i];
+        if (kept[i] == kUnused)
+            continue;
+        kept[i] = uint32_t(a_record.vertices.size());
+        QorVertex& vertex = a_record.vertices.emplace_back();
         vertex = QorVertex{};
         vertex.position = Handedness::toDemo(a_mesh.mVertices[i]);
         if (a_mesh.HasNormals())
@@ -446,16 +562,26 @@ bool SceneImporter::geometry(const aiMesh& a_mesh, const std::string& a_where, Q
                 D3DXVec3Normalize(&vertex.tangent, &tangent);
         }
     }
+    a_record.indices.reserve(size_t(triangles) * 3);
     for (unsigned f = 0; f < a_mesh.mNumFaces; ++f)
     {
         const aiFace& face = a_mesh.mFaces[f];
         if (face.mNumIndices != 3)
             continue;
-        uint32_t corners[3] = {face.mIndices[0], face.mIndices[1], face.mIndices[2]};
+        uint32_t corners[3] = {kept[face.mIndices[0]], kept[face.mIndices[1]],
+                               kept[face.mIndices[2]]};
         Handedness::flipWinding(corners[1], corners[2]);
         a_record.indices.insert(a_record.indices.end(), corners, corners + 3);
     }
-    return !a_record.vertices.empty() && !a_record.indices.empty();
+    return true;
+}
+
+std::string SceneImporter::nothingToDraw() const
+{
+    return "the file holds " + std::to_string(m_scene->mNumMeshes) +
+           " meshes, none with triangles or points: " + std::to_string(m_tally.lines) +
+           " line segments on " + std::to_string(m_tally.emptyNodes) +
+           " nodes are left out (the demo draws triangles and point sprites); nothing written";
 }
 
 // The node's place in the world at every frame, split into translation,
@@ -507,9 +633,26 @@ bool SceneImporter::camera(const aiCamera& a_camera, float a_focus, QorCamera& a
     }
     // An empty node named "<camera>.target" is what the camera looks at.
     const aiNode* target = m_scene->mRootNode->FindNode((name + ".target").c_str());
-    // assimp gives glTF's vertical angle times the camera's aspect.
-    const float vertical = a_camera.mAspect > 0.0f ? a_camera.mHorizontalFOV / a_camera.mAspect
-                                                   : a_camera.mHorizontalFOV;
+    // assimp gives glTF's vertical angle times the camera's aspect, and
+    // the horizontal angle of the other formats' cameras (at 16:9 when the
+    // file names no aspect).
+    const float aspect = a_camera.mAspect > 0.0f ? a_camera.mAspect : kQorFovAspect;
+    const bool orthographic = a_camera.mOrthographicWidth > 0.0f;
+    const float vertical = m_gltf
+                               ? a_camera.mHorizontalFOV / (a_camera.mAspect > 0.0f ? aspect : 1.0f)
+                               : 2.0f * atanf(tanf(a_camera.mHorizontalFOV * 0.5f) / aspect);
+    if (orthographic)
+    {
+        warn("camera \"" + name +
+             "\": orthographic; drawn in perspective, framing the same view at the distance of "
+             "what it looks at");
+    }
+    else if (!(vertical > kMinFov && vertical < kMaxFov))
+    {
+        warn("camera \"" + name + "\": its field of view (" + std::to_string(vertical) +
+             " radians) cannot be drawn; left out");
+        return false;
+    }
     a_record.name = fit(name);
     for (uint32_t f = 0; f < m_frameCount; ++f)
     {
@@ -527,7 +670,16 @@ bool SceneImporter::camera(const aiCamera& a_camera, float a_focus, QorCamera& a
         a_record.positions.push_back(demoEye);
         a_record.targets.push_back(demoTarget);
         a_record.roll.push_back(CameraPose::roll(demoEye, demoTarget, Handedness::toDemo(up)));
-        a_record.fov.push_back(vertical * kAspect);
+        float fov = vertical;
+        if (orthographic)
+        {
+            // The box's half height, scaled as every length is, seen whole
+            // at the aim's distance.
+            const float halfHeight = a_camera.mOrthographicWidth * m_options.scale / aspect;
+            const float distance = std::max((aim - eye).Length(), 1e-6f);
+            fov = std::clamp(2.0f * atanf(halfHeight / distance), kMinFov, kMaxFov);
+        }
+        a_record.fov.push_back(fov * kQorFovAspect);
     }
     return true;
 }

@@ -35,7 +35,8 @@ public:
     ~SceneImporter();
 
     // Reads a_path and fills a_file. False with a_error (assimp's message
-    // for a file it cannot read) when there is nothing to convert.
+    // for a file it cannot read, or what the file held when none of it is
+    // a mesh the demo can draw) when there is nothing to convert.
     bool import(const std::string& a_path, QorFile& a_file, std::string& a_error);
 
     const std::vector<std::string>& warnings() const { return m_warnings; }
@@ -49,6 +50,16 @@ private:
         unsigned mesh;  // index into the scene's meshes
     };
 
+    // What the editor's meshes held and what of it the demo cannot draw.
+    struct Tally
+    {
+        uint64_t triangles = 0;
+        uint64_t points = 0;       // in point clouds, drawn as sprites
+        uint64_t lines = 0;        // line segments, left out
+        uint64_t loosePoints = 0;  // points beside triangles, left out
+        uint32_t emptyNodes = 0;   // nodes whose mesh has nothing to draw
+    };
+
     void collect(const aiNode& a_node, std::vector<Placement>& a_placements);
     // a_node's transform in the editor's space at frame a_frame, the
     // import's scale included.
@@ -58,6 +69,8 @@ private:
     bool geometry(const aiMesh& a_mesh, const std::string& a_where, QorMesh& a_record);
     QorAnimation animation(const aiNode& a_node) const;
     bool camera(const aiCamera& a_camera, float a_focus, QorCamera& a_record);
+    // Why an import with no drawable mesh writes nothing.
+    std::string nothingToDraw() const;
     bool light(const aiLight& a_light, QorLight& a_record);
     void warn(const std::string& a_warning);
 
@@ -67,6 +80,8 @@ private:
     std::unique_ptr<NodeSampler> m_sampler;
     std::unique_ptr<TextureWriter> m_textures;
     uint32_t m_frameCount = 1;
+    bool m_gltf = false;  // read by assimp's glTF side, which keeps cameras its own way
     std::map<unsigned, int> m_occlusionSets;  // material -> texture set its occlusion map reads
     std::vector<std::string> m_warnings;
+    Tally m_tally;
 };

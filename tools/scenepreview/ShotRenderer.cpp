@@ -1,8 +1,8 @@
 // Shots through the deferred pipeline.
 #include "ShotRenderer.h"
 
-#include "app/FatalError.h"
-#include "app/LauncherSettings.h"
+#include "core/FatalError.h"
+#include "core/LauncherSettings.h"
 #include "app/MainWindow.h"
 #include "archive/FileSystem.h"
 #include "lights/Light.h"
@@ -12,7 +12,7 @@
 #include "scene/QorLoader.h"
 #include "scene/Scene.h"
 
-#include <D3D9Testing.h>
+#include <D3D9Offline.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -122,7 +122,7 @@ ShotRenderer::~ShotRenderer()
 
 bool ShotRenderer::init(const std::string& a_folder)
 {
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    D3D9Offline::selectOffscreen();
     if (chdir(a_folder.c_str()) != 0)
     {
         fprintf(stderr, "scenepreview: cannot enter %s\n", a_folder.c_str());
@@ -130,11 +130,11 @@ bool ShotRenderer::init(const std::string& a_folder)
     }
     ReturnCode opened = FileSystem::open();
     (void)opened.succeeded();
-    D3D9Testing::setDisplayModes({{uint32_t(kWidth), uint32_t(kHeight), 60, D3DFMT_X8R8G8B8}});
+    D3D9Offline::setDisplayMode(kWidth, kHeight, 60);
     g_displayMode = 0;
     g_windowed = true;
     g_fullScreen = false;
-    g_aspect = 16.0f / 9.0f;
+    g_aspect = float(kWidth) / float(kHeight);
     m_window = createMainWindow(nullptr);
     ReturnCode initialised = m_tarvo.init(m_window);
     if (initialised.failed())
@@ -201,7 +201,7 @@ std::vector<uint8_t> ShotRenderer::render(const Shot& a_shot)
     }
 
     std::vector<unsigned char> bytes;
-    if (D3D9Testing::readSurface(m_output->m_surface, &bytes) != D3D_OK ||
+    if (D3D9Offline::readSurface(m_output->m_surface, &bytes) != D3D_OK ||
         bytes.size() < size_t(kWidth) * size_t(kHeight) * 8)
     {
         fprintf(stderr, "scenepreview: cannot read the frame back\n");

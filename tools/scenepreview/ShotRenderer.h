@@ -7,6 +7,7 @@
 #pragma once
 
 #include "app/Tarvo.h"
+#include "core/LauncherSettings.h"
 
 #include <windows.h>
 
@@ -50,8 +51,8 @@ std::vector<Shot> contactSheetShots();
 class ShotRenderer
 {
 public:
-    static constexpr int32_t kWidth = 1280;
-    static constexpr int32_t kHeight = 720;
+    static constexpr int32_t kWidth = kFrameWidth;
+    static constexpr int32_t kHeight = kFrameHeight;
 
     ShotRenderer() = default;
     ~ShotRenderer();

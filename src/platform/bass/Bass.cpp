@@ -2,7 +2,7 @@
 #include "bass.h"
 
 #include "Layer.h"
-#include "Mp3Decoder.h"
+#include "Decoder.h"
 
 namespace Layer
 {
@@ -67,7 +67,7 @@ HSTREAM BASS_StreamCreateFileUser(DWORD system, DWORD flags, const BASS_FILEPROC
     if (system != STREAMFILE_NOBUFFER || (flags & ~DWORD(BASS_SAMPLE_LOOP | BASS_STREAM_PRESCAN)) ||
         !proc || !proc->close || !proc->length || !proc->read || !proc->seek)
         return fail(BASS_ERROR_ILLPARAM, HSTREAM(0));
-    std::unique_ptr<Mp3Decoder> decoder(new Mp3Decoder(*proc, user));
+    std::unique_ptr<Decoder> decoder = Decoder::createMp3(*proc, user);
     const int opened = decoder->open((flags & BASS_STREAM_PRESCAN) != 0);
     if (opened != BASS_OK)
         return fail(opened, HSTREAM(0));

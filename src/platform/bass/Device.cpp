@@ -1,15 +1,12 @@
 // The output device: mixing, the device clock and the streams it plays.
 #include "Device.h"
 
-#include <SDL.h>
-
 #include <algorithm>
 
 namespace
 {
 
-constexpr uint16_t kOutputBufferFrames = 1024;
-constexpr uint32_t kOutputChannels = 2;
+constexpr uint32_t kOutputChannels = Output::kChannels;
 
 int16_t clampSample(int32_t a_value)
 {
@@ -47,25 +44,15 @@ int Device::open(int a_device, uint32_t a_rate, uint32_t a_captureNumerator,
         return BASS_OK;
     }
 
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return BASS_ERROR_DRIVER;
     std::unique_ptr<Device> device(new Device(Kind::Output, a_rate));
-    SDL_AudioSpec wanted = {};
-    wanted.freq = static_cast<int>(a_rate);
-    wanted.format = AUDIO_S16SYS;
-    wanted.channels = kOutputChannels;
-    wanted.samples = kOutputBufferFrames;
-    wanted.callback = &Device::outputCallback;
-    wanted.userdata = device.get();
-    // No changes allowed: SDL converts to whatever the hardware takes, so the
-    // mix is always 16-bit stereo at the rate asked for.
-    device->m_sdlDevice = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-    if (device->m_sdlDevice == 0)
-    {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // The output asks for its first buffers at once, before it is kept here.
+    std::unique_ptr<Output> sound = Output::open(a_rate, &Device::fillOutput, device.get());
+    if (!sound)
         return BASS_ERROR_DRIVER;
+    {
+        std::lock_guard<std::mutex> lock(device->m_mutex);
+        device->m_sound = std::move(sound);
     }
-    SDL_PauseAudioDevice(device->m_sdlDevice, 0);
     a_opened = std::move(device);
     return BASS_OK;
 }
@@ -77,12 +64,13 @@ Device::Device(Kind a_kind, uint32_t a_rate)
 
 Device::~Device()
 {
-    // Closing waits for the audio thread; the mutex must be free for that.
-    if (m_sdlDevice != 0)
+    // Closing waits for the output's thread; the mutex must be free for that.
+    std::unique_ptr<Output> sound;
     {
-        SDL_CloseAudioDevice(m_sdlDevice);
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        sound = std::move(m_sound);
     }
+    sound.reset();
 }
 
 int Device::add(std::unique_ptr<Stream> a_stream, HSTREAM& a_handle)
@@ -104,7 +92,7 @@ int Device::play(HSTREAM a_handle, bool a_restart)
         if (a_stream.playing() && !a_restart && !a_stream.ended(heard(a_stream)))
             return BASS_OK;
         // The output mixes a new stream from its next buffer on, which is
-        // heard once the frames already handed to SDL have played.
+        // heard once the frames already handed to the output have played.
         a_stream.start(m_kind == Kind::NoSound ? clock() : m_output);
         return BASS_OK;
     });
@@ -159,14 +147,13 @@ uint32_t Device::step(std::vector<int16_t>& a_samples)
     return static_cast<uint32_t>(frames);
 }
 
-void Device::outputCallback(void* a_self, uint8_t* a_buffer, int a_bytes)
+void Device::fillOutput(void* a_self, int16_t* a_buffer, size_t a_frames)
 {
     Device& self = *static_cast<Device*>(a_self);
-    const size_t frames = static_cast<size_t>(a_bytes) / (kOutputChannels * sizeof(int16_t));
     std::lock_guard<std::mutex> lock(self.m_mutex);
-    self.mix(reinterpret_cast<int16_t*>(a_buffer), frames);
-    self.m_lastBuffer = Clock::now();
-    self.m_lastBufferFrames = frames;
+    self.mix(a_buffer, a_frames);
+    if (self.m_sound)
+        self.m_sound->filled(a_frames);
 }
 
 // Mixes the next a_frames of every playing stream, at full volume and
@@ -182,19 +169,13 @@ void Device::mix(int16_t* a_output, size_t a_frames)
     m_output += a_frames;
 }
 
-// The device frame being heard now. SDL's queue holds the buffer it took
-// last, heard from the moment it was taken; the dummy driver and a
-// double-buffered device hold exactly that. FIXME: SDL does not report the
-// latency a sound server adds on top, so the position may lead there by it.
+// The device frame being heard now.
 uint64_t Device::clock() const
 {
     switch (m_kind)
     {
     case Kind::Output:
-        if (m_lastBufferFrames == 0)
-            return 0;
-        return m_output - m_lastBufferFrames +
-               std::min(framesSince(m_lastBuffer, m_rate), m_lastBufferFrames);
+        return m_sound ? m_sound->heard(m_output) : 0;
     case Kind::NoSound:
         return framesSince(m_opened, m_rate);
     case Kind::Capture:

@@ -1,15 +1,16 @@
 // The output that streams play on, opened by BASS_Init: the default output
-// through SDL audio, no sound (a wall clock that still plays in real time),
+// through the platform's audio API (Output), no sound (a wall clock that still plays in real time),
 // or the capture device (a clock that moves only when stepped).
 //
 // Locking: one mutex per device guards every stream and the device clock.
-// SDL's audio thread takes it for each buffer it mixes; every API call takes
+// The output's thread takes it for each buffer it mixes; every API call takes
 // it for its whole work. Decoding, and with it every call of a stream's user
 // file procedures, happens only while the mutex is held, so those procedures
 // never run at the same time as each other or as any API call.
 #pragma once
 
 #include "Fft256.h"
+#include "Output.h"
 #include "Stream.h"
 
 #include <stdint.h>
@@ -25,7 +26,7 @@ class Device
 public:
     enum class Kind
     {
-        Output,   // the default output device, through SDL
+        Output,   // the default output device
         NoSound,  // device 0
         Capture   // stepped by BassCapture
     };
@@ -57,7 +58,7 @@ private:
     using Clock = std::chrono::steady_clock;
 
     Device(Kind a_kind, uint32_t a_rate);
-    static void outputCallback(void* a_self, uint8_t* a_buffer, int a_bytes);
+    static void fillOutput(void* a_self, int16_t* a_buffer, size_t a_frames);
     void mix(int16_t* a_output, size_t a_frames);
     uint64_t clock() const;
     // Runs a_action on the stream a_handle names, with the mutex held;
@@ -78,13 +79,9 @@ private:
     HSTREAM m_nextHandle = 1;
     Fft256 m_fft;
     std::vector<int32_t> m_mix;
-    uint64_t m_output = 0;  // sample frames handed to SDL, or stepped over
+    uint64_t m_output = 0;  // sample frames handed to the output, or stepped over
     Clock::time_point m_opened;
-
-    // Output: the SDL device, and when it last took a buffer of how many frames.
-    uint32_t m_sdlDevice = 0;
-    Clock::time_point m_lastBuffer;
-    uint64_t m_lastBufferFrames = 0;
+    std::unique_ptr<Output> m_sound;  // Output only; closed first, before the streams go
 
     // Capture: frames per second as a fraction, and the steps taken.
     uint64_t m_captureNumerator = 0;

@@ -1,22 +1,17 @@
-// Spectrum magnitudes with kissfft's real transform.
+// Spectrum magnitudes of the platform's real transform.
 #include "Fft256.h"
-
-#include <kiss_fftr.h>
 
 #include <math.h>
 
-Fft256::Fft256() : m_config(kiss_fftr_alloc(kSize, 0, nullptr, nullptr))
+static_assert(Fft256::kSize == RealTransform256::kSize, "one transform size");
+
+Fft256::Fft256()
 {
     // The periodic Hann window, which the real library applies unless told
     // not to (BASS_DATA_FFT_NOWINDOW).
     const double pi = 3.14159265358979323846;
     for (int i = 0; i < kSize; ++i)
         m_window[i] = static_cast<float>(0.5 - 0.5 * cos(2.0 * pi * i / kSize));
-}
-
-Fft256::~Fft256()
-{
-    kiss_fftr_free(m_config);
 }
 
 // The real library documents each bin as ranging from 0 to 1 for 16-bit
@@ -33,9 +28,10 @@ void Fft256::transform(const int16_t* a_samples, uint32_t a_channels, float* a_m
             sum += a_samples[i * a_channels + c];
         input[i] = sum / (32768.0f * static_cast<float>(a_channels)) * m_window[i];
     }
-    kiss_fft_cpx output[kBins + 1];
-    kiss_fftr(m_config, input, output);
+    float real[kBins + 1];
+    float imaginary[kBins + 1];
+    m_transform.run(input, real, imaginary);
     const float scale = 2.0f / kSize;
     for (int k = 0; k < kBins; ++k)
-        a_magnitudes[k] = scale * hypotf(output[k].r, output[k].i);
+        a_magnitudes[k] = scale * hypotf(real[k], imaginary[k]);
 }

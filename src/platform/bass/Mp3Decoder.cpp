@@ -16,6 +16,11 @@ void initialiseLibrary()
 
 }
 
+std::unique_ptr<Decoder> Decoder::createMp3(const BASS_FILEPROCS& a_procs, void* a_user)
+{
+    return std::unique_ptr<Decoder>(new Mp3Decoder(a_procs, a_user));
+}
+
 Mp3Decoder::Mp3Decoder(const BASS_FILEPROCS& a_procs, void* a_user)
     : m_procs(a_procs), m_user(a_user)
 {

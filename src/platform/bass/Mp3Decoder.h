@@ -1,8 +1,7 @@
-// Decodes an MP3 file to 16-bit samples, reading it only through the four
-// user file procedures of BASS_StreamCreateFileUser.
+// Decodes an MP3 file to 16-bit samples with libmpg123.
 #pragma once
 
-#include "bass.h"
+#include "Decoder.h"
 
 #include <stddef.h>
 #include <stdint.h>
@@ -10,27 +9,20 @@
 
 struct mpg123_handle_struct;
 
-class Mp3Decoder
+class Mp3Decoder : public Decoder
 {
 public:
     Mp3Decoder(const BASS_FILEPROCS& a_procs, void* a_user);
-    ~Mp3Decoder();
+    ~Mp3Decoder() override;
     Mp3Decoder(const Mp3Decoder&) = delete;
     Mp3Decoder& operator=(const Mp3Decoder&) = delete;
 
-    // Opening: a_prescan scans every frame for the exact length. Returns
-    // BASS_OK or the BASS_ERROR_* code that stream creation reports.
-    int open(bool a_prescan);
-
-    // Format and length, valid after a successful open.
-    uint32_t rate() const { return m_rate; }
-    uint32_t channels() const { return m_channels; }
-    uint64_t length() const { return m_length; }  // sample frames; estimated without a prescan
-
-    // Decoding: up to a_frames frames of interleaved samples; 0 at the end
-    // (or on damaged data, which ends the stream).
-    size_t read(int16_t* a_samples, size_t a_frames);
-    bool rewind();
+    int open(bool a_prescan) override;
+    uint32_t rate() const override { return m_rate; }
+    uint32_t channels() const override { return m_channels; }
+    uint64_t length() const override { return m_length; }
+    size_t read(int16_t* a_samples, size_t a_frames) override;
+    bool rewind() override;
 
 private:
     // mpg123's reader over the user's procedures.

@@ -20,7 +20,7 @@ constexpr uint64_t kUnknown = std::numeric_limits<uint64_t>::max();
 
 }
 
-Stream::Stream(std::unique_ptr<Mp3Decoder> a_decoder, bool a_loop)
+Stream::Stream(std::unique_ptr<Decoder> a_decoder, bool a_loop)
     : m_decoder(std::move(a_decoder)), m_loop(a_loop), m_length(m_decoder->length()),
       m_endPlayed(kUnknown), m_ring(kRingFrames * m_decoder->channels())
 {

@@ -2,7 +2,7 @@
 // around the position being heard, kept so the spectrum can be read there.
 #pragma once
 
-#include "Mp3Decoder.h"
+#include "Decoder.h"
 
 #include <stdint.h>
 
@@ -12,7 +12,7 @@
 class Stream
 {
 public:
-    Stream(std::unique_ptr<Mp3Decoder> a_decoder, bool a_loop);
+    Stream(std::unique_ptr<Decoder> a_decoder, bool a_loop);
 
     // Format: 16-bit samples at the file's rate and channel count.
     uint32_t rate() const { return m_decoder->rate(); }
@@ -41,7 +41,7 @@ public:
 private:
     void decodeTo(uint64_t a_end);
 
-    std::unique_ptr<Mp3Decoder> m_decoder;
+    std::unique_ptr<Decoder> m_decoder;
     bool m_loop;
     uint64_t m_length;  // sample frames; made exact when the decoder reaches the end
     bool m_playing = false;

@@ -1,13 +1,15 @@
 // Walks Direct3D 9 shader byte code token by token.
 #include "ShaderTokens.h"
 
+#include "TokenFormat.h"
+
 ShaderTokens::ShaderTokens(const uint32_t* a_code, size_t a_limit)
     : m_code(a_code), m_limit(a_limit)
 {
     // Instruction lengths exist from shader model 2 on; earlier byte code
     // cannot be walked.
-    const uint32_t kind = a_limit >= 2 ? a_code[0] >> 16 : 0;
-    m_damaged = (kind != 0xFFFE && kind != 0xFFFF) || ((a_code[0] >> 8) & 0xFF) < 2;
+    m_damaged = a_limit < 2 || !TokenFormat::isShaderVersion(a_code[0]) ||
+                TokenFormat::versionMajor(a_code[0]) < 2;
 }
 
 bool ShaderTokens::next(Instruction* a_instruction)
@@ -20,15 +22,16 @@ bool ShaderTokens::next(Instruction* a_instruction)
         return false;
     }
     const uint32_t token = m_code[m_at];
-    if (token == kEndToken)
+    if (token == TokenFormat::kEnd)
     {
         m_ended = true;
         ++m_at;
         return false;
     }
     // Parameter tokens have bit 31 set; instruction and comment tokens never do.
-    const bool comment = (token & 0xFFFF) == kCommentOpcode;
-    const uint32_t length = comment ? (token >> 16) & 0x7FFF : (token >> 24) & 0x0F;
+    const bool comment = TokenFormat::opcode(token) == TokenFormat::kCommentOpcode;
+    const uint32_t length =
+        comment ? TokenFormat::commentDwords(token) : TokenFormat::length(token);
     if ((token & 0x80000000u) != 0 || length >= m_limit - m_at)
     {
         m_damaged = true;

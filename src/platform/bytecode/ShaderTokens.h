@@ -10,9 +10,6 @@
 class ShaderTokens
 {
 public:
-    static constexpr uint32_t kEndToken = 0x0000FFFF;
-    static constexpr uint32_t kCommentOpcode = 0xFFFE;
-
     // One instruction or comment block.
     struct Instruction
     {
@@ -21,7 +18,7 @@ public:
         uint32_t length;           // how many: operand tokens, or the comment's DWORDs
         bool comment;
 
-        uint32_t opcode() const { return token & 0xFFFF; }
+        uint32_t opcode() const { return token & 0xFFFF; }  // TokenFormat::opcode
     };
 
     // a_limit: the DWORDs the walk may read, version token included.

@@ -3,18 +3,14 @@
 // (The display-mode seam lives with AdapterModes.)
 #include "D3D9Testing.h"
 
+#include "D3D9Offline.h"
 #include "Device9.h"
 #include "DriverCaps.h"
 #include "GlStateCache.h"
-#include "Surface9.h"
-#include "TextureStorage.h"
 
 HRESULT D3D9Testing::readSurface(IDirect3DSurface9* a_surface, std::vector<unsigned char>* a_bytes)
 {
-    Surface9* surface = dynamic_cast<Surface9*>(a_surface);
-    if (!surface || !a_bytes || !surface->device())
-        return D3DERR_INVALIDCALL;
-    return surface->storage().read(surface->face(), surface->level(), a_bytes);
+    return D3D9Offline::readSurface(a_surface, a_bytes);
 }
 
 HRESULT D3D9Testing::readWindow(IDirect3DDevice9* a_device, std::vector<DWORD>* a_pixels,
@@ -33,7 +29,7 @@ void D3D9Testing::bypassGlStateCache(bool a_bypass)
 
 void D3D9Testing::skipDrawing(bool a_skip)
 {
-    Device9::setDrawingSkipped(a_skip);
+    D3D9Offline::skipDrawing(a_skip);
 }
 
 void D3D9Testing::limitCaps(DWORD a_vertexShaderVersion, DWORD a_pixelShaderVersion,

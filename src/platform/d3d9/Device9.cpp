@@ -3,6 +3,7 @@
 
 #include "CubeTexture9.h"
 #include "DeviceChild.h"
+#include "Format.h"
 #include "IndexBuffer9.h"
 #include "Surface9.h"
 #include "Texture9.h"
@@ -153,8 +154,8 @@ HRESULT Device9::CreateOffscreenPlainSurface(UINT a_width, UINT a_height, D3DFOR
     // D3D9 has no managed plain surfaces, and depth formats are depth buffers.
     const Format* format = Format::find(a_format);
     if (a_shared || !format || format->depth || a_pool == D3DPOOL_MANAGED ||
-        a_pool > D3DPOOL_SCRATCH || a_width == 0 || a_height == 0 || a_width > 16384 ||
-        a_height > 16384)
+        a_pool > D3DPOOL_SCRATCH || a_width == 0 || a_height == 0 || a_width > kMaxSurfaceSide ||
+        a_height > kMaxSurfaceSide)
         return D3DERR_INVALIDCALL;
     Surface9* surface = Surface9::createStandalone(this, format, a_width, a_height, 0, a_pool);
     if (!surface)

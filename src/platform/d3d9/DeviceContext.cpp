@@ -4,6 +4,7 @@
 #include "AdapterModes.h"
 #include "ComObject.h"
 #include "DriverCaps.h"
+#include "Format.h"
 #include "GlStateCache.h"
 #include "Surface9.h"
 #include "TextureStorage.h"
@@ -73,7 +74,8 @@ HRESULT DeviceContext::checkParameters(HWND a_focusWindow, D3DPRESENT_PARAMETERS
              !hasMode(parameters.BackBufferWidth, parameters.BackBufferHeight,
                       parameters.FullScreen_RefreshRateInHz))
         return D3DERR_INVALIDCALL;
-    if (parameters.BackBufferWidth > 16384 || parameters.BackBufferHeight > 16384)
+    if (parameters.BackBufferWidth > kMaxSurfaceSide ||
+        parameters.BackBufferHeight > kMaxSurfaceSide)
         return D3DERR_INVALIDCALL;
     if (format == D3DFMT_UNKNOWN)
         parameters.BackBufferFormat = D3DFMT_X8R8G8B8;  // the display's format

@@ -5,6 +5,11 @@
 
 #include <d3d9.h>
 
+// The largest side of a surface, texture or back buffer the layer creates:
+// larger ones are refused with D3DERR_INVALIDCALL, as drivers of D3D9's
+// generation refuse them.
+constexpr UINT kMaxSurfaceSide = 16384;
+
 struct Format
 {
     D3DFORMAT format;

@@ -3,7 +3,9 @@
 #include "ShaderTranslator.h"
 
 #include "PixelCentre.h"
+#include "InstructionTable.h"
 #include "ShaderTokens.h"
+#include "TokenFormat.h"
 
 #include <SDL.h>
 #include <mojoshader.h>
@@ -13,33 +15,6 @@
 namespace
 {
 
-const DWORD g_vertexVersion = 0xFFFE0000;
-const DWORD g_pixelVersion = 0xFFFF0000;
-const DWORD g_phaseOpcode = 0xFFFD;
-const DWORD g_lastOpcode = 96;  // D3DSIO_BREAKP, the highest instruction of shader model 3
-const DWORD g_loopOpcode = 27;
-const DWORD g_retOpcode = 28;
-const DWORD g_endLoopOpcode = 29;
-const DWORD g_labelOpcode = 30;
-const DWORD g_repOpcode = 38;
-const DWORD g_endRepOpcode = 39;
-const DWORD g_ifOpcode = 40;
-const DWORD g_ifcOpcode = 41;
-const DWORD g_elseOpcode = 42;
-const DWORD g_endIfOpcode = 43;
-const DWORD g_defbOpcode = 47;
-const DWORD g_defiOpcode = 48;
-const DWORD g_defOpcode = 81;
-const DWORD g_texldOpcode = 66;
-const DWORD g_texlddOpcode = 93;
-const DWORD g_texldlOpcode = 95;
-// Register types (D3DSPR_*).
-const DWORD g_intRegister = 7;
-const DWORD g_samplerRegister = 10;
-const DWORD g_boolRegister = 14;
-const DWORD g_loopRegister = 15;  // aL
-const DWORD g_labelRegister = 18;
-const DWORD g_predicateRegister = 19;
 // Far more than the 32768-instruction slots shader model 3 allows: a walk
 // this long has left the shader.
 const size_t g_maxTokens = 1u << 20;
@@ -50,7 +25,7 @@ const size_t g_maxTokens = 1u << 20;
 bool operandsValid(const DWORD* a_operands, DWORD a_opcode, DWORD a_count)
 {
     DWORD checked = a_count;
-    if (a_opcode == g_defOpcode || a_opcode == g_defiOpcode || a_opcode == g_defbOpcode)
+    if (a_opcode == OpDef || a_opcode == OpDefi || a_opcode == OpDefb)
         checked = a_count > 0 ? 1 : 0;
     for (DWORD i = 0; i < checked; ++i)
         if ((a_operands[i] & 0x80000000u) == 0)
@@ -93,12 +68,6 @@ const DWORD* operand(const ShaderTokens::Instruction& a_instruction, DWORD a_ind
     return at < a_instruction.length ? a_instruction.operands + at : nullptr;
 }
 
-// The register type of a parameter token: bits 28 to 30, and 11 and 12 above them.
-DWORD registerType(DWORD a_token)
-{
-    return ((a_token >> 28) & 7) | ((a_token >> 8) & 0x18);
-}
-
 // MojoShader reads as many operands as an instruction takes, whatever its
 // length field says. For the instructions that open, close or end blocks
 // the two must agree, or MojoShader would take the next instruction for an
@@ -108,20 +77,20 @@ bool lengthAgrees(const ShaderTokens::Instruction& a_instruction)
     DWORD operands = 0;
     switch (a_instruction.opcode())
     {
-    case g_labelOpcode:
-    case g_ifOpcode:
-    case g_repOpcode:
+    case OpLabel:
+    case OpIf:
+    case OpRep:
         operands = 1;
         break;
-    case g_ifcOpcode:
-    case g_loopOpcode:
+    case OpIfc:
+    case OpLoop:
         operands = 2;
         break;
-    case g_elseOpcode:
-    case g_endIfOpcode:
-    case g_endLoopOpcode:
-    case g_endRepOpcode:
-    case g_retOpcode:
+    case OpElse:
+    case OpEndIf:
+    case OpEndLoop:
+    case OpEndRep:
+    case OpRet:
         break;
     default:
         return true;
@@ -147,32 +116,32 @@ bool registersFit(const ShaderTokens::Instruction& a_instruction)
     const DWORD* first = operand(a_instruction, 0);
     switch (a_instruction.opcode())
     {
-    case g_ifOpcode:
-        return first && (registerType(*first) == g_boolRegister ||
-                         registerType(*first) == g_predicateRegister);
-    case g_ifcOpcode:
+    case OpIf:
+        return first && (TokenFormat::registerType(*first) == RegConstBool ||
+                         TokenFormat::registerType(*first) == RegPredicate);
+    case OpIfc:
     {
         const DWORD* second = operand(a_instruction, 1);
         const DWORD comparison = (a_instruction.token >> 16) & 0xFF;
         return first && second && replicates(*first) && replicates(*second) && comparison >= 1 &&
                comparison <= 6;
     }
-    case g_loopOpcode:
+    case OpLoop:
     {
         const DWORD* count = operand(a_instruction, 1);
-        return first && count && registerType(*first) == g_loopRegister && (*first & 0x7FF) == 0 &&
-               registerType(*count) == g_intRegister;
+        return first && count && TokenFormat::registerType(*first) == RegLoop &&
+               (*first & 0x7FF) == 0 && TokenFormat::registerType(*count) == RegConstInt;
     }
-    case g_repOpcode:
-        return first && registerType(*first) == g_intRegister;
-    case g_labelOpcode:
-        return first && registerType(*first) == g_labelRegister && (*first & 0x7FF) <= 15;
-    case g_texldOpcode:
-    case g_texldlOpcode:
-    case g_texlddOpcode:
+    case OpRep:
+        return first && TokenFormat::registerType(*first) == RegConstInt;
+    case OpLabel:
+        return first && TokenFormat::registerType(*first) == RegLabel && (*first & 0x7FF) <= 15;
+    case OpTexld:
+    case OpTexldl:
+    case OpTexldd:
     {
         const DWORD* sampler = operand(a_instruction, 2);  // after the destination and coordinate
-        return sampler && registerType(*sampler) == g_samplerRegister;
+        return sampler && TokenFormat::registerType(*sampler) == RegSampler;
     }
     default:
         return true;
@@ -190,7 +159,7 @@ size_t ShaderTranslator::measure(const DWORD* a_tokens)
         if (instruction.comment)
             continue;
         const DWORD opcode = instruction.opcode();
-        if ((opcode > g_lastOpcode && opcode != g_phaseOpcode) ||
+        if ((opcode > OpBreakp && opcode != OpPhase) ||
             !operandsValid(instruction.operands, opcode, instruction.length) ||
             !registersFit(instruction))
             return 0;
@@ -218,33 +187,31 @@ bool ShaderTranslator::blocksNest(const DWORD* a_tokens, size_t a_count)
         const DWORD inner = open.empty() ? 0 : open.back();
         switch (opcode)
         {
-        case g_ifOpcode:
-        case g_ifcOpcode:
-            open.push_back(g_ifOpcode);
+        case OpIf:
+        case OpIfc:
+            open.push_back(OpIf);
             break;
-        case g_loopOpcode:
-        case g_repOpcode:
+        case OpLoop:
+        case OpRep:
             open.push_back(opcode);
             break;
-        case g_elseOpcode:
-            if (inner != g_ifOpcode)
+        case OpElse:
+            if (inner != OpIf)
                 return false;
             break;
-        case g_endIfOpcode:
-        case g_endLoopOpcode:
-        case g_endRepOpcode:
-            if (inner != (opcode == g_endIfOpcode     ? g_ifOpcode
-                          : opcode == g_endLoopOpcode ? g_loopOpcode
-                                                      : g_repOpcode))
+        case OpEndIf:
+        case OpEndLoop:
+        case OpEndRep:
+            if (inner != (opcode == OpEndIf ? OpIf : opcode == OpEndLoop ? OpLoop : OpRep))
                 return false;
             open.pop_back();
             break;
-        case g_retOpcode:
+        case OpRet:
             if (!open.empty() || !inFunction)
                 return false;
             inFunction = false;
             break;
-        case g_labelOpcode:
+        case OpLabel:
             if (!open.empty() || inFunction)
                 return false;
             inFunction = true;
@@ -263,7 +230,8 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
     if (!a_tokens)
         return D3DERR_INVALIDCALL;
     const DWORD version = a_tokens[0];
-    if ((version & 0xFFFF0000) != (a_vertex ? g_vertexVersion : g_pixelVersion))
+    if (TokenFormat::versionKind(version) !=
+        (a_vertex ? TokenFormat::kVertexKind : TokenFormat::kPixelKind))
     {
         SDL_Log("d3d9: %s shader refused: version token 0x%08x is not a %s shader's", kind, version,
                 kind);

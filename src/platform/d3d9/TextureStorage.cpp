@@ -1,6 +1,7 @@
 // The GL texture behind a 2D or cube texture, the back buffer or a depth buffer.
 #include "TextureStorage.h"
 
+#include "Format.h"
 #include "Surface9.h"
 
 #include "core/Assert.h"
@@ -30,7 +31,8 @@ HRESULT TextureStorage::check(UINT a_width, UINT a_height, UINT a_levels, DWORD 
                               UINT* a_reportedLevels)
 {
     const Format* format = Format::find(a_format);
-    if (!format || a_width == 0 || a_height == 0 || a_width > 16384 || a_height > 16384)
+    if (!format || a_width == 0 || a_height == 0 || a_width > kMaxSurfaceSide ||
+        a_height > kMaxSurfaceSide)
         return D3DERR_INVALIDCALL;
     if ((a_usage & ~g_knownUsage) != 0 || a_pool > D3DPOOL_SCRATCH)
         return D3DERR_INVALIDCALL;

@@ -6,6 +6,7 @@
 #include "ConstantTable.h"
 
 #include "ShaderTokens.h"
+#include "TokenFormat.h"
 
 #include <string.h>
 
@@ -118,7 +119,7 @@ ConstantTable* ConstantTable::create(const DWORD* a_code, size_t a_dwords)
     if (constants > kMaxConstants)
         return nullptr;
     ConstantTable* table = new ConstantTable;
-    table->m_vertexShader = (a_code[0] >> 16) == 0xFFFE;
+    table->m_vertexShader = TokenFormat::versionKind(a_code[0]) == TokenFormat::kVertexKind;
     table->m_bytes = reader.bytes();
     table->m_creatorOffset = reader.m_creatorOffset;
     table->m_version = reader.m_version;
@@ -573,8 +574,7 @@ HRESULT WINAPI D3DXGetShaderConstantTable(const DWORD* pFunction,
     *ppConstantTable = nullptr;
     if (!pFunction)
         return D3DERR_INVALIDCALL;
-    const DWORD kind = pFunction[0] >> 16;
-    if (kind != 0xFFFE && kind != 0xFFFF)
+    if (!TokenFormat::isShaderVersion(pFunction[0]))
         return D3D_OK;
     const size_t length = ShaderTokens::programLength(pFunction, kMaxProgramDwords);
     ConstantTable* table = length ? ConstantTable::create(pFunction, length) : nullptr;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "SdlVideo.h"
+#include "Win32Offline.h"
 
 #include <SDL.h>
 #include <time.h>
@@ -13,6 +14,7 @@ namespace
 // are looked up in the program's own table.
 char g_module;
 int g_cursorCount = 0;  // the cursor shows while this is 0 or more
+bool g_skipSleeps = false;
 
 }
 
@@ -59,8 +61,15 @@ DWORD WINAPI GetTickCount(void)
                               static_cast<uint64_t>(now.tv_nsec) / 1000000u);
 }
 
+void Win32Offline::skipSleeps(bool a_skip)
+{
+    g_skipSleeps = a_skip;
+}
+
 VOID WINAPI Sleep(DWORD dwMilliseconds)
 {
+    if (g_skipSleeps)
+        return;
     timespec duration;
     duration.tv_sec = static_cast<time_t>(dwMilliseconds / 1000);
     duration.tv_nsec = static_cast<long>(dwMilliseconds % 1000) * 1000000L;

@@ -11,6 +11,11 @@
 #include <variant>
 #include <vector>
 
+// A camera's field of view is stored as its vertical angle times 16:9, the
+// aspect of the frame every camera projects at whatever the monitor's: the
+// demo divides by this to get the vertical angle.
+constexpr float kQorFovAspect = 1.7777778f;
+
 // The 64-byte vertex of triangle meshes. The device sees position, normal,
 // three 2-float texture coordinate sets and one 3-float set; the last float
 // is carried but not described to it. What the sets mean belongs to the
@@ -95,7 +100,7 @@ struct QorCamera
     std::vector<D3DXVECTOR3> positions;
     std::vector<D3DXVECTOR3> targets;
     std::vector<float> roll;  // radians
-    std::vector<float> fov;   // radians, horizontal at 16:9
+    std::vector<float> fov;   // radians, vertical times kQorFovAspect
 };
 
 // Every track has one key per frame; targets only for spot lights.

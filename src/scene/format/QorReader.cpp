@@ -2,6 +2,7 @@
 // against the bytes that remain before anything is allocated for it.
 #include "scene/format/QorReader.h"
 
+#include <math.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -178,10 +179,26 @@ bool QorReader::readCamera(QorCamera& a_camera)
     if (!readName(a_camera.name) || !need(8, "the reserved bytes"))
         return false;
     m_position += 8;
-    return readArray(a_camera.positions, m_frameCount, "positions") &&
-           readArray(a_camera.targets, m_frameCount, "targets") &&
-           readArray(a_camera.roll, m_frameCount, "roll angles") &&
-           readArray(a_camera.fov, m_frameCount, "fields of view");
+    if (!readArray(a_camera.positions, m_frameCount, "positions") ||
+        !readArray(a_camera.targets, m_frameCount, "targets") ||
+        !readArray(a_camera.roll, m_frameCount, "roll angles"))
+        return false;
+    const size_t fovStart = m_position;
+    if (!readArray(a_camera.fov, m_frameCount, "fields of view"))
+        return false;
+    // The projection divides by the tangent of half the angle: a field of
+    // view of 0, below it or not a number shows nothing, or garbage.
+    for (size_t i = 0; i < a_camera.fov.size(); ++i)
+    {
+        const float fov = a_camera.fov[i];
+        if (!(fov > 0.0f) || !isfinite(fov))
+        {
+            m_position = fovStart + i * sizeof(float);
+            return fail("field of view " + std::to_string(i) + " is " + std::to_string(fov) +
+                        "; a camera needs an angle above 0");
+        }
+    }
+    return true;
 }
 
 bool QorReader::readLight(QorLight& a_light)

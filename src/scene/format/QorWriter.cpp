@@ -1,6 +1,7 @@
 // The scene-file writer: records out in order, little-endian, unpadded.
 #include "scene/format/QorWriter.h"
 
+#include <math.h>
 #include <string.h>
 
 #include <type_traits>
@@ -104,6 +105,11 @@ public:
         if (!perFrame(a_camera.positions) || !perFrame(a_camera.targets) ||
             !perFrame(a_camera.roll) || !perFrame(a_camera.fov))
             return "a camera track needs one key per frame";
+        for (float fov : a_camera.fov)
+        {
+            if (!(fov > 0.0f) || !isfinite(fov))
+                return "a camera's field of view must be above 0";
+        }
         return name(a_camera.name);
     }
 

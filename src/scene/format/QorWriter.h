@@ -34,7 +34,9 @@ public:
     // written as it stands: a name of more than 254 bytes, a texture name of
     // more than 259, a track whose key count is neither the frame count nor
     // (for meshes) 1, a sprite mesh without points, extra bytes that disagree
-    // with the extra size. Records the reader would refuse for their content
+    // with the extra size, a camera's field of view that is not above 0 (no
+    // projection can be built from it). Records the reader would refuse for
+    // their content
     // (indices past the vertices, say) are written as given.
     static bool write(const QorFile& a_file, std::vector<uint8_t>& a_bytes, std::string& a_error,
                       std::vector<QorField>* a_fields = nullptr);

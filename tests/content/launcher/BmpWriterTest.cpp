@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <math.h>
+#include <stdio.h>
 
 // 8-bit pictures of every row length modulo 4 read back with their indices and palette: rows
 // are bottom-up and padded to a multiple of 4 bytes, as the BMP format lays them out.
@@ -114,6 +115,69 @@ TEST(BmpWriterTest, AlphaPicturesReadBackUnpremultiplied)
             EXPECT_EQ(colour.r, expected.r);
             EXPECT_EQ(colour.g, expected.g);
             EXPECT_EQ(colour.b, expected.b);
+        }
+}
+
+// An icon holds the 32-bit rows of the BMP writer behind the ICONDIR layout, with a header of
+// twice the height, and then the AND mask with a bit set exactly where a pixel is fully
+// transparent. 33 pixels a row cross a 32-bit boundary of the mask's padded rows.
+TEST(BmpWriterTest, IconsHoldTheBmpRowsAndAMaskOfTransparentPixels)
+{
+    Image image(33, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 33; ++x)
+        {
+            // Transparent where x + y is a multiple of 4, and at the last column.
+            const float alpha =
+                (x + y) % 4 == 0 || x == 32 ? 0.0f : 0.5f + 0.01f * static_cast<float>(x);
+            image.at(x, y) = Colour{0.3f * alpha, 0.6f * alpha, 0.9f * alpha, alpha};
+        }
+    const TemporaryFolder folder;
+    std::string error;
+    ASSERT_TRUE(BmpWriter::writeIcon(image, folder.file("tarvo.ico"), error)) << error;
+    ASSERT_TRUE(BmpWriter::writeBgra(image, folder.file("tarvo.bmp"), error)) << error;
+    const BmpFile bmp(folder.file("tarvo.bmp"));
+
+    FILE* file = fopen(folder.file("tarvo.ico").c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    std::vector<uint8_t> ico(4096);
+    ico.resize(fread(ico.data(), 1, ico.size(), file));
+    fclose(file);
+    auto u16 = [&](size_t a_at) {
+        return uint32_t(ico[a_at] | ico[a_at + 1] << 8);
+    };
+    auto u32 = [&](size_t a_at) {
+        return u16(a_at) | u16(a_at + 2) << 16;
+    };
+
+    const size_t pixelBytes = 4u * 33u * 3u;
+    const size_t maskStride = 8;  // 33 bits padded to two 32-bit words
+    ASSERT_EQ(ico.size(), 6u + 16u + 40u + pixelBytes + maskStride * 3u);
+    EXPECT_EQ(u16(0), 0u);   // reserved
+    EXPECT_EQ(u16(2), 1u);   // an icon
+    EXPECT_EQ(u16(4), 1u);   // one picture
+    EXPECT_EQ(ico[6], 33u);  // width
+    EXPECT_EQ(ico[7], 3u);   // height
+    EXPECT_EQ(u16(12), 32u);
+    EXPECT_EQ(u32(14), ico.size() - 22u);  // bytes of the picture
+    EXPECT_EQ(u32(18), 22u);               // where it starts
+    EXPECT_EQ(u32(22), 40u);               // BITMAPINFOHEADER
+    EXPECT_EQ(u32(26), 33u);
+    EXPECT_EQ(u32(30), 6u);  // colour rows and mask rows
+    EXPECT_EQ(u16(36), 32u);
+    EXPECT_EQ(u32(38), 0u);  // BI_RGB
+
+    const std::vector<uint8_t> rows(bmp.bytes().begin() + bmp.pixelOffset(), bmp.bytes().end());
+    EXPECT_EQ(std::vector<uint8_t>(ico.begin() + 62, ico.begin() + 62 + long(pixelBytes)), rows);
+    const size_t mask = 62 + pixelBytes;
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 33; ++x)
+        {
+            SCOPED_TRACE("pixel " + std::to_string(x) + ", " + std::to_string(y));
+            // Bottom-up rows, the leftmost pixel in the top bit.
+            const uint8_t byte = ico[mask + size_t(2 - y) * maskStride + size_t(x) / 8];
+            const bool transparent = (byte >> (7 - x % 8)) & 1;
+            EXPECT_EQ(transparent, (x + y) % 4 == 0 || x == 32);
         }
 }
 

@@ -211,7 +211,12 @@ TEST(D3DXMathTest, VectorOperatorsAreComponentWise)
     c /= 4.0f;
     EXPECT_EQ(c, D3DXVECTOR3(2.25f, -2.0f, 3.75f));
 
+    // mingw-w64's d3dx9math.h lacks the SDK's (xyz, w) constructor.
+#ifdef __MINGW32__
+    const D3DXVECTOR4 v4(1.0f, 2.0f, 3.0f, 4.0f);
+#else
     const D3DXVECTOR4 v4(D3DXVECTOR3(1.0f, 2.0f, 3.0f), 4.0f);
+#endif
     EXPECT_EQ(v4 * 0.5f + v4, D3DXVECTOR4(1.5f, 3.0f, 4.5f, 6.0f));
     EXPECT_EQ(D3DXVECTOR2(1.0f, 2.0f) - D3DXVECTOR2(3.0f, 5.0f), D3DXVECTOR2(-2.0f, -3.0f));
 

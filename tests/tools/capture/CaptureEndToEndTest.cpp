@@ -9,7 +9,7 @@
 #include "CaptureRun.h"
 #include "Mp4Reader.h"
 
-#include "archive/ArchiveReader.h"
+#include "archive/format/ArchiveReader.h"
 #include "platform/bass/Mp3TestData.h"
 #include "support/TemporaryFolder.h"
 

@@ -47,6 +47,33 @@ TEST(CaptureOptionsTest, OutputsFollowWhatWasAskedFor)
     }
 }
 
+// What the MP4 holds, for the parts of a capture split over machines.
+TEST(CaptureOptionsTest, StreamChoicesAreFlagsWithoutValues)
+{
+    const struct
+    {
+        std::vector<std::string> arguments;
+        bool noSound, soundOnly, lossless, printRange;
+    } cases[] = {
+        {{"a.fs"}, false, false, false, false},
+        {{"--no-sound", "a.fs", "--lossless"}, true, false, true, false},
+        {{"--sound-only", "a.fs"}, false, true, false, false},
+        {{"--print-range", "--frames", "5:", "a.fs"}, false, false, false, true},
+    };
+    for (const auto& row : cases)
+    {
+        SCOPED_TRACE(row.arguments.front());
+        CaptureOptions options;
+        ASSERT_TRUE(options.parse(row.arguments)) << options.m_error;
+        EXPECT_EQ(options.m_noSound, row.noSound);
+        EXPECT_EQ(options.m_soundOnly, row.soundOnly);
+        EXPECT_EQ(options.m_lossless, row.lossless);
+        EXPECT_EQ(options.m_printRange, row.printRange);
+        EXPECT_EQ(options.m_archive, "a.fs") << "a flag takes no value";
+        EXPECT_EQ(options.m_output, "tarvo.mp4");
+    }
+}
+
 TEST(CaptureOptionsTest, NumbersAreAcceptedUpToTheirBoundaries)
 {
     const struct
@@ -107,6 +134,16 @@ TEST(CaptureOptionsTest, MalformedCommandLinesAreRefusedByName)
         {{"a.fs", "b.fs"}, "more than one archive given: 'a.fs' and 'b.fs'"},
         {{"--frames", "0:10", "--beats", "0:4"},
          "--frames and --beats both give a range; give one"},
+        {{"--no-sound", "--sound-only"},
+         "--no-sound and --sound-only leave nothing to write; give one"},
+        {{"--sound-only", "--png", "frames", "-o", "s.mp4"},
+         "--sound-only draws no pictures, so it writes no PNG frames (--png)"},
+        {{"--sound-only", "--lossless"},
+         "--lossless is about pictures, which --sound-only does not write"},
+        {{"--png", "frames", "--no-sound"},
+         "--no-sound and --lossless are about the MP4; give it with -o"},
+        {{"--lossless", "--png", "frames"},
+         "--no-sound and --lossless are about the MP4; give it with -o"},
     };
     for (const auto& row : cases)
     {

@@ -1,6 +1,6 @@
 // qorfs: pack, list, extract and verify round-trip a folder byte for byte,
 // and the demo's own reader agrees with what the tool wrote.
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 #include "archive/FileSystem.h"
 #include "support/ArchiveBuilder.h"
 #include "support/TemporaryFolder.h"

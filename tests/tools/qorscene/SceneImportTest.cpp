@@ -366,6 +366,42 @@ TEST_F(SceneImportTest, MaterialsMapToTheMaterialPass)
     }
 }
 
+// An orthographic camera becomes a perspective one that shows the same
+// height (ymag above and below) at the distance of what it looks at, with
+// a warning; a perspective camera with no angle is left out with a warning:
+// no camera without a field of view is written.
+TEST_F(SceneImportTest, OrthographicCameraFramedInPerspective)
+{
+    GltfBuilder gltf;
+    gltf.root({{"name", "box"}, {"mesh", gltf.box("box", kUnitLow, kUnitHigh, -1)}});
+    const int orthographic = gltf.add(
+        "cameras",
+        {{"type", "orthographic"},
+         {"orthographic", {{"xmag", 4.0}, {"ymag", 2.25}, {"znear", 0.1}, {"zfar", 100.0}}}});
+    gltf.root({{"name", "Ortho"}, {"camera", orthographic}, {"translation", {0, 0, 10}}});
+    gltf.root({{"name", "Ortho.target"}, {"translation", {0, 0, -2}}});
+    const int flat = gltf.add(
+        "cameras", {{"type", "perspective"}, {"perspective", {{"yfov", 0.0}, {"znear", 0.1}}}});
+    gltf.root({{"name", "Flat"}, {"camera", flat}, {"translation", {0, 0, 10}}});
+
+    const QorFile file = import(gltf, "--scale 2");
+    ASSERT_EQ(file.records.size(), 2u);
+    const QorCamera& camera = record<QorCamera>(file, 1);
+    EXPECT_EQ(camera.name, "Ortho");
+    expectVector(camera.positions[0], D3DXVECTOR3(0, 0, -20));
+    expectVector(camera.targets[0], D3DXVECTOR3(0, 0, 4));
+    // Half the height, 2.25 x 2, seen at 24.
+    EXPECT_NEAR(camera.fov[0] / kAspect, 2.0f * atanf(4.5f / 24.0f), 1e-5f);
+    EXPECT_NE(m_output.find("warning: camera \"Ortho\": orthographic; drawn in perspective, "
+                            "framing the same view at the distance of what it looks at"),
+              std::string::npos)
+        << m_output;
+    EXPECT_NE(m_output.find("warning: camera \"Flat\": its field of view (0.000000 radians) "
+                            "cannot be drawn; left out"),
+              std::string::npos)
+        << m_output;
+}
+
 // What the format cannot carry is named and left out while the rest is
 // converted; a file assimp cannot read, or bad options, end with a message
 // and a non-zero status and write nothing.

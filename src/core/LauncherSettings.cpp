@@ -1,5 +1,5 @@
 // The launcher settings' initial values.
-#include "app/LauncherSettings.h"
+#include "core/LauncherSettings.h"
 
 int32_t g_displayMode = -1;
 bool g_windowed = false;

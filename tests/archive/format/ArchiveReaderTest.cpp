@@ -1,6 +1,6 @@
 // ArchiveReader: reads as far as the structure allows and names every fault,
 // so a tool can list them all while the demo refuses the archive.
-#include "archive/ArchiveReader.h"
+#include "archive/format/ArchiveReader.h"
 
 #include "support/ArchiveBuilder.h"
 #include "support/TemporaryFolder.h"

@@ -1,5 +1,6 @@
 // The token layout of Direct3D 9 shader byte code: building and taking apart
-// version, instruction, parameter, declaration and comment tokens.
+// version, instruction, parameter, declaration and comment tokens. The one
+// description of the layout for the layers, the shader tools and the fuzzers.
 #pragma once
 
 #include <stdint.h>
@@ -44,6 +45,9 @@ enum ResultModifier : uint32_t
 class TokenFormat
 {
 public:
+    // The version token: the kind in the high 16 bits, then major and minor.
+    static constexpr uint32_t kVertexKind = 0xFFFE;
+    static constexpr uint32_t kPixelKind = 0xFFFF;
     static constexpr uint32_t kVertexVersion30 = 0xFFFE0300;
     static constexpr uint32_t kPixelVersion30 = 0xFFFF0300;
     static constexpr uint32_t kEnd = 0x0000FFFF;
@@ -62,6 +66,15 @@ public:
     static uint32_t source(uint32_t a_type, uint32_t a_number, uint32_t a_swizzle,
                            uint32_t a_modifier, bool a_relative);
     static uint32_t comment(uint32_t a_dwords);
+
+    // Version token fields.
+    static uint32_t versionKind(uint32_t a_token) { return a_token >> 16; }
+    static uint32_t versionMajor(uint32_t a_token) { return (a_token >> 8) & 0xFF; }
+    static uint32_t versionMinor(uint32_t a_token) { return a_token & 0xFF; }
+    static bool isShaderVersion(uint32_t a_token)
+    {
+        return versionKind(a_token) == kVertexKind || versionKind(a_token) == kPixelKind;
+    }
 
     // Instruction token fields.
     static uint32_t opcode(uint32_t a_token) { return a_token & 0xFFFF; }

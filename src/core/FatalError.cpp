@@ -1,5 +1,5 @@
 // Once-only fatal error box.
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 
 #include "core/Assert.h"
 

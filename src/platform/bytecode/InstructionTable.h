@@ -6,15 +6,30 @@
 
 #include <string>
 
-// Opcodes that the assembler and disassembler treat specially (D3DSIO_*).
+// Opcodes that the assembler, the disassembler and the layers' checks treat
+// specially (D3DSIO_*).
 enum Opcode : uint32_t
 {
+    OpLoop = 27,
+    OpRet = 28,
+    OpEndLoop = 29,
+    OpLabel = 30,
     OpDcl = 31,
+    OpRep = 38,
+    OpEndRep = 39,
+    OpIf = 40,
+    OpIfc = 41,
+    OpElse = 42,
+    OpEndIf = 43,
     OpDefb = 47,
     OpDefi = 48,
     OpTexkill = 65,
     OpTexld = 66,
     OpDef = 81,
+    OpTexldd = 93,
+    OpTexldl = 95,
+    OpBreakp = 96,  // the highest instruction of shader model 3
+    OpPhase = 0xFFFD,
 };
 
 // Which shader kinds an instruction or register exists in.

@@ -1,5 +1,5 @@
 // Fatal errors: one modal box per run, with the program's caption.
-#include "app/FatalError.h"
+#include "core/FatalError.h"
 
 #include <MessageBoxRecorder.h>
 

@@ -4,6 +4,12 @@
 
 #include <stdint.h>
 
+// The frame the demo is drawn at: the window's client area in both modes,
+// the internal image that the renderer letterboxes onto any display mode, and
+// the smallest display mode the launcher offers.
+constexpr int32_t kFrameWidth = 1280;
+constexpr int32_t kFrameHeight = 720;
+
 extern int32_t g_displayMode;  // adapter mode index in D3DFMT_X8R8G8B8; -1 before Launch
 extern bool g_windowed;
 extern bool g_loop;

@@ -1,5 +1,5 @@
 // Archive reading with every length, offset and count checked before use.
-#include "archive/ArchiveReader.h"
+#include "archive/format/ArchiveReader.h"
 
 #include <stdarg.h>
 #include <stdio.h>

@@ -5,7 +5,7 @@
 // a 32-bit entry count, the scrambled directory, then the data block.
 #pragma once
 
-#include "archive/FileEntry.h"
+#include "archive/format/FileEntry.h"
 
 #include <stdint.h>
 
