@@ -1,17 +1,24 @@
 #!/bin/sh
-# Sets everything up, builds the project into build/ and runs the demo from
-# build/content/, where its archive tarvo.fs is. With no display the demo is
-# rendered to build/tarvo.mp4 instead; arguments are then passed on to
-# tarvo-capture (for instance --width 1280 --height 720 --fps 60).
+# Installs what running needs, builds the demo and its content into build/
+# and runs the demo from build/content/, where its archive tarvo.fs is. With
+# no display the demo is rendered to build/tarvo.mp4 instead, by the offline
+# renderer, which is then built too; arguments are passed on to tarvo-capture
+# (for instance --width 1280 --height 720 --fps 60), or to the demo when
+# there is a display (--help, --version). The tests, benchmarks
+# and developer tools are left to ./test.sh.
 set -eu
 cd "$(dirname "$0")"
 
-./scripts/build.sh build
-
-cd build/content
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-    exec ../bin/tarvo
+    ./scripts/build.sh --packages run --target tarvo --target content build -DTARVO_CONTENT=ON
+    cd build/content
+    exec ../bin/tarvo "$@"
 fi
+
+./scripts/build.sh --packages run --packages capture \
+    --target tarvo --target content --target tarvo-capture \
+    build -DTARVO_CONTENT=ON -DTARVO_CAPTURE=ON
+cd build/content
 
 # Mesa's software rasteriser draws 1280 x 720 at about 3 s a frame on a
 # 2-core machine: the whole demo at 60 frames per second would take 8 hours.

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Sets everything up and runs every test: the full build in build/, then the
+# Installs every package the project uses and runs every test: the full
+# build in build/ (tests, benchmarks and every tool included), then the
 # tests that need no display and the drawing tests on SDL's offscreen driver
 # again under AddressSanitizer, LeakSanitizer and UBSan in build/sanitize/
 # (without regenerating the content, which the first build has checked).
@@ -15,7 +16,12 @@ cd "$(dirname "$0")"
 
 JOBS=$(nproc 2>/dev/null || echo 2)
 
-./scripts/build.sh build
+# Everything is asked for by name, so that a missing part stops the build
+# instead of leaving its tests out; warnings are errors here, as in CI.
+FULL="-DTARVO_WERROR=ON -DTARVO_TESTS=ON -DTARVO_BENCHMARKS=ON -DTARVO_IMPORT=ON -DTARVO_CAPTURE=ON"
+
+# shellcheck disable=SC2086
+./scripts/build.sh --packages test build $FULL
 ctest --test-dir build --output-on-failure -j "$JOBS"
 
 # The Windows build, cross-compiled, and its tests under Wine and Xvfb
@@ -24,5 +30,7 @@ ctest --test-dir build --output-on-failure -j "$JOBS"
 ./scripts/build-windows.sh
 ctest --test-dir build-windows --output-on-failure
 
-./scripts/build.sh build/sanitize -DCMAKE_BUILD_TYPE=Debug -DTARVO_SANITIZE=ON -DTARVO_CONTENT=OFF
+# shellcheck disable=SC2086
+./scripts/build.sh --packages test build/sanitize $FULL \
+    -DCMAKE_BUILD_TYPE=Debug -DTARVO_SANITIZE=ON -DTARVO_CONTENT=OFF
 ctest --test-dir build/sanitize --output-on-failure -j "$JOBS" -L 'headless|video'

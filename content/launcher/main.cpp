@@ -54,8 +54,10 @@ int main(int a_argc, char** a_argv)
 
     std::string error;
     FontRenderer font;
+    PalettedImage banner;
     if (!font.open(fontPath, error) ||
-        !BmpWriter::writePaletted(Quantiser::quantise(Banner::paint(font)), bannerPath, error) ||
+        !Quantiser::quantise(Banner::paint(font), 256, banner, error) ||
+        !BmpWriter::writePaletted(banner, bannerPath, error) ||
         !BmpWriter::writeBgra(Icon::paint(), iconPath, error) ||
         (!icoPath.empty() && !BmpWriter::writeIcon(Icon::paint(), icoPath, error)))
     {

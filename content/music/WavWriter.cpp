@@ -1,76 +1,66 @@
-// Writes a stereo buffer as a 32-bit float WAV file, for listening and analysis.
+// Writes a stereo buffer as a 32-bit float WAV file, for listening and analysis, with libsndfile.
 #include "WavWriter.h"
 
 #include "StereoBuffer.h"
 #include "Tempo.h"
 
-#include <stdint.h>
+#include <sndfile.h>
 #include <stdio.h>
+#include <sys/stat.h>
 
-#include <memory>
+#include <algorithm>
 #include <vector>
 
 namespace
 {
 
-struct FileCloser
-{
-    void operator()(FILE* a_file) const { fclose(a_file); }
-};
-
-void putLittle(std::vector<unsigned char>& a_out, uint32_t a_value, int a_bytes)
-{
-    for (int i = 0; i < a_bytes; ++i)
-        a_out.push_back(static_cast<unsigned char>(a_value >> (8 * i)));
-}
-
-void putTag(std::vector<unsigned char>& a_out, const char* a_tag)
-{
-    a_out.insert(a_out.end(), a_tag, a_tag + 4);
-}
+// The frames handed to libsndfile at a time: the song is minutes long, and interleaving it
+// whole would double its memory.
+constexpr size_t kChunkFrames = 65536;
 
 }
 
 bool WavWriter::write(const StereoBuffer& a_buffer, const std::string& a_path, std::string& a_error)
 {
-    // WAVE_FORMAT_IEEE_FLOAT (3): the RIFF layout with "fmt ", "fact" and "data"
-    // chunks that Microsoft's multimedia format note asks of non-PCM formats.
-    const uint32_t frames = static_cast<uint32_t>(a_buffer.frames());
-    const uint32_t dataBytes = frames * 2u * 4u;
-    std::vector<unsigned char> header;
-    putTag(header, "RIFF");
-    putLittle(header, 4u + (8u + 18u) + (8u + 4u) + (8u + dataBytes), 4);
-    putTag(header, "WAVE");
-    putTag(header, "fmt ");
-    putLittle(header, 18, 4);
-    putLittle(header, 3, 2);                        // format tag
-    putLittle(header, 2, 2);                        // channels
-    putLittle(header, Tempo::kSampleRate, 4);       // frames per second
-    putLittle(header, Tempo::kSampleRate * 8u, 4);  // bytes per second
-    putLittle(header, 8, 2);                        // bytes per frame
-    putLittle(header, 32, 2);                       // bits per sample
-    putLittle(header, 0, 2);                        // extension size
-    putTag(header, "fact");
-    putLittle(header, 4, 4);
-    putLittle(header, frames, 4);
-    putTag(header, "data");
-    putLittle(header, dataBytes, 4);
-
-    std::vector<float> interleaved(static_cast<size_t>(frames) * 2);
-    for (size_t i = 0; i < frames; ++i)
+    SF_INFO info = {};
+    info.samplerate = Tempo::kSampleRate;
+    info.channels = 2;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SNDFILE* file = sf_open(a_path.c_str(), SFM_WRITE, &info);
+    if (!file)
     {
-        interleaved[2 * i] = a_buffer.left()[i];
-        interleaved[2 * i + 1] = a_buffer.right()[i];
-    }
-
-    std::unique_ptr<FILE, FileCloser> file(fopen(a_path.c_str(), "wb"));
-    if (!file || fwrite(header.data(), 1, header.size(), file.get()) != header.size() ||
-        fwrite(interleaved.data(), sizeof(float), interleaved.size(), file.get()) !=
-            interleaved.size() ||
-        fflush(file.get()) != 0)
-    {
-        a_error = "cannot write " + a_path;
+        a_error = "cannot write " + a_path + ": " + sf_strerror(nullptr);
         return false;
     }
-    return true;
+    // The samples as they are, without the PEAK chunk libsndfile adds to float files by default:
+    // the layout stays the plain one that every reader knows.
+    sf_command(file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
+
+    std::vector<float> interleaved;
+    bool written = true;
+    for (size_t first = 0; written && first < a_buffer.frames(); first += kChunkFrames)
+    {
+        const size_t count = std::min(kChunkFrames, a_buffer.frames() - first);
+        interleaved.resize(2 * count);
+        for (size_t i = 0; i < count; ++i)
+        {
+            interleaved[2 * i] = a_buffer.left()[first + i];
+            interleaved[2 * i + 1] = a_buffer.right()[first + i];
+        }
+        written = sf_writef_float(file, interleaved.data(), static_cast<sf_count_t>(count)) ==
+                  static_cast<sf_count_t>(count);
+    }
+    if (!written)
+        a_error = "cannot write " + a_path + ": " + sf_strerror(file);
+    // Closing writes the header's sizes; a failure there leaves a file no reader can trust.
+    if (sf_close(file) != 0 && written)
+    {
+        a_error = "cannot write " + a_path + ": closing failed";
+        written = false;
+    }
+    // Only a file of ours: a device given as the output stays.
+    struct stat status;
+    if (!written && stat(a_path.c_str(), &status) == 0 && S_ISREG(status.st_mode))
+        remove(a_path.c_str());
+    return written;
 }

@@ -1,4 +1,4 @@
-// Writes a stereo buffer as a 32-bit float WAV file, for listening and analysis.
+// Writes a stereo buffer as a 32-bit float WAV file, for listening and analysis, with libsndfile.
 #pragma once
 
 #include <string>
@@ -8,7 +8,8 @@ class StereoBuffer;
 class WavWriter
 {
 public:
-    // Writes a_buffer (44.1 kHz) into a_path. On failure returns false and says why in a_error.
+    // Writes a_buffer (44.1 kHz) into a_path. On failure returns false and says why in a_error;
+    // a file that could not be written whole is removed.
     static bool write(const StereoBuffer& a_buffer, const std::string& a_path,
                       std::string& a_error);
 };

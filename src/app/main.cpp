@@ -1,5 +1,6 @@
 // The program's entry point: the launcher, the archive, the application
 // object and its window, then the frame loop until the user quits.
+#include "app/CommandLine.h"
 #include "app/Launcher.h"
 #include "app/LauncherResources.h"
 #include "app/MainWindow.h"
@@ -12,14 +13,20 @@
 
 #include <windows.h>
 
+#include <stdio.h>
 #include <stdlib.h>
 
 #include <new>
 
-// Every path returns 0: the user ended the demo, or was told why it could
-// not run.
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+// Every path of the demo returns 0: the user ended the demo, or was told why
+// it could not run. --help and --version return 0 and a wrong argument 2
+// before anything is shown.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR a_commandLine, int)
 {
+    const int answered = CommandLine(a_commandLine).answer(stdout, stderr);
+    if (answered >= 0)
+        return answered;
+
     // What Windows maps with the executable's image: the dialog, banner, icon.
     registerLauncherResources();
 

@@ -1,5 +1,8 @@
 // Tests of the generated launcher banner, read back as the program reads bitmap 103.
+#include "Banner.h"
 #include "BmpFile.h"
+#include "FontRenderer.h"
+#include "Image.h"
 
 #include <gtest/gtest.h>
 
@@ -78,4 +81,47 @@ TEST(BannerTest, IsNotFlat)
     }
     const auto [darkest, brightest] = std::minmax_element(means.begin(), means.end());
     EXPECT_GT(*brightest - *darkest, 64.0);
+}
+
+// The 256 colours keep the painted picture's look: averaged over 4 x 4 blocks, which is what
+// the eye does with dithering, no block of the banner is further than 12 levels from the same
+// block of the painting in any channel, and the blocks are 1.5 levels off on average.
+TEST(BannerTest, KeepsThePaintedLook)
+{
+    const BmpFile bmp(TARVO_BANNER_BMP);
+    ASSERT_NE(bmp.surface(), nullptr) << SDL_GetError();
+    FontRenderer font;
+    std::string error;
+    ASSERT_TRUE(font.open(TARVO_LAUNCHER_FONT, error)) << error;
+    const Image painted = Banner::paint(font);
+    ASSERT_EQ(painted.width(), bmp.surface()->w);
+    ASSERT_EQ(painted.height(), bmp.surface()->h);
+
+    constexpr int kBlock = 4;
+    double worst = 0.0;
+    double total = 0.0;
+    int blocks = 0;
+    for (int blockY = 0; blockY + kBlock <= painted.height(); blockY += kBlock)
+        for (int blockX = 0; blockX + kBlock <= painted.width(); blockX += kBlock)
+        {
+            double difference[3] = {0.0, 0.0, 0.0};
+            for (int y = blockY; y < blockY + kBlock; ++y)
+                for (int x = blockX; x < blockX + kBlock; ++x)
+                {
+                    const Colour& want = painted.at(x, y);
+                    const SDL_Color got = bmp.colour(x, y);
+                    difference[0] += got.r - std::clamp(want.r, 0.0f, 1.0f) * 255.0;
+                    difference[1] += got.g - std::clamp(want.g, 0.0f, 1.0f) * 255.0;
+                    difference[2] += got.b - std::clamp(want.b, 0.0f, 1.0f) * 255.0;
+                }
+            for (const double channel : difference)
+            {
+                const double off = fabs(channel) / (kBlock * kBlock);
+                worst = std::max(worst, off);
+                total += off / 3.0;
+            }
+            ++blocks;
+        }
+    EXPECT_LE(worst, 12.0);
+    EXPECT_LE(total / blocks, 1.5);
 }
