@@ -39,6 +39,14 @@ const int kComparedFrames[] = {12, 72, 144};
 // growing further (six loops: five level, then +4.8 MB once). A leak of the
 // loop would grow every loop.
 const long kResidentNoiseKb = 8192;
+// Under AddressSanitizer freed blocks wait in its quarantine (up to 256 MB)
+// before they are reused, so resident memory grows loop by loop whatever the
+// demo does; there the counts are checked, and LeakSanitizer reports leaks.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kResidentMemoryTells = false;
+#else
+constexpr bool kResidentMemoryTells = true;
+#endif
 
 struct Census
 {
@@ -142,7 +150,10 @@ TEST(SoakTest, ThreeLoopsHoldNoMoreThanOneAndDrawTheSameFrames)
         SCOPED_TRACE(testing::Message() << "loop " << loop + 1 << " against loop 2");
         const Census& before = loops[1];
         const Census& now = loops[loop];
-        EXPECT_LE(now.residentKb, before.residentKb + kResidentNoiseKb);
+        if (kResidentMemoryTells)
+        {
+            EXPECT_LE(now.residentKb, before.residentKb + kResidentNoiseKb);
+        }
         EXPECT_LE(now.textures, before.textures);
         EXPECT_LE(now.buffers, before.buffers);
         EXPECT_LE(now.programs, before.programs);
