@@ -23,75 +23,24 @@ if ! command -v wine >/dev/null 2>&1; then
     exit 77
 fi
 
-WORK=$(mktemp -d)
-XVFB_PID=
-TARVO_PID=
-PULSE_PID=
-cleanup() {
-    [ -n "$TARVO_PID" ] && kill -KILL "$TARVO_PID" 2>/dev/null || true
+# The work folder, the display, the waits and the window lookups are the
+# Linux end-to-end tests' own; Wine is stopped as well on the way out.
+SCREEN=1280x1024x24
+# shellcheck source=../e2e/e2e_common.sh
+. "$(dirname "$0")/../e2e/e2e_common.sh"
+stop_wine() {
     "$WINE_SH" "$PREFIX" --stop
-    [ -n "$PULSE_PID" ] && kill "$PULSE_PID" 2>/dev/null || true
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-    rm -rf "$WORK"
+    cleanup
 }
-trap cleanup EXIT
+trap stop_wine EXIT
 
-fail() {
-    echo "FAIL ($CASE): $*" >&2
-    [ -f "$WORK/output" ] && sed 's/^/  tarvo.exe: /' "$WORK/output" >&2
-    exit 1
-}
-
-DEADLINE=${TARVO_TEST_EVENT_DEADLINE:?set by CTest from tests/windows/CMakeLists.txt}
-wait_for() {
-    limit=$(($(date +%s) + DEADLINE))
-    until "$@"; do
-        [ "$(date +%s)" -lt "$limit" ] || return 1
-        sleep 0.2
-    done
-}
-
-accepts_clients() {
-    xwininfo -root >/dev/null 2>&1
-}
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-XVFB_PID=$!
-wait_for test -s "$WORK/display" || fail "Xvfb did not start"
-DISPLAY=:$(cat "$WORK/display")
-export DISPLAY
-wait_for accepts_clients || fail "Xvfb does not accept clients"
-
-# A sound server of the test's own, its socket in the work folder: the null
-# sink is the default sink, so Wine's waveOut plays on it.
+# A sound server of the test's own: its null sink is the default sink, so
+# Wine's waveOut plays on it. Without one waveOut has no device.
 if [ "$CASE" = pulse-sound ]; then
-    export XDG_RUNTIME_DIR="$WORK/pulse-runtime"
-    mkdir -p "$XDG_RUNTIME_DIR"
-    export PULSE_SERVER="unix:$WORK/pulse.socket"
-    pulseaudio --daemonize=no --exit-idle-time=-1 --disable-shm=yes -n \
-        --load="module-native-protocol-unix auth-anonymous=1 socket=$WORK/pulse.socket" \
-        --load="module-null-sink sink_name=tarvo_null" \
-        --load="module-always-sink" >"$WORK/pulse.log" 2>&1 &
-    PULSE_PID=$!
-    wait_for pactl info >/dev/null 2>&1 || fail "PulseAudio did not start"
+    start_sound_server
 else
-    # No sound server to find: waveOut has no device.
     export PULSE_SERVER="unix:$WORK/no-such-socket"
 fi
-
-# Sets "shown" to the id of a shown top-level window named exactly $1, other
-# than window $2.
-find_shown() {
-    for shown in $(xwininfo -root -children 2>/dev/null | grep -F "\"$1\": (" | awk '{print $1}'); do
-        [ "$shown" != "${2:-}" ] || continue
-        xwininfo -id "$shown" 2>/dev/null | grep -q 'Map State: IsViewable' && return 0
-    done
-    return 1
-}
-window() {
-    wait_for find_shown "$1" "${2:-}" || return 1
-    echo "$shown"
-}
 
 # Pixels of window $1 brighter than 32 (of 255) in grey, read from the
 # screen: what a user sees of it.
@@ -126,11 +75,11 @@ key() {
 }
 # The fatal error box is shown and lit; Return sent to it ended the program.
 box_shows() {
-    find_shown 'Tarvo2 - Fatal error' && not_black "$shown"
+    find_shown 'Tarvo2 - Fatal error' '' && not_black "$shown"
 }
 box_answered() {
     ended && return 0
-    find_shown 'Tarvo2 - Fatal error' && key "$shown" Return 2>/dev/null
+    find_shown 'Tarvo2 - Fatal error' '' && key "$shown" Return 2>/dev/null
     sleep 1
     ended
 }
@@ -158,7 +107,7 @@ case "$CASE" in
         ;;
     *) cp "$ARCHIVE" tarvo.fs ;;
 esac
-("$WINE_SH" "$PREFIX" tarvo.exe </dev/null >"$WORK/output" 2>&1; echo $? >"$WORK/status") &
+("$WINE_SH" "$PREFIX" tarvo.exe </dev/null >"$WORK/stderr" 2>&1; echo $? >"$WORK/status") &
 TARVO_PID=$!
 
 launcher=$(window 'Tarvo2') || fail "no launcher"
