@@ -5,7 +5,7 @@
 // stage's share is its time over the whole frame's, both from this run.
 #include "ContentApplication.h"
 
-#include "demo/DemoParts.h"
+#include "demo/DemoState.h"
 #include "demo/Timeline.h"
 #include "render/Renderer.h"
 #include "sound/Time.h"
@@ -20,10 +20,8 @@ const struct
 {
     const char* name;
     float beat;
-    PartFrame (*part)(DemoState*);
 } g_parts[] = {
-    {"hog", 8.5f, hogPart},     {"test", 100.5f, testPart},           {"balls", 136.5f, ballsPart},
-    {"blob", 330.2f, blobPart}, {"satellite", 210.5f, satellitePart},
+    {"hog", 8.5f}, {"test", 100.5f}, {"balls", 136.5f}, {"blob", 330.2f}, {"satellite", 210.5f},
 };
 
 const char* const g_stages[kFrameStages] = {
@@ -47,12 +45,13 @@ void BM_DemoFrame(benchmark::State& a_state)
         return;
     const auto& part = g_parts[a_state.range(0)];
     Renderer* renderer = app->m_tarvo.m_renderer;
-    Time::g_time = beats(&app->m_demo, part.beat);
-    Timeline::g_finishedFrames = 3;
+    DemoState* demo = &app->m_demo;
+    Time::g_time = beats(demo, part.beat);
+    demo->m_memory.finishedFrames = 3;
     for (auto _ : a_state)
     {
         renderer->beginFrame();
-        runTimeline(&app->m_demo);
+        drawFrame(demo, describeFrame(demo, Time::g_time));
         renderer->endFrame();
     }
     a_state.SetLabel(part.name);
@@ -67,16 +66,17 @@ void BM_FrameStage(benchmark::State& a_state)
     const auto& part = g_parts[a_state.range(0)];
     const auto stage = static_cast<FrameStage>(a_state.range(1));
     Renderer* renderer = app->m_tarvo.m_renderer;
-    Time::g_time = beats(&app->m_demo, part.beat);
+    DemoState* demo = &app->m_demo;
+    Time::g_time = beats(demo, part.beat);
     // A whole frame first, so every target holds what the stage reads.
+    const FrameDescription frame = describeFrame(demo, Time::g_time);
     renderer->beginFrame();
-    runTimeline(&app->m_demo);
+    drawFrame(demo, frame);
     renderer->endFrame();
-    const PartFrame frame = part.part(&app->m_demo);
     for (auto _ : a_state)
     {
         renderer->beginFrame();
-        drawFrameStage(&app->m_demo, frame, stage);
+        drawFrameStage(demo, frame, stage);
         renderer->endFrame();
     }
     a_state.SetLabel(std::string(part.name) + ": " + g_stages[a_state.range(1)]);

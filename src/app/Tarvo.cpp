@@ -3,6 +3,7 @@
 
 #include "core/FatalError.h"
 #include "demo/ContentLoading.h"
+#include "demo/DemoState.h"
 #include "demo/Timeline.h"
 #include "render/DeferredShading.h"
 #include "render/Renderer.h"
@@ -132,7 +133,7 @@ ReturnCode Tarvo::loadSceneShaders()
     return ReturnCode(ReturnCode::kSuccess);
 }
 
-ReturnCode Tarvo::update()
+bool Tarvo::advance()
 {
     // Demo time 0 is the moment the first frame starts, after all loading.
     if (m_frame == 0)
@@ -148,19 +149,25 @@ ReturnCode Tarvo::update()
         Timer::update();
     else
         Timer::updateSilent();
-
-    if (m_demo && demoEnded(m_demo))
+    ++m_frame;
+    if (m_demo)
     {
-        m_ended = true;
-        return ReturnCode(ReturnCode::kSuccess, true);
+        m_demo->m_frame = describeFrame(m_demo, Time::g_time);
+        m_ended = m_demo->m_frame.ended;
     }
+    return !m_ended;
+}
+
+ReturnCode Tarvo::update()
+{
+    if (!advance())
+        return ReturnCode(ReturnCode::kSuccess, true);
     ReturnCode begun = m_renderer->beginFrame();
     if (begun.failed())
         return ReturnCode(ReturnCode::kFailure);
     if (m_demo)
-        runTimeline(m_demo);
+        drawFrame(m_demo, m_demo->m_frame);
     m_renderer->endFrame();
-    ++m_frame;
     return ReturnCode(ReturnCode::kSuccess, true);
 }
 

@@ -31,9 +31,13 @@ public:
     // Everything the demo needs, in order, for a_window (hidden until the
     // shared resources are loaded).
     ReturnCode init(HWND a_window);
-    // One frame; the first one starts the soundtrack and the clock. Once the
-    // timeline has ended (the last beat with Loop off) the frame is not drawn
-    // and m_ended is set.
+    // The first half of a frame, without the device: the clock, then the
+    // frame the timeline describes for it (m_demo->m_frame). The first call
+    // starts the soundtrack and the clock. Once the timeline has ended (the
+    // last beat with Loop off) m_ended is set and the result is false.
+    bool advance();
+    // One frame: advance, then draw the frame described (nothing once the
+    // demo has ended).
     ReturnCode update();
     // Releases in order; safe to call again.
     ReturnCode shutdown();
@@ -50,7 +54,7 @@ public:
     Container<Texture> m_textures;       // shared textures by name ("null_white" ...)
     Container<Scene> m_scenes;           // by file name ("hog.qor" ...)
     Container<Shader> m_shaders;         // shared shaders by file name
-    uint32_t m_frame = 0;                // completed frames
+    uint32_t m_frame = 0;                // frames advanced
     bool m_ended = false;                // the demo reached its end
     Soundtrack* m_soundtrack = nullptr;  // owned; null until content loading
     Scene* m_primitives = nullptr;       // owned; "primitives.qor", the light volumes

@@ -1,6 +1,9 @@
 // The one record of demo content: what content loading fills and the
-// timeline and its parts read every frame, and what the last frame chose.
+// timeline and its parts read every frame, the frame they described last
+// and what it hands on to the next.
 #pragma once
+
+#include "demo/FrameDescription.h"
 
 #include <stdint.h>
 
@@ -14,29 +17,6 @@ class RenderTarget;
 class Scene;
 class Tarvo;
 class Texture;
-
-// The values the timeline chose for the frame it drew last, for tests and
-// for the offline renderer's trace. Names point to constant strings or to
-// the scenes' own name copies.
-struct TimelineTrace
-{
-    float time;        // seconds of demo time
-    float beat;        // time / seconds per beat
-    const char* part;  // "hog", "test", "balls", "blob", "satellite"
-    const char* camera;
-    uint32_t cameraIndex;  // position in the scene's cameras
-    float sceneTime;       // frames
-    float cameraTime;      // frames
-    float positionShake, targetShake, rollShake, shakePhase;
-    float fovScale;
-    float envelope;  // the part's brightness envelope B
-    float fogNear, fogFar;
-    float blurArea;  // the second blur's area
-    float dofFar;
-    const char* overlay;  // the Break filter's overlay file, or null before the first
-    float overlayForce, overlayForce2;
-    float breakBrightness;
-};
 
 // Allocated by the entry point filled with zero bytes; never destroyed.
 struct DemoState
@@ -64,5 +44,6 @@ struct DemoState
     Texture* m_credits2Image;
     uint32_t m_loadStartTick;  // GetTickCount() when loading began; the loading bar's seed
     Texture* m_loadBar;
-    TimelineTrace m_trace;
+    FrameDescription m_frame;  // the frame described last
+    FrameMemory m_memory;
 };

@@ -17,15 +17,8 @@
 
 #include <math.h>
 
-namespace Timeline
-{
-uint32_t g_finishedFrames = 0;
-}
-
 namespace
 {
-
-using PartFunction = PartFrame (*)(DemoState*);
 
 // Which part plays from each beat on (until the next row's).
 const struct
@@ -84,39 +77,69 @@ float beatTime(const DemoState* a_demo, int32_t a_bar, int32_t a_pattern, int32_
     return secondsPerBeat(a_demo) * static_cast<float>(a_beat + 4 * a_bar + 16 * a_pattern - 5);
 }
 
-float pulse(float a_center, float a_width, float a_power)
+float pulse(float a_time, float a_center, float a_width, float a_power)
 {
-    const float distance = fabsf(Time::g_time - a_center);
+    const float distance = fabsf(a_time - a_center);
     return distance < a_width ? 1.0f - powf(distance / a_width, a_power) : 0.0f;
 }
 
-float decay(float a_start, float a_width, float a_power)
+float decay(float a_time, float a_start, float a_width, float a_power)
 {
-    const float elapsed = Time::g_time - a_start;
+    const float elapsed = a_time - a_start;
     return elapsed > 0.0f && elapsed <= a_width ? 1.0f - powf(elapsed / a_width, a_power) : 0.0f;
+}
+
+// The overlay of a beat: its credits are steady ("overlayForce2"), anything
+// else flashes with the picture ("overlayForce"). The filter keeps the
+// image assigned last.
+static void describeOverlay(const DemoState* a_demo, float a_beat, FrameMemory* a_memory,
+                            FrameDescription* a_frame)
+{
+    for (const auto& overlay : g_overlays)
+    {
+        if (a_beat > overlay.from && (overlay.to < 0.0f || a_beat < overlay.to))
+        {
+            a_memory->overlay = overlay.file;
+            a_memory->overlayImage = overlay.image(a_demo);
+            (overlay.steady ? a_frame->overlayForce2 : a_frame->overlayForce) = 1.0f;
+            break;
+        }
+    }
+    a_frame->overlay = a_memory->overlay;
+    a_frame->overlayImage = a_memory->overlayImage;
 }
 
 // Past the last beat with Loop on, the test part plays on until the music
 // wraps to the start.
-bool demoEnded(const DemoState* a_demo)
+FrameDescription describeFrame(DemoState* a_demo, float a_time)
 {
-    return Time::g_time >= beats(a_demo, Timeline::kLastBeat) && !g_loop;
-}
-
-void runTimeline(DemoState* a_demo)
-{
-    const float time = Time::g_time;
-    if (demoEnded(a_demo))
-        return;
+    FrameDescription frame = {};
+    frame.time = a_time;
+    frame.beat = a_time / secondsPerBeat(a_demo);
+    if (a_time >= beats(a_demo, Timeline::kLastBeat) && !g_loop)
+    {
+        frame.ended = true;
+        return frame;
+    }
     PartFunction part = g_parts[0].part;
     for (const auto& row : g_parts)
     {
-        if (time >= beats(a_demo, row.from))
+        if (a_time >= beats(a_demo, row.from))
             part = row.part;
     }
-    a_demo->m_trace.time = time;
-    a_demo->m_trace.beat = time / secondsPerBeat(a_demo);
-    drawPartFrame(a_demo, part(a_demo));
+    FrameMemory* memory = &a_demo->m_memory;
+    frame.fovScale = 1.0f;  // the exported field of view, unless the part breathes it
+    part(a_demo, a_time, memory, &frame);
+    describeOverlay(a_demo, frame.beat, memory, &frame);
+    // The first frames of a run show nothing.
+    frame.breakBrightness = memory->finishedFrames > 2 ? 1.0f : 0.0f;
+    ++memory->finishedFrames;
+    // The spectrum refreshes when read at least 0.05 s of demo time after
+    // its last refresh: reading it here, as the frame's Break filter will,
+    // keeps that rhythm on frames that are described and not drawn.
+    if (Time::g_soundtrack)
+        Time::g_soundtrack->getSpectrum();
+    return frame;
 }
 
 // The Break filter must not read the target it draws into: from the depth
@@ -127,20 +150,40 @@ static RenderTarget* breakOutput(DemoState* a_demo, RenderTarget* a_source)
     return a_source == a_demo->m_targets[1] ? a_demo->m_targets[2] : a_demo->m_targets[1];
 }
 
+// The frame's times, camera, shake and flicker on its scene.
+static void pose(const FrameDescription& a_frame)
+{
+    Scene* scene = a_frame.scene;
+    Camera* camera = a_frame.camera;
+    scene->m_camera = camera;
+    scene->m_time = a_frame.sceneTime;
+    camera->m_time = a_frame.cameraTime;
+    camera->m_positionShake = a_frame.positionShake;
+    camera->m_targetShake = a_frame.targetShake;
+    camera->m_rollShake = a_frame.rollShake;
+    camera->m_shakePhase = a_frame.shakePhase;
+    camera->m_fovScale = a_frame.fovScale;
+    if (a_frame.flicker)
+        scene->m_lights.at(0)->m_intensity = a_frame.firstLightIntensity;
+}
+
 // The pipeline's order: materials into the G-buffer, lights and glow into
 // the light buffers, combine and fog into target 1; a light blur of it
 // into 2 and a strong blur of that into 3; the depth of field mixes 1, 2
-// and 3 by distance into 0, which the Break filter reads.
-void drawFrameStage(DemoState* a_demo, const PartFrame& a_frame, FrameStage a_stage)
+// and 3 by distance into 0, which the Break filter reads into a spare
+// target, shown on the screen.
+void drawFrameStage(DemoState* a_demo, const FrameDescription& a_frame, FrameStage a_stage)
 {
     DeferredShading* deferred = a_demo->m_tarvo->m_deferred;
     Scene* scene = a_frame.scene;
-    Camera* camera = scene->m_camera;
+    Camera* camera = a_frame.camera;
     RenderTarget** targets = a_demo->m_targets;
+    FilterBreak* filter = a_demo->m_break;
     switch (a_stage)
     {
     case FrameStage::Geometry:
     {
+        pose(a_frame);
         deferred->beginGeometryPass();
         deferred->m_view = camera->viewMatrix();
         deferred->m_projection = camera->projectionMatrix();
@@ -175,8 +218,14 @@ void drawFrameStage(DemoState* a_demo, const PartFrame& a_frame, FrameStage a_st
                              targets[3]);
         break;
     case FrameStage::Break:
-        a_demo->m_break->apply(breakOutput(a_demo, targets[0]), targets[0], nullptr, nullptr,
-                               nullptr);
+        filter->setParameter("brightness", a_frame.breakBrightness);
+        if (a_frame.overlayImage)
+            filter->m_overlay = a_frame.overlayImage;
+        filter->setParameter("overlayForce", a_frame.overlayForce);
+        filter->setParameter("overlayForce2", a_frame.overlayForce2);
+        filter->apply(breakOutput(a_demo, targets[0]), targets[0], nullptr, nullptr, nullptr);
+        // The credits' steady force lasts only while a frame is drawn.
+        filter->setParameter("overlayForce2", 0.0f);
         break;
     case FrameStage::Copy:
         a_demo->m_renderer->drawToScreen(breakOutput(a_demo, targets[0]));
@@ -184,71 +233,10 @@ void drawFrameStage(DemoState* a_demo, const PartFrame& a_frame, FrameStage a_st
     }
 }
 
-void drawPartFrame(DemoState* a_demo, const PartFrame& a_frame)
+void drawFrame(DemoState* a_demo, const FrameDescription& a_frame)
 {
-    for (FrameStage stage : {FrameStage::Geometry, FrameStage::Lights, FrameStage::CombineAndFog,
-                             FrameStage::Blurs, FrameStage::DepthOfField})
-        drawFrameStage(a_demo, a_frame, stage);
-
-    Scene* scene = a_frame.scene;
-    Camera* camera = scene->m_camera;
-    TimelineTrace& trace = a_demo->m_trace;
-    trace.sceneTime = scene->m_time;
-    trace.cameraTime = camera->m_time;
-    trace.positionShake = camera->m_positionShake;
-    trace.targetShake = camera->m_targetShake;
-    trace.rollShake = camera->m_rollShake;
-    trace.shakePhase = camera->m_shakePhase;
-    trace.fovScale = camera->m_fovScale;
-    trace.fogNear = a_frame.fogNear;
-    trace.fogFar = a_frame.fogFar;
-    trace.blurArea = a_frame.blurArea;
-    trace.dofFar = a_frame.dofFar;
-    for (uint32_t i = 0; i < scene->m_cameras.count(); ++i)
-    {
-        if (scene->m_cameras.at(i) == camera)
-        {
-            trace.cameraIndex = i;
-            trace.camera = scene->m_cameras.nameAt(i);
-        }
-    }
-
-    finishFrame(a_demo, a_demo->m_targets[0], 1.0f);
-}
-
-void finishFrame(DemoState* a_demo, RenderTarget* a_source, float a_brightness)
-{
-    FilterBreak* filter = a_demo->m_break;
-    TimelineTrace& trace = a_demo->m_trace;
-    trace.breakBrightness = Timeline::g_finishedFrames > 2 ? a_brightness : 0.0f;
-    filter->setParameter("brightness", trace.breakBrightness);
-    ++Timeline::g_finishedFrames;
-
-    const float beat = Time::g_time / secondsPerBeat(a_demo);
-    const auto* shown = static_cast<decltype(&g_overlays[0])>(nullptr);
-    for (const auto& overlay : g_overlays)
-    {
-        if (beat > overlay.from && (overlay.to < 0.0f || beat < overlay.to))
-        {
-            shown = &overlay;
-            break;
-        }
-    }
-    if (shown)
-    {
-        filter->m_overlay = shown->image(a_demo);
-        filter->setParameter(shown->steady ? "overlayForce2" : "overlayForce", 1.0f);
-        trace.overlay = shown->file;
-    }
-    else
-    {
-        filter->setParameter("overlayForce", 0.0f);
-    }
-    trace.overlayForce = filter->m_overlayForce;
-    trace.overlayForce2 = filter->m_overlayForce2;
-
-    RenderTarget* output = breakOutput(a_demo, a_source);
-    filter->apply(output, a_source, nullptr, nullptr, nullptr);
-    a_demo->m_renderer->drawToScreen(output);
-    filter->setParameter("overlayForce2", 0.0f);
+    if (a_frame.ended)
+        return;
+    for (int stage = 0; stage < kFrameStages; ++stage)
+        drawFrameStage(a_demo, a_frame, static_cast<FrameStage>(stage));
 }

@@ -80,13 +80,14 @@ DemoApplication::~DemoApplication()
 bool DemoApplication::frameAt(float a_beat)
 {
     Time::g_time = beats(&m_demo, a_beat);
-    if (demoEnded(&m_demo))
+    m_demo.m_frame = describeFrame(&m_demo, Time::g_time);
+    if (m_demo.m_frame.ended)
         return false;
     Renderer* renderer = m_tarvo.m_renderer;
     ReturnCode begun = renderer->beginFrame();
     if (!begun.succeeded())
         return false;
-    runTimeline(&m_demo);
+    drawFrame(&m_demo, m_demo.m_frame);
     renderer->endFrame();
     return true;
 }

@@ -73,7 +73,7 @@ DemoRun playWholeDemo()
         }
         BassCapture::step(samples);
         samples.clear();
-        const TimelineTrace& trace = application->m_demo.m_trace;
+        const FrameDescription& trace = application->m_demo.m_frame;
         ++run.frames;
         if (!last || strcmp(last, trace.part) != 0)
             run.parts += std::string(" ") + trace.part;
@@ -83,7 +83,7 @@ DemoRun playWholeDemo()
         {
             ++run.blackFrames;
             fprintf(stderr, "black at beat %.2f (%s, fog far %.0f, camera %s at frame %.0f)\n",
-                    double(trace.beat), trace.part, double(trace.fogFar), trace.camera,
+                    double(trace.beat), trace.part, double(trace.fogFar), trace.cameraName,
                     double(trace.cameraTime));
         }
     }

@@ -182,105 +182,96 @@ bool Capture::prepareOutputs()
     return true;
 }
 
-// The order matters: outputs are checked before the slow start of the demo,
-// the range once the demo knows its tempo. Every path out before the final
-// renames leaves only the temporary files, which their owners remove.
-int Capture::run()
+bool Capture::openOutputs(VideoEncoder* a_encoder, std::unique_ptr<StagedFile>* a_video,
+                          std::unique_ptr<TraceWriter>* a_trace)
 {
-    // Headless whatever the session has: no window and no message box may
-    // wait for a user.
-    D3D9Offline::selectOffscreen();
-
-    const uint32_t width = m_options.m_width;
-    const uint32_t height = m_options.m_height;
-    const uint32_t fps = m_options.m_fps;
-    m_output = absolute(m_options.m_output);
-    m_pngFolder = absolute(m_options.m_pngFolder);
-    m_traceFile = absolute(m_options.m_traceFile);
-
-    VideoEncoder encoder;
-    std::unique_ptr<StagedFile> video;
     if (!m_output.empty() && !m_options.m_printRange)
     {
-        video.reset(new StagedFile(m_output));
-        encoder.m_withVideo = !m_options.m_soundOnly;
-        encoder.m_withSound = !m_options.m_noSound;
-        encoder.m_lossless = m_options.m_lossless;
-        if (!encoder.open(video->temporaryPath(), width, height, fps, kSampleRate))
+        a_video->reset(new StagedFile(m_output));
+        a_encoder->m_withVideo = !m_options.m_soundOnly;
+        a_encoder->m_withSound = !m_options.m_noSound;
+        a_encoder->m_lossless = m_options.m_lossless;
+        if (!a_encoder->open((*a_video)->temporaryPath(), m_options.m_width, m_options.m_height,
+                             m_options.m_fps, kSampleRate))
         {
-            complain("%s", encoder.m_error.c_str());
-            return kBadInput;
+            complain("%s", a_encoder->m_error.c_str());
+            return false;
         }
     }
-    std::unique_ptr<TraceWriter> trace;
     if (!m_traceFile.empty() && !m_options.m_printRange)
     {
-        trace.reset(new TraceWriter(m_traceFile));
-        if (!trace->open())
-            return kBadInput;
+        a_trace->reset(new TraceWriter(m_traceFile));
+        if (!(*a_trace)->open())
+            return false;
     }
-    if (!prepareOutputs())
-        return kBadInput;
-    WorkFolder work;
-    const bool archiveReady = prepareArchive();
-    work.path = m_workFolder;
-    if (!archiveReady)
-        return kBadInput;
+    return prepareOutputs();
+}
 
-    // The launcher's choices: one display mode of the picture's size, a
-    // window, no loop (the demo's end is the capture's).
-    D3D9Offline::setDisplayMode(width, height, fps);
+// The launcher's choices: one display mode of the picture's size, a window,
+// no loop (the demo's end is the capture's); the capture audio device, and
+// no waiting in Sleep.
+bool Capture::startDemo(Tarvo* a_tarvo)
+{
+    const uint32_t width = m_options.m_width;
+    const uint32_t height = m_options.m_height;
+    D3D9Offline::setDisplayMode(width, height, m_options.m_fps);
     g_displayMode = 0;
     g_windowed = true;
     g_fullScreen = false;
     g_loop = false;
     g_aspect = m_options.m_aspect > 0.0f ? m_options.m_aspect : float(width) / float(height);
-    BassCapture::select(fps);
+    BassCapture::select(m_options.m_fps);
     Win32Offline::skipSleeps(true);
 
     ReturnCode opened = FileSystem::open();
     if (opened.failed())
     {
         complain("cannot load the archive '%s'", m_options.m_archive.c_str());
-        return kFailed;
+        return false;
     }
-    DemoState* demo = new DemoState();  // lives until the process ends, as the demo's own
-    Tarvo tarvo(demo);
     HWND window = createMainWindow(GetModuleHandleA(nullptr));
     // The demo draws at its window's outer size.
     MoveWindow(window, 0, 0, int(width), int(height), FALSE);
-    ReturnCode initialised = tarvo.init(window);
+    ReturnCode initialised = a_tarvo->init(window);
     FileSystem::close();
-    if (initialised.failed() || !tarvo.m_soundtrack)
+    if (initialised.failed() || !a_tarvo->m_soundtrack)
     {
         complain(g_fatalErrorShown ? "the demo could not start (see the message above)"
                                    : "the demo could not start");
-        return kFailed;
+        return false;
     }
+    return true;
+}
 
-    const float end = beats(demo, Timeline::kLastBeat);
-    FrameRange range;
-    if (!range.resolve(m_options.m_frames, m_options.m_beats, fps, secondsPerBeat(demo),
-                       FrameRange::framesBefore(end, fps), Timeline::kLastBeat))
+bool Capture::resolveRange(const DemoState* a_demo, FrameRange* a_range)
+{
+    const uint32_t fps = m_options.m_fps;
+    const float end = beats(a_demo, Timeline::kLastBeat);
+    if (!a_range->resolve(m_options.m_frames, m_options.m_beats, fps, secondsPerBeat(a_demo),
+                          FrameRange::framesBefore(end, fps), Timeline::kLastBeat))
     {
-        complain("%s", range.m_error.c_str());
-        return kBadInput;
+        complain("%s", a_range->m_error.c_str());
+        return false;
     }
-    if (m_options.m_printRange)
-    {
-        printf("%u %u\n", range.m_first, range.m_last);
-        return fflush(stdout) == 0 ? kDone : kFailed;
-    }
-    if (!m_quiet)
-        complain("frames %u to %u (%.2f s to %.2f s of the demo) at %u x %u, %u frames per second",
-                 range.m_first, range.m_last - 1, double(range.m_first) / fps,
-                 double(range.m_last) / fps, width, height, fps);
+    return true;
+}
 
-    // Sound only: every frame runs as the frames before the range do.
+// Frames before the range (and every frame of a sound-only capture) are
+// described and not drawn: the timeline hands on what a drawn frame would,
+// and the clock and the sound step as they do for a drawn frame. The frame
+// just before the range is drawn, not read back: a frame starts with some
+// of the device's states as the frame before left them (the cull mode of
+// its last pass), which the range's first frame must find as a whole run
+// leaves them.
+int Capture::renderFrames(Tarvo* a_tarvo, const FrameRange& a_range, VideoEncoder* a_encoder,
+                          TraceWriter* a_trace)
+{
+    const uint32_t width = m_options.m_width;
+    const uint32_t height = m_options.m_height;
     const bool drawing = !m_options.m_soundOnly;
-    const bool writing = video || !m_pngFolder.empty();
+    const bool writing = a_encoder || !m_pngFolder.empty();
     const bool reading = writing && drawing;
-    IDirect3DDevice9* device = tarvo.m_renderer->device();
+    IDirect3DDevice9* device = a_tarvo->m_renderer->device();
     IDirect3DSurface9* copy = nullptr;
     if (reading && FAILED(device->CreateOffscreenPlainSurface(width, height, D3DFMT_X8R8G8B8,
                                                               D3DPOOL_SYSTEMMEM, &copy, nullptr)))
@@ -294,13 +285,15 @@ int Capture::run()
                 a_surface->Release();
         });
 
-    EncoderThread encoding(video ? &encoder : nullptr, m_pngFolder, width, height);
+    const DemoState* demo = a_tarvo->m_demo;
+    const float end = beats(demo, Timeline::kLastBeat);
+    EncoderThread encoding(a_encoder, m_pngFolder, width, height);
     encoding.start();
-    ProgressReporter progress(stderr, isatty(STDERR_FILENO) != 0, range.m_first, range.m_last);
-    const uint32_t samplesPerFrame = kSampleRate / fps;
+    ProgressReporter progress(stderr, isatty(STDERR_FILENO) != 0, a_range.m_first, a_range.m_last);
+    const uint32_t samplesPerFrame = kSampleRate / m_options.m_fps;
     std::chrono::steady_clock::time_point start;
     int status = kDone;
-    for (uint32_t k = 0; k < range.m_last && status == kDone; ++k)
+    for (uint32_t k = 0; k < a_range.m_last && status == kDone; ++k)
     {
         if (g_interrupted)
         {
@@ -309,23 +302,28 @@ int Capture::run()
         }
         // FrameRange counted the frames with the clock's own rounding; this
         // only guards the timeline's end of the process.
-        if (k > 0 && Timer::heardTime(tarvo.m_soundtrack) >= end)
+        if (k > 0 && Timer::heardTime(a_tarvo->m_soundtrack) >= end)
             break;
-        const bool drawn = k >= range.m_first;
-        if (k == range.m_first)
+        const bool drawn = k >= a_range.m_first;
+        if (k == a_range.m_first)
             start = std::chrono::steady_clock::now();
-        D3D9Offline::skipDrawing(!drawn || !drawing);
         pumpMessages();
-        ReturnCode updated = tarvo.update();
         CapturedFrame frame;
         frame.index = k;
-        if (updated.failed() ||
-            (drawn && reading &&
-             !readBack(device, tarvo.m_renderer->m_backBuffer, copy, width, height, &frame.pixels)))
+        if (drawing && (drawn || k + 1 == a_range.m_first))
         {
-            complain("frame %u failed to render", k);
-            status = kFailed;
-            break;
+            if (a_tarvo->update().failed() || (drawn && reading &&
+                                               !readBack(device, a_tarvo->m_renderer->m_backBuffer,
+                                                         copy, width, height, &frame.pixels)))
+            {
+                complain("frame %u failed to render", k);
+                status = kFailed;
+                break;
+            }
+        }
+        else
+        {
+            a_tarvo->advance();
         }
         const uint32_t stepped = BassCapture::step(frame.samples);
         if (stepped < samplesPerFrame || stepped > samplesPerFrame + 1)
@@ -336,8 +334,8 @@ int Capture::run()
         }
         if (!drawn)
             continue;
-        if (trace)
-            trace->write(k, demo->m_trace);
+        if (a_trace)
+            a_trace->write(k, demo->m_frame);
         if (writing && !encoding.submit(std::move(frame)))
         {
             complain("%s", encoding.error().c_str());
@@ -346,9 +344,8 @@ int Capture::run()
         }
         ++m_rendered;
         if (!m_quiet)
-            progress.frameDone(k, demo->m_trace.beat, demo->m_trace.part);
+            progress.frameDone(k, demo->m_frame.beat, demo->m_frame.part);
     }
-    D3D9Offline::skipDrawing(false);
     const bool written = encoding.finish();
     if (status == kDone && !written)
     {
@@ -359,15 +356,56 @@ int Capture::run()
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m_framesPerSecond = seconds > 0.0 ? m_rendered / seconds : 0.0;
     if (status == kInterrupted)
-    {
         complain("interrupted; no output was completed");
-        return status;
+    else if (status == kDone && !m_quiet)
+        progress.finish();
+    return status;
+}
+
+// The order matters: outputs are checked before the slow start of the demo,
+// the range once the demo knows its tempo. Every path out before the final
+// renames leaves only the temporary files, which their owners remove.
+int Capture::run()
+{
+    // Headless whatever the session has: no window and no message box may
+    // wait for a user.
+    D3D9Offline::selectOffscreen();
+    m_output = absolute(m_options.m_output);
+    m_pngFolder = absolute(m_options.m_pngFolder);
+    m_traceFile = absolute(m_options.m_traceFile);
+
+    VideoEncoder encoder;
+    std::unique_ptr<StagedFile> video;
+    std::unique_ptr<TraceWriter> trace;
+    if (!openOutputs(&encoder, &video, &trace))
+        return kBadInput;
+    WorkFolder work;
+    const bool archiveReady = prepareArchive();
+    work.path = m_workFolder;
+    if (!archiveReady)
+        return kBadInput;
+
+    DemoState* demo = new DemoState();  // lives until the process ends, as the demo's own
+    Tarvo tarvo(demo);
+    if (!startDemo(&tarvo))
+        return kFailed;
+    FrameRange range;
+    if (!resolveRange(demo, &range))
+        return kBadInput;
+    if (m_options.m_printRange)
+    {
+        printf("%u %u\n", range.m_first, range.m_last);
+        return fflush(stdout) == 0 ? kDone : kFailed;
     }
+    if (!m_quiet)
+        complain("frames %u to %u (%.2f s to %.2f s of the demo) at %u x %u, %u frames per second",
+                 range.m_first, range.m_last - 1, double(range.m_first) / m_options.m_fps,
+                 double(range.m_last) / m_options.m_fps, m_options.m_width, m_options.m_height,
+                 m_options.m_fps);
+
+    const int status = renderFrames(&tarvo, range, video ? &encoder : nullptr, trace.get());
     if (status != kDone)
         return status;
-    if (!m_quiet)
-        progress.finish();
-
     if (video && (!encoder.finish() || !video->commit()))
     {
         if (!encoder.m_error.empty())

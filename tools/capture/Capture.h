@@ -1,15 +1,23 @@
 // One offline rendering: the demo's own application object on the offscreen
 // video driver and the capture audio device, stepped one frame of the chosen
 // rate at a time, each frame read back and handed to the encoder thread with
-// its samples and its trace line. Frames before the range run with drawing
-// skipped, so a range renders exactly what a whole run renders there.
+// its samples and its trace line. Frames before the range are described and
+// not drawn, so a range renders exactly what a whole run renders there.
 #pragma once
 
 #include "CaptureOptions.h"
 
 #include <stdint.h>
 
+#include <memory>
 #include <string>
+
+struct DemoState;
+class FrameRange;
+class StagedFile;
+class Tarvo;
+class TraceWriter;
+class VideoEncoder;
 
 class Capture
 {
@@ -25,7 +33,7 @@ public:
 
     // Renders and writes everything asked for; messages go to standard
     // error. Returns one of the statuses above. Runs once per process: the
-    // demo keeps process-wide state (its finished-frame count).
+    // layers' offline modes and the demo's settings are process-wide.
     int run();
 
     // After run: frames rendered in the range, and their rate (frames per
@@ -38,8 +46,17 @@ public:
     static void installInterruptHandler();
 
 private:
-    bool prepareArchive();
+    // The steps of run, in order; each complains about what fails.
+    bool openOutputs(VideoEncoder* a_encoder, std::unique_ptr<StagedFile>* a_video,
+                     std::unique_ptr<TraceWriter>* a_trace);
     bool prepareOutputs();
+    bool prepareArchive();
+    bool startDemo(Tarvo* a_tarvo);
+    bool resolveRange(const DemoState* a_demo, FrameRange* a_range);
+    // The frames up to the range's end, those in it drawn, read back and
+    // handed to the encoder thread (a_encoder: null when no video).
+    int renderFrames(Tarvo* a_tarvo, const FrameRange& a_range, VideoEncoder* a_encoder,
+                     TraceWriter* a_trace);
 
     CaptureOptions m_options;
     bool m_quiet;

@@ -1,7 +1,7 @@
 // CSV lines of the timeline's values.
 #include "TraceWriter.h"
 
-#include "demo/DemoState.h"
+#include "demo/FrameDescription.h"
 
 #include <errno.h>
 #include <string.h>
@@ -62,12 +62,12 @@ bool TraceWriter::open()
 }
 
 // Nine significant digits give every float back exactly.
-void TraceWriter::write(uint32_t a_frame, const TimelineTrace& a_trace)
+void TraceWriter::write(uint32_t a_frame, const FrameDescription& a_trace)
 {
     fprintf(m_stream, "%u,%.9g,%.9g,", a_frame, double(a_trace.time), double(a_trace.beat));
     writeText(m_stream, a_trace.part);
     fputc(',', m_stream);
-    writeText(m_stream, a_trace.camera);
+    writeText(m_stream, a_trace.cameraName);
     const float values[] = {a_trace.cameraTime,  a_trace.sceneTime, a_trace.positionShake,
                             a_trace.targetShake, a_trace.rollShake, a_trace.shakePhase,
                             a_trace.fovScale,    a_trace.envelope,  a_trace.fogNear,

@@ -9,7 +9,7 @@
 
 #include <string>
 
-struct TimelineTrace;
+struct FrameDescription;
 
 class TraceWriter
 {
@@ -23,7 +23,7 @@ public:
     // message on standard error, when it cannot be created.
     bool open();
     // The line of frame a_frame.
-    void write(uint32_t a_frame, const TimelineTrace& a_trace);
+    void write(uint32_t a_frame, const FrameDescription& a_trace);
     // Closes and renames to the final name; false, with a message, when a
     // write failed on the way.
     bool finish();

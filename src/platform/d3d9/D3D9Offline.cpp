@@ -25,11 +25,6 @@ void D3D9Offline::setDisplayMode(UINT a_width, UINT a_height, UINT a_refreshRate
     AdapterModes::setOverride({{a_width, a_height, a_refreshRate, D3DFMT_X8R8G8B8}});
 }
 
-void D3D9Offline::skipDrawing(bool a_skip)
-{
-    Device9::setDrawingSkipped(a_skip);
-}
-
 HRESULT D3D9Offline::readSurface(IDirect3DSurface9* a_surface, std::vector<unsigned char>* a_bytes)
 {
     Surface9* surface = dynamic_cast<Surface9*>(a_surface);

@@ -28,11 +28,6 @@ void D3D9Testing::bypassGlStateCache(bool a_bypass)
     GlStateCache::setBypass(a_bypass);
 }
 
-void D3D9Testing::skipDrawing(bool a_skip)
-{
-    D3D9Offline::skipDrawing(a_skip);
-}
-
 long D3D9Testing::liveObjects()
 {
     return g_liveComObjects;

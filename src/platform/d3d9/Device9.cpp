@@ -10,20 +10,6 @@
 #include "TextureStorage.h"
 #include "VertexBuffer9.h"
 
-namespace Device9Switch
-{
-bool g_drawingSkipped = false;
-}
-
-void Device9::setDrawingSkipped(bool a_skipped)
-{
-    Device9Switch::g_drawingSkipped = a_skipped;
-}
-bool Device9::drawingSkipped()
-{
-    return Device9Switch::g_drawingSkipped;
-}
-
 HRESULT Device9::create(HWND a_focusWindow, D3DPRESENT_PARAMETERS* a_parameters,
                         IDirect3DDevice9** a_device)
 {
@@ -98,7 +84,7 @@ HRESULT Device9::Present(const RECT* a_sourceRect, const RECT* a_destRect, HWND 
 {
     const HRESULT checked =
         m_context.checkPresent(a_sourceRect, a_destRect, a_destWindow, a_dirtyRegion);
-    if (checked != D3D_OK || drawingSkipped())
+    if (checked != D3D_OK)
         return checked;
     m_context.present(m_translator.gl());
     return D3D_OK;
@@ -244,7 +230,7 @@ HRESULT Device9::Clear(DWORD a_count, const D3DRECT* a_rects, DWORD a_flags, D3D
     if (!m_translator.applyTargets(m_state, m_state.boundTargets()))
         return D3DERR_INVALIDCALL;
     D3DRECT area;
-    if (!m_state.clearArea(&area) || drawingSkipped())
+    if (!m_state.clearArea(&area))
         return D3D_OK;
     m_translator.clear(m_state, area, a_rects ? a_count : 0, a_rects, a_flags, a_color, a_z,
                        a_stencil);
@@ -317,8 +303,7 @@ HRESULT Device9::DrawPrimitive(D3DPRIMITIVETYPE a_type, UINT a_startVertex, UINT
         uint64_t(a_startVertex) + vertices > m_state.streamVertices() ||
         !m_translator.applyDraw(m_state))
         return D3DERR_INVALIDCALL;
-    if (!drawingSkipped())
-        m_translator.drawArrays(a_type, a_startVertex, vertices);
+    m_translator.drawArrays(a_type, a_startVertex, vertices);
     return D3D_OK;
 }
 
@@ -330,8 +315,7 @@ HRESULT Device9::DrawIndexedPrimitive(D3DPRIMITIVETYPE a_type, INT a_baseVertex,
         !m_state.checkIndices(a_baseVertex, a_startIndex, indices) ||
         !m_translator.applyDraw(m_state))
         return D3DERR_INVALIDCALL;
-    if (!drawingSkipped())
-        m_translator.drawIndexed(a_type, m_state, a_baseVertex, a_startIndex, indices);
+    m_translator.drawIndexed(a_type, m_state, a_baseVertex, a_startIndex, indices);
     return D3D_OK;
 }
 

@@ -25,10 +25,6 @@ public:
     // context, the back buffer and its depth buffer.
     static HRESULT create(HWND a_focusWindow, D3DPRESENT_PARAMETERS* a_parameters,
                           IDirect3DDevice9** a_device);
-    // While set, draws, clears and presents check their arguments and answer
-    // as usual but change no pixel; everything else works (D3D9Testing).
-    static void setDrawingSkipped(bool a_skipped);
-    static bool drawingSkipped();
 
     // Capabilities and presentation.
     HRESULT GetDeviceCaps(D3DCAPS9* a_caps) override;

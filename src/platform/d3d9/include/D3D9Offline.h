@@ -20,13 +20,6 @@ void selectOffscreen();
 // the device's back buffer then has the picture's size.
 void setDisplayMode(UINT a_width, UINT a_height, UINT a_refreshRate);
 
-// True: draws, clears and presents answer as usual but change no pixel,
-// while every other call (states, constants, locks) works. The offline
-// renderer runs the frames before a range this way, so that everything the
-// program keeps from frame to frame is as a whole run leaves it, at a
-// fraction of the cost of drawing.
-void skipDrawing(bool a_skip);
-
 // The contents of a surface in D3D9's memory layout (rows top first, pitch =
 // width x bytes per pixel); D3DERR_INVALIDCALL for depth surfaces.
 HRESULT readSurface(IDirect3DSurface9* a_surface, std::vector<unsigned char>* a_bytes);

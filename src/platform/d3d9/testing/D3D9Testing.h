@@ -31,13 +31,6 @@ void clearCapsLimit();
 // True: every GL state call reaches GL, as if the layer cached nothing.
 void bypassGlStateCache(bool a_bypass);
 
-// True: draws, clears and presents answer as usual but change no pixel,
-// while every other call (states, constants, locks) works. The offline
-// renderer runs the frames before a range this way, so that everything the
-// program keeps from frame to frame is as a whole run leaves it, at a
-// fraction of the cost of drawing.
-void skipDrawing(bool a_skip);
-
 // The layer's objects alive now (devices, surfaces, textures, buffers,
 // shaders, declarations...), whatever holds them.
 long liveObjects();
