@@ -45,24 +45,6 @@ class PlainLight : public Light
 {
 };
 
-// A fresh light holds the documented defaults.
-TEST_F(LightTest, FreshLightHasTheDefaults)
-{
-    LightAmbient* light = LightAmbient::create(m_renderer);
-    ASSERT_NE(light, nullptr);
-    EXPECT_EQ(light->m_color, D3DXVECTOR4(1.0f, 1.0f, 1.0f, 1.0f));
-    EXPECT_EQ(light->m_nearFallOff, 5.0f);
-    EXPECT_EQ(light->m_farFallOff, 10.0f);
-    EXPECT_EQ(light->m_intensity, 1.0f);
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    EXPECT_EQ(light->m_world, identity);
-    EXPECT_EQ(light->m_positionTrack.count(), 0u);
-    EXPECT_EQ(light->m_targetTrack.count(), 0u);
-    EXPECT_EQ(light->m_renderer, m_renderer);
-    delete light;
-}
-
 // The base apply changes no device state.
 TEST_F(LightTest, BaseApplyChangesNothing)
 {
