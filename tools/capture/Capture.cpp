@@ -1,6 +1,7 @@
 // The capture's set-up, frame loop and completion.
 #include "Capture.h"
 
+#include "BackBufferReader.h"
 #include "CapturedFrame.h"
 #include "EncoderThread.h"
 #include "FrameRange.h"
@@ -72,25 +73,6 @@ std::string absolute(const std::string& a_path)
     if (!getcwd(folder, sizeof(folder)))
         return a_path;
     return std::string(folder) + "/" + a_path;
-}
-
-// The back buffer, as the device drew it, into a_pixels (rows packed).
-bool readBack(IDirect3DDevice9* a_device, IDirect3DSurface9* a_backBuffer,
-              IDirect3DSurface9* a_copy, uint32_t a_width, uint32_t a_height,
-              std::vector<uint8_t>* a_pixels)
-{
-    if (FAILED(a_device->GetRenderTargetData(a_backBuffer, a_copy)))
-        return false;
-    D3DLOCKED_RECT locked = {};
-    if (FAILED(a_copy->LockRect(&locked, nullptr, D3DLOCK_READONLY)))
-        return false;
-    const size_t row = size_t(a_width) * 4;
-    a_pixels->resize(row * a_height);
-    for (uint32_t y = 0; y < a_height; ++y)
-        memcpy(a_pixels->data() + row * y,
-               static_cast<const uint8_t*>(locked.pBits) + size_t(locked.Pitch) * y, row);
-    a_copy->UnlockRect();
-    return true;
 }
 
 // The link "tarvo.fs" and its folder, removed when the capture ends.
@@ -256,6 +238,30 @@ bool Capture::resolveRange(const DemoState* a_demo, FrameRange* a_range)
     return true;
 }
 
+// One frame, a_frame->index: drawn and, with a_reader, read back, or only
+// described; then its samples stepped.
+bool Capture::stepFrame(Tarvo* a_tarvo, bool a_draw, BackBufferReader* a_reader,
+                        CapturedFrame* a_frame)
+{
+    pumpMessages();
+    if (!a_draw)
+        a_tarvo->advance();
+    else if (a_tarvo->update().failed() || (a_reader && !a_reader->read(&a_frame->pixels)))
+    {
+        complain("frame %u failed to render", a_frame->index);
+        return false;
+    }
+    const uint32_t samplesPerFrame = kSampleRate / m_options.m_fps;
+    const uint32_t stepped = BassCapture::step(a_frame->samples);
+    if (stepped < samplesPerFrame || stepped > samplesPerFrame + 1)
+    {
+        complain("the capture audio device stepped %u samples for frame %u", stepped,
+                 a_frame->index);
+        return false;
+    }
+    return true;
+}
+
 // Frames before the range (and every frame of a sound-only capture) are
 // described and not drawn: the timeline hands on what a drawn frame would,
 // and the clock and the sound step as they do for a drawn frame. The frame
@@ -271,26 +277,19 @@ int Capture::renderFrames(Tarvo* a_tarvo, const FrameRange& a_range, VideoEncode
     const bool drawing = !m_options.m_soundOnly;
     const bool writing = a_encoder || !m_pngFolder.empty();
     const bool reading = writing && drawing;
-    IDirect3DDevice9* device = a_tarvo->m_renderer->device();
-    IDirect3DSurface9* copy = nullptr;
-    if (reading && FAILED(device->CreateOffscreenPlainSurface(width, height, D3DFMT_X8R8G8B8,
-                                                              D3DPOOL_SYSTEMMEM, &copy, nullptr)))
+    BackBufferReader reader;
+    if (reading && !reader.open(a_tarvo->m_renderer->device(), a_tarvo->m_renderer->m_backBuffer,
+                                width, height))
     {
         complain("cannot read frames back from the device");
         return kFailed;
     }
-    std::unique_ptr<IDirect3DSurface9, void (*)(IDirect3DSurface9*)> copyHolder(
-        copy, [](IDirect3DSurface9* a_surface) {
-            if (a_surface)
-                a_surface->Release();
-        });
 
     const DemoState* demo = a_tarvo->m_demo;
     const float end = beats(demo, Timeline::kLastBeat);
     EncoderThread encoding(a_encoder, m_pngFolder, width, height);
     encoding.start();
     ProgressReporter progress(stderr, isatty(STDERR_FILENO) != 0, a_range.m_first, a_range.m_last);
-    const uint32_t samplesPerFrame = kSampleRate / m_options.m_fps;
     std::chrono::steady_clock::time_point start;
     int status = kDone;
     for (uint32_t k = 0; k < a_range.m_last && status == kDone; ++k)
@@ -307,28 +306,11 @@ int Capture::renderFrames(Tarvo* a_tarvo, const FrameRange& a_range, VideoEncode
         const bool drawn = k >= a_range.m_first;
         if (k == a_range.m_first)
             start = std::chrono::steady_clock::now();
-        pumpMessages();
         CapturedFrame frame;
         frame.index = k;
-        if (drawing && (drawn || k + 1 == a_range.m_first))
+        const bool draw = drawing && (drawn || k + 1 == a_range.m_first);
+        if (!stepFrame(a_tarvo, draw, drawn && reading ? &reader : nullptr, &frame))
         {
-            if (a_tarvo->update().failed() || (drawn && reading &&
-                                               !readBack(device, a_tarvo->m_renderer->m_backBuffer,
-                                                         copy, width, height, &frame.pixels)))
-            {
-                complain("frame %u failed to render", k);
-                status = kFailed;
-                break;
-            }
-        }
-        else
-        {
-            a_tarvo->advance();
-        }
-        const uint32_t stepped = BassCapture::step(frame.samples);
-        if (stepped < samplesPerFrame || stepped > samplesPerFrame + 1)
-        {
-            complain("the capture audio device stepped %u samples for frame %u", stepped, k);
             status = kFailed;
             break;
         }

@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+class BackBufferReader;
+struct CapturedFrame;
 struct DemoState;
 class FrameRange;
 class StagedFile;
@@ -53,6 +55,7 @@ private:
     bool prepareArchive();
     bool startDemo(Tarvo* a_tarvo);
     bool resolveRange(const DemoState* a_demo, FrameRange* a_range);
+    bool stepFrame(Tarvo* a_tarvo, bool a_draw, BackBufferReader* a_reader, CapturedFrame* a_frame);
     // The frames up to the range's end, those in it drawn, read back and
     // handed to the encoder thread (a_encoder: null when no video).
     int renderFrames(Tarvo* a_tarvo, const FrameRange& a_range, VideoEncoder* a_encoder,
