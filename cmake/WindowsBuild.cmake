@@ -30,6 +30,8 @@ add_compile_options(-Wno-format)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 add_subdirectory(src)
+# The frame twin, which the tests compare with the Linux build's.
+add_subdirectory(tools/twin)
 
 # The zip users download: the executable, the archive and the README, side
 # by side, as the program wants them.

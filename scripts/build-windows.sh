@@ -3,7 +3,8 @@
 # and packs build-windows/tarvo-windows.zip: tarvo.exe, the archive and a
 # README. The archive and the launcher's pictures come from the Linux build
 # in build/ (or $TARVO_HOST_BUILD), which is made or brought up to date
-# first. Further arguments go to CMake for the Windows build.
+# first, with the frame twin's Linux programs the Windows tests compare
+# against. Further arguments go to CMake for the Windows build.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -11,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 HOST_BUILD=${TARVO_HOST_BUILD:-build}
 if [ -f "$HOST_BUILD/build.ninja" ]; then
-    cmake --build "$HOST_BUILD" --target content launcher_resources
+    cmake --build "$HOST_BUILD" --target content launcher_resources tarvo-frames tarvo-frame-diff
 else
     ./scripts/build.sh "$HOST_BUILD"
 fi

@@ -43,14 +43,8 @@ while [ "$round" -le "$ROUNDS" ]; do
 done
 
 # Medians of each kind over every round (and, for the demo, every part).
-awk '
+awk "$(cat scripts/median.awk)"'
     { key = $1 " " $2; values[key, ++count[key]] = $3 }
-    function median(key,    n, i, j, t, v) {
-        n = count[key]
-        for (i = 1; i <= n; i++) v[i] = values[key, i]
-        for (i = 1; i <= n; i++) for (j = i + 1; j <= n; j++) if (v[j] < v[i]) { t = v[i]; v[i] = v[j]; v[j] = t }
-        return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
-    }
     END {
         for (kind = 1; kind <= 2; kind++) {
             what = kind == 1 ? "frame" : "blurs"

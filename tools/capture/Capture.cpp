@@ -118,15 +118,8 @@ bool Capture::prepareArchive()
     }
     if (!reader.valid())
     {
-        std::string fault = "damaged";
-        for (const ArchiveReader::Fault& entry : reader.faults())
-            if (entry.error)
-            {
-                fault = entry.text;
-                break;
-            }
         complain("'%s' is not a valid demo archive: %s", m_options.m_archive.c_str(),
-                 fault.c_str());
+                 reader.firstError().c_str());
         return false;
     }
     char folder[] = "/tmp/tarvo-capture-XXXXXX";

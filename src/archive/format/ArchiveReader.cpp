@@ -90,6 +90,16 @@ bool ArchiveReader::valid() const
     return true;
 }
 
+std::string ArchiveReader::firstError() const
+{
+    for (const Fault& fault : m_faults)
+    {
+        if (fault.error)
+            return fault.text;
+    }
+    return "damaged";
+}
+
 std::vector<FileEntry> ArchiveReader::takeEntries()
 {
     return std::move(m_entries);

@@ -39,6 +39,9 @@ public:
     // Results of the last read.
     bool valid() const;
     const std::vector<Fault>& faults() const { return m_faults; }
+    // The first error's text, for a one-line message; "damaged" when the
+    // archive is invalid without one.
+    std::string firstError() const;
     uint32_t key() const { return m_key; }
     const std::vector<FileEntry>& entries() const { return m_entries; }
     const uint8_t* data() const { return m_data; }

@@ -13,6 +13,9 @@ namespace
 constexpr size_t kFramesPerConversion = 16;
 // Files above this are refused rather than read into memory (bytes).
 constexpr uint64_t kMaxFileBytes = 256u << 20;
+// The layer III synthesis filter bank's delay (sample frames), which
+// decoders that honour the encoder's delay remove along with it.
+constexpr uint64_t kDecoderDelay = 529;
 
 }
 
@@ -40,7 +43,13 @@ int AcmMp3Decoder::open(bool)
 {
     if (!readFile() || !m_frames.scan(m_file.data(), m_file.size()))
         return BASS_ERROR_FILEFORM;
-    m_length = uint64_t(m_frames.frames().size()) * m_frames.samplesPerFrame();
+    const uint64_t coded = uint64_t(m_frames.frames().size()) * m_frames.samplesPerFrame();
+    const uint64_t trimmed = uint64_t(m_frames.encoderDelay()) + m_frames.encoderPadding();
+    // Without a LAME tag, or with one that claims more than the frames
+    // hold, every sample is kept.
+    const bool gapless = trimmed > 0 && trimmed < coded;
+    m_length = gapless ? coded - trimmed : coded;
+    m_leadIn = gapless ? m_frames.encoderDelay() + kDecoderDelay : 0;
     if (!openCodec())
         return BASS_ERROR_FILEFORM;
     return BASS_OK;
@@ -92,6 +101,8 @@ bool AcmMp3Decoder::openCodec()
     m_nextFrame = 0;
     m_pcm.clear();
     m_pcmRead = 0;
+    m_toDrop = m_leadIn;
+    m_delivered = 0;
     return acmStreamOpen(&m_codec, nullptr, &mp3.wfx, &pcm, nullptr, 0, 0,
                          ACM_STREAMOPENF_NONREALTIME) == 0;
 }
@@ -107,15 +118,24 @@ size_t AcmMp3Decoder::read(int16_t* a_samples, size_t a_frames)
 {
     const size_t channels = m_frames.channels();
     size_t done = 0;
-    while (done < a_frames)
+    while (done < a_frames && m_delivered < m_length)
     {
         if (m_pcmRead == m_pcm.size() && !decodeMore())
             break;
         const size_t available = (m_pcm.size() - m_pcmRead) / channels;
-        const size_t taken = std::min(available, a_frames - done);
+        if (m_toDrop > 0)
+        {
+            const size_t dropped = size_t(std::min<uint64_t>(available, m_toDrop));
+            m_pcmRead += dropped * channels;
+            m_toDrop -= dropped;
+            continue;
+        }
+        const size_t taken = size_t(std::min<uint64_t>(std::min<size_t>(available, a_frames - done),
+                                                       m_length - m_delivered));
         memcpy(a_samples + done * channels, m_pcm.data() + m_pcmRead,
                taken * channels * sizeof(int16_t));
         m_pcmRead += taken * channels;
+        m_delivered += taken;
         done += taken;
     }
     return done;

@@ -38,7 +38,13 @@ private:
     void* m_user;
     std::vector<uint8_t> m_file;  // the whole file, read once at open
     Mp3Frames m_frames;
-    uint64_t m_length = 0;  // sample frames
+    uint64_t m_length = 0;  // sample frames, after the trim
+    // The codec yields every frame's samples, with the encoder's delay and
+    // the synthesis filter's in front; they are dropped, and the padding at
+    // the end is cut, so the audio lines up with mpg123's gapless decoding.
+    uint64_t m_leadIn = 0;     // sample frames dropped at the start
+    uint64_t m_toDrop = 0;     // of the lead-in, still to drop
+    uint64_t m_delivered = 0;  // sample frames read out since the start
     HACMSTREAM m_codec = nullptr;
     bool m_started = false;      // the codec has been given its first block
     size_t m_nextFrame = 0;      // index into m_frames.frames()

@@ -59,6 +59,31 @@ bool isInfoFrame(const uint8_t* a_frame, const Header& a_header)
     return memcmp(a_frame + tag, "Xing", 4) == 0 || memcmp(a_frame + tag, "Info", 4) == 0;
 }
 
+// The LAME tag after the Xing or Info header: the header's flags say which
+// of the frame count (4 bytes), byte count (4), seek table (100) and quality
+// (4) follow; then the encoder's name, and 21 bytes into the tag the
+// encoder's delay and padding, 12 bits each. Only LAME and the FFmpeg
+// encoders built on it write the tag.
+bool readLameTag(const uint8_t* a_frame, const Header& a_header, uint32_t* a_delay,
+                 uint32_t* a_padding)
+{
+    const size_t xing = 4 + a_header.sideInfo;
+    if (xing + 8 > a_header.size)
+        return false;
+    const uint32_t flags = uint32_t(a_frame[xing + 4]) << 24 | uint32_t(a_frame[xing + 5]) << 16 |
+                           uint32_t(a_frame[xing + 6]) << 8 | a_frame[xing + 7];
+    const size_t lame = xing + 8 + ((flags & 1) ? 4 : 0) + ((flags & 2) ? 4 : 0) +
+                        ((flags & 4) ? 100 : 0) + ((flags & 8) ? 4 : 0);
+    if (lame + 24 > a_header.size)
+        return false;
+    const uint8_t* tag = a_frame + lame;
+    if (memcmp(tag, "LAME", 4) != 0 && memcmp(tag, "Lavc", 4) != 0 && memcmp(tag, "Lavf", 4) != 0)
+        return false;
+    *a_delay = uint32_t(tag[21]) << 4 | tag[22] >> 4;
+    *a_padding = uint32_t(tag[22] & 0x0F) << 8 | tag[23];
+    return true;
+}
+
 // An ID3v2 tag: "ID3", version, flags, and its size in four 7-bit bytes,
 // plus a footer of 10 bytes when flag bit 4 says so.
 size_t id3v2Size(const uint8_t* a_data, size_t a_size)
@@ -105,8 +130,14 @@ bool Mp3Frames::scan(const uint8_t* a_data, size_t a_size)
     m_channels = first.channels;
     m_bitrate = first.bitrate;
     m_samplesPerFrame = first.version == 3 ? 1152 : 576;
+    m_encoderDelay = 0;
+    m_encoderPadding = 0;
     if (isInfoFrame(a_data + offset, first))
+    {
+        if (!readLameTag(a_data + offset, first, &m_encoderDelay, &m_encoderPadding))
+            m_encoderDelay = m_encoderPadding = 0;
         offset += first.size;
+    }
 
     Header header = {};
     while (parse(a_data + offset, a_size - offset, header) && header.version == first.version &&

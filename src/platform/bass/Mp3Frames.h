@@ -28,6 +28,12 @@ public:
     uint32_t bitrate() const { return m_bitrate; }  // kilobits per second of the first frame
     uint32_t samplesPerFrame() const { return m_samplesPerFrame; }
     const std::vector<Frame>& frames() const { return m_frames; }
+    // The samples the encoder added before and after the audio, from the
+    // LAME tag of the Info frame; 0 and 0 without one. mpg123 trims them
+    // (and the synthesis filter's delay), so the audio starts where the
+    // encoder's input started.
+    uint32_t encoderDelay() const { return m_encoderDelay; }
+    uint32_t encoderPadding() const { return m_encoderPadding; }
 
 private:
     std::vector<Frame> m_frames;
@@ -35,4 +41,6 @@ private:
     uint32_t m_channels = 0;
     uint32_t m_bitrate = 0;
     uint32_t m_samplesPerFrame = 0;
+    uint32_t m_encoderDelay = 0;
+    uint32_t m_encoderPadding = 0;
 };

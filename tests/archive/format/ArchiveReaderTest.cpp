@@ -118,6 +118,8 @@ TEST(ArchiveReader, NamesWhereReadingStopped)
         EXPECT_FALSE(reader.valid());
         ASSERT_FALSE(reader.faults().empty());
         EXPECT_EQ(faultTexts(reader).back(), c.fault);
+        // The one-line message names the first error.
+        EXPECT_EQ("error: " + reader.firstError(), faultTexts(reader).front());
     }
 
     // A cut inside the block reports how much arrived; a damaged gzip stream

@@ -107,3 +107,51 @@ TEST(Mp3Frames, SkipsTagsAndDamageAroundTheFrames)
         }
     }
 }
+
+// The LAME tag's delay and padding are what mpg123 trims: the frames'
+// samples less both are its gapless length, to the sample, for every
+// version, channel count and bit-rate mode; a tag whose encoder name is not
+// one that writes them gives no trim.
+TEST(Mp3Frames, ReadsTheEncodersDelayAndPaddingFromTheLameTag)
+{
+    const struct
+    {
+        const char* name;
+        int rate;
+        int channels;
+        bool vbr;
+    } kCases[] = {
+        {"MPEG-1 stereo", 44100, 2, false},
+        {"MPEG-1 mono, variable rate", 48000, 1, true},
+        {"MPEG-2 stereo", 22050, 2, false},
+    };
+    for (const auto& test : kCases)
+    {
+        SCOPED_TRACE(test.name);
+        Mp3TestData::Encoding encoding;
+        encoding.m_rate = test.rate;
+        encoding.m_channels = test.channels;
+        encoding.m_vbr = test.vbr;
+        const std::vector<uint8_t> mp3 = Mp3TestData::encode(
+            Mp3TestData::tone(440.0, 0.7, 0.5, test.channels, test.rate), encoding);
+        const size_t decoded = Mp3TestData::decode(mp3).size() / size_t(test.channels);
+        Mp3Frames frames;
+        ASSERT_TRUE(frames.scan(mp3.data(), mp3.size()));
+        EXPECT_GT(frames.encoderDelay(), 0u);
+        EXPECT_EQ(frames.frames().size() * frames.samplesPerFrame() - frames.encoderDelay() -
+                      frames.encoderPadding(),
+                  decoded);
+
+        // The encoder's name is the first bytes after the Xing or Info header.
+        std::vector<uint8_t> renamed = mp3;
+        const size_t name = std::string(renamed.begin(), renamed.end()).find("LAME");
+        ASSERT_NE(name, std::string::npos);
+        ASSERT_LT(name, frames.frames().front().offset);  // inside the Info frame
+        memcpy(renamed.data() + name, "ABCD", 4);
+        Mp3Frames unnamed;
+        ASSERT_TRUE(unnamed.scan(renamed.data(), renamed.size()));
+        EXPECT_EQ(unnamed.encoderDelay(), 0u);
+        EXPECT_EQ(unnamed.encoderPadding(), 0u);
+        EXPECT_EQ(unnamed.frames().size(), frames.frames().size());
+    }
+}
