@@ -319,10 +319,10 @@ int FrameTwin::run()
             // What the frame was drawn from, so that a difference between the
             // builds can be told from the audio side (the spectrum's force)
             // or the demo's state rather than from drawing.
-            const TimelineTrace& trace = demo->m_trace;
+            const FrameDescription& trace = demo->m_frame;
             printf("%s time %.4f part %s camera %s scene-time %.3f camera-time %.3f force %.4f\n",
                    frameName(m_beats[i]).c_str(), double(Time::g_time), trace.part,
-                   trace.camera ? trace.camera : "-", double(trace.sceneTime),
+                   trace.cameraName ? trace.cameraName : "-", double(trace.sceneTime),
                    double(trace.cameraTime),
                    double(FilterBreak::force(Time::g_soundtrack->getSpectrum())));
         }
