@@ -33,7 +33,7 @@ while [ "$round" -le "$ROUNDS" ]; do
     "$PROBE" --frames 5 2>/dev/null |
         awk '$1 == "RESULT" && ($2 == "full" || $2 == "s4_blur_5+4") {
                  print "ceiling", ($2 == "full" ? "frame" : "blurs"), $4 }' >>"$results"
-    # CSV rows: "BM_DemoFrame/0/real_time",iterations,real_time,... in ms;
+    # CSV rows: "BM_DemoFrame/0/process_time/real_time",iterations,real_time,... in ms;
     # stage 3 of each part is its blurs.
     build/bin/demo_frame_benchmark --benchmark_filter='BM_DemoFrame/|BM_FrameStage/[0-9]/3/' \
         --benchmark_format=csv 2>/dev/null |

@@ -59,6 +59,16 @@ protected:
             expectTexel(at(texels, x, y), kMarkerTexel, 1e-3f);
     }
 
+    // The source black but for one white texel at (kCx, kCy).
+    void lightOneTexel()
+    {
+        const D3DRECT texel = {kCx, kCy, kCx + 1, kCy + 1};
+        fill(m_source, 0xFF000000);
+        fill(m_source, 0xFFFFFFFF, &texel);
+    }
+
+    static constexpr int32_t kCx = 640;
+    static constexpr int32_t kCy = 360;
     FilterBlur m_blur;
     RenderTarget* m_source = nullptr;
     RenderTarget* m_target = nullptr;
@@ -187,8 +197,7 @@ TEST_F(FilterBlurTest, SpacingForAreaFourAtTheInternalSize)
 TEST_F(FilterBlurTest, BrightTexelSpreadsSymmetricallyAndKeepsTheMean)
 {
     m_blur.init(m_renderer);
-    const int32_t cx = 640, cy = 360;
-    const D3DRECT texel = {cx, cy, cx + 1, cy + 1};
+    const int32_t cx = kCx, cy = kCy;
     const struct
     {
         const char* name;
@@ -203,8 +212,7 @@ TEST_F(FilterBlurTest, BrightTexelSpreadsSymmetricallyAndKeepsTheMean)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.name);
-        fill(m_source, 0xFF000000);
-        fill(m_source, 0xFFFFFFFF, &texel);
+        lightOneTexel();
         m_blur.setParameter("area", c.area);
         m_blur.setParameter("passes", c.passes);
         m_blur.apply(m_target, m_source, nullptr, nullptr, nullptr);
@@ -240,6 +248,122 @@ TEST_F(FilterBlurTest, BrightTexelSpreadsSymmetricallyAndKeepsTheMean)
         // Farther out it falls off monotonically.
         for (int32_t d = 1; d < c.reach; ++d)
             EXPECT_GE(at(texels, cx + d, cy).c[1], at(texels, cx + d + 1, cy).c[1]) << d;
+    }
+}
+
+// What the passes add up to, from one bright texel: a bell as wide as the
+// per-pass spread 0.26 s^2 per axis predicts (s the pass's spacing in
+// pixels), close to a Gaussian of that width everywhere (speckles and a
+// lumpy or flat top show as deviations), never brighter farther out along any
+// ray from the texel (a ghost ring is a rise), and centred where the texel
+// was (a drift moves the centre of mass). Cases: the frame's light blur on a
+// sharp image, a small one, and the frame's strong blur over the light one.
+TEST_F(FilterBlurTest, BrightTexelBecomesASmoothCentredBell)
+{
+    m_blur.init(m_renderer);
+    const int32_t cx = kCx, cy = kCy;
+    const struct
+    {
+        const char* name;
+        float area1;
+        int32_t passes1;
+        float area2;  // a second blur over the first one's result, or 0
+        int32_t passes2;
+        double deviation;  // largest allowed, as a fraction of the peak
+    } cases[] = {
+        {"area 4, 5 passes", 4.0f, 5, 0.0f, 0, 0.065},
+        {"area 1, 4 passes", 1.0f, 4, 0.0f, 0, 0.065},
+        {"area 4, 5 passes, then area 10, 4 passes", 4.0f, 5, 10.0f, 4, 0.05},
+    };
+    RenderTarget* middle = makeTarget();
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        lightOneTexel();
+        double variance = 0.0;   // expected, per axis, in pixels squared
+        double filtering = 0.0;  // what linear filtering may add: 1/4 pixel^2 per pass
+        const auto blur = [&](RenderTarget* a_target, RenderTarget* a_source, float a_area,
+                              int32_t a_passes) {
+            m_blur.setParameter("area", a_area);
+            m_blur.setParameter("passes", a_passes);
+            m_blur.apply(a_target, a_source, nullptr, nullptr, nullptr);
+            for (int32_t k = 1; k <= a_passes; ++k)
+                variance += 0.26 * pow(k * 0.65 * a_area, 2.0);
+            filtering += 0.25 * a_passes;
+        };
+        if (c.passes2 > 0)
+        {
+            blur(middle, m_source, c.area1, c.passes1);
+            blur(m_target, middle, c.area2, c.passes2);
+        }
+        else
+        {
+            blur(m_target, m_source, c.area1, c.passes1);
+        }
+        const std::vector<Texel> texels = read(m_target);
+        const auto value = [&](int32_t a_x, int32_t a_y) {
+            return double(at(texels, a_x, a_y).c[1]);
+        };
+        const int32_t reach = int32_t(ceil(5.0 * sqrt(variance))) + 2;
+
+        double sum = 0.0, mx = 0.0, my = 0.0, vx = 0.0, vy = 0.0;
+        for (int32_t y = cy - reach; y <= cy + reach; ++y)
+        {
+            for (int32_t x = cx - reach; x <= cx + reach; ++x)
+            {
+                const double v = value(x, y);
+                sum += v;
+                mx += v * (x - cx);
+                my += v * (y - cy);
+                vx += v * (x - cx) * (x - cx);
+                vy += v * (y - cy) * (y - cy);
+            }
+        }
+        EXPECT_NEAR(sum, 1.0, 0.01);
+        mx /= sum;
+        my /= sum;
+        // Mesa's 8-bit filter weights move the bell a few hundredths of a
+        // pixel up and left; half a texel per pass would add up to pixels.
+        EXPECT_NEAR(mx, 0.0, 0.05);
+        EXPECT_NEAR(my, 0.0, 0.05);
+        vx = vx / sum - mx * mx;
+        vy = vy / sum - my * my;
+        // Linear filtering adds a little spread of its own: a tap between
+        // texels t and t + 1 at fraction f adds f (1 - f).
+        for (double measured : {vx, vy})
+        {
+            EXPECT_GT(measured, 0.99 * variance);
+            EXPECT_LT(measured, variance + filtering);
+        }
+
+        const double v2 = 0.5 * (vx + vy);
+        const double peak = sum / (2.0 * M_PI * v2);
+        double deviation = 0.0, rise = 0.0;
+        for (int32_t y = cy - reach + 1; y < cy + reach; ++y)
+        {
+            for (int32_t x = cx - reach + 1; x < cx + reach; ++x)
+            {
+                const double dx = x - cx - mx, dy = y - cy - my;
+                const double d2 = dx * dx + dy * dy;
+                const double v = value(x, y);
+                deviation = fmax(deviation, fabs(v - peak * exp(-d2 / (2.0 * v2))));
+                // One pixel nearer the centre along the ray, filtered linearly.
+                const double d = sqrt(double(x - cx) * (x - cx) + double(y - cy) * (y - cy));
+                if (d < 1.5)
+                    continue;
+                const double px = cx + (x - cx) * (d - 1.0) / d;
+                const double py = cy + (y - cy) * (d - 1.0) / d;
+                const int32_t ix = int32_t(floor(px)), iy = int32_t(floor(py));
+                const double fx = px - ix, fy = py - iy;
+                const double inner =
+                    (1 - fx) * (1 - fy) * value(ix, iy) + fx * (1 - fy) * value(ix + 1, iy) +
+                    (1 - fx) * fy * value(ix, iy + 1) + fx * fy * value(ix + 1, iy + 1);
+                rise = fmax(rise, v - inner);
+            }
+        }
+        EXPECT_LT(deviation / peak, c.deviation);
+        // Half floats round to about a thousandth of the value.
+        EXPECT_LT(rise / peak, 0.003);
     }
 }
 
