@@ -12,6 +12,7 @@ shift 2
 
 WORK=$(mktemp -d)
 XVFB=""
+# shellcheck disable=SC2317  # run by the trap
 finish() {
     "$WINE_SH" "$PREFIX" --stop
     [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null && wait "$XVFB" 2>/dev/null
