@@ -71,6 +71,8 @@ HRESULT CubeTexture9::GetCubeMapSurface(D3DCUBEMAP_FACES a_face, UINT a_level,
 HRESULT CubeTexture9::LockRect(D3DCUBEMAP_FACES a_face, UINT a_level, D3DLOCKED_RECT* a_locked,
                                const RECT* a_rect, DWORD a_flags)
 {
+    if (!m_storage.textureLocks())
+        return D3DERR_INVALIDCALL;
     return m_storage.lock(static_cast<UINT>(a_face), a_level, a_locked, a_rect, a_flags);
 }
 

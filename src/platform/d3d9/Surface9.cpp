@@ -72,6 +72,8 @@ HRESULT Surface9::GetDesc(D3DSURFACE_DESC* a_desc)
 
 HRESULT Surface9::LockRect(D3DLOCKED_RECT* a_locked, const RECT* a_rect, DWORD a_flags)
 {
+    if (m_container && !m_storage->textureLocks())
+        return D3DERR_INVALIDCALL;
     return m_storage->lock(m_face, m_level, a_locked, a_rect, a_flags);
 }
 

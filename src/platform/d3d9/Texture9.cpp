@@ -66,6 +66,8 @@ HRESULT Texture9::GetSurfaceLevel(UINT a_level, IDirect3DSurface9** a_surface)
 HRESULT Texture9::LockRect(UINT a_level, D3DLOCKED_RECT* a_locked, const RECT* a_rect,
                            DWORD a_flags)
 {
+    if (!m_storage.textureLocks())
+        return D3DERR_INVALIDCALL;
     return m_storage.lock(0, a_level, a_locked, a_rect, a_flags);
 }
 

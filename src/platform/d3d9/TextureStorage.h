@@ -44,6 +44,9 @@ public:
     UINT height(UINT a_level) const;
     DWORD usage() const { return m_usage; }
     D3DPOOL pool() const { return m_pool; }
+    // A texture's levels lock outside the default pool, and in it only when
+    // dynamic; plain surfaces lock in every pool.
+    bool textureLocks() const { return m_pool != D3DPOOL_DEFAULT || (m_usage & D3DUSAGE_DYNAMIC); }
     HRESULT describe(UINT a_level, D3DSURFACE_DESC* a_desc) const;
 
     // The surface of a face and level, made on first use; it counts its

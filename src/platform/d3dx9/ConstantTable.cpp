@@ -226,10 +226,13 @@ const ConstantTable::Constant* ConstantTable::lookUp(const std::vector<Constant>
     {
         char* end = nullptr;
         const unsigned long index = strtoul(rest + 1, &end, 10);
-        if (end == rest + 1 || *end != ']' || found->desc.Elements < 2 ||
-            index >= found->desc.Elements)
+        // D3DX reads "[]" as "[0]", and takes the index among the children
+        // (a structure's members, too) where a constant has any: element 0
+        // of a constant without children is the constant itself.
+        if (*end != ']' || index >= found->desc.Elements)
             return nullptr;
-        found = &found->children[index];
+        if (!found->children.empty())
+            found = &found->children[index];
         rest = end + 1;
     }
     if (!found || *rest == '\0')
@@ -296,9 +299,11 @@ D3DXHANDLE ConstantTable::GetConstant(D3DXHANDLE hConstant, UINT Index)
 {
     if (!hConstant)
         return Index < m_constants.size() ? handle(&m_constants[Index]) : nullptr;
+    // D3DX counts a structure's members but hands out its children: the
+    // elements of an array of structures.
     const Constant* constant = find(hConstant);
-    if (!constant || constant->desc.Class != D3DXPC_STRUCT || constant->desc.Elements > 1 ||
-        Index >= constant->children.size())
+    if (!constant || constant->desc.Class != D3DXPC_STRUCT ||
+        Index >= std::min<size_t>(constant->desc.StructMembers, constant->children.size()))
         return nullptr;
     return handle(&constant->children[Index]);
 }
@@ -457,6 +462,12 @@ void ConstantTable::write(IDirect3DDevice9* a_device, const Constant& a_constant
         writeStructArray(a_device, a_constant, a_input, a_used);
         return;
     }
+    if (desc.Class == D3DXPC_STRUCT && a_input.count - a_used < size_t(desc.Rows) * desc.Columns)
+    {
+        // A structure is set whole or not at all.
+        a_used = a_input.count;
+        return;
+    }
     if (!a_constant.children.empty())
     {
         for (const Constant& child : a_constant.children)
@@ -509,6 +520,11 @@ void ConstantTable::write(IDirect3DDevice9* a_device, const Constant& a_constant
                 floats[vector * 4 + component] = float(number);
                 ints[vector * 4 + component] = INT(asType(number, D3DXPT_INT));
             }
+        // Int registers are padded as a loop's (count, start, step): a
+        // step left unset is 1.
+        if (size < 3)
+            for (UINT vector = 0; vector < count; ++vector)
+                ints[vector * 4 + 2] = 1;
         writeRegisters(a_device, desc.RegisterSet, desc.RegisterIndex,
                        desc.RegisterSet == D3DXRS_FLOAT4 ? static_cast<const void*>(floats.data())
                                                          : ints.data(),
@@ -519,14 +535,21 @@ void ConstantTable::write(IDirect3DDevice9* a_device, const Constant& a_constant
 
 // D3DX sets an array of structures oddly: only its first element, from the
 // last whole element's worth of the values given (a structure's rows times
-// columns count its values); matrix setters set none of it.
+// columns count its values); matrix setters from the matrix's first values.
 void ConstantTable::writeStructArray(IDirect3DDevice9* a_device, const Constant& a_constant,
                                      const Input& a_input, size_t& a_used) const
 {
     const D3DXCONSTANT_DESC& desc = a_constant.desc;
     const size_t perElement = size_t(desc.Rows) * desc.Columns;
     const size_t left = a_input.count - a_used;
-    if (a_input.setter != Setter::Matrix && perElement > 0 && left >= perElement)
+    if (perElement > 0 && left >= perElement && a_input.setter == Setter::Matrix)
+    {
+        // The matrix's values in memory order, as an array setter's.
+        const Input flat{a_input.values, a_input.type, a_input.count, Setter::Array, 0, false};
+        size_t from = a_used;
+        write(a_device, a_constant.children[0], flat, from);
+    }
+    else if (perElement > 0 && left >= perElement)
     {
         const size_t whole = std::min<size_t>(left / perElement, desc.Elements);
         size_t from = a_used + (whole - 1) * perElement;

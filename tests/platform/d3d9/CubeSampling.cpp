@@ -12,7 +12,7 @@ CubeSampling::CubeSampling(TestDevice& a_device, Canvas& a_canvas)
 {
     IDirect3DCubeTexture9* cube = nullptr;
     EXPECT_EQ(
-        a_device->CreateCubeTexture(2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &cube, nullptr),
+        a_device->CreateCubeTexture(2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr),
         D3D_OK);
     a_canvas.keep(cube);
     for (DWORD face = 0; cube && face < 6; ++face)

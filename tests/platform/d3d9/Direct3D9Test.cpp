@@ -434,7 +434,7 @@ TEST_F(Direct3D9Test, ReferencesCountAsInCom)
     TestDevice device(16, 16);
     IDirect3DTexture9* texture = nullptr;
     ASSERT_EQ(
-        device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
+        device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
         D3D_OK);
     EXPECT_EQ(texture->AddRef(), 2u);
     EXPECT_EQ(texture->Release(), 1u);

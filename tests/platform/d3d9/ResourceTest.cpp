@@ -30,7 +30,7 @@ DWORD* row(const D3DLOCKED_RECT& a_locked, UINT a_y)
 TEST_F(Resources, TextureLevelsHalveDownToOnePixel)
 {
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(m_device->CreateTexture(16, 4, 0, 0, D3DFMT_A16B16G16R16F, D3DPOOL_DEFAULT, &texture,
+    ASSERT_EQ(m_device->CreateTexture(16, 4, 0, 0, D3DFMT_A16B16G16R16F, D3DPOOL_MANAGED, &texture,
                                       nullptr),
               D3D_OK);
     ASSERT_EQ(texture->GetLevelCount(), 5u);
@@ -55,11 +55,60 @@ TEST_F(Resources, TextureLevelsHalveDownToOnePixel)
 
 // What a lock writes reaches the texture on unlock, and a later lock sees
 // it; a lock of a rectangle points at the rectangle's first texel.
+// A texture in the default pool locks only when it is dynamic: its levels,
+// its surfaces and a cube's faces refuse otherwise. Plain surfaces lock in
+// the default pool.
+TEST_F(Resources, DefaultPoolTexturesLockOnlyWhenDynamic)
+{
+    for (DWORD usage : {DWORD(0), DWORD(D3DUSAGE_DYNAMIC)})
+    {
+        SCOPED_TRACE(usage ? "dynamic" : "static");
+        const HRESULT expected = usage ? D3D_OK : D3DERR_INVALIDCALL;
+        IDirect3DTexture9* texture = nullptr;
+        ASSERT_EQ(m_device->CreateTexture(4, 4, 1, usage, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                          &texture, nullptr),
+                  D3D_OK);
+        D3DLOCKED_RECT locked = {};
+        EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), expected);
+        if (expected == D3D_OK)
+        {
+            EXPECT_EQ(texture->UnlockRect(0), D3D_OK);
+        }
+        IDirect3DSurface9* surface = nullptr;
+        ASSERT_EQ(texture->GetSurfaceLevel(0, &surface), D3D_OK);
+        EXPECT_EQ(surface->LockRect(&locked, nullptr, 0), expected);
+        if (expected == D3D_OK)
+        {
+            EXPECT_EQ(surface->UnlockRect(), D3D_OK);
+        }
+        surface->Release();
+        texture->Release();
+        IDirect3DCubeTexture9* cube = nullptr;
+        ASSERT_EQ(m_device->CreateCubeTexture(4, 1, usage, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &cube,
+                                              nullptr),
+                  D3D_OK);
+        EXPECT_EQ(cube->LockRect(D3DCUBEMAP_FACE_NEGATIVE_Z, 0, &locked, nullptr, 0), expected);
+        if (expected == D3D_OK)
+        {
+            EXPECT_EQ(cube->UnlockRect(D3DCUBEMAP_FACE_NEGATIVE_Z, 0), D3D_OK);
+        }
+        cube->Release();
+    }
+    IDirect3DSurface9* plain = nullptr;
+    ASSERT_EQ(m_device->CreateOffscreenPlainSurface(4, 4, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &plain,
+                                                    nullptr),
+              D3D_OK);
+    D3DLOCKED_RECT locked = {};
+    EXPECT_EQ(plain->LockRect(&locked, nullptr, 0), D3D_OK);
+    EXPECT_EQ(plain->UnlockRect(), D3D_OK);
+    plain->Release();
+}
+
 TEST_F(Resources, LockedTexelsReachTheTextureAndStay)
 {
     IDirect3DTexture9* texture = nullptr;
     ASSERT_EQ(
-        m_device->CreateTexture(4, 4, 2, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
+        m_device->CreateTexture(4, 4, 2, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
         D3D_OK);
     D3DLOCKED_RECT locked = {};
     ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
@@ -90,7 +139,8 @@ TEST_F(Resources, LockedTexelsReachTheTextureAndStay)
 TEST_F(Resources, AutomaticMipMapsReportOneLevelAndAreBuiltOnUnlock)
 {
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(D3DXCreateTexture(m_device.device(), 8, 8, 0, D3DUSAGE_AUTOGENMIPMAP, D3DFMT_A8R8G8B8,
+    ASSERT_EQ(D3DXCreateTexture(m_device.device(), 8, 8, 0,
+                                D3DUSAGE_DYNAMIC | D3DUSAGE_AUTOGENMIPMAP, D3DFMT_A8R8G8B8,
                                 D3DPOOL_DEFAULT, &texture),
               D3D_OK);
     ASSERT_EQ(texture->GetLevelCount(), 1u);

@@ -323,21 +323,22 @@ TEST_F(State, TexturesOfEveryPool)
     {
         const char* name;
         D3DPOOL pool;
+        DWORD usage;  // the default pool locks only dynamic textures
         HRESULT setTexture;
     };
     const Case cases[] = {
-        {"default", D3DPOOL_DEFAULT, D3D_OK},
-        {"managed", D3DPOOL_MANAGED, D3D_OK},
-        {"system memory", D3DPOOL_SYSTEMMEM, D3DERR_INVALIDCALL},
-        {"scratch", D3DPOOL_SCRATCH, D3DERR_INVALIDCALL},
+        {"default", D3DPOOL_DEFAULT, D3DUSAGE_DYNAMIC, D3D_OK},
+        {"managed", D3DPOOL_MANAGED, 0, D3D_OK},
+        {"system memory", D3DPOOL_SYSTEMMEM, 0, D3DERR_INVALIDCALL},
+        {"scratch", D3DPOOL_SCRATCH, 0, D3DERR_INVALIDCALL},
     };
     for (const Case& test : cases)
     {
         SCOPED_TRACE(test.name);
         IDirect3DTexture9* texture = nullptr;
-        ASSERT_EQ(
-            m_device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, test.pool, &texture, nullptr),
-            D3D_OK);
+        ASSERT_EQ(m_device->CreateTexture(4, 4, 1, test.usage, D3DFMT_A8R8G8B8, test.pool, &texture,
+                                          nullptr),
+                  D3D_OK);
         D3DSURFACE_DESC desc = {};
         ASSERT_EQ(texture->GetLevelDesc(0, &desc), D3D_OK);
         EXPECT_EQ(desc.Pool, test.pool);

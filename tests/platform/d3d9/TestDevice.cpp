@@ -1,7 +1,6 @@
-// A window and a windowed device on SDL's offscreen driver and Mesa.
-#include "TestDevice.h"
-
-#include "D3D9Testing.h"
+// A window and a windowed device: on SDL's offscreen driver and Mesa through
+// our layers, or a real window and device on Windows.
+#include "platform/d3d9/TestDevice.h"
 
 #include "Assembler.h"
 
@@ -25,7 +24,10 @@ const char* windowClass()
     static bool g_registered = false;
     if (!g_registered)
     {
+#ifndef _WIN32
+        // Our window layer draws nothing anyone sees in the tests.
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
+#endif
         WNDCLASSA description = {};
         description.lpfnWndProc = testProcedure;
         description.hInstance = GetModuleHandleA(nullptr);
@@ -49,6 +51,25 @@ float halfToFloat(uint16_t a_half)
     return (a_half & 0x8000) ? -value : value;
 }
 
+// Bytes per pixel of the colour formats the tests read back.
+UINT pixelSize(D3DFORMAT a_format)
+{
+    switch (a_format)
+    {
+    case D3DFMT_L8:
+        return 1;
+    case D3DFMT_R16F:
+        return 2;
+    case D3DFMT_A16B16G16R16F:
+    case D3DFMT_G32R32F:
+        return 8;
+    case D3DFMT_A32B32G32R32F:
+        return 16;
+    default:
+        return 4;
+    }
+}
+
 }  // namespace
 
 Rgba argb(DWORD a_color)
@@ -59,11 +80,11 @@ Rgba argb(DWORD a_color)
 
 void expectNear(const Rgba& a_actual, const Rgba& a_expected, float a_tolerance)
 {
-    auto near = [&](float a_value, float a_want) {
+    auto within = [&](float a_value, float a_want) {
         return isnan(a_want) || fabs(a_value - a_want) <= a_tolerance;
     };
-    EXPECT_TRUE(near(a_actual.r, a_expected.r) && near(a_actual.g, a_expected.g) &&
-                near(a_actual.b, a_expected.b) && near(a_actual.a, a_expected.a))
+    EXPECT_TRUE(within(a_actual.r, a_expected.r) && within(a_actual.g, a_expected.g) &&
+                within(a_actual.b, a_expected.b) && within(a_actual.a, a_expected.a))
         << "actual (" << a_actual.r << ", " << a_actual.g << ", " << a_actual.b << ", "
         << a_actual.a << "), expected (" << a_expected.r << ", " << a_expected.g << ", "
         << a_expected.b << ", " << a_expected.a << ")";
@@ -148,7 +169,7 @@ IDirect3DTexture9* TestDevice::texture(UINT a_width, UINT a_height,
                                        const std::vector<DWORD>& a_texels)
 {
     IDirect3DTexture9* texture = nullptr;
-    EXPECT_EQ(m_device->CreateTexture(a_width, a_height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+    EXPECT_EQ(m_device->CreateTexture(a_width, a_height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
                                       &texture, nullptr),
               D3D_OK);
     D3DLOCKED_RECT locked = {};
@@ -200,10 +221,41 @@ IDirect3DPixelShader9* TestDevice::pixelShader(const std::string& a_source)
     return shader;
 }
 
+std::vector<unsigned char> TestDevice::readBytes(IDirect3DSurface9* a_surface)
+{
+    D3DSURFACE_DESC desc = {};
+    EXPECT_EQ(a_surface->GetDesc(&desc), D3D_OK);
+    // Render targets live in video memory: a system-memory copy locks.
+    IDirect3DSurface9* readable = a_surface;
+    if (desc.Usage & D3DUSAGE_RENDERTARGET)
+    {
+        readable = nullptr;
+        EXPECT_EQ(m_device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format,
+                                                        D3DPOOL_SYSTEMMEM, &readable, nullptr),
+                  D3D_OK);
+        if (!readable)
+            return {};
+        EXPECT_EQ(m_device->GetRenderTargetData(a_surface, readable), D3D_OK);
+    }
+    const size_t row = size_t(desc.Width) * pixelSize(desc.Format);
+    std::vector<unsigned char> bytes(row * desc.Height);
+    D3DLOCKED_RECT locked = {};
+    EXPECT_EQ(readable->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+    if (locked.pBits)
+    {
+        for (UINT y = 0; y < desc.Height; ++y)
+            memcpy(bytes.data() + y * row,
+                   static_cast<const unsigned char*>(locked.pBits) + size_t(y) * locked.Pitch, row);
+        EXPECT_EQ(readable->UnlockRect(), D3D_OK);
+    }
+    if (readable != a_surface)
+        readable->Release();
+    return bytes;
+}
+
 std::vector<DWORD> TestDevice::readArgb(IDirect3DSurface9* a_surface)
 {
-    std::vector<unsigned char> bytes;
-    EXPECT_EQ(D3D9Testing::readSurface(a_surface, &bytes), D3D_OK);
+    const std::vector<unsigned char> bytes = readBytes(a_surface);
     std::vector<DWORD> pixels(bytes.size() / 4);
     memcpy(pixels.data(), bytes.data(), pixels.size() * 4);
     return pixels;
@@ -213,8 +265,7 @@ std::vector<Rgba> TestDevice::readRgba(IDirect3DSurface9* a_surface)
 {
     D3DSURFACE_DESC desc = {};
     EXPECT_EQ(a_surface->GetDesc(&desc), D3D_OK);
-    std::vector<unsigned char> bytes;
-    EXPECT_EQ(D3D9Testing::readSurface(a_surface, &bytes), D3D_OK);
+    const std::vector<unsigned char> bytes = readBytes(a_surface);
     std::vector<Rgba> pixels(size_t(desc.Width) * desc.Height);
     const size_t size = bytes.size() / pixels.size();
     for (size_t i = 0; i < pixels.size(); ++i)

@@ -1,4 +1,5 @@
-// A window and a windowed device on SDL's offscreen driver and Mesa, with the
+// A window and a windowed device (our layers on SDL's offscreen driver and
+// Mesa, or the real ones on Windows), with the
 // helpers the d3d9 tests share: targets, textures, vertex buffers, shaders
 // assembled from source, and reading pixels back.
 #pragma once
@@ -56,6 +57,9 @@ public:
     IDirect3DVertexShader9* vertexShader(const std::string& a_source);
     IDirect3DPixelShader9* pixelShader(const std::string& a_source);
 
+    // Every pixel of a colour surface in D3D9's memory layout, rows packed,
+    // top row first; render targets through a system-memory copy.
+    std::vector<unsigned char> readBytes(IDirect3DSurface9* a_surface);
     // Every pixel of an 8-bit-per-channel surface as 0xAARRGGBB, top row first.
     std::vector<DWORD> readArgb(IDirect3DSurface9* a_surface);
     // Every pixel of any colour surface as floats, top row first; channels

@@ -5,8 +5,9 @@
 //
 // Untested ideas: samplers spanning several registers (GetConstantDesc
 // answers one description).
+#include "platform/d3d9/TestDevice.h"
+#include "platform/d3dx9/ConstantRegisters.h"
 #include "platform/d3dx9/CtabBuilder.h"
-#include "platform/d3dx9/RecordingDevice.h"
 
 #include <d3dx9.h>
 #include <gtest/gtest.h>
@@ -76,17 +77,21 @@ protected:
     LPD3DXCONSTANTTABLE m_table = nullptr;
 };
 
-// The vertex shader's float4 registers after the recorded calls.
-std::map<UINT, std::vector<float>> floatRegisters(const RecordingDevice& a_device)
+// Registers of the float set alone, as the cases expect them.
+ConstantRegisters floatRegisters(const std::map<UINT, std::vector<float>>& a_floats)
 {
-    std::map<UINT, std::vector<float>> registers;
-    for (const RecordingDevice::Call& call : a_device.m_calls)
-    {
-        EXPECT_EQ(call.method, "SetVertexShaderConstantF");
-        for (UINT i = 0; i < call.count; ++i)
-            registers[call.startRegister + i].assign(call.floats.begin() + 4 * i,
-                                                     call.floats.begin() + 4 * i + 4);
-    }
+    ConstantRegisters registers;
+    registers.floats = a_floats;
+    return registers;
+}
+
+// The vertex shader's registers a_set writes on a_device; it must succeed.
+ConstantRegisters writtenBy(const TestDevice& a_device, const ConstantRegisters::Setter& a_set)
+{
+    HRESULT result = E_FAIL;
+    const ConstantRegisters registers =
+        ConstantRegisters::written(a_device.device(), true, a_set, &result);
+    EXPECT_EQ(result, D3D_OK);
     return registers;
 }
 
@@ -196,14 +201,22 @@ TEST_F(ConstantTableQuery, PathsAndHandlesAgree)
     EXPECT_EQ(m_table->GetConstantElement(s, 0), s) << "element 0 of a single constant is itself";
     EXPECT_EQ(m_table->GetConstantElement(s, 1), nullptr);
     EXPECT_EQ(m_table->GetConstantElement(arr, 2), nullptr);
-    EXPECT_EQ(m_table->GetConstant(arr, 0), nullptr) << "an array has elements, not members";
+    EXPECT_EQ(m_table->GetConstant(arr, 0), byName("arr[0]"))
+        << "the members of an array of structures are its elements";
+    EXPECT_EQ(m_table->GetConstant(arr, 1), element);
+    EXPECT_EQ(m_table->GetConstant(byName("cut"), 0), nullptr) << "other arrays have no members";
     EXPECT_EQ(m_table->GetConstantByName(byName("s.m"), "x"), nullptr);
     // A handle works wherever a name does.
     D3DXCONSTANT_DESC desc = {};
     ASSERT_EQ(m_table->GetConstantDesc(m_table->GetConstant(s, 1), &desc, nullptr), D3D_OK);
     EXPECT_EQ(desc.RegisterIndex, 6u);
-    for (const char* path :
-         {"s.nope", "arr.b", "arr[2]", "s[0]", "d[0]", "s.", "", "arr[1", "arr[]", "arr[1]b", "S"})
+    // An index picks among a constant's children, a structure's members too;
+    // a constant without children is its own element 0. "[]" reads as "[0]".
+    EXPECT_EQ(byName("s[0]"), byName("s.m"));
+    EXPECT_EQ(byName("s[0].k"), nullptr);
+    EXPECT_EQ(byName("d[0]"), byName("d"));
+    EXPECT_EQ(byName("arr[]"), byName("arr[0]"));
+    for (const char* path : {"s.nope", "arr.b", "arr[2]", "s[1]", "s.", "", "arr[1]b", "S"})
     {
         SCOPED_TRACE(path);
         EXPECT_EQ(byName(path), nullptr);
@@ -211,9 +224,20 @@ TEST_F(ConstantTableQuery, PathsAndHandlesAgree)
     EXPECT_EQ(byName(nullptr), nullptr);
 }
 
-// Setters go through structures member by member; an array of structures
-// takes only its first element, from the last whole element's worth of
-// values, as D3DX does.
+// A path that ends inside an element's brackets names nothing.
+TEST_F(ConstantTableQuery, UnclosedBracketsNameNothing)
+{
+    for (const char* path : {"arr[1", "arr[", "s.k["})
+    {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(byName(path), nullptr);
+    }
+}
+
+// Setters go through structures member by member, and only with values
+// for the whole structure; an array of structures takes only its first
+// element, from the last whole element's worth of values (from the first
+// values with a matrix setter), as D3DX does.
 TEST_F(ConstantTableQuery, SettersFillStructures)
 {
     const float sequence[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
@@ -226,11 +250,7 @@ TEST_F(ConstantTableQuery, SettersFillStructures)
         Registers registers;
     };
     const Case cases[] = {
-        {"every member",
-         "s",
-         9,
-         {{5, {1, 2, 3, 4}}, {6, {5, 0, 0, 0}}, {7, {6, 7, 0, 0}}, {8, {8, 9, 0, 0}}}},
-        {"the last member short of values", "s", 8, {{5, {1, 2, 3, 4}}, {6, {5, 0, 0, 0}}}},
+        {"the last member short of values", "s", 8, {}},
         {"one member by its path", "s.k", 4, {{7, {1, 2, 0, 0}}, {8, {3, 4, 0, 0}}}},
         {"structure array from its last whole element",
          "arr",
@@ -250,45 +270,59 @@ TEST_F(ConstantTableQuery, SettersFillStructures)
          12,
          {{20, {1, 2, 3, 4}}, {21, {5, 6, 7, 8}}}},
     };
+    const TestDevice device(16, 16);
     for (const Case& test : cases)
     {
         SCOPED_TRACE(test.what);
-        RecordingDevice device;
-        EXPECT_EQ(m_table->SetFloatArray(&device, test.name, sequence, test.count), D3D_OK);
-        EXPECT_EQ(floatRegisters(device), test.registers);
+        EXPECT_EQ(writtenBy(device,
+                            [&](IDirect3DDevice9* a_device) {
+                                return m_table->SetFloatArray(a_device, test.name, sequence,
+                                                              test.count);
+                            }),
+                  floatRegisters(test.registers));
     }
-    RecordingDevice device;
-    EXPECT_EQ(m_table->SetFloat(&device, "s", 1.0f), D3D_OK) << "one scalar fits no structure";
+    EXPECT_EQ(writtenBy(device,
+                        [&](IDirect3DDevice9* a_device) {
+                            return m_table->SetFloat(a_device, "s", 1.0f);
+                        }),
+              ConstantRegisters())
+        << "one scalar fits no structure";
     const D3DXMATRIX identity(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
-    EXPECT_EQ(m_table->SetMatrix(&device, "arr", &identity), D3D_OK)
-        << "matrix setters set no array of structures";
-    EXPECT_TRUE(device.m_calls.empty());
-    EXPECT_EQ(m_table->SetFloat(&device, "tex", 1.0f), D3DERR_INVALIDCALL);
+    EXPECT_EQ(writtenBy(device,
+                        [&](IDirect3DDevice9* a_device) {
+                            return m_table->SetMatrix(a_device, "arr", &identity);
+                        }),
+              floatRegisters({{10, {1, 0, 0, 0}}, {11, {0, 0, 0, 0}}}))
+        << "a matrix sets the first element of an array of structures";
+    EXPECT_EQ(m_table->SetFloat(device.device(), "tex", 1.0f), D3DERR_INVALIDCALL);
+}
+
+// Every member of a structure takes its share of the values, a matrix
+// member row by row.
+TEST_F(ConstantTableQuery, SettersFillEveryMemberOfAStructure)
+{
+    const float sequence[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+    const TestDevice device(16, 16);
+    EXPECT_EQ(writtenBy(device,
+                        [&](IDirect3DDevice9* a_device) {
+                            return m_table->SetFloatArray(a_device, "s", sequence, 9);
+                        }),
+              floatRegisters(
+                  {{5, {1, 2, 3, 4}}, {6, {5, 0, 0, 0}}, {7, {6, 7, 0, 0}}, {8, {8, 9, 0, 0}}}));
 }
 
 // SetDefaults writes each default value into its constant's registers, and
 // nothing for constants without one.
 TEST_F(ConstantTableQuery, SetDefaultsWritesDefaultValues)
 {
-    RecordingDevice device;
-    ASSERT_EQ(m_table->SetDefaults(&device), D3D_OK);
-    RecordingDevice::Call floats;
-    floats.method = "SetVertexShaderConstantF";
-    floats.startRegister = 30;
-    floats.count = 1;
-    floats.floats = {1, 2, 3, 4};
-    RecordingDevice::Call ints;
-    ints.method = "SetVertexShaderConstantI";
-    ints.startRegister = 2;
-    ints.count = 1;
-    ints.ints = {5, 6, 7, 8};
-    RecordingDevice::Call bools;
-    bools.method = "SetVertexShaderConstantB";
-    bools.startRegister = 3;
-    bools.count = 1;
-    bools.bools = {TRUE};
-    const std::vector<RecordingDevice::Call> expected = {floats, ints, bools};
-    EXPECT_EQ(device.m_calls, expected);
+    const TestDevice device(16, 16);
+    ConstantRegisters expected;
+    expected.floats = {{30, {1, 2, 3, 4}}};
+    expected.ints = {{2, {5, 6, 7, 8}}};
+    expected.bools = {{3, TRUE}};
+    EXPECT_EQ(writtenBy(device,
+                        [&](IDirect3DDevice9* a_device) { return m_table->SetDefaults(a_device); }),
+              expected);
     EXPECT_EQ(m_table->SetDefaults(nullptr), D3DERR_INVALIDCALL);
 }
 
@@ -544,12 +578,13 @@ TEST(ConstantTableSetters, WriteTheRegistersD3DXWrites)
           {37, {2 * m._31, 2 * m._32, 2 * m._33, 2 * m._34}},
           {38, {2 * m._41, 2 * m._42, 2 * m._43, 2 * m._44}}}},
     };
+    const TestDevice device(16, 16);
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
-        RecordingDevice device;
-        EXPECT_EQ(c.set(table, &device), D3D_OK);
-        EXPECT_EQ(floatRegisters(device), c.expected);
+        EXPECT_EQ(
+            writtenBy(device, [&](IDirect3DDevice9* a_device) { return c.set(table, a_device); }),
+            floatRegisters(c.expected));
     }
     table->Release();
 }
