@@ -107,7 +107,9 @@ TEST_F(FrameDrawingTest, DrawingPosesTheScene)
         EXPECT_EQ(frame.camera->m_shakePhase, frame.shakePhase);
         EXPECT_EQ(frame.camera->m_fovScale, frame.fovScale);
         if (frame.flicker)
+        {
             EXPECT_EQ(scene->m_lights.at(0)->m_intensity, frame.firstLightIntensity);
+        }
     }
 }
 
