@@ -2,8 +2,10 @@
 // same size and on the same frames, measured in one run: "live" is the
 // demo's own frame (update, draw, present) on the capture clock with nothing
 // read back; "capture" adds the read-back and the MP4 encoding, which run on
-// the encoder thread. The ratio says what capturing costs over playing
-// (goal: at least 1, as the encoding overlaps the rendering).
+// the encoder thread. cost_to_live is the captured frame's time over the live
+// frame's (goal: at most 1.05, as the encoding hides behind the drawing).
+// A short untimed run first compiles the frames' shaders, so that neither
+// measured run pays for that.
 #include "Capture.h"
 #include "CaptureOptions.h"
 
@@ -34,6 +36,16 @@ CaptureOptions options(const benchmark::State& a_state)
     return result;
 }
 
+void warmUp(benchmark::State& a_state)
+{
+    CaptureOptions settings = options(a_state);
+    settings.m_frames = "680:684";
+    Capture capture(settings, true);
+    for (auto _ : a_state)
+        if (capture.run() != Capture::kDone)
+            a_state.SkipWithError("the capture failed");
+}
+
 void live(benchmark::State& a_state)
 {
     Capture capture(options(a_state), true);
@@ -62,12 +74,13 @@ void capture(benchmark::State& a_state)
     rmdir(folder);
     const double reference = g_liveFps[a_state.range(0) > 640];
     a_state.counters["frames_per_second"] = capture.m_framesPerSecond;
-    a_state.counters["ratio_to_live"] =
-        reference > 0.0 ? capture.m_framesPerSecond / reference : 0.0;
+    a_state.counters["cost_to_live"] =
+        capture.m_framesPerSecond > 0.0 ? reference / capture.m_framesPerSecond : 0.0;
 }
 
 }  // namespace
 
 // Live first: the capture's ratio refers to it.
+BENCHMARK(warmUp)->Args({320, 180})->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(live)->Args({320, 180})->Args({1280, 720})->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(capture)->Args({320, 180})->Args({1280, 720})->Iterations(1)->Unit(benchmark::kSecond);

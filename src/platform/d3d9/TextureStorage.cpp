@@ -176,6 +176,7 @@ HRESULT TextureStorage::lock(UINT a_face, UINT a_level, D3DLOCKED_RECT* a_locked
         return D3DERR_INVALIDCALL;
     const size_t pitch = size_t(levelWidth) * m_format->bytesPerPixel;
     staging.locked = true;
+    staging.readOnly = (a_flags & D3DLOCK_READONLY) != 0;
     a_locked->Pitch = static_cast<INT>(pitch);
     a_locked->pBits = staging.bytes.data() + size_t(area.top) * pitch +
                       size_t(area.left) * m_format->bytesPerPixel;
@@ -189,6 +190,14 @@ HRESULT TextureStorage::unlock(UINT a_face, UINT a_level)
     Staging& staging = m_staging[slot(a_face, a_level)];
     if (!staging.locked)
         return D3DERR_INVALIDCALL;
+    staging.locked = false;
+    // A read-only lock promised not to write, so the level is as it was
+    // (a read-back locks a whole frame this way every frame).
+    if (staging.readOnly)
+    {
+        std::vector<unsigned char>().swap(staging.bytes);
+        return D3D_OK;
+    }
     const GLsizei levelWidth = static_cast<GLsizei>(width(a_level));
     const GLsizei levelHeight = static_cast<GLsizei>(height(a_level));
     const GLint level = static_cast<GLint>(a_level);
@@ -201,7 +210,6 @@ HRESULT TextureStorage::unlock(UINT a_face, UINT a_level)
                             m_format->uploadType, staging.bytes.data());
     if ((m_usage & D3DUSAGE_AUTOGENMIPMAP) && a_level == 0)
         glGenerateTextureMipmap(m_name);
-    staging.locked = false;
     std::vector<unsigned char>().swap(staging.bytes);
     return D3D_OK;
 }

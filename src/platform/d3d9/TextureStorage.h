@@ -64,6 +64,7 @@ private:
     {
         std::vector<unsigned char> bytes;
         bool locked = false;
+        bool readOnly = false;  // D3DLOCK_READONLY: nothing to upload on unlock
     };
 
     bool valid(UINT a_face, UINT a_level) const;
