@@ -170,8 +170,9 @@ TEST_F(FilterBreakTest, SilenceGivesTheSourceTimesBrightness)
 }
 
 // The overlay shows where it is bright: over its white half the output is
-// white times "brightness", over its black half the source; "overlayForce"
-// and "overlayForce2" each show it.
+// the source blended towards white by each force (clamped to 0 and 1), times
+// "brightness", over its black half the source; "overlayForce" and
+// "overlayForce2" each show it, and a force of 0 or less hides it.
 TEST_F(FilterBreakTest, OverlayShowsWhereItIsBright)
 {
     setSpectrum(0.0f);
@@ -189,6 +190,10 @@ TEST_F(FilterBreakTest, OverlayShowsWhereItIsBright)
         {"overlayForce", 1.0f, 0.0f, 1.0f},
         {"overlayForce2", 0.0f, 1.0f, 1.0f},
         {"both, brightness 0.5", 1.0f, 1.0f, 0.5f},
+        {"a quarter of overlayForce", 0.25f, 0.0f, 1.0f},
+        {"a quarter of overlayForce2", 0.0f, 0.25f, 1.0f},
+        {"forces past 1 clamped", 3.0f, 0.0f, 1.0f},
+        {"negative forces", -1.0f, -0.5f, 1.0f},
     };
     for (const auto& c : cases)
     {
@@ -198,10 +203,18 @@ TEST_F(FilterBreakTest, OverlayShowsWhereItIsBright)
         m_break.setParameter("brightness", c.brightness);
         m_break.apply(m_target, m_source, nullptr, nullptr, nullptr);
         const std::vector<Texel> output = read(m_target);
+        const float torn = fminf(fmaxf(c.overlayForce, 0.0f), 1.0f);
+        const float steady = fminf(fmaxf(c.overlayForce2, 0.0f), 1.0f);
         for (const auto& [x, y] : {std::pair{100, 100}, {500, 600}, {300, 400}})
         {
-            const float white[4] = {c.brightness, c.brightness, c.brightness, 1.0f};
-            expectTexel(at(output, x, y), white, 1e-2f);
+            const Texel& s = at(source, x, y);
+            float blended[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+            for (int k = 0; k < 3; ++k)
+            {
+                const float once = s.c[k] + (1.0f - s.c[k]) * torn;
+                blended[k] = (once + (1.0f - once) * steady) * c.brightness;
+            }
+            expectTexel(at(output, x, y), blended, 1e-2f);
         }
         for (const auto& [x, y] : {std::pair{800, 100}, {1200, 600}, {700, 500}})
         {
