@@ -57,6 +57,11 @@ TEST_F(State, RenderStatesStartAtTheirDefaultsAndReadBack)
         ASSERT_EQ(m_device->GetRenderState(test.state, &value), D3D_OK);
         EXPECT_EQ(value, test.set);
     }
+}
+
+// A render state past the last D3D9 defines is refused.
+TEST_F(State, RenderStatesPastTheTableAreRefused)
+{
     DWORD value = 0;
     EXPECT_EQ(m_device->GetRenderState(D3DRENDERSTATETYPE(4096), &value), D3DERR_INVALIDCALL);
 }
@@ -257,17 +262,17 @@ void expectRangesPastTheEndRefused(const ConstantFile& a_file)
     EXPECT_EQ(read, written) << "a refused write changes nothing";
 }
 
-TEST_F(State, FloatAndBoolRangesPastTheLastRegisterAreRefused)
+TEST_F(State, FloatRangesPastTheLastRegisterAreRefused)
 {
     for (const ConstantFile& file : constantFiles(m_device.device()))
-        if (file.width == 1 || file.registers > 16)
+        if (file.registers > 16)
             expectRangesPastTheEndRefused(file);
 }
 
-TEST_F(State, IntRangesPastTheLastRegisterAreRefused)
+TEST_F(State, IntAndBoolRangesPastTheLastRegisterAreRefused)
 {
     for (const ConstantFile& file : constantFiles(m_device.device()))
-        if (file.width == 4 && file.registers == 16)
+        if (file.registers == 16)
             expectRangesPastTheEndRefused(file);
 }
 
@@ -404,7 +409,6 @@ TEST_F(State, CheckDeviceFormatAgreesWithCreation)
         {"A8R8G8B8 as depth-stencil", D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, D3DFMT_A8R8G8B8,
          D3DERR_NOTAVAILABLE},
         {"unknown format", 0, D3DRTYPE_TEXTURE, D3DFMT_UNKNOWN, D3DERR_NOTAVAILABLE},
-        {"volume texture", 0, D3DRTYPE_VOLUMETEXTURE, D3DFMT_A8R8G8B8, D3DERR_NOTAVAILABLE},
     };
     for (const Case& test : cases)
     {
@@ -416,6 +420,17 @@ TEST_F(State, CheckDeviceFormatAgreesWithCreation)
     EXPECT_EQ(d3d->CheckDeviceFormat(1, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, 0, D3DRTYPE_TEXTURE,
                                      D3DFMT_A8R8G8B8),
               D3DERR_INVALIDCALL);
+    d3d->Release();
+}
+
+// The layer makes no volume textures, and says so.
+TEST_F(State, CheckDeviceFormatOffersNoVolumeTextures)
+{
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    ASSERT_NE(d3d, nullptr);
+    EXPECT_EQ(d3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, 0,
+                                     D3DRTYPE_VOLUMETEXTURE, D3DFMT_A8R8G8B8),
+              D3DERR_NOTAVAILABLE);
     d3d->Release();
 }
 
@@ -450,13 +465,13 @@ TEST_F(State, TexturesOfEveryPool)
         const char* name;
         D3DPOOL pool;
         DWORD usage;         // the default pool locks only dynamic textures
-        HRESULT setTexture;  // system memory: see the test after this one
+        HRESULT setTexture;  // system memory and scratch: see the tests after this one
     };
     const Case cases[] = {
         {"default", D3DPOOL_DEFAULT, D3DUSAGE_DYNAMIC, D3D_OK},
         {"managed", D3DPOOL_MANAGED, 0, D3D_OK},
         {"system memory", D3DPOOL_SYSTEMMEM, 0, D3D_OK /* unchecked */},
-        {"scratch", D3DPOOL_SCRATCH, 0, D3DERR_INVALIDCALL},
+        {"scratch", D3DPOOL_SCRATCH, 0, D3D_OK /* unchecked */},
     };
     for (const Case& test : cases)
     {
@@ -476,7 +491,7 @@ TEST_F(State, TexturesOfEveryPool)
         ASSERT_EQ(texture->LockRect(0, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
         EXPECT_EQ(static_cast<DWORD*>(locked.pBits)[9], 0x01020304u * 10);
         ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
-        if (test.pool != D3DPOOL_SYSTEMMEM)
+        if (test.pool != D3DPOOL_SYSTEMMEM && test.pool != D3DPOOL_SCRATCH)
         {
             EXPECT_EQ(m_device->SetTexture(0, texture), test.setTexture);
         }
@@ -487,6 +502,20 @@ TEST_F(State, TexturesOfEveryPool)
     EXPECT_EQ(m_device->CreateTexture(4, 4, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
                                       &texture, nullptr),
               D3DERR_INVALIDCALL);
+}
+
+// A scratch texture never goes on a stage.
+TEST_F(State, ScratchTexturesNeverGoOnStages)
+{
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(
+        m_device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SCRATCH, &texture, nullptr),
+        D3D_OK);
+    EXPECT_EQ(m_device->SetTexture(0, texture), D3DERR_INVALIDCALL);
+    IDirect3DBaseTexture9* bound = nullptr;
+    ASSERT_EQ(m_device->GetTexture(0, &bound), D3D_OK);
+    EXPECT_EQ(bound, nullptr);
+    EXPECT_EQ(texture->Release(), 0u);
 }
 
 // A system-memory texture goes on a stage only on a device that reports
@@ -725,10 +754,6 @@ TEST_F(State, TextureStageOperationsCombineTextureAndDiffuse)
                         test.expectedAlpha},
                    g_byte);
     }
-    // The layer blends stage 0 alone and refuses what it cannot draw.
-    m_device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3DERR_INVALIDCALL);
-    m_device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
     m_device->SetTexture(0, nullptr);
     m_device->SetStreamSource(0, nullptr, 0, 0);
     IDirect3DSurface9* back = nullptr;
@@ -737,6 +762,21 @@ TEST_F(State, TextureStageOperationsCombineTextureAndDiffuse)
     back->Release();
     for (IUnknown* object : std::initializer_list<IUnknown*>{quad, texture, target, targetTexture})
         object->Release();
+}
+
+// The layer blends stage 0 alone: a draw that needs a second stage is
+// refused rather than drawn wrong.
+TEST_F(State, DrawsNeedingASecondTextureStageAreRefused)
+{
+    IDirect3DVertexBuffer9* quad = bindScreenQuad(m_device, 0.0f, 0xFF808080);
+    m_device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    ASSERT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    m_device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3DERR_INVALIDCALL);
+    m_device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    m_device->SetStreamSource(0, nullptr, 0, 0);
+    quad->Release();
 }
 
 }  // namespace
