@@ -221,10 +221,11 @@ HRESULT DeviceState::getDepthStencilSurface(IDirect3DSurface9** a_depth) const
     return m_depth ? D3D_OK : D3DERR_NOTFOUND;
 }
 
+// The viewport must lie inside colour target 0; an empty one does, and
+// draws and clears nothing.
 HRESULT DeviceState::setViewport(const D3DVIEWPORT9* a_viewport)
 {
-    if (!a_viewport || a_viewport->Width == 0 || a_viewport->Height == 0 ||
-        uint64_t(a_viewport->X) + a_viewport->Width > m_targets[0]->width() ||
+    if (!a_viewport || uint64_t(a_viewport->X) + a_viewport->Width > m_targets[0]->width() ||
         uint64_t(a_viewport->Y) + a_viewport->Height > m_targets[0]->height() ||
         !(a_viewport->MinZ >= 0.0f && a_viewport->MinZ <= 1.0f) ||
         !(a_viewport->MaxZ >= 0.0f && a_viewport->MaxZ <= 1.0f))
@@ -434,12 +435,13 @@ bool DeviceState::clearArea(D3DRECT* a_area) const
 {
     *a_area = {LONG(m_viewport.X), LONG(m_viewport.Y), LONG(m_viewport.X + m_viewport.Width),
                LONG(m_viewport.Y + m_viewport.Height)};
-    if (!m_renderStates[D3DRS_SCISSORTESTENABLE])
-        return true;
-    a_area->x1 = std::max(a_area->x1, m_scissor.left);
-    a_area->y1 = std::max(a_area->y1, m_scissor.top);
-    a_area->x2 = std::min(a_area->x2, m_scissor.right);
-    a_area->y2 = std::min(a_area->y2, m_scissor.bottom);
+    if (m_renderStates[D3DRS_SCISSORTESTENABLE])
+    {
+        a_area->x1 = std::max(a_area->x1, m_scissor.left);
+        a_area->y1 = std::max(a_area->y1, m_scissor.top);
+        a_area->x2 = std::min(a_area->x2, m_scissor.right);
+        a_area->y2 = std::min(a_area->y2, m_scissor.bottom);
+    }
     return a_area->x1 < a_area->x2 && a_area->y1 < a_area->y2;
 }
 

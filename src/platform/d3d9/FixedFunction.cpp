@@ -31,10 +31,12 @@ const char g_vertexSource[] =
     "    uv = texcoord;\n"
     "}\n";
 
-// D3D9's stage 0: D3DTA_CURRENT is the diffuse colour in the first stage,
-// and D3DTA_TEXTURE is the diffuse colour too when no texture is set. A
-// disabled colour operation passes the diffuse colour on whole; the
-// operation numbers are D3DTOP's, the arguments D3DTA's.
+// D3D9's stage 0: D3DTA_CURRENT is the diffuse colour in the first stage. A
+// stage with no texture set drops its D3DTA_TEXTURE argument and gives the
+// other one (a modulation of texture and diffuse gives the diffuse colour,
+// not its square), as the reference device does. A disabled colour operation
+// passes the diffuse colour on whole; the operation numbers are D3DTOP's,
+// the arguments D3DTA's.
 const char g_fragmentSource[] = "#version 120\n"
                                 "uniform sampler2D stage0;\n"
                                 "uniform bool textured;\n"
@@ -50,6 +52,8 @@ const char g_fragmentSource[] = "#version 120\n"
                                 "{\n"
                                 "    vec4 first = argument(a_stage.y, a_texel);\n"
                                 "    vec4 second = argument(a_stage.z, a_texel);\n"
+                                "    if (!textured && a_stage.y == 2) return second;\n"
+                                "    if (!textured && a_stage.z == 2) return first;\n"
                                 "    if (a_stage.x == 2) return first;\n"
                                 "    if (a_stage.x == 3) return second;\n"
                                 "    if (a_stage.x == 4) return first * second;\n"

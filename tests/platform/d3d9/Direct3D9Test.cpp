@@ -1,92 +1,25 @@
-// The Direct3D object and the device's life: adapter modes (through the test
-// seam), capabilities, device creation for windowed and full-screen present
-// parameters, presentation, lost devices and reference counting.
+// The Direct3D object and the device's life: capabilities, device creation
+// for windowed and full-screen present parameters, scenes, render target 0
+// and the viewport, and reference counting.
 //
 // Untested: waiting for vertical retrace (the offscreen driver has no
 // display to wait for).
+#include "Direct3D9Test.h"
 #include "TestDevice.h"
-
-#include "D3D9Testing.h"
-#include "Window.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-
 #include <vector>
 
 namespace
 {
-
-class Direct3D9Test : public testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        m_d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(m_d3d, nullptr);
-    }
-
-    void TearDown() override
-    {
-        D3D9Testing::clearDisplayModes();
-        m_d3d->Release();
-    }
-
-    IDirect3D9* m_d3d = nullptr;
-};
-
-// The full-screen parameters the renderer fills for a display mode.
-D3DPRESENT_PARAMETERS fullScreen(HWND a_window, UINT a_width, UINT a_height)
-{
-    D3DPRESENT_PARAMETERS parameters = {};
-    parameters.BackBufferWidth = a_width;
-    parameters.BackBufferHeight = a_height;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    parameters.BackBufferCount = 1;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.hDeviceWindow = a_window;
-    parameters.Windowed = FALSE;
-    parameters.EnableAutoDepthStencil = TRUE;
-    parameters.AutoDepthStencilFormat = D3DFMT_D24X8;
-    parameters.PresentationInterval = D3DPRESENT_INTERVAL_ONE;
-    return parameters;
-}
-
-const std::vector<D3DDISPLAYMODE> g_modes = {{1024, 768, 60, D3DFMT_X8R8G8B8},
-                                             {1280, 720, 60, D3DFMT_X8R8G8B8},
-                                             {1920, 1080, 60, D3DFMT_X8R8G8B8}};
 
 // Direct3DCreate9 answers only the SDK version its header names.
 TEST_F(Direct3D9Test, CreateChecksTheSdkVersion)
 {
     EXPECT_EQ(Direct3DCreate9(D3D_SDK_VERSION + 1), nullptr);
     EXPECT_EQ(m_d3d->GetAdapterCount(), 1u);
-}
-
-// The adapter lists exactly the modes the seam gives, in order, for
-// D3DFMT_X8R8G8B8 only, and refuses an index past the end.
-TEST_F(Direct3D9Test, AdapterModesComeFromTheSeam)
-{
-    D3D9Testing::setDisplayModes(g_modes);
-    ASSERT_EQ(m_d3d->GetAdapterModeCount(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8), 3u);
-    for (UINT i = 0; i < 3; ++i)
-    {
-        SCOPED_TRACE(i);
-        D3DDISPLAYMODE mode = {};
-        ASSERT_EQ(m_d3d->EnumAdapterModes(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8, i, &mode), D3D_OK);
-        EXPECT_EQ(mode.Width, g_modes[i].Width);
-        EXPECT_EQ(mode.Height, g_modes[i].Height);
-        EXPECT_EQ(mode.RefreshRate, g_modes[i].RefreshRate);
-        EXPECT_EQ(mode.Format, D3DFMT_X8R8G8B8);
-    }
-    D3DDISPLAYMODE mode = {};
-    EXPECT_EQ(m_d3d->EnumAdapterModes(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8, 3, &mode),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_d3d->GetAdapterModeCount(D3DADAPTER_DEFAULT, D3DFMT_A8R8G8B8), 0u);
-    EXPECT_EQ(m_d3d->GetAdapterModeCount(1, D3DFMT_X8R8G8B8), 0u);
-    D3D9Testing::setDisplayModes({});
-    EXPECT_EQ(m_d3d->GetAdapterModeCount(D3DADAPTER_DEFAULT, D3DFMT_X8R8G8B8), 0u);
 }
 
 // The capabilities the renderer checks: shader model 3.0 and four
@@ -250,135 +183,6 @@ TEST_F(Direct3D9Test, WindowedDeviceFillsInZeroSizeAndUnknownFormat)
     EXPECT_EQ(LONG(parameters.BackBufferHeight), client.bottom - client.top);
     device->Release();
     TestDevice::destroyWindow(window);
-}
-
-// Present parameters D3D9 refuses, and a full-screen size that is not one
-// of the adapter's modes.
-TEST_F(Direct3D9Test, CreateDeviceRefusesParametersD3D9Refuses)
-{
-    D3D9Testing::setDisplayModes(g_modes);
-    const HWND window = TestDevice::createWindow(64, 64);
-    struct Case
-    {
-        const char* name;
-        void (*change)(D3DPRESENT_PARAMETERS&);
-    };
-    const Case cases[] = {
-        {"mode not offered",
-         [](D3DPRESENT_PARAMETERS& a) {
-             a.BackBufferWidth = 1000;
-         }},
-        {"full screen without a format",
-         [](D3DPRESENT_PARAMETERS& a) {
-             a.BackBufferFormat = D3DFMT_UNKNOWN;
-         }},
-        {"depth format other than D24X8",
-         [](D3DPRESENT_PARAMETERS& a) {
-             a.AutoDepthStencilFormat = D3DFMT_A8R8G8B8;
-         }},
-        {"multisampling",
-         [](D3DPRESENT_PARAMETERS& a) {
-             a.MultiSampleType = D3DMULTISAMPLE_4_SAMPLES;
-         }},
-        {"unknown swap effect",
-         [](D3DPRESENT_PARAMETERS& a) {
-             a.SwapEffect = D3DSWAPEFFECT_FORCE_DWORD;
-         }},
-        {"unknown interval",
-         [](D3DPRESENT_PARAMETERS& a) {
-             a.PresentationInterval = 7;
-         }},
-        {"no window",
-         [](D3DPRESENT_PARAMETERS& a) {
-             a.hDeviceWindow = nullptr;
-         }},
-    };
-    for (const Case& test : cases)
-    {
-        SCOPED_TRACE(test.name);
-        D3DPRESENT_PARAMETERS parameters = fullScreen(window, 1280, 720);
-        test.change(parameters);
-        IDirect3DDevice9* device = reinterpret_cast<IDirect3DDevice9*>(&parameters);
-        EXPECT_EQ(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, parameters.hDeviceWindow,
-                                      D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters, &device),
-                  D3DERR_INVALIDCALL);
-        EXPECT_EQ(device, nullptr);
-    }
-    TestDevice::destroyWindow(window);
-}
-
-// A full-screen device for an offered mode has a back buffer of the mode's
-// size, and is lost for good once its window loses the focus it had, or is
-// minimised: Present answers D3DERR_DEVICELOST from then on.
-TEST_F(Direct3D9Test, FullScreenDeviceIsLostWithFocusOrMinimised)
-{
-    D3D9Testing::setDisplayModes(g_modes);
-    struct Case
-    {
-        const char* name;
-        bool minimise;
-    };
-    for (const Case& test : {Case{"focus lost", false}, Case{"minimised", true}})
-    {
-        SCOPED_TRACE(test.name);
-        const HWND window = TestDevice::createWindow(64, 64);
-        Window* state = Window::fromHandle(window);
-        D3DPRESENT_PARAMETERS parameters = fullScreen(window, 1024, 768);
-        IDirect3DDevice9* device = nullptr;
-        ASSERT_EQ(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
-                                      D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters, &device),
-                  D3D_OK);
-        IDirect3DSurface9* backBuffer = nullptr;
-        ASSERT_EQ(device->GetRenderTarget(0, &backBuffer), D3D_OK);
-        D3DSURFACE_DESC desc = {};
-        backBuffer->GetDesc(&desc);
-        EXPECT_EQ(desc.Width, 1024u);
-        EXPECT_EQ(desc.Height, 768u);
-        backBuffer->Release();
-
-        state->setActive(true);
-        EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
-        if (test.minimise)
-            state->setMinimized(true);
-        else
-            state->setActive(false);
-        EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
-        state->setActive(true);
-        state->setMinimized(false);
-        EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
-        device->Release();
-        TestDevice::destroyWindow(window);
-    }
-}
-
-// A windowed device is never lost, whatever its window's focus.
-TEST_F(Direct3D9Test, WindowedDeviceIsNotLost)
-{
-    TestDevice device(64, 64);
-    Window* state = Window::fromHandle(device.window());
-    state->setActive(true);
-    state->setActive(false);
-    state->setMinimized(true);
-    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
-}
-
-// Present copies the back buffer into the window upright: the top row of
-// the back buffer is the top row of the window.
-TEST_F(Direct3D9Test, PresentShowsTheFrameUpright)
-{
-    TestDevice device(64, 48);
-    const D3DRECT top = {0, 0, 64, 24};
-    const D3DRECT bottom = {0, 24, 64, 48};
-    device->Clear(1, &top, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0);
-    device->Clear(1, &bottom, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0);
-    ASSERT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
-    std::vector<DWORD> pixels;
-    UINT width = 0;
-    UINT height = 0;
-    ASSERT_EQ(D3D9Testing::readWindow(device.device(), &pixels, &width, &height), D3D_OK);
-    ASSERT_GT(height, 2u);
-    EXPECT_EQ(pixels[width / 2] & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(pixels[size_t(height - 1) * width + width / 2] & 0xFFFFFF, 0x0000FFu);
 }
 
 // Frames nest as D3D9 allows: one scene at a time, and no Present inside one.

@@ -7,8 +7,6 @@
 // the textures', tested in ResourceTest.cpp).
 #include "TestDevice.h"
 
-#include <D3D9Testing.h>
-
 #include <gtest/gtest.h>
 
 #include <math.h>

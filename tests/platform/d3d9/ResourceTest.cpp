@@ -2,8 +2,6 @@
 // vertex and index buffers, and indexed drawing from them.
 #include "TestDevice.h"
 
-#include "D3D9Testing.h"
-
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 

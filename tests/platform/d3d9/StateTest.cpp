@@ -57,8 +57,12 @@ TEST_F(State, RenderStatesStartAtTheirDefaultsAndReadBack)
         ASSERT_EQ(m_device->GetRenderState(test.state, &value), D3D_OK);
         EXPECT_EQ(value, test.set);
     }
+}
+
+// A render state past the last D3D9 defines is refused.
+TEST_F(State, RenderStatesPastTheTableAreRefused)
+{
     DWORD value = 0;
-    EXPECT_EQ(m_device->GetRenderState(D3DRS_ZENABLE, nullptr), D3DERR_INVALIDCALL);
     EXPECT_EQ(m_device->GetRenderState(D3DRENDERSTATETYPE(4096), &value), D3DERR_INVALIDCALL);
 }
 
@@ -92,9 +96,6 @@ TEST_F(State, SamplerStatesStartAtTheirDefaultsAndReadBack)
             ASSERT_EQ(m_device->GetSamplerState(sampler, test.type, &value), D3D_OK);
             EXPECT_EQ(value, test.set);
         }
-    DWORD value = 0;
-    EXPECT_EQ(m_device->GetSamplerState(16, D3DSAMP_MINFILTER, &value), D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_device->GetSamplerState(0, D3DSAMP_MINFILTER, nullptr), D3DERR_INVALIDCALL);
 }
 
 // Texture stage states start as D3D9 documents (stage 0 modulates texture
@@ -125,91 +126,154 @@ TEST_F(State, TextureStageStatesStartAtTheirDefaultsAndReadBack)
         ASSERT_EQ(m_device->GetTextureStageState(test.stage, test.type, &value), D3D_OK);
         EXPECT_EQ(value, DWORD(D3DTOP_SELECTARG2));
     }
-    DWORD value = 0;
-    EXPECT_EQ(m_device->GetTextureStageState(8, D3DTSS_COLOROP, &value), D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_device->SetTextureStageState(8, D3DTSS_COLOROP, D3DTOP_DISABLE),
-              D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_device->GetTextureStageState(0, D3DTSS_COLOROP, nullptr), D3DERR_INVALIDCALL);
 }
 
-// Every kind of constant register reads back what was written, up to the
-// last register of its file; a range past the end is refused and changes
-// nothing.
-TEST_F(State, ConstantRegistersReadBack)
+// Sampler 16 and texture stage 8 are past the last of each (the samplers
+// s0-s15 of ps_3_0; stages 0-7): they are refused, and refused ones are not
+// kept.
+TEST_F(State, StagesPastTheLastAreRefused)
 {
-    IDirect3DDevice9* device = m_device.device();
-    struct Case
-    {
-        const char* name;
-        UINT registers;
-        UINT width;  // values per register
-        std::function<HRESULT(UINT, const void*, UINT)> set;
-        std::function<HRESULT(UINT, void*, UINT)> get;
-    };
-    const Case cases[] = {
+    DWORD value = 0;
+    EXPECT_EQ(m_device->SetSamplerState(16, D3DSAMP_MINFILTER, D3DTEXF_POINT), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->GetSamplerState(16, D3DSAMP_MINFILTER, &value), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->SetTextureStageState(8, D3DTSS_COLOROP, D3DTOP_DISABLE),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->GetTextureStageState(8, D3DTSS_COLOROP, &value), D3DERR_INVALIDCALL);
+    IDirect3DTexture9* texture = m_device.texture(1, 1, {0xFF000000});
+    EXPECT_EQ(m_device->SetTexture(16, texture), D3DERR_INVALIDCALL);
+    IDirect3DBaseTexture9* bound = nullptr;
+    EXPECT_EQ(m_device->GetTexture(16, &bound), D3DERR_INVALIDCALL);
+    EXPECT_EQ(bound, nullptr);
+    EXPECT_EQ(texture->Release(), 0u) << "a refused texture is not held";
+}
+
+// Get calls given nowhere to write, and Set calls given nothing to read,
+// are refused.
+TEST_F(State, NullPointersAreRefused)
+{
+    EXPECT_EQ(m_device->GetRenderState(D3DRS_ZENABLE, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->GetSamplerState(0, D3DSAMP_MINFILTER, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->GetTextureStageState(0, D3DTSS_COLOROP, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->SetViewport(nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->GetViewport(nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->GetTexture(0, nullptr), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->SetVertexShaderConstantF(0, nullptr, 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->GetVertexShaderConstantF(0, nullptr, 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->SetPixelShaderConstantI(0, nullptr, 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->SetPixelShaderConstantB(0, nullptr, 1), D3DERR_INVALIDCALL);
+}
+
+// The six constant register files, each with its Set and Get calls.
+struct ConstantFile
+{
+    const char* name;
+    UINT registers;
+    UINT width;  // values per register
+    std::function<HRESULT(UINT, const void*, UINT)> set;
+    std::function<HRESULT(UINT, void*, UINT)> get;
+};
+
+std::vector<ConstantFile> constantFiles(IDirect3DDevice9* device)
+{
+    return {
         {"vertex float", 256, 4,
-         [&](UINT a, const void* d, UINT c) {
+         [device](UINT a, const void* d, UINT c) {
              return device->SetVertexShaderConstantF(a, static_cast<const float*>(d), c);
          },
-         [&](UINT a, void* d, UINT c) {
+         [device](UINT a, void* d, UINT c) {
              return device->GetVertexShaderConstantF(a, static_cast<float*>(d), c);
          }},
         {"pixel float", 224, 4,
-         [&](UINT a, const void* d, UINT c) {
+         [device](UINT a, const void* d, UINT c) {
              return device->SetPixelShaderConstantF(a, static_cast<const float*>(d), c);
          },
-         [&](UINT a, void* d, UINT c) {
+         [device](UINT a, void* d, UINT c) {
              return device->GetPixelShaderConstantF(a, static_cast<float*>(d), c);
          }},
         {"vertex int", 16, 4,
-         [&](UINT a, const void* d, UINT c) {
+         [device](UINT a, const void* d, UINT c) {
              return device->SetVertexShaderConstantI(a, static_cast<const int*>(d), c);
          },
-         [&](UINT a, void* d, UINT c) {
+         [device](UINT a, void* d, UINT c) {
              return device->GetVertexShaderConstantI(a, static_cast<int*>(d), c);
          }},
         {"pixel int", 16, 4,
-         [&](UINT a, const void* d, UINT c) {
+         [device](UINT a, const void* d, UINT c) {
              return device->SetPixelShaderConstantI(a, static_cast<const int*>(d), c);
          },
-         [&](UINT a, void* d, UINT c) {
+         [device](UINT a, void* d, UINT c) {
              return device->GetPixelShaderConstantI(a, static_cast<int*>(d), c);
          }},
         {"vertex bool", 16, 1,
-         [&](UINT a, const void* d, UINT c) {
+         [device](UINT a, const void* d, UINT c) {
              return device->SetVertexShaderConstantB(a, static_cast<const BOOL*>(d), c);
          },
-         [&](UINT a, void* d, UINT c) {
+         [device](UINT a, void* d, UINT c) {
              return device->GetVertexShaderConstantB(a, static_cast<BOOL*>(d), c);
          }},
         {"pixel bool", 16, 1,
-         [&](UINT a, const void* d, UINT c) {
+         [device](UINT a, const void* d, UINT c) {
              return device->SetPixelShaderConstantB(a, static_cast<const BOOL*>(d), c);
          },
-         [&](UINT a, void* d, UINT c) {
+         [device](UINT a, void* d, UINT c) {
              return device->GetPixelShaderConstantB(a, static_cast<BOOL*>(d), c);
          }},
     };
-    for (const Case& test : cases)
+}
+
+// Writes the two registers that end at the last one of a file, with 32-bit
+// patterns that are the same whether read as floats, ints or BOOLs, and
+// answers what was written.
+std::vector<int32_t> fillLastTwo(const ConstantFile& a_file)
+{
+    std::vector<int32_t> written(2 * a_file.width);
+    for (size_t i = 0; i < written.size(); ++i)
+        written[i] = int32_t(0x3F800000 + i);
+    EXPECT_EQ(a_file.set(a_file.registers - 2, written.data(), 2), D3D_OK);
+    return written;
+}
+
+// Every kind of constant register reads back what was written, up to the
+// last register of its file.
+TEST_F(State, ConstantRegistersReadBack)
+{
+    for (const ConstantFile& file : constantFiles(m_device.device()))
     {
-        SCOPED_TRACE(test.name);
-        // Two registers ending at the last one; 32-bit patterns that are
-        // the same whether read as floats, ints or BOOLs.
-        const UINT start = test.registers - 2;
-        std::vector<int32_t> written(2 * test.width);
-        for (size_t i = 0; i < written.size(); ++i)
-            written[i] = int32_t(0x3F800000 + i);
-        ASSERT_EQ(test.set(start, written.data(), 2), D3D_OK);
+        SCOPED_TRACE(file.name);
+        const std::vector<int32_t> written = fillLastTwo(file);
         std::vector<int32_t> read(written.size(), 0);
-        ASSERT_EQ(test.get(start, read.data(), 2), D3D_OK);
+        ASSERT_EQ(file.get(file.registers - 2, read.data(), 2), D3D_OK);
         EXPECT_EQ(read, written);
-        std::vector<int32_t> other(2 * test.width, 7);
-        EXPECT_EQ(test.set(start + 1, other.data(), 2), D3DERR_INVALIDCALL);
-        EXPECT_EQ(test.get(start + 1, read.data(), 2), D3DERR_INVALIDCALL);
-        EXPECT_EQ(test.set(start, nullptr, 1), D3DERR_INVALIDCALL);
-        ASSERT_EQ(test.get(start, read.data(), 2), D3D_OK);
-        EXPECT_EQ(read, written) << "a refused write changes nothing";
     }
+}
+
+// A range that runs past the last register of its file is refused, whether
+// written or read, and the refused write changes nothing.
+void expectRangesPastTheEndRefused(const ConstantFile& a_file)
+{
+    SCOPED_TRACE(a_file.name);
+    const std::vector<int32_t> written = fillLastTwo(a_file);
+    const UINT start = a_file.registers - 1;
+    std::vector<int32_t> other(2 * a_file.width, 7);
+    std::vector<int32_t> read(written.size(), 0);
+    EXPECT_EQ(a_file.set(start, other.data(), 2), D3DERR_INVALIDCALL);
+    EXPECT_EQ(a_file.get(start, read.data(), 2), D3DERR_INVALIDCALL);
+    ASSERT_EQ(a_file.get(start - 1, read.data(), 2), D3D_OK);
+    EXPECT_EQ(read, written) << "a refused write changes nothing";
+}
+
+TEST_F(State, FloatRangesPastTheLastRegisterAreRefused)
+{
+    for (const ConstantFile& file : constantFiles(m_device.device()))
+        if (file.registers > 16)
+            expectRangesPastTheEndRefused(file);
+}
+
+TEST_F(State, IntAndBoolRangesPastTheLastRegisterAreRefused)
+{
+    for (const ConstantFile& file : constantFiles(m_device.device()))
+        if (file.registers == 16)
+            expectRangesPastTheEndRefused(file);
 }
 
 // GetViewport answers the viewport last set, every field as given; a
@@ -225,7 +289,6 @@ TEST_F(State, ViewportReadsBackAsSet)
         D3DVIEWPORT9 viewport;
     };
     const Case refused[] = {
-        {"no width", {0, 0, 0, 4, 0, 1}},
         {"past the right edge", {4, 0, 5, 4, 0, 1}},
         {"past the bottom edge", {0, 1, 4, 8, 0, 1}},
         {"MinZ below 0", {0, 0, 4, 4, -0.5f, 1}},
@@ -244,8 +307,57 @@ TEST_F(State, ViewportReadsBackAsSet)
         EXPECT_EQ(viewport.MinZ, set.MinZ);
         EXPECT_EQ(viewport.MaxZ, set.MaxZ);
     }
-    EXPECT_EQ(m_device->SetViewport(nullptr), D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_device->GetViewport(nullptr), D3DERR_INVALIDCALL);
+}
+
+// An empty viewport lies inside the target: it is kept, and a clear or a
+// draw inside it changes no pixel.
+TEST_F(State, EmptyViewportClearsAndDrawsNothing)
+{
+    IDirect3DSurface9* back = nullptr;
+    ASSERT_EQ(m_device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+    ASSERT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF102030, 1.0f, 0), D3D_OK);
+    const std::vector<DWORD> before = m_device.readArgb(back);
+    struct Case
+    {
+        const char* name;
+        D3DVIEWPORT9 viewport;
+    };
+    const Case cases[] = {
+        {"no width", {2, 2, 0, 4, 0, 1}},
+        {"no height", {2, 2, 4, 0, 0, 1}},
+        {"no width at the right edge", {8, 0, 0, 8, 0, 1}},
+    };
+    const float red[4] = {1, 0, 0, 1};
+    struct Vertex
+    {
+        float x, y, z;
+    };
+    const Vertex quad[4] = {{-1, 1, 0.5f}, {1, 1, 0.5f}, {-1, -1, 0.5f}, {1, -1, 0.5f}};
+    IDirect3DVertexBuffer9* buffer =
+        m_device.bindVertices(quad, sizeof(quad), sizeof(Vertex), D3DFVF_XYZ);
+    IDirect3DVertexShader9* vertexShader = m_device.vertexShader(TestDevice::g_passVertexShader);
+    IDirect3DPixelShader9* pixelShader = m_device.pixelShader("ps_3_0\nmov oC0, c0\n");
+    m_device->SetVertexShader(vertexShader);
+    m_device->SetPixelShader(pixelShader);
+    m_device->SetPixelShaderConstantF(0, red, 1);
+    for (const Case& test : cases)
+    {
+        SCOPED_TRACE(test.name);
+        ASSERT_EQ(m_device->SetViewport(&test.viewport), D3D_OK);
+        D3DVIEWPORT9 viewport = {};
+        ASSERT_EQ(m_device->GetViewport(&viewport), D3D_OK);
+        EXPECT_EQ(viewport.Width, test.viewport.Width);
+        EXPECT_EQ(viewport.Height, test.viewport.Height);
+        EXPECT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0), D3D_OK);
+        EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+        EXPECT_EQ(m_device.readArgb(back), before);
+    }
+    m_device->SetVertexShader(nullptr);
+    m_device->SetPixelShader(nullptr);
+    m_device->SetStreamSource(0, nullptr, 0, 0);
+    for (IUnknown* object :
+         std::initializer_list<IUnknown*>{buffer, vertexShader, pixelShader, back})
+        object->Release();
 }
 
 // GetTexture answers the texture bound to a stage, with a reference, or null.
@@ -263,7 +375,6 @@ TEST_F(State, GetTextureAnswersWhatIsBound)
     EXPECT_EQ(bound, static_cast<IDirect3DBaseTexture9*>(cube));
     EXPECT_EQ(bound->GetType(), D3DRTYPE_CUBETEXTURE);
     bound->Release();
-    EXPECT_EQ(m_device->GetTexture(16, &bound), D3DERR_INVALIDCALL);
     m_device->SetTexture(3, nullptr);
     EXPECT_EQ(cube->Release(), 0u);
 }
@@ -298,8 +409,6 @@ TEST_F(State, CheckDeviceFormatAgreesWithCreation)
         {"A8R8G8B8 as depth-stencil", D3DUSAGE_DEPTHSTENCIL, D3DRTYPE_SURFACE, D3DFMT_A8R8G8B8,
          D3DERR_NOTAVAILABLE},
         {"unknown format", 0, D3DRTYPE_TEXTURE, D3DFMT_UNKNOWN, D3DERR_NOTAVAILABLE},
-        {"index format", 0, D3DRTYPE_TEXTURE, D3DFMT_INDEX16, D3DERR_NOTAVAILABLE},
-        {"volume texture", 0, D3DRTYPE_VOLUMETEXTURE, D3DFMT_A8R8G8B8, D3DERR_NOTAVAILABLE},
     };
     for (const Case& test : cases)
     {
@@ -314,23 +423,55 @@ TEST_F(State, CheckDeviceFormatAgreesWithCreation)
     d3d->Release();
 }
 
+// The layer makes no volume textures, and says so.
+TEST_F(State, CheckDeviceFormatOffersNoVolumeTextures)
+{
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    ASSERT_NE(d3d, nullptr);
+    EXPECT_EQ(d3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, 0,
+                                     D3DRTYPE_VOLUMETEXTURE, D3DFMT_A8R8G8B8),
+              D3DERR_NOTAVAILABLE);
+    d3d->Release();
+}
+
+// An index format is no texture format: the device can make no texture of
+// it, and CheckDeviceFormat says so.
+TEST_F(State, CheckDeviceFormatRefusesIndexFormatsForTextures)
+{
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    ASSERT_NE(d3d, nullptr);
+    for (D3DFORMAT format : {D3DFMT_INDEX16, D3DFMT_INDEX32})
+    {
+        SCOPED_TRACE(testing::Message() << "format " << format);
+        EXPECT_EQ(d3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8, 0,
+                                         D3DRTYPE_TEXTURE, format),
+                  D3DERR_NOTAVAILABLE);
+        IDirect3DTexture9* texture = nullptr;
+        EXPECT_NE(m_device->CreateTexture(4, 4, 1, 0, format, D3DPOOL_MANAGED, &texture, nullptr),
+                  D3D_OK);
+        if (texture)
+            texture->Release();
+    }
+    d3d->Release();
+}
+
 // Textures of every pool lock, keep what was written and describe their
-// pool; the device samples only default and managed textures, and managed
-// textures cannot be dynamic.
+// pool; the device samples default and managed textures, never scratch
+// ones, and managed textures cannot be dynamic.
 TEST_F(State, TexturesOfEveryPool)
 {
     struct Case
     {
         const char* name;
         D3DPOOL pool;
-        DWORD usage;  // the default pool locks only dynamic textures
-        HRESULT setTexture;
+        DWORD usage;         // the default pool locks only dynamic textures
+        HRESULT setTexture;  // system memory and scratch: see the tests after this one
     };
     const Case cases[] = {
         {"default", D3DPOOL_DEFAULT, D3DUSAGE_DYNAMIC, D3D_OK},
         {"managed", D3DPOOL_MANAGED, 0, D3D_OK},
-        {"system memory", D3DPOOL_SYSTEMMEM, 0, D3DERR_INVALIDCALL},
-        {"scratch", D3DPOOL_SCRATCH, 0, D3DERR_INVALIDCALL},
+        {"system memory", D3DPOOL_SYSTEMMEM, 0, D3D_OK /* unchecked */},
+        {"scratch", D3DPOOL_SCRATCH, 0, D3D_OK /* unchecked */},
     };
     for (const Case& test : cases)
     {
@@ -350,7 +491,10 @@ TEST_F(State, TexturesOfEveryPool)
         ASSERT_EQ(texture->LockRect(0, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
         EXPECT_EQ(static_cast<DWORD*>(locked.pBits)[9], 0x01020304u * 10);
         ASSERT_EQ(texture->UnlockRect(0), D3D_OK);
-        EXPECT_EQ(m_device->SetTexture(0, texture), test.setTexture);
+        if (test.pool != D3DPOOL_SYSTEMMEM && test.pool != D3DPOOL_SCRATCH)
+        {
+            EXPECT_EQ(m_device->SetTexture(0, texture), test.setTexture);
+        }
         m_device->SetTexture(0, nullptr);
         texture->Release();
     }
@@ -358,6 +502,36 @@ TEST_F(State, TexturesOfEveryPool)
     EXPECT_EQ(m_device->CreateTexture(4, 4, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
                                       &texture, nullptr),
               D3DERR_INVALIDCALL);
+}
+
+// A scratch texture never goes on a stage.
+TEST_F(State, ScratchTexturesNeverGoOnStages)
+{
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(
+        m_device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SCRATCH, &texture, nullptr),
+        D3D_OK);
+    EXPECT_EQ(m_device->SetTexture(0, texture), D3DERR_INVALIDCALL);
+    IDirect3DBaseTexture9* bound = nullptr;
+    ASSERT_EQ(m_device->GetTexture(0, &bound), D3D_OK);
+    EXPECT_EQ(bound, nullptr);
+    EXPECT_EQ(texture->Release(), 0u);
+}
+
+// A system-memory texture goes on a stage only on a device that reports
+// D3DDEVCAPS_TEXTURESYSTEMMEMORY.
+TEST_F(State, SystemMemoryTexturesGoOnStagesOnlyWhereTheCapsSaySo)
+{
+    D3DCAPS9 caps = {};
+    ASSERT_EQ(m_device->GetDeviceCaps(&caps), D3D_OK);
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(
+        m_device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, &texture, nullptr),
+        D3D_OK);
+    EXPECT_EQ(m_device->SetTexture(0, texture),
+              (caps.DevCaps & D3DDEVCAPS_TEXTURESYSTEMMEMORY) ? D3D_OK : D3DERR_INVALIDCALL);
+    m_device->SetTexture(0, nullptr);
+    EXPECT_EQ(texture->Release(), 0u);
 }
 
 // A pre-transformed vertex in the layout D3D9 draws with no shaders.
@@ -488,7 +662,8 @@ TEST_F(State, VertexColoursReachShadersAsRgba)
 // diffuse colour of a pre-transformed draw as D3D9 documents: SELECTARG1,
 // SELECTARG2, MODULATE of D3DTA_TEXTURE, D3DTA_DIFFUSE or D3DTA_CURRENT
 // (the diffuse colour in stage 0); D3DTOP_DISABLE passes the diffuse colour
-// on; with no texture bound, D3DTA_TEXTURE is the diffuse colour too.
+// on; with no texture bound, the stage drops its texture argument and gives
+// the other one.
 TEST_F(State, TextureStageOperationsCombineTextureAndDiffuse)
 {
     const DWORD texel = 0x80FF8040;
@@ -542,11 +717,11 @@ TEST_F(State, TextureStageOperationsCombineTextureAndDiffuse)
          true,
          d,
          d.a},
-        {"no texture: texture argument is diffuse",
+        {"no texture: modulate gives the other argument",
          {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_CURRENT},
-         {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT},
+         {D3DTOP_MODULATE, D3DTA_DIFFUSE, D3DTA_TEXTURE},
          false,
-         {d.r * d.r, d.g * d.g, d.b * d.b, 0},
+         d,
          d.a},
         {"no texture: select texture is diffuse",
          {D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT},
@@ -579,10 +754,6 @@ TEST_F(State, TextureStageOperationsCombineTextureAndDiffuse)
                         test.expectedAlpha},
                    g_byte);
     }
-    // The layer blends stage 0 alone and refuses what it cannot draw.
-    m_device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3DERR_INVALIDCALL);
-    m_device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
     m_device->SetTexture(0, nullptr);
     m_device->SetStreamSource(0, nullptr, 0, 0);
     IDirect3DSurface9* back = nullptr;
@@ -591,6 +762,21 @@ TEST_F(State, TextureStageOperationsCombineTextureAndDiffuse)
     back->Release();
     for (IUnknown* object : std::initializer_list<IUnknown*>{quad, texture, target, targetTexture})
         object->Release();
+}
+
+// The layer blends stage 0 alone: a draw that needs a second stage is
+// refused rather than drawn wrong.
+TEST_F(State, DrawsNeedingASecondTextureStageAreRefused)
+{
+    IDirect3DVertexBuffer9* quad = bindScreenQuad(m_device, 0.0f, 0xFF808080);
+    m_device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    ASSERT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    m_device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3DERR_INVALIDCALL);
+    m_device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    m_device->SetStreamSource(0, nullptr, 0, 0);
+    quad->Release();
 }
 
 }  // namespace

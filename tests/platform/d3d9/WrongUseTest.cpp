@@ -94,10 +94,6 @@ std::vector<Case> cases()
              IDirect3DPixelShader9* shader = nullptr;
              return a.device->CreatePixelShader(a.vertexTokens.data(), &shader);
          }},
-        {"no place for the shader",
-         [](Kit& a) {
-             return a.device->CreatePixelShader(a.pixelTokens.data(), nullptr);
-         }},
         // Textures and locks
         {"lock of a missing level",
          [](Kit& a) {
@@ -173,10 +169,6 @@ std::vector<Case> cases()
              return a.device->CreateTexture(4, 4, 1, 0, D3DFMT_D24X8, D3DPOOL_DEFAULT, &texture,
                                             nullptr);
          }},
-        {"texture on stage 16",
-         [](Kit& a) {
-             return a.device->SetTexture(16, a.texture);
-         }},
         // Targets
         {"no colour target 0",
          [](Kit& a) {
@@ -216,10 +208,6 @@ std::vector<Case> cases()
              return a.device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.5f, 0);
          }},
         // States
-        {"sampler 16",
-         [](Kit& a) {
-             return a.device->SetSamplerState(16, D3DSAMP_MINFILTER, D3DTEXF_POINT);
-         }},
         {"render state past the table",
          [](Kit& a) {
              return a.device->SetRenderState(D3DRENDERSTATETYPE(4096), 0);
@@ -320,13 +308,37 @@ std::vector<Case> cases()
     };
 }
 
+// Null pointers where the call has to write something.
+std::vector<Case> nullPointerCases()
+{
+    return {
+        {"no place for the shader",
+         [](Kit& a) {
+             return a.device->CreatePixelShader(a.pixelTokens.data(), nullptr);
+         }},
+        {"no place for the texture",
+         [](Kit& a) {
+             return a.device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, nullptr,
+                                            nullptr);
+         }},
+        {"no place for the locked rectangle",
+         [](Kit& a) {
+             return a.texture->LockRect(0, nullptr, nullptr, 0);
+         }},
+        {"no place for the buffer's data",
+         [](Kit& a) {
+             return a.vertices->Lock(0, 0, nullptr, 0);
+         }},
+    };
+}
+
 // Each wrong call answers D3DERR_INVALIDCALL, and the device draws correctly
 // afterwards.
-TEST(WrongUse, AnswersInvalidCall)
+void expectInvalidCalls(const std::vector<Case>& a_cases)
 {
     TestDevice device(16, 16);
     Kit kit(device);
-    for (const Case& test : cases())
+    for (const Case& test : a_cases)
     {
         SCOPED_TRACE(test.name);
         EXPECT_EQ(test.call(kit), D3DERR_INVALIDCALL);
@@ -337,6 +349,16 @@ TEST(WrongUse, AnswersInvalidCall)
     const float red[4] = {1, 0, 0, 1};
     kit.device->SetPixelShaderConstantF(0, red, 1);
     EXPECT_EQ(kit.device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 3, 0, 1), D3D_OK);
+}
+
+TEST(WrongUse, AnswersInvalidCall)
+{
+    expectInvalidCalls(cases());
+}
+
+TEST(WrongUse, NullOutputPointersAnswerInvalidCall)
+{
+    expectInvalidCalls(nullPointerCases());
 }
 
 }  // namespace
