@@ -1,6 +1,7 @@
 // The frame twin's options, set-up and frame loop.
 #include "FrameTwin.h"
 
+#include "BackBufferReader.h"
 #include "DisplayChoice.h"
 #include "PngWriter.h"
 
@@ -95,31 +96,17 @@ bool parseBeats(const std::string& a_text, std::vector<float>* a_beats)
     return !a_beats->empty();
 }
 
-// The back buffer as the device drew it, as rows of RGB top first. The copy
-// surface is X8R8G8B8 in system memory: bytes blue, green, red, unused.
-bool readBack(IDirect3DDevice9* a_device, IDirect3DSurface9* a_backBuffer,
-              IDirect3DSurface9* a_copy, uint32_t a_width, uint32_t a_height,
-              std::vector<uint8_t>* a_rgb)
+// X8R8G8B8 rows as read back (bytes blue, green, red, unused) to RGB rows.
+void toRgb(const std::vector<uint8_t>& a_pixels, std::vector<uint8_t>* a_rgb)
 {
-    if (FAILED(a_device->GetRenderTargetData(a_backBuffer, a_copy)))
-        return false;
-    D3DLOCKED_RECT locked = {};
-    if (FAILED(a_copy->LockRect(&locked, nullptr, D3DLOCK_READONLY)))
-        return false;
-    a_rgb->resize(size_t(a_width) * a_height * 3);
+    a_rgb->resize(a_pixels.size() / 4 * 3);
     uint8_t* out = a_rgb->data();
-    for (uint32_t y = 0; y < a_height; ++y)
+    for (size_t i = 0; i < a_pixels.size(); i += 4, out += 3)
     {
-        const uint8_t* row = static_cast<const uint8_t*>(locked.pBits) + size_t(locked.Pitch) * y;
-        for (uint32_t x = 0; x < a_width; ++x, out += 3)
-        {
-            out[0] = row[4 * x + 2];
-            out[1] = row[4 * x + 1];
-            out[2] = row[4 * x + 0];
-        }
+        out[0] = a_pixels[i + 2];
+        out[1] = a_pixels[i + 1];
+        out[2] = a_pixels[i + 0];
     }
-    a_copy->UnlockRect();
-    return true;
 }
 
 std::string frameName(float a_beat)
@@ -281,15 +268,14 @@ int FrameTwin::run()
         last = frame > last ? frame : last;
     }
 
-    IDirect3DDevice9* device = tarvo.m_renderer->device();
-    IDirect3DSurface9* copy = nullptr;
-    if (FAILED(device->CreateOffscreenPlainSurface(m_width, m_height, D3DFMT_X8R8G8B8,
-                                                   D3DPOOL_SYSTEMMEM, &copy, nullptr)))
+    BackBufferReader reader;
+    if (!reader.open(tarvo.m_renderer->device(), tarvo.m_renderer->m_backBuffer, m_width, m_height))
     {
         complain("cannot read frames back from the device");
         return kFailed;
     }
     std::vector<int16_t> samples;
+    std::vector<uint8_t> pixels;
     std::vector<uint8_t> rgb;
     double drawing = 0.0;  // seconds spent in the demo's drawn frames
     uint32_t drawn = 0;
@@ -327,13 +313,17 @@ int FrameTwin::run()
             if (frames[i] != k)
                 continue;
             const std::string path = m_folder + "/" + frameName(m_beats[i]);
-            if (!readBack(device, tarvo.m_renderer->m_backBuffer, copy, m_width, m_height, &rgb))
+            if (!reader.read(&pixels))
             {
                 complain("frame %u could not be read back", k);
                 status = kFailed;
             }
-            else if (!writePng(path, m_width, m_height, rgb))
-                status = kFailed;
+            else
+            {
+                toRgb(pixels, &rgb);
+                if (!writePng(path, m_width, m_height, rgb))
+                    status = kFailed;
+            }
             // What the frame was drawn from, so that a difference between the
             // builds can be told from the audio side (the spectrum's force)
             // or the demo's state rather than from drawing.
@@ -347,7 +337,6 @@ int FrameTwin::run()
         samples.clear();
         BassCapture::step(samples);
     }
-    copy->Release();
     if (status == kDone)
     {
         printf("frames %u ms-per-frame %.3f\n", drawn, drawn ? 1000.0 * drawing / drawn : 0.0);
