@@ -48,10 +48,10 @@ LightOmni* LightOmni::create(Renderer* a_renderer, Tarvo* a_tarvo)
     return light;
 }
 
-// The volume goes without depth test, so the light reaches every surface
-// inside it whether the camera is inside or outside; culling clockwise
-// faces keeps the far side of the sphere, which stays on screen when the
-// camera enters the volume. The light pass bound the G-buffer on samplers 0
+// Culling clockwise faces keeps the far side of the sphere, which stays on
+// screen when the camera enters the volume; it is depth tested against the
+// scene's surfaces only while it draws, and the pass leaves depth testing
+// off with the usual comparison. The light pass bound the G-buffer on samplers 0
 // to 2; the screen-quad passes before this one left samplers 0 and 1
 // filtering, so they go back to reading texel for texel, and so does 2.
 void LightOmni::apply()
@@ -95,5 +95,13 @@ void LightOmni::apply()
     m_pixelShader->bind();
     m_renderer->m_vertexShader = m_vertexShader;
     m_vertexShader->bind();
+    // Only a surface in front of the volume's far side can be in reach: the
+    // geometry pass's depth, still bound, lets the rasteriser drop the rest
+    // (the sky, walls beyond the light) before the lighting program runs.
+    // The far side stays on screen with the camera inside the volume too.
+    device->SetRenderState(D3DRS_ZENABLE, TRUE);
+    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_GREATEREQUAL);
     m_mesh->draw(0.0f, false);
+    device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
 }

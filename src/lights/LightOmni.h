@@ -17,8 +17,9 @@ public:
     // loaded yet, or empty).
     static LightOmni* create(Renderer* a_renderer, Tarvo* a_tarvo);
 
-    // Draws the volume with additive blending, no depth test, and culling
-    // that keeps the volume's inside faces (recorded in the renderer).
+    // Draws the volume's inside faces with additive blending where they lie
+    // behind the scene's surfaces; leaves depth testing off and the culling
+    // recorded in the renderer.
     void apply() override;
 
     // 0: plain diffuse light; toward 1, surfaces in reach are lit whatever

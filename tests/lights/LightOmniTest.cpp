@@ -183,9 +183,14 @@ TEST_F(LightOmniTest, PassConstantsAndStates)
     {
         D3DRENDERSTATETYPE state;
         DWORD value;
-    } states[] = {{D3DRS_ZENABLE, FALSE},          {D3DRS_ZWRITEENABLE, FALSE},
-                  {D3DRS_ALPHABLENDENABLE, TRUE},  {D3DRS_SRCBLEND, D3DBLEND_ONE},
-                  {D3DRS_DESTBLEND, D3DBLEND_ONE}, {D3DRS_CULLMODE, D3DCULL_CW}};
+    } states[] = {{D3DRS_ZENABLE, FALSE},
+                  {D3DRS_ZWRITEENABLE, FALSE},
+                  {D3DRS_ALPHABLENDENABLE, TRUE},
+                  {D3DRS_SRCBLEND, D3DBLEND_ONE},
+                  {D3DRS_DESTBLEND, D3DBLEND_ONE},
+                  {D3DRS_CULLMODE, D3DCULL_CW},
+                  // The volume's depth test ends with the pass.
+                  {D3DRS_ZFUNC, D3DCMP_LESSEQUAL}};
     for (const auto& s : states)
     {
         DWORD value = 0;
