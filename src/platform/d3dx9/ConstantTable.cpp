@@ -88,17 +88,20 @@ double inputValue(const void* a_values, D3DXPARAMETER_TYPE a_type, size_t a_inde
 }
 
 // Floats become integers as a C cast makes them, dropping the fraction
-// (D3DX writes 1 for 1.502), saturated to the int range where a cast
-// would be undefined.
+// (D3DX writes 1 for 1.502).
 double asType(double a_value, UINT a_type)
 {
     if (a_type == D3DXPT_BOOL)
         return a_value != 0.0 ? 1.0 : 0.0;
     if (a_type == D3DXPT_INT)
     {
-        if (isnan(a_value))
-            return 0.0;
-        return std::clamp(trunc(a_value), double(INT_MIN), double(INT_MAX));
+        // Outside the int range (and for NaN) D3DX gives INT_MIN, the value
+        // x86's truncating conversion answers there; a C cast would be
+        // undefined.
+        const double whole = trunc(a_value);
+        if (isnan(whole) || whole < double(INT_MIN) || whole > double(INT_MAX))
+            return double(INT_MIN);
+        return whole;
     }
     return a_value;
 }
@@ -485,22 +488,31 @@ void ConstantTable::write(IDirect3DDevice9* a_device, const Constant& a_constant
         a_used = a_input.count;
         return;
     }
+    auto inputIndex = [&](UINT a_row, UINT a_column) {
+        return a_used + (a_input.transposed ? size_t(a_column) * perRow + a_row
+                                            : size_t(a_row) * perRow + a_column);
+    };
     auto value = [&](UINT a_row, UINT a_column) {
-        const size_t index = a_input.transposed ? size_t(a_column) * perRow + a_row
-                                                : size_t(a_row) * perRow + a_column;
-        const double number = a_row < 4 && a_column < perRow
-                                  ? inputValue(a_input.values, a_input.type, a_used + index)
-                                  : 0.0;
+        const double number =
+            a_row < 4 && a_column < perRow
+                ? inputValue(a_input.values, a_input.type, inputIndex(a_row, a_column))
+                : 0.0;
         return asType(number, desc.Type);
     };
     if (desc.RegisterSet == D3DXRS_BOOL)
     {
-        // One register per component, row by row.
+        // One register per component, row by row. A BOOL given for a bool
+        // constant reaches its register as given, any nonzero value kept, as
+        // D3DX's does; other types become TRUE or FALSE.
+        const bool asGiven = a_input.type == D3DXPT_BOOL && desc.Type == D3DXPT_BOOL;
         std::vector<BOOL> bools;
         for (UINT row = 0; row < desc.Rows; ++row)
             for (UINT column = 0; column < desc.Columns; ++column)
                 if (bools.size() < desc.RegisterCount)
-                    bools.push_back(value(row, column) != 0.0 ? TRUE : FALSE);
+                    bools.push_back(
+                        asGiven && column < perRow
+                            ? static_cast<const BOOL*>(a_input.values)[inputIndex(row, column)]
+                            : (value(row, column) != 0.0 ? TRUE : FALSE));
         writeRegisters(a_device, D3DXRS_BOOL, desc.RegisterIndex, bools.data(), UINT(bools.size()));
     }
     else if (desc.RegisterSet == D3DXRS_FLOAT4 || desc.RegisterSet == D3DXRS_INT4)

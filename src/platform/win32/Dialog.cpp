@@ -3,6 +3,7 @@
 
 #include "ButtonControl.h"
 #include "ComboBoxControl.h"
+#include "MessageQueue.h"
 #include "SdlVideo.h"
 #include "StaticControl.h"
 #include "Window.h"
@@ -241,11 +242,17 @@ bool Dialog::createControls()
 }
 
 // Waits for events rather than spinning: a dialog redraws when something
-// happened, and at least a few times a second.
+// happened, and at least a few times a second. As Win32's modal loop, it
+// dispatches what was posted to any window of the thread meanwhile.
 void Dialog::loop()
 {
     while (!m_ended)
     {
+        MSG message;
+        while (!m_ended && MessageQueue::takePosted(message))
+            DispatchMessageA(&message);
+        if (m_ended)
+            break;
         SDL_Event event;
         if (m_input.empty() && SDL_WaitEventTimeout(&event, 100))
             handleEvent(event);

@@ -151,6 +151,15 @@ bool MessageQueue::peek(MSG& a_message, HWND a_window, UINT a_first, UINT a_last
     return false;
 }
 
+bool MessageQueue::takePosted(MSG& a_message)
+{
+    if (g_posted.empty())
+        return false;
+    a_message = g_posted.front();
+    g_posted.pop_front();
+    return true;
+}
+
 void MessageQueue::forget(HWND a_window)
 {
     for (auto it = g_posted.begin(); it != g_posted.end();)

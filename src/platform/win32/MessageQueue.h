@@ -16,6 +16,10 @@ public:
     // pumping SDL's events; WM_QUIT comes once nothing else is posted.
     static bool peek(MSG& a_message, HWND a_window, UINT a_first, UINT a_last, bool a_remove);
 
+    // Takes the first posted message, for any window, without pumping SDL's
+    // events: for a modal loop that reads SDL's events itself. WM_QUIT stays.
+    static bool takePosted(MSG& a_message);
+
     // Drops the messages posted to a window that is being destroyed.
     static void forget(HWND a_window);
 

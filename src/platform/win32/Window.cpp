@@ -130,7 +130,7 @@ Window* Window::fromSdlId(uint32_t a_windowId)
 
 LRESULT Window::send(UINT a_message, WPARAM a_wParam, LPARAM a_lParam)
 {
-    return m_procedure(handle(), a_message, a_wParam, a_lParam);
+    return m_procedure ? m_procedure(handle(), a_message, a_wParam, a_lParam) : 0;
 }
 
 // The size given to Win32 is the outer size; SDL's is the client's. The

@@ -38,9 +38,11 @@ std::map<std::string, RegisteredClass>::iterator findClass(LPCSTR a_name)
     return g_classes.find(a_name);
 }
 
+// Win32 takes a class without a procedure (its windows answer every
+// message with 0).
 ATOM registerClass(const WNDCLASSA& a_class)
 {
-    if (!a_class.lpfnWndProc || !a_class.lpszClassName || IS_INTRESOURCE(a_class.lpszClassName))
+    if (!a_class.lpszClassName || IS_INTRESOURCE(a_class.lpszClassName))
         return 0;
     const std::string name = a_class.lpszClassName;
     if (g_classes.count(name))
@@ -186,13 +188,24 @@ BOOL WINAPI IsWindow(HWND hWnd)
     return Window::fromHandle(hWnd) ? TRUE : FALSE;
 }
 
-LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM, LPARAM lParam)
+BOOL WINAPI IsWindowVisible(HWND hWnd)
+{
+    Window* window = Window::fromHandle(hWnd);
+    return window && window->visible() ? TRUE : FALSE;
+}
+
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 {
     Window* window = Window::fromHandle(hWnd);
     if (!window)
         return 0;
     switch (Msg)
     {
+    case WM_SYSCOMMAND:
+        // The window menu's Close, and the close box, ask the window first.
+        if ((wParam & 0xFFF0) == SC_CLOSE)
+            window->send(WM_CLOSE, 0, 0);
+        return 0;
     case WM_CLOSE:
         DestroyWindow(hWnd);
         return 0;
@@ -241,17 +254,19 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
                : FALSE;
 }
 
-// Posts WM_CHAR for a key that makes a character; TRUE when it did.
+// Posts WM_CHAR for a key going down that makes a character. As Win32's, it
+// answers TRUE for every key message, whether a character came of it or not.
 BOOL WINAPI TranslateMessage(const MSG* lpMsg)
 {
-    if (!lpMsg || lpMsg->message != WM_KEYDOWN)
+    if (!lpMsg || (lpMsg->message != WM_KEYDOWN && lpMsg->message != WM_KEYUP))
         return FALSE;
     const bool shift = (SDL_GetModState() & KMOD_SHIFT) != 0;
-    const char character = VirtualKeys::character(lpMsg->wParam, shift);
-    if (character == 0)
-        return FALSE;
-    MessageQueue::post(lpMsg->hwnd, WM_CHAR,
-                       static_cast<WPARAM>(static_cast<unsigned char>(character)), lpMsg->lParam);
+    const char character =
+        lpMsg->message == WM_KEYDOWN ? VirtualKeys::character(lpMsg->wParam, shift) : 0;
+    if (character != 0)
+        MessageQueue::post(lpMsg->hwnd, WM_CHAR,
+                           static_cast<WPARAM>(static_cast<unsigned char>(character)),
+                           lpMsg->lParam);
     return TRUE;
 }
 
