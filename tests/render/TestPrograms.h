@@ -22,7 +22,7 @@ void writeScenePrograms();
 // The scene lights' programs: "omni.vsh", "omni.psh" and "spot.psh".
 void writeLightPrograms();
 
-// The filters' "blur.psh", "radialblur.psh", "dof.psh" and "break.psh" from
+// The filters' "blur.psh", "blursmooth.psh", "radialblur.psh", "dof.psh" and "break.psh" from
 // the content's sources.
 void writeFilterPrograms();
 
