@@ -21,6 +21,7 @@ FilterBlur::~FilterBlur()
 {
     delete m_vertexShader;
     delete m_pixelShader;
+    delete m_smoothShader;
 }
 
 const char* FilterBlur::name() const
@@ -32,6 +33,7 @@ ReturnCode FilterBlur::init(Renderer* a_renderer)
 {
     m_renderer = a_renderer;
     loadShaders(a_renderer, "blur.psh", m_vertexShader, m_pixelShader);
+    m_smoothShader = Shader::create(ShaderKind::Pixel, a_renderer, "blursmooth.psh");
     return ReturnCode(ReturnCode::kSuccess, true);
 }
 
@@ -66,7 +68,8 @@ bool FilterBlur::setParameter(const char* a_name, float a_value)
 // scratch targets 0 and 1 and the last writes a_target, so a null source
 // (a_target itself) is read only by pass 0 and written only by the last.
 // Without its programs (reported at init) the blur draws nothing rather than
-// bind a missing shader.
+// bind a missing shader; without "blursmooth.psh" a blurred source gets the
+// nine taps of "blur.psh".
 void FilterBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget*,
                        RenderTarget*, RenderTarget*)
 {
@@ -74,15 +77,15 @@ void FilterBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTa
     setLinearClamp(m_renderer, 0);
     if (m_passes < 1 || !m_vertexShader || !m_pixelShader)
         return;
+    Shader* pixelShader = m_sourceBlurred && m_smoothShader ? m_smoothShader : m_pixelShader;
     for (int32_t pass = 0; pass < m_passes; ++pass)
     {
         const double spacing = static_cast<double>(pass + 1) * kSpacingPerPass;
         const double area = static_cast<double>(m_area);
-        m_pixelShader->setFloat("xpower", static_cast<float>(area / m_renderer->m_width * spacing));
-        m_pixelShader->setFloat("ypower",
-                                static_cast<float>(area / m_renderer->m_height * spacing));
+        pixelShader->setFloat("xpower", static_cast<float>(area / m_renderer->m_width * spacing));
+        pixelShader->setFloat("ypower", static_cast<float>(area / m_renderer->m_height * spacing));
         passTarget(m_renderer, pass, m_passes, a_target)->bind(0);
         passSource(m_renderer, pass, source)->bindTexture(0);
-        m_renderer->m_quad->draw({m_vertexShader, m_pixelShader});
+        m_renderer->m_quad->draw({m_vertexShader, pixelShader});
     }
 }

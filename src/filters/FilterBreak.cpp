@@ -31,6 +31,8 @@ FilterBreak::~FilterBreak()
     delete m_noise;
     delete m_vertexShader;
     delete m_pixelShader;
+    delete m_bareShader;
+    delete m_stillShader;
 }
 
 const char* FilterBreak::name() const
@@ -43,6 +45,8 @@ ReturnCode FilterBreak::init(Renderer* a_renderer)
     m_renderer = a_renderer;
     if (!loadShaders(a_renderer, "break.psh", m_vertexShader, m_pixelShader))
         return ReturnCode(ReturnCode::kFailure, true);
+    m_bareShader = Shader::create(ShaderKind::Pixel, a_renderer, "breakbare.psh");
+    m_stillShader = Shader::create(ShaderKind::Pixel, a_renderer, "breakstill.psh");
     m_noise = Texture::load("noise2.jpg", a_renderer);
     return ReturnCode(ReturnCode::kSuccess, true);
 }
@@ -76,6 +80,19 @@ float FilterBreak::force(const float* a_spectrum)
     return sum;
 }
 
+// The programs weigh the overlay by its force clamped from 0 and tear by
+// the music's force clamped from 0, so a force of 0 or less (or NaN, which no
+// comparison passes) draws as none.
+Shader* FilterBreak::program(float a_force) const
+{
+    if (m_overlayForce > 0.0f || m_overlayForce2 > 0.0f)
+        return m_pixelShader;
+    Shader* bare = m_bareShader ? m_bareShader : m_pixelShader;
+    if (a_force > 0.0f)
+        return bare;
+    return m_stillShader ? m_stillShader : bare;
+}
+
 // Without an overlay sampler 2 keeps whatever it had: "break.psh" reads it
 // only as far as "overlayForce" and "overlayForce2" ask. Without programs
 // (init failed) the filter draws nothing.
@@ -97,10 +114,12 @@ void FilterBreak::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderT
     device->SetSamplerState(kNoiseStage, D3DSAMP_ADDRESSV, D3DTADDRESS_WRAP);
 
     TARVO_ASSERT(Time::g_soundtrack);
-    m_pixelShader->setFloat("force", force(Time::g_soundtrack->getSpectrum()));
-    m_pixelShader->setFloat("time", Time::g_time);
-    m_pixelShader->setFloat("overlayForce", m_overlayForce);
-    m_pixelShader->setFloat("overlayForce2", m_overlayForce2);
-    m_pixelShader->setFloat("brightness", m_brightness);
-    m_renderer->m_quad->draw({m_vertexShader, m_pixelShader});
+    const float strength = force(Time::g_soundtrack->getSpectrum());
+    Shader* pixelShader = program(strength);
+    pixelShader->setFloat("force", strength);
+    pixelShader->setFloat("time", Time::g_time);
+    pixelShader->setFloat("overlayForce", m_overlayForce);
+    pixelShader->setFloat("overlayForce2", m_overlayForce2);
+    pixelShader->setFloat("brightness", m_brightness);
+    m_renderer->m_quad->draw({m_vertexShader, pixelShader});
 }

@@ -14,9 +14,11 @@ public:
     ~FilterBreak() override;
 
     const char* name() const override;  // "Break"
-    // Loads "quad.vsh" and "break.psh", then, when both loaded, the noise
-    // image "noise2.jpg" (a missing image leaves m_noise null and is not a
-    // failure). Fails (already checked) when a program is missing.
+    // Loads "quad.vsh" and "break.psh", then, when both loaded, the lighter
+    // "breakbare.psh" and "breakstill.psh" and the noise image "noise2.jpg"
+    // (a missing image leaves m_noise null and is not a failure, a missing
+    // lighter program leaves "break.psh" to draw its frames). Fails (already
+    // checked) when "quad.vsh" or "break.psh" is missing.
     ReturnCode init(Renderer* a_renderer) override;
 
     // "overlayForce", "overlayForce2" and "brightness" (floats); no int parameters.
@@ -25,12 +27,21 @@ public:
 
     // Draws a_source1 into a_target with the force of the soundtrack's
     // spectrum (Time::g_soundtrack must be set). The other sources are ignored.
+    // The program is the cheapest that draws the same picture: see program().
     void apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget* a_source2,
                RenderTarget* a_source3, RenderTarget* a_source4) override;
 
     // The force of a spectrum: bins 20 to 39 times 100, summed in increasing
     // order with the running sum rounded to float after each addition.
     static float force(const float* a_spectrum);
+
+    // The program for a frame of the given force and the current overlay
+    // forces: "break.psh" while an overlay force is positive, "breakbare.psh"
+    // (no overlay reads) while only the music's force is, "breakstill.psh"
+    // (the source times "brightness") when neither is. Each draws what
+    // "break.psh" would draw with those constants; a missing one passes its
+    // frames on to the next heavier.
+    Shader* program(float a_force) const;
 
     Renderer* m_renderer = nullptr;  // not owned
     Texture* m_noise = nullptr;      // owned: "noise2.jpg", sampler 1
@@ -40,4 +51,6 @@ public:
     float m_brightness = 1.0f;
     Shader* m_vertexShader = nullptr;  // owned: "quad.vsh"
     Shader* m_pixelShader = nullptr;   // owned: "break.psh"
+    Shader* m_bareShader = nullptr;    // owned: "breakbare.psh"
+    Shader* m_stillShader = nullptr;   // owned: "breakstill.psh"
 };

@@ -201,10 +201,14 @@ void Renderer::drawToScreen(RenderTarget* a_target)
 {
     TARVO_ASSERT(a_target && m_quad);
     restoreBackBuffer();
-    m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    const float yscale = g_aspect / 1.7777778f;
+    // The bars are the only pixels the quad leaves: on a 16:9 monitor it
+    // covers the whole back buffer and clearing it first would only cost a
+    // full-screen write.
+    if (yscale < 1.0f)
+        m_device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     for (DWORD stage = 0; stage < 5; ++stage)
         setLinearFiltering(stage);
-    const float yscale = g_aspect / 1.7777778f;
     a_target->bindTexture(0);
     m_quad->drawScreen(yscale);
 }

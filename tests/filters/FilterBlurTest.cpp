@@ -11,11 +11,14 @@
 
 #include "render/RenderTarget.h"
 #include "render/Renderer.h"
+#include "render/TestPrograms.h"
 
 #include <gtest/gtest.h>
 
 #include <math.h>
 #include <stdio.h>
+
+#include <string>
 
 namespace
 {
@@ -257,7 +260,9 @@ TEST_F(FilterBlurTest, BrightTexelSpreadsSymmetricallyAndKeepsTheMean)
 // lumpy or flat top show as deviations), never brighter farther out along any
 // ray from the texel (a ghost ring is a rise), and centred where the texel
 // was (a drift moves the centre of mass). Cases: the frame's light blur on a
-// sharp image, a small one, and the frame's strong blur over the light one.
+// sharp image, a small one, and the frame's strong blur over the light one at
+// the narrowest and the widest area the parts use, with the five-tap program
+// the timeline picks for a blurred source.
 TEST_F(FilterBlurTest, BrightTexelBecomesASmoothCentredBell)
 {
     m_blur.init(m_renderer);
@@ -273,6 +278,7 @@ TEST_F(FilterBlurTest, BrightTexelBecomesASmoothCentredBell)
     } cases[] = {
         {"area 4, 5 passes", 4.0f, 5, 0.0f, 0, 0.065},
         {"area 1, 4 passes", 1.0f, 4, 0.0f, 0, 0.065},
+        {"area 4, 5 passes, then area 4, 4 passes", 4.0f, 5, 4.0f, 4, 0.05},
         {"area 4, 5 passes, then area 10, 4 passes", 4.0f, 5, 10.0f, 4, 0.05},
     };
     RenderTarget* middle = makeTarget();
@@ -283,7 +289,8 @@ TEST_F(FilterBlurTest, BrightTexelBecomesASmoothCentredBell)
         double variance = 0.0;   // expected, per axis, in pixels squared
         double filtering = 0.0;  // what linear filtering may add: 1/4 pixel^2 per pass
         const auto blur = [&](RenderTarget* a_target, RenderTarget* a_source, float a_area,
-                              int32_t a_passes) {
+                              int32_t a_passes, bool a_blurred) {
+            m_blur.m_sourceBlurred = a_blurred;
             m_blur.setParameter("area", a_area);
             m_blur.setParameter("passes", a_passes);
             m_blur.apply(a_target, a_source, nullptr, nullptr, nullptr);
@@ -293,12 +300,12 @@ TEST_F(FilterBlurTest, BrightTexelBecomesASmoothCentredBell)
         };
         if (c.passes2 > 0)
         {
-            blur(middle, m_source, c.area1, c.passes1);
-            blur(m_target, middle, c.area2, c.passes2);
+            blur(middle, m_source, c.area1, c.passes1, false);
+            blur(m_target, middle, c.area2, c.passes2, true);
         }
         else
         {
-            blur(m_target, m_source, c.area1, c.passes1);
+            blur(m_target, m_source, c.area1, c.passes1, false);
         }
         const std::vector<Texel> texels = read(m_target);
         const auto value = [&](int32_t a_x, int32_t a_y) {
@@ -364,6 +371,49 @@ TEST_F(FilterBlurTest, BrightTexelBecomesASmoothCentredBell)
         EXPECT_LT(deviation / peak, c.deviation);
         // Half floats round to about a thousandth of the value.
         EXPECT_LT(rise / peak, 0.003);
+    }
+}
+
+// A source marked as blurred already runs every pass with "blursmooth.psh",
+// any other with "blur.psh"; the pass counter stands in for the one expected,
+// a program that draws black for the other. Without "blursmooth.psh" a
+// blurred source falls back to "blur.psh".
+TEST_F(FilterBlurTest, BlurredSourceRunsTheSmoothProgram)
+{
+    const char* const black = "ps_3_0\n"
+                              "const float xpower : c0\n"
+                              "const float ypower : c1\n"
+                              "def c2, 0, 0, 0, 1\n"
+                              "mov oC0, c2\n";
+    const struct
+    {
+        const char* name;
+        bool blurred;
+        bool smoothLoads;
+        const char* counted;  // the program that must run
+    } cases[] = {
+        {"sharp source", false, true, "blur.psh"},
+        {"blurred source", true, true, "blursmooth.psh"},
+        {"blurred source, no smooth program", true, false, "blur.psh"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        const bool smoothCounts = std::string(c.counted) == "blursmooth.psh";
+        TestPrograms::write(smoothCounts ? "blur.psh" : "blursmooth.psh", black);
+        writePassCounter(c.counted);
+        if (!c.smoothLoads)
+        {
+            ASSERT_EQ(remove("blursmooth.psh"), 0);
+        }
+        FilterBlur blur;
+        blur.init(m_renderer);
+        EXPECT_EQ(blur.m_smoothShader != nullptr, c.smoothLoads);
+        blur.m_sourceBlurred = c.blurred;
+        blur.setParameter("area", 4.0f);
+        blur.setParameter("passes", int32_t(3));
+        blur.apply(m_target, m_source, nullptr, nullptr, nullptr);
+        expectPass(m_target, kSourceRed, 3, 4.0f);
     }
 }
 

@@ -1,7 +1,8 @@
 // The "Break" filter on the device: its init results and noise, the
 // constants and bindings it sets, and what "break.psh" draws: the source
 // times "brightness" when the music is silent, the overlay where it is
-// bright, and tears that grow with the force.
+// bright, tears that grow with the force, and the lighter programs for
+// frames without overlay or music drawing the same picture.
 #include "filters/FilterBreak.h"
 #include "filters/FilterFixture.h"
 
@@ -14,6 +15,7 @@
 
 #include <math.h>
 #include <stdio.h>
+#include <string.h>
 
 #include <memory>
 
@@ -260,6 +262,65 @@ TEST_F(FilterBreakTest, ForceTearsThePicture)
     EXPECT_GT(shiftedRows, 0);
     m_break.apply(m_target, m_source, nullptr, nullptr, nullptr);
     EXPECT_EQ(meanDifference(read(m_target), torn, 1.0f), 0.0);
+}
+
+// The lighter programs draw, to the bit, what "break.psh" draws with the
+// same constants: a filter without them (their files missing, so "break.psh"
+// draws every frame) gives the same picture in every case, and each case
+// picks the program it should.
+TEST_F(FilterBreakTest, LighterProgramsDrawWhatTheFullOneDraws)
+{
+    std::unique_ptr<Texture> overlay = loadOverlay();
+    ASSERT_NE(overlay, nullptr);
+    ASSERT_EQ(remove("breakbare.psh"), 0);
+    ASSERT_EQ(remove("breakstill.psh"), 0);
+    FilterBreak full;
+    ASSERT_TRUE(full.init(m_renderer).succeeded());
+    ASSERT_EQ(full.m_bareShader, nullptr);
+    ASSERT_EQ(full.m_stillShader, nullptr);
+    RenderTarget* reference = makeTarget();
+    const struct
+    {
+        const char* name;
+        float bin;  // every spectrum bin; the force is 2000 times it
+        float overlayForce;
+        float overlayForce2;
+        float brightness;
+        int program;  // 0 "break.psh", 1 "breakbare.psh", 2 "breakstill.psh"
+    } cases[] = {
+        {"silence", 0.0f, 0.0f, 0.0f, 1.0f, 2},
+        {"silence, dimmed", 0.0f, 0.0f, 0.0f, 0.4f, 2},
+        {"silence, negative overlay forces", 0.0f, -1.0f, -0.5f, 1.0f, 2},
+        {"quiet music", 0.002f, 0.0f, 0.0f, 1.0f, 1},
+        {"loud music", 0.04f, 0.0f, 0.0f, 0.8f, 1},
+        {"loud music, negative overlay force", 0.04f, -2.0f, 0.0f, 1.0f, 1},
+        {"a title in silence", 0.0f, 1.0f, 0.0f, 1.0f, 0},
+        {"credits over music", 0.02f, 0.0f, 0.5f, 1.0f, 0},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        setSpectrum(c.bin);
+        FilterBreak* const filters[2] = {&m_break, &full};
+        RenderTarget* const targets[2] = {m_target, reference};
+        for (int i = 0; i < 2; ++i)
+        {
+            filters[i]->m_overlay = overlay.get();
+            filters[i]->setParameter("overlayForce", c.overlayForce);
+            filters[i]->setParameter("overlayForce2", c.overlayForce2);
+            filters[i]->setParameter("brightness", c.brightness);
+            filters[i]->apply(targets[i], m_source, nullptr, nullptr, nullptr);
+        }
+        const Shader* const programs[3] = {m_break.m_pixelShader, m_break.m_bareShader,
+                                           m_break.m_stillShader};
+        EXPECT_EQ(m_break.program(c.bin * 2000.0f), programs[c.program]);
+        const std::vector<Texel> output = read(m_target);
+        const std::vector<Texel> expected = read(reference);
+        size_t differing = 0;
+        for (size_t i = 0; i < output.size(); ++i)
+            differing += memcmp(output[i].c, expected[i].c, sizeof(output[i].c)) != 0;
+        EXPECT_EQ(differing, 0u);
+    }
 }
 
 // init fails, already checked, without "break.psh" and then loads no noise;

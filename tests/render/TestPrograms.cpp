@@ -72,6 +72,7 @@ void TestPrograms::writeLightPrograms()
 
 void TestPrograms::writeFilterPrograms()
 {
-    for (const char* name : {"blur", "radialblur", "dof", "break"})
+    for (const char* name :
+         {"blur", "blursmooth", "radialblur", "dof", "break", "breakbare", "breakstill"})
         assembleContent((std::string(name) + ".psa").c_str(), (std::string(name) + ".psh").c_str());
 }

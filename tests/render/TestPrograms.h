@@ -22,8 +22,9 @@ void writeScenePrograms();
 // The scene lights' programs: "omni.vsh", "omni.psh" and "spot.psh".
 void writeLightPrograms();
 
-// The filters' "blur.psh", "radialblur.psh", "dof.psh" and "break.psh" from
-// the content's sources.
+// The filters' programs from the content's sources: "blur.psh",
+// "blursmooth.psh", "radialblur.psh", "dof.psh", "break.psh",
+// "breakbare.psh" and "breakstill.psh".
 void writeFilterPrograms();
 
 }
