@@ -177,9 +177,10 @@ TEST(ConstantTable, SettersWriteRegistersByClass)
         {"bool in c from TRUE", Setter::Bool, "fogOn", 1, {floats(VSF, 20, {1, 0, 0, 0})}},
         {"bool in c from FALSE", Setter::Bool, "fogOn", 0, {floats(VSF, 20, {0, 0, 0, 0})}},
         {"bool in c from a float", Setter::Float, "fogOn", 0.25f, {floats(VSF, 20, {1, 0, 0, 0})}},
-        // Bools in bool registers are TRUE (1) or FALSE.
+        // A BOOL reaches bool registers as given (D3DX writes 7 for 7);
+        // other values become TRUE (1) or FALSE.
         {"bool in b from TRUE", Setter::Bool, "cubemap", 1, {bools(VSB, 0, {TRUE})}},
-        {"bool in b from any nonzero BOOL", Setter::Bool, "cubemap", 7, {bools(VSB, 0, {TRUE})}},
+        {"bool in b from a BOOL of 7", Setter::Bool, "cubemap", 7, {bools(VSB, 0, {7})}},
         {"bool in b from FALSE", Setter::Bool, "cubemap", 0, {bools(VSB, 0, {FALSE})}},
         {"bool in b from a float 0", Setter::Float, "cubemap", 0, {bools(VSB, 0, {FALSE})}},
         {"first element of a bool array", Setter::Bool, "flags", 1, {bools(VSB, 1, {TRUE})}},
