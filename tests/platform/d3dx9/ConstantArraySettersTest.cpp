@@ -41,6 +41,7 @@ D3DXMATRIX matrix(float a_base)
 
 const D3DXMATRIX g_matrices[2] = {matrix(0.0f), matrix(100.0f)};
 const D3DXMATRIX* g_pointers[2] = {&g_matrices[0], &g_matrices[1]};
+const D3DXMATRIX* g_withNull[2] = {&g_matrices[0], nullptr};
 const BOOL g_bools[4] = {TRUE, FALSE, 5, TRUE};
 const int g_ints[6] = {0, 7, -1, 4, 5, 6};
 const float g_floats[10] = {1.5f, 2.5f, 3.5f, 4.5f, 5.5f, 6.5f, 7.5f, 8.5f, 9.5f, 10.5f};
@@ -153,4 +154,23 @@ TEST(ConstantArraySetters, WriteVertexShaderRegisters)
 TEST(ConstantArraySetters, WritePixelShaderRegisters)
 {
     runCases(false);
+}
+
+// A null among the matrix pointers is refused before anything is written,
+// rather than read through.
+TEST(ConstantArraySetters, NullMatrixPointersAreRefused)
+{
+    const std::vector<Case> refused = {
+        {"SetMatrixPointerArray",
+         [](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             return t->SetMatrixPointerArray(d, "marr", g_withNull, 2);
+         },
+         ConstantRegisters(), D3DERR_INVALIDCALL},
+        {"SetMatrixTransposePointerArray",
+         [](ID3DXConstantTable* t, IDirect3DDevice9* d) {
+             return t->SetMatrixTransposePointerArray(d, "marr", g_withNull, 2);
+         },
+         ConstantRegisters(), D3DERR_INVALIDCALL},
+    };
+    ConstantRegisters::expectCases(true, CtabBuilder::program(true, g_constants), refused);
 }
