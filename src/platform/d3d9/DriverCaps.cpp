@@ -63,7 +63,7 @@ void fill(D3DCAPS9* a_caps)
     a_caps->CubeTextureFilterCaps = a_caps->TextureFilterCaps;
     a_caps->TextureAddressCaps = D3DPTADDRESSCAPS_WRAP | D3DPTADDRESSCAPS_MIRROR |
                                  D3DPTADDRESSCAPS_CLAMP | D3DPTADDRESSCAPS_BORDER |
-                                 D3DPTADDRESSCAPS_INDEPENDENTUV;
+                                 D3DPTADDRESSCAPS_INDEPENDENTUV | D3DPTADDRESSCAPS_MIRRORONCE;
     a_caps->MaxTextureWidth = static_cast<DWORD>(textureSize);
     a_caps->MaxTextureHeight = static_cast<DWORD>(textureSize);
     a_caps->MaxTextureRepeat = 8192;

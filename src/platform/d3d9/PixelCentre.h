@@ -15,6 +15,9 @@ public:
     // bottom edges under an upper left origin), and a 256th is the finest
     // step of common rasterisers, so no snapping brings the tie back. The
     // shift in clip units, to be multiplied by w.
+    // FIXME: a centre on a slanted edge shallower than 45 degrees falls on
+    // the wrong side of it (outside a left edge, inside a right one); only
+    // drawing bottom up and leaving ties to the rasteriser settles every slope.
     static void clipOffset(unsigned a_viewportWidth, unsigned a_viewportHeight, float a_offset[2]);
 
     // Renames a vertex program's main and appends a main that applies the

@@ -357,9 +357,30 @@ HRESULT ConstantTable::SetDefaults(LPDIRECT3DDEVICE9 pDevice)
     return D3D_OK;
 }
 
+// The data are values of the constant's own type; a constant that is no
+// number (a sampler) has none.
+HRESULT ConstantTable::SetValue(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, LPCVOID pData,
+                                UINT Bytes)
+{
+    const Constant* constant = find(hConstant);
+    if (!pData || !constant)
+        return D3DERR_INVALIDCALL;
+    const D3DXPARAMETER_TYPE type =
+        numeric(constant->desc.Type) ? constant->desc.Type : D3DXPT_FLOAT;
+    return set(pDevice, hConstant, Input{pData, type, Bytes / 4, Setter::Array, 0, false});
+}
+
 HRESULT ConstantTable::SetBool(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, BOOL b)
 {
     return set(pDevice, hConstant, Input{&b, D3DXPT_BOOL, 1, Setter::Scalar, 0, false});
+}
+
+HRESULT ConstantTable::SetBoolArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const BOOL* pb,
+                                    UINT Count)
+{
+    if (!pb)
+        return D3DERR_INVALIDCALL;
+    return set(pDevice, hConstant, Input{pb, D3DXPT_BOOL, Count, Setter::Array, 0, false});
 }
 
 HRESULT ConstantTable::SetInt(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, INT n)
@@ -426,6 +447,45 @@ HRESULT ConstantTable::SetMatrixTranspose(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE 
         return D3DERR_INVALIDCALL;
     return set(pDevice, hConstant,
                Input{&pMatrix->m[0][0], D3DXPT_FLOAT, 16, Setter::Matrix, 4, true});
+}
+
+HRESULT ConstantTable::SetMatrixPointerArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                             const D3DXMATRIX** ppMatrix, UINT Count)
+{
+    return setMatrices(pDevice, hConstant, ppMatrix, Count, false);
+}
+
+HRESULT ConstantTable::SetMatrixTransposeArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                               const D3DXMATRIX* pMatrix, UINT Count)
+{
+    if (!pMatrix)
+        return D3DERR_INVALIDCALL;
+    return set(pDevice, hConstant,
+               Input{&pMatrix->m[0][0], D3DXPT_FLOAT, size_t(Count) * 16, Setter::Matrix, 4, true});
+}
+
+HRESULT ConstantTable::SetMatrixTransposePointerArray(LPDIRECT3DDEVICE9 pDevice,
+                                                      D3DXHANDLE hConstant,
+                                                      const D3DXMATRIX** ppMatrix, UINT Count)
+{
+    return setMatrices(pDevice, hConstant, ppMatrix, Count, true);
+}
+
+// A null list, or a null pointer in it, is refused before anything is written.
+HRESULT ConstantTable::setMatrices(IDirect3DDevice9* a_device, D3DXHANDLE a_constant,
+                                   const D3DXMATRIX** a_matrices, UINT a_count, bool a_transposed)
+{
+    if (!a_matrices)
+        return D3DERR_INVALIDCALL;
+    std::vector<float> values;
+    for (UINT i = 0; i < a_count; ++i)
+    {
+        if (!a_matrices[i])
+            return D3DERR_INVALIDCALL;
+        values.insert(values.end(), &a_matrices[i]->m[0][0], &a_matrices[i]->m[0][0] + 16);
+    }
+    return set(a_device, a_constant,
+               Input{values.data(), D3DXPT_FLOAT, values.size(), Setter::Matrix, 4, a_transposed});
 }
 
 // D3DX's fit of setters to classes: a single scalar sets only scalars, and
@@ -510,7 +570,7 @@ void ConstantTable::write(IDirect3DDevice9* a_device, const Constant& a_constant
             for (UINT column = 0; column < desc.Columns; ++column)
                 if (bools.size() < desc.RegisterCount)
                     bools.push_back(
-                        asGiven && column < perRow
+                        asGiven && row < 4 && column < perRow
                             ? static_cast<const BOOL*>(a_input.values)[inputIndex(row, column)]
                             : (value(row, column) != 0.0 ? TRUE : FALSE));
         writeRegisters(a_device, D3DXRS_BOOL, desc.RegisterIndex, bools.data(), UINT(bools.size()));

@@ -39,7 +39,11 @@ public:
 
     // Setters.
     HRESULT SetDefaults(LPDIRECT3DDEVICE9 pDevice) override;
+    HRESULT SetValue(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, LPCVOID pData,
+                     UINT Bytes) override;
     HRESULT SetBool(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, BOOL b) override;
+    HRESULT SetBoolArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const BOOL* pb,
+                         UINT Count) override;
     HRESULT SetInt(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, INT n) override;
     HRESULT SetIntArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const INT* pn,
                         UINT Count) override;
@@ -54,8 +58,14 @@ public:
                       const D3DXMATRIX* pMatrix) override;
     HRESULT SetMatrixArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                            const D3DXMATRIX* pMatrix, UINT Count) override;
+    HRESULT SetMatrixPointerArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                  const D3DXMATRIX** ppMatrix, UINT Count) override;
     HRESULT SetMatrixTranspose(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                                const D3DXMATRIX* pMatrix) override;
+    HRESULT SetMatrixTransposeArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                    const D3DXMATRIX* pMatrix, UINT Count) override;
+    HRESULT SetMatrixTransposePointerArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                           const D3DXMATRIX** ppMatrix, UINT Count) override;
 
 private:
     // A constant, an element of an array or a member of a structure, with
@@ -101,6 +111,9 @@ private:
     static D3DXHANDLE handle(const Constant* a_constant);
 
     HRESULT set(IDirect3DDevice9* a_device, D3DXHANDLE a_constant, const Input& a_input);
+    // The matrices behind a_matrices gathered in order for set().
+    HRESULT setMatrices(IDirect3DDevice9* a_device, D3DXHANDLE a_constant,
+                        const D3DXMATRIX** a_matrices, UINT a_count, bool a_transposed);
     // Writes a_constant from the input's values past a_used, element by
     // element and member by member, and advances a_used.
     void write(IDirect3DDevice9* a_device, const Constant& a_constant, const Input& a_input,

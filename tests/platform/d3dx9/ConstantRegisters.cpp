@@ -1,6 +1,8 @@
 // Reads a device's constant registers around a setter, over two backgrounds.
 #include "platform/d3dx9/ConstantRegisters.h"
 
+#include "platform/d3d9/TestDevice.h"
+
 #include <gtest/gtest.h>
 
 namespace
@@ -135,6 +137,46 @@ ConstantRegisters ConstantRegisters::written(IDirect3DDevice9* a_device, bool a_
     collect(after[0].bools, boolBackground[0], after[1].bools, boolBackground[1], 1,
             registers.bools, &asBool);
     return registers;
+}
+
+ConstantRegisters ConstantRegisters::ofFloats(std::map<UINT, std::vector<float>> a_registers)
+{
+    ConstantRegisters registers;
+    registers.floats = a_registers;
+    return registers;
+}
+
+ConstantRegisters ConstantRegisters::ofInts(std::map<UINT, std::vector<int>> a_registers)
+{
+    ConstantRegisters registers;
+    registers.ints = a_registers;
+    return registers;
+}
+
+ConstantRegisters ConstantRegisters::ofBools(std::map<UINT, BOOL> a_registers)
+{
+    ConstantRegisters registers;
+    registers.bools = a_registers;
+    return registers;
+}
+
+void ConstantRegisters::expectCases(bool a_vertexShader, const std::vector<DWORD>& a_code,
+                                    const std::vector<Case>& a_cases)
+{
+    LPD3DXCONSTANTTABLE table = nullptr;
+    ASSERT_EQ(D3DXGetShaderConstantTable(a_code.data(), &table), D3D_OK);
+    const TestDevice device(16, 16);
+    for (const Case& test : a_cases)
+    {
+        SCOPED_TRACE(test.what);
+        HRESULT result = E_FAIL;
+        const ConstantRegisters registers = written(
+            device.device(), a_vertexShader,
+            [&](IDirect3DDevice9* a_device) { return test.set(table, a_device); }, &result);
+        EXPECT_EQ(result, test.result);
+        EXPECT_EQ(registers, test.expected);
+    }
+    table->Release();
 }
 
 void PrintTo(const ConstantRegisters& a_registers, std::ostream* a_stream)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <d3d9.h>
+#include <d3dx9.h>
 
 #include <functional>
 #include <map>
@@ -27,6 +28,27 @@ struct ConstantRegisters
     // result goes to a_result. The test fails if the two runs disagree.
     static ConstantRegisters written(IDirect3DDevice9* a_device, bool a_vertexShader,
                                      const Setter& a_set, HRESULT* a_result);
+
+    // Expected registers of one set.
+    static ConstantRegisters ofFloats(std::map<UINT, std::vector<float>> a_registers);
+    static ConstantRegisters ofInts(std::map<UINT, std::vector<int>> a_registers);
+    static ConstantRegisters ofBools(std::map<UINT, BOOL> a_registers);
+
+    // A setter of a table and exactly the registers it must write.
+    struct Case;
+
+    // Runs each case on the table of a_code (a vertex or pixel shader's) on a
+    // device of its own.
+    static void expectCases(bool a_vertexShader, const std::vector<DWORD>& a_code,
+                            const std::vector<Case>& a_cases);
+};
+
+struct ConstantRegisters::Case
+{
+    const char* what;
+    std::function<HRESULT(ID3DXConstantTable*, IDirect3DDevice9*)> set;
+    ConstantRegisters expected;
+    HRESULT result = D3D_OK;
 };
 
 // Prints the registers in failure messages.

@@ -1,9 +1,7 @@
 // ID3DXConstantTable's setters on the int and bool register sets and on the
 // pixel shader's registers, read back from a device: what each setter
-// writes, the zeros it pads with, and the registers it leaves alone.
-//
-// Untested ideas: SetBoolArray, SetValue and the pointer-array and
-// transposed-array matrix setters (not part of our layer yet).
+// writes, the zeros it pads with, and the registers it leaves alone. The
+// array, value and matrix-pointer setters are in ConstantArraySettersTest.cpp.
 #include "platform/d3d9/TestDevice.h"
 #include "platform/d3dx9/ConstantRegisters.h"
 #include "platform/d3dx9/CtabBuilder.h"
@@ -32,34 +30,7 @@ const std::vector<CtabBuilder::Constant> g_constants = {
     {"f4", D3DXRS_FLOAT4, 9, 1, {D3DXPC_VECTOR, D3DXPT_FLOAT, 1, 4, 1, {}}, {}},
 };
 
-struct Case
-{
-    const char* what;
-    std::function<HRESULT(ID3DXConstantTable*, IDirect3DDevice9*)> set;
-    ConstantRegisters expected;  // exactly the registers written
-    HRESULT result = D3D_OK;
-};
-
-ConstantRegisters ints(std::map<UINT, std::vector<int>> a_registers)
-{
-    ConstantRegisters registers;
-    registers.ints = a_registers;
-    return registers;
-}
-
-ConstantRegisters bools(std::map<UINT, BOOL> a_registers)
-{
-    ConstantRegisters registers;
-    registers.bools = a_registers;
-    return registers;
-}
-
-ConstantRegisters floats(std::map<UINT, std::vector<float>> a_registers)
-{
-    ConstantRegisters registers;
-    registers.floats = a_registers;
-    return registers;
-}
+using Case = ConstantRegisters::Case;
 
 const D3DXVECTOR4 g_vector(1.25f, -2.75f, 3.5f, 4.0f);
 const int g_sequence[8] = {1, 2, 3, 4, 5, 6, 7, 8};
@@ -71,68 +42,58 @@ std::vector<Case> cases()
     using Device = IDirect3DDevice9;
     return {
         {"SetInt on an int scalar pads the register as a loop's (count, start 0, step 1)",
-         [](Table* t, Device* d) { return t->SetInt(d, "n", -321); }, ints({{1, {-321, 0, 1, 0}}})},
+         [](Table* t, Device* d) { return t->SetInt(d, "n", -321); },
+         ConstantRegisters::ofInts({{1, {-321, 0, 1, 0}}})},
         {"SetIntArray on an int2 vector",
          [](Table* t, Device* d) { return t->SetIntArray(d, "n2", g_sequence, 2); },
-         ints({{3, {1, 2, 1, 0}}})},
+         ConstantRegisters::ofInts({{3, {1, 2, 1, 0}}})},
         {"SetIntArray on an int4 vector",
          [](Table* t, Device* d) { return t->SetIntArray(d, "n4", g_sequence, 4); },
-         ints({{2, {1, 2, 3, 4}}})},
+         ConstantRegisters::ofInts({{2, {1, 2, 3, 4}}})},
         {"SetIntArray short of the vector's size writes nothing",
-         [](Table* t, Device* d) { return t->SetIntArray(d, "n4", g_sequence, 2); }, ints({})},
+         [](Table* t, Device* d) { return t->SetIntArray(d, "n4", g_sequence, 2); },
+         ConstantRegisters::ofInts({})},
         {"SetIntArray stops at the array's end",
          [](Table* t, Device* d) { return t->SetIntArray(d, "narr", g_sequence, 8); },
-         ints({{4, {1, 2, 3, 4}}, {5, {5, 6, 7, 8}}})},
+         ConstantRegisters::ofInts({{4, {1, 2, 3, 4}}, {5, {5, 6, 7, 8}}})},
         {"an element by its path",
          [](Table* t, Device* d) { return t->SetIntArray(d, "narr[1]", g_sequence, 4); },
-         ints({{5, {1, 2, 3, 4}}})},
+         ConstantRegisters::ofInts({{5, {1, 2, 3, 4}}})},
         {"SetFloat on an int scalar", [](Table* t, Device* d) { return t->SetFloat(d, "n", 7.0f); },
-         ints({{1, {7, 0, 1, 0}}})},
+         ConstantRegisters::ofInts({{1, {7, 0, 1, 0}}})},
         {"SetVector on an int4 vector",
          [](Table* t, Device* d) {
              const D3DXVECTOR4 whole(1.0f, -2.0f, 3.0f, 4.0f);
              return t->SetVector(d, "n4", &whole);
          },
-         ints({{2, {1, -2, 3, 4}}})},
+         ConstantRegisters::ofInts({{2, {1, -2, 3, 4}}})},
         {"SetBool on an int scalar", [](Table* t, Device* d) { return t->SetBool(d, "n", TRUE); },
-         ints({{1, {1, 0, 1, 0}}})},
+         ConstantRegisters::ofInts({{1, {1, 0, 1, 0}}})},
         {"SetBool on a bool", [](Table* t, Device* d) { return t->SetBool(d, "flag", TRUE); },
-         bools({{1, TRUE}})},
+         ConstantRegisters::ofBools({{1, TRUE}})},
         {"SetInt of zero on a bool", [](Table* t, Device* d) { return t->SetInt(d, "flag", 0); },
-         bools({{1, FALSE}})},
+         ConstantRegisters::ofBools({{1, FALSE}})},
         {"SetFloat on a bool", [](Table* t, Device* d) { return t->SetFloat(d, "flag", 0.5f); },
-         bools({{1, TRUE}})},
+         ConstantRegisters::ofBools({{1, TRUE}})},
         {"SetFloatArray on a bool array, each element its register",
          [](Table* t, Device* d) { return t->SetFloatArray(d, "flags", g_floats, 4); },
-         bools({{3, FALSE}, {4, TRUE}, {5, TRUE}})},
+         ConstantRegisters::ofBools({{3, FALSE}, {4, TRUE}, {5, TRUE}})},
         {"a bool element by its path",
-         [](Table* t, Device* d) { return t->SetBool(d, "flags[2]", TRUE); }, bools({{5, TRUE}})},
+         [](Table* t, Device* d) { return t->SetBool(d, "flags[2]", TRUE); },
+         ConstantRegisters::ofBools({{5, TRUE}})},
         {"an element past the array's end is no constant",
-         [](Table* t, Device* d) { return t->SetBool(d, "flags[3]", TRUE); }, bools({}),
-         D3DERR_INVALIDCALL},
+         [](Table* t, Device* d) { return t->SetBool(d, "flags[3]", TRUE); },
+         ConstantRegisters::ofBools({}), D3DERR_INVALIDCALL},
         {"SetVector on a float4 vector",
          [](Table* t, Device* d) { return t->SetVector(d, "f4", &g_vector); },
-         floats({{9, {g_vector.x, g_vector.y, g_vector.z, g_vector.w}}})},
+         ConstantRegisters::ofFloats({{9, {g_vector.x, g_vector.y, g_vector.z, g_vector.w}}})},
     };
 }
 
 void runCases(bool a_vertexShader)
 {
-    const std::vector<DWORD> code = CtabBuilder::program(a_vertexShader, g_constants);
-    LPD3DXCONSTANTTABLE table = nullptr;
-    ASSERT_EQ(D3DXGetShaderConstantTable(code.data(), &table), D3D_OK);
-    const TestDevice device(16, 16);
-    for (const Case& test : cases())
-    {
-        SCOPED_TRACE(test.what);
-        HRESULT result = E_FAIL;
-        const ConstantRegisters written = ConstantRegisters::written(
-            device.device(), a_vertexShader,
-            [&](IDirect3DDevice9* a_device) { return test.set(table, a_device); }, &result);
-        EXPECT_EQ(result, test.result);
-        EXPECT_EQ(written, test.expected);
-    }
-    table->Release();
+    ConstantRegisters::expectCases(a_vertexShader,
+                                   CtabBuilder::program(a_vertexShader, g_constants), cases());
 }
 
 }  // namespace

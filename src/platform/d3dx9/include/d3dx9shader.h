@@ -100,7 +100,14 @@ struct ID3DXConstantTable : public IUnknown
     // that does not fit the constant's class (one scalar for a vector or
     // matrix, vectors for a matrix) succeeds and writes nothing, as in D3DX.
     virtual HRESULT SetDefaults(LPDIRECT3DDEVICE9 pDevice) = 0;
+    // SetValue takes Bytes of data as values of the constant's own type
+    // (BOOL, INT or FLOAT, 4 bytes each), laid out as the array setters lay
+    // them out.
+    virtual HRESULT SetValue(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, LPCVOID pData,
+                             UINT Bytes) = 0;
     virtual HRESULT SetBool(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, BOOL b) = 0;
+    virtual HRESULT SetBoolArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const BOOL* pb,
+                                 UINT Count) = 0;
     virtual HRESULT SetInt(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, INT n) = 0;
     virtual HRESULT SetIntArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant, const INT* pn,
                                 UINT Count) = 0;
@@ -115,8 +122,14 @@ struct ID3DXConstantTable : public IUnknown
                               const D3DXMATRIX* pMatrix) = 0;
     virtual HRESULT SetMatrixArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                                    const D3DXMATRIX* pMatrix, UINT Count) = 0;
+    virtual HRESULT SetMatrixPointerArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                          const D3DXMATRIX** ppMatrix, UINT Count) = 0;
     virtual HRESULT SetMatrixTranspose(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                                        const D3DXMATRIX* pMatrix) = 0;
+    virtual HRESULT SetMatrixTransposeArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                            const D3DXMATRIX* pMatrix, UINT Count) = 0;
+    virtual HRESULT SetMatrixTransposePointerArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                                   const D3DXMATRIX** ppMatrix, UINT Count) = 0;
 
 protected:
     ~ID3DXConstantTable() = default;
