@@ -1,7 +1,7 @@
 // The back buffer read back after each frame, through a ring of system-memory
 // surfaces of the picture's size made once: a frame's copy is asked for when
-// it is drawn and collected later, so that reading frame N waits for nothing
-// while frame N + 1 draws.
+// it is drawn and collected later, so that collecting frame N once frame
+// N + 1 is drawn waits for nothing.
 #pragma once
 
 #include <d3d9.h>

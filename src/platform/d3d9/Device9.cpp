@@ -166,9 +166,9 @@ HRESULT Device9::GetBackBuffer(UINT a_swapChain, UINT a_index, D3DBACKBUFFER_TYP
 
 // D3D9 copies a default-pool render target into a system-memory surface of
 // the same size and format, unconverted: float targets keep values outside
-// 0..1. The copy is queued behind the drawing and the surface's lock waits
-// for it, so a caller that locks the copy of the frame before while this
-// one draws never waits for the rasteriser.
+// 0..1. The copy is queued and the surface's lock waits for it, so a caller
+// can lock the copy of one frame while the next is drawn. (Mesa's llvmpipe
+// still finishes drawing into the target before it starts the copy.)
 HRESULT Device9::GetRenderTargetData(IDirect3DSurface9* a_target, IDirect3DSurface9* a_destination)
 {
     Surface9* source = dynamic_cast<Surface9*>(a_target);

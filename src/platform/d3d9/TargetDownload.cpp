@@ -19,8 +19,8 @@ TargetDownload::~TargetDownload() = default;
 // The read goes through a framebuffer of its own, so the draw framebuffer
 // the state cache keeps stays as it is; the read framebuffer and the pack
 // buffer are bound only for the call, as the other reads expect neither.
-// glFlush hands the copy to the driver now, so it runs while the next frame
-// is recorded.
+// glFlush hands the copy to the driver now rather than with the next frame's
+// first target change.
 bool TargetDownload::start(const Surface9& a_source, const Format& a_format)
 {
     unmap();

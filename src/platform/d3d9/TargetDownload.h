@@ -1,7 +1,7 @@
 // A render target's texels on their way into a system-memory surface:
 // glReadPixels into a pixel-pack buffer and a fence, so GetRenderTargetData
-// returns while the rasteriser still draws, and the lock that follows waits
-// only for what it reads.
+// only queues the copy (a driver that copies on the GPU returns before the
+// drawing is done) and the lock that follows waits for the fence.
 #pragma once
 
 #include "Gl.h"
