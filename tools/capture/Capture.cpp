@@ -231,15 +231,15 @@ bool Capture::resolveRange(const DemoState* a_demo, FrameRange* a_range)
     return true;
 }
 
-// One frame, a_frame->index: drawn and, with a_reader, read back, or only
-// described; then its samples stepped.
+// One frame, a_frame->index: drawn and, with a_reader, its read-back asked
+// for, or only described; then its samples stepped.
 bool Capture::stepFrame(Tarvo* a_tarvo, bool a_draw, BackBufferReader* a_reader,
                         CapturedFrame* a_frame)
 {
     pumpMessages();
     if (!a_draw)
         a_tarvo->advance();
-    else if (a_tarvo->update().failed() || (a_reader && !a_reader->read(&a_frame->pixels)))
+    else if (a_tarvo->update().failed() || (a_reader && !a_reader->request()))
     {
         complain("frame %u failed to render", a_frame->index);
         return false;
@@ -255,13 +255,32 @@ bool Capture::stepFrame(Tarvo* a_tarvo, bool a_draw, BackBufferReader* a_reader,
     return true;
 }
 
+// The oldest frame whose read-back was asked for, a_frame, with its pixels
+// to the encoder thread.
+int Capture::handOver(BackBufferReader* a_reader, CapturedFrame* a_frame, EncoderThread* a_encoding)
+{
+    if (!a_reader->collect(&a_frame->pixels))
+    {
+        complain("frame %u could not be read back", a_frame->index);
+        return kFailed;
+    }
+    if (!a_encoding->submit(std::move(*a_frame)))
+    {
+        complain("%s", a_encoding->error().c_str());
+        return kFailed;
+    }
+    return kDone;
+}
+
 // Frames before the range (and every frame of a sound-only capture) are
 // described and not drawn: the timeline hands on what a drawn frame would,
 // and the clock and the sound step as they do for a drawn frame. The frame
 // just before the range is drawn, not read back: a frame starts with some
 // of the device's states as the frame before left them (the cull mode of
 // its last pass), which the range's first frame must find as a whole run
-// leaves them.
+// leaves them. A frame's read-back is collected once the next frame is
+// drawn, so the copy runs behind that drawing; the last is collected after
+// the loop.
 int Capture::renderFrames(Tarvo* a_tarvo, const FrameRange& a_range, VideoEncoder* a_encoder,
                           TraceWriter* a_trace)
 {
@@ -283,6 +302,7 @@ int Capture::renderFrames(Tarvo* a_tarvo, const FrameRange& a_range, VideoEncode
     EncoderThread encoding(a_encoder, m_pngFolder, width, height);
     encoding.start();
     ProgressReporter progress(stderr, isatty(STDERR_FILENO) != 0, a_range.m_first, a_range.m_last);
+    CapturedFrame waiting;  // drawn, its pixels on their way
     std::chrono::steady_clock::time_point start;
     int status = kDone;
     for (uint32_t k = 0; k < a_range.m_last && status == kDone; ++k)
@@ -311,7 +331,14 @@ int Capture::renderFrames(Tarvo* a_tarvo, const FrameRange& a_range, VideoEncode
             continue;
         if (a_trace)
             a_trace->write(k, demo->m_frame);
-        if (writing && !encoding.submit(std::move(frame)))
+        // A frame read back waits for its pixels until the next is drawn.
+        if (reading && reader.waiting() > 1)
+            status = handOver(&reader, &waiting, &encoding);
+        if (status != kDone)
+            break;
+        if (reading)
+            waiting = std::move(frame);
+        else if (writing && !encoding.submit(std::move(frame)))
         {
             complain("%s", encoding.error().c_str());
             status = kFailed;
@@ -321,6 +348,8 @@ int Capture::renderFrames(Tarvo* a_tarvo, const FrameRange& a_range, VideoEncode
         if (!m_quiet)
             progress.frameDone(k, demo->m_frame.beat, demo->m_frame.part);
     }
+    if (status == kDone && reader.waiting() > 0)
+        status = handOver(&reader, &waiting, &encoding);
     const bool written = encoding.finish();
     if (status == kDone && !written)
     {

@@ -15,6 +15,7 @@
 class BackBufferReader;
 struct CapturedFrame;
 struct DemoState;
+class EncoderThread;
 class FrameRange;
 class StagedFile;
 class Tarvo;
@@ -56,6 +57,7 @@ private:
     bool startDemo(Tarvo* a_tarvo);
     bool resolveRange(const DemoState* a_demo, FrameRange* a_range);
     bool stepFrame(Tarvo* a_tarvo, bool a_draw, BackBufferReader* a_reader, CapturedFrame* a_frame);
+    int handOver(BackBufferReader* a_reader, CapturedFrame* a_frame, EncoderThread* a_encoding);
     // The frames up to the range's end, those in it drawn, read back and
     // handed to the encoder thread (a_encoder: null when no video).
     int renderFrames(Tarvo* a_tarvo, const FrameRange& a_range, VideoEncoder* a_encoder,

@@ -166,7 +166,9 @@ HRESULT Device9::GetBackBuffer(UINT a_swapChain, UINT a_index, D3DBACKBUFFER_TYP
 
 // D3D9 copies a default-pool render target into a system-memory surface of
 // the same size and format, unconverted: float targets keep values outside
-// 0..1.
+// 0..1. The copy is queued and the surface's lock waits for it, so a caller
+// can lock the copy of one frame while the next is drawn. (Mesa's llvmpipe
+// still finishes drawing into the target before it starts the copy.)
 HRESULT Device9::GetRenderTargetData(IDirect3DSurface9* a_target, IDirect3DSurface9* a_destination)
 {
     Surface9* source = dynamic_cast<Surface9*>(a_target);
@@ -179,8 +181,7 @@ HRESULT Device9::GetRenderTargetData(IDirect3DSurface9* a_target, IDirect3DSurfa
         to.pool() != D3DPOOL_SYSTEMMEM || from.format().format != to.format().format ||
         source->width() != destination->width() || source->height() != destination->height())
         return D3DERR_INVALIDCALL;
-    source->copyTo(*destination);
-    return D3D_OK;
+    return destination->storage().download(destination->face(), destination->level(), *source);
 }
 
 HRESULT Device9::SetRenderTarget(DWORD a_index, IDirect3DSurface9* a_target)

@@ -99,10 +99,11 @@ bool Surface9::isDepth() const
     return m_storage->format().depth;
 }
 
-void Surface9::copyTo(const Surface9& a_destination) const
+void Surface9::attachTo(GLuint a_framebuffer, GLenum a_attachment) const
 {
-    const TextureStorage& to = a_destination.storage();
-    glCopyImageSubData(m_storage->name(), m_storage->target(), GLint(m_level), 0, 0, GLint(m_face),
-                       to.name(), to.target(), GLint(a_destination.level()), 0, 0,
-                       GLint(a_destination.face()), GLsizei(width()), GLsizei(height()), 1);
+    if (m_storage->target() == GL_TEXTURE_CUBE_MAP)
+        glNamedFramebufferTextureLayer(a_framebuffer, a_attachment, m_storage->name(),
+                                       GLint(m_level), GLint(m_face));
+    else
+        glNamedFramebufferTexture(a_framebuffer, a_attachment, m_storage->name(), GLint(m_level));
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "DeviceChild.h"
+#include "Gl.h"
 
 #include <d3d9.h>
 
@@ -42,8 +43,8 @@ public:
     UINT height() const;
     bool isRenderTarget() const;
     bool isDepth() const;
-    // Copies the texels into a_destination, of the same size and format.
-    void copyTo(const Surface9& a_destination) const;
+    // Attaches the surface's face and level to a_framebuffer at a_attachment.
+    void attachTo(GLuint a_framebuffer, GLenum a_attachment) const;
 
 private:
     void releaseGl() override;

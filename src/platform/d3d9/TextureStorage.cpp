@@ -8,6 +8,8 @@
 
 #include <SDL.h>
 
+#include <string.h>
+
 #include <algorithm>
 
 namespace
@@ -106,6 +108,12 @@ bool TextureStorage::create()
 
 void TextureStorage::releaseGl()
 {
+    for (Staging& staging : m_staging)
+    {
+        if (staging.download)
+            staging.download->releaseGl();
+        staging.downloaded = false;
+    }
     if (m_name)
         glDeleteTextures(1, &m_name);
     m_name = 0;
@@ -170,15 +178,27 @@ HRESULT TextureStorage::lock(UINT a_face, UINT a_level, D3DLOCKED_RECT* a_locked
             return D3DERR_INVALIDCALL;
         area = *a_rect;
     }
-    if (a_flags & D3DLOCK_DISCARD)
+    const bool readOnly = (a_flags & D3DLOCK_READONLY) != 0;
+    // A read-only lock of a read-back points into the mapped copy itself:
+    // a frame read back every frame is copied once less.
+    const unsigned char* bytes = nullptr;
+    if (readOnly && staging.downloaded)
+    {
+        bytes = staging.download->map();
+        if (!bytes)
+            return D3DERR_INVALIDCALL;
+    }
+    else if (a_flags & D3DLOCK_DISCARD)
         staging.bytes.assign(size_t(levelWidth) * levelHeight * m_format->bytesPerPixel, 0);
     else if (read(a_face, a_level, &staging.bytes) != D3D_OK)
         return D3DERR_INVALIDCALL;
+    if (!bytes)
+        bytes = staging.bytes.data();
     const size_t pitch = size_t(levelWidth) * m_format->bytesPerPixel;
     staging.locked = true;
-    staging.readOnly = (a_flags & D3DLOCK_READONLY) != 0;
+    staging.readOnly = readOnly;
     a_locked->Pitch = static_cast<INT>(pitch);
-    a_locked->pBits = staging.bytes.data() + size_t(area.top) * pitch +
+    a_locked->pBits = const_cast<unsigned char*>(bytes) + size_t(area.top) * pitch +
                       size_t(area.left) * m_format->bytesPerPixel;
     return D3D_OK;
 }
@@ -195,6 +215,8 @@ HRESULT TextureStorage::unlock(UINT a_face, UINT a_level)
     // (a read-back locks a whole frame this way every frame).
     if (staging.readOnly)
     {
+        if (staging.download)
+            staging.download->unmap();
         std::vector<unsigned char>().swap(staging.bytes);
         return D3D_OK;
     }
@@ -211,19 +233,47 @@ HRESULT TextureStorage::unlock(UINT a_face, UINT a_level)
     if ((m_usage & D3DUSAGE_AUTOGENMIPMAP) && a_level == 0)
         glGenerateTextureMipmap(m_name);
     std::vector<unsigned char>().swap(staging.bytes);
+    staging.downloaded = false;  // the texture holds what was written over it
     return D3D_OK;
 }
 
-HRESULT TextureStorage::read(UINT a_face, UINT a_level, std::vector<unsigned char>* a_bytes) const
+HRESULT TextureStorage::read(UINT a_face, UINT a_level, std::vector<unsigned char>* a_bytes)
 {
     if (!valid(a_face, a_level) || !m_name || m_format->depth)
         return D3DERR_INVALIDCALL;
     const UINT levelWidth = width(a_level);
     const UINT levelHeight = height(a_level);
     a_bytes->resize(size_t(levelWidth) * levelHeight * m_format->bytesPerPixel);
+    Staging& staging = m_staging[slot(a_face, a_level)];
+    if (staging.downloaded)
+    {
+        // A read-only lock may hold the copy mapped; it stays so.
+        TargetDownload& download = *staging.download;
+        const bool wasMapped = download.mapped();
+        const unsigned char* bytes = download.map();
+        if (!bytes || download.size() != a_bytes->size())
+            return D3DERR_INVALIDCALL;
+        memcpy(a_bytes->data(), bytes, a_bytes->size());
+        if (!wasMapped)
+            download.unmap();
+        return D3D_OK;
+    }
     glGetTextureSubImage(m_name, static_cast<GLint>(a_level), 0, 0, static_cast<GLint>(a_face),
                          static_cast<GLsizei>(levelWidth), static_cast<GLsizei>(levelHeight), 1,
                          m_format->uploadFormat, m_format->uploadType,
                          static_cast<GLsizei>(a_bytes->size()), a_bytes->data());
     return D3D_OK;
+}
+
+HRESULT TextureStorage::download(UINT a_face, UINT a_level, const Surface9& a_source)
+{
+    if (!valid(a_face, a_level) || !m_name || m_format->depth)
+        return D3DERR_INVALIDCALL;
+    Staging& staging = m_staging[slot(a_face, a_level)];
+    if (staging.locked)
+        return D3DERR_INVALIDCALL;
+    if (!staging.download)
+        staging.download = std::make_unique<TargetDownload>();
+    staging.downloaded = staging.download->start(a_source, *m_format);
+    return staging.downloaded ? D3D_OK : D3DERR_INVALIDCALL;
 }

@@ -1,13 +1,16 @@
 // The GL texture behind a 2D or cube texture, the back buffer or a depth
-// buffer: its levels, their locks (a staging copy uploaded on unlock) and the
-// surface object of each face and level.
+// buffer: its levels, their locks (a staging copy uploaded on unlock), the
+// read-backs on their way into a system-memory level, and the surface object
+// of each face and level.
 #pragma once
 
 #include "Format.h"
 #include "Gl.h"
+#include "TargetDownload.h"
 
 #include <d3d9.h>
 
+#include <memory>
 #include <vector>
 
 class Device9;
@@ -57,7 +60,11 @@ public:
                  DWORD a_flags);
     HRESULT unlock(UINT a_face, UINT a_level);
     // The level's bytes in D3D9's layout, read from GL.
-    HRESULT read(UINT a_face, UINT a_level, std::vector<unsigned char>* a_bytes) const;
+    HRESULT read(UINT a_face, UINT a_level, std::vector<unsigned char>* a_bytes);
+    // GetRenderTargetData into a system-memory level: queues the copy of
+    // a_source (same size and format) and returns; what reads the level
+    // later waits for it.
+    HRESULT download(UINT a_face, UINT a_level, const Surface9& a_source);
 
 private:
     struct Staging
@@ -65,6 +72,10 @@ private:
         std::vector<unsigned char> bytes;
         bool locked = false;
         bool readOnly = false;  // D3DLOCK_READONLY: nothing to upload on unlock
+        // The last read-back into the level; while downloaded it holds the
+        // level's contents, newer than the GL texture's.
+        std::unique_ptr<TargetDownload> download;
+        bool downloaded = false;
     };
 
     bool valid(UINT a_face, UINT a_level) const;

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <math.h>
+#include <string.h>
+
 #include <vector>
 
 namespace
@@ -60,9 +62,8 @@ protected:
         EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
     }
 
-    // Copies a render target into a new system-memory surface and reads
-    // every pixel through LockRect.
-    std::vector<Rgba> copyAndLock(IDirect3DSurface9* a_target)
+    // A new system-memory surface of a_target's size and format.
+    IDirect3DSurface9* plainCopy(IDirect3DSurface9* a_target)
     {
         D3DSURFACE_DESC desc = {};
         EXPECT_EQ(a_target->GetDesc(&desc), D3D_OK);
@@ -70,13 +71,19 @@ protected:
         EXPECT_EQ(m_device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format,
                                                         D3DPOOL_SYSTEMMEM, &copy, nullptr),
                   D3D_OK);
-        m_keep(copy);
+        return m_keep(copy);
+    }
+
+    // Every pixel of a system-memory surface, read through LockRect.
+    std::vector<Rgba> lockPixels(IDirect3DSurface9* a_copy, DWORD a_flags = D3DLOCK_READONLY)
+    {
         std::vector<Rgba> pixels;
-        if (!copy)
-            return pixels;
-        EXPECT_EQ(m_device->GetRenderTargetData(a_target, copy), D3D_OK);
+        D3DSURFACE_DESC desc = {};
         D3DLOCKED_RECT locked = {};
-        EXPECT_EQ(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+        EXPECT_EQ(a_copy->GetDesc(&desc), D3D_OK);
+        EXPECT_EQ(a_copy->LockRect(&locked, nullptr, a_flags), D3D_OK);
+        if (!locked.pBits)
+            return pixels;
         const bool eightBit = desc.Format == D3DFMT_A8R8G8B8 || desc.Format == D3DFMT_X8R8G8B8;
         const size_t size = eightBit ? 4 : 8;
         for (UINT y = 0; y < desc.Height; ++y)
@@ -84,8 +91,19 @@ protected:
                 pixels.push_back(TestDevice::decode(
                     desc.Format, static_cast<const unsigned char*>(locked.pBits) +
                                      size_t(y) * size_t(locked.Pitch) + x * size));
-        EXPECT_EQ(copy->UnlockRect(), D3D_OK);
+        EXPECT_EQ(a_copy->UnlockRect(), D3D_OK);
         return pixels;
+    }
+
+    // Copies a render target into a new system-memory surface and reads
+    // every pixel through LockRect.
+    std::vector<Rgba> copyAndLock(IDirect3DSurface9* a_target)
+    {
+        IDirect3DSurface9* copy = plainCopy(a_target);
+        if (!copy)
+            return {};
+        EXPECT_EQ(m_device->GetRenderTargetData(a_target, copy), D3D_OK);
+        return lockPixels(copy);
     }
 
     IDirect3DSurface9* backBuffer()
@@ -204,6 +222,58 @@ TEST_F(ReadBack, BackBufferReadsBack)
     EXPECT_EQ(m_device->GetBackBuffer(0, 1, D3DBACKBUFFER_TYPE_MONO, &none), D3DERR_INVALIDCALL);
     EXPECT_EQ(none, nullptr);
     EXPECT_EQ(m_device->GetBackBuffer(1, 0, D3DBACKBUFFER_TYPE_MONO, &none), D3DERR_INVALIDCALL);
+}
+
+// GetRenderTargetData returns before its copy is made and the lock waits for
+// it: copies asked for one after another, with drawing between and after
+// them, each hold what was drawn when they were asked for, whichever is
+// read first and however; a copy asked for again holds the new picture, and
+// what a lock writes into a copy is what the copy holds after it.
+TEST_F(ReadBack, QueuedCopiesHoldWhatWasDrawnWhenAskedFor)
+{
+    IDirect3DSurface9* back = backBuffer();
+    const float colours[][4] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 1, 1}, {1, 1, 0, 1}};
+    IDirect3DSurface9* copies[3] = {plainCopy(back), plainCopy(back), plainCopy(back)};
+    for (int i = 0; i < 3; ++i)
+    {
+        drawColour(colours[i]);
+        ASSERT_EQ(m_device->GetRenderTargetData(back, copies[i]), D3D_OK);
+    }
+    drawColour(colours[3]);
+    auto expectColour = [](const std::vector<Rgba>& a_pixels, const float a_colour[4]) {
+        ASSERT_EQ(a_pixels.size(), 16u * 8u);
+        for (size_t i : {size_t(0), a_pixels.size() - 1})
+            expectNear(a_pixels[i], Rgba{a_colour[0], a_colour[1], a_colour[2], NAN}, g_byte);
+    };
+    {
+        SCOPED_TRACE("the last copy, locked first");
+        expectColour(lockPixels(copies[2]), colours[2]);
+    }
+    {
+        SCOPED_TRACE("the first copy");
+        expectColour(lockPixels(copies[0]), colours[0]);
+    }
+    {
+        SCOPED_TRACE("the middle copy, locked to be written");
+        expectColour(lockPixels(copies[1], 0), colours[1]);
+    }
+    {
+        SCOPED_TRACE("the first copy asked for again");
+        ASSERT_EQ(m_device->GetRenderTargetData(back, copies[0]), D3D_OK);
+        drawColour(colours[0]);
+        expectColour(lockPixels(copies[0]), colours[3]);
+    }
+    {
+        SCOPED_TRACE("a copy written through a lock");
+        D3DLOCKED_RECT locked = {};
+        ASSERT_EQ(copies[2]->LockRect(&locked, nullptr, 0), D3D_OK);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 16; ++x)
+                memcpy(static_cast<unsigned char*>(locked.pBits) + y * locked.Pitch + x * 4,
+                       "\x00\x00\xff\xff", 4);
+        ASSERT_EQ(copies[2]->UnlockRect(), D3D_OK);
+        expectColour(lockPixels(copies[2]), colours[0]);
+    }
 }
 
 // A level below the top of a render-target texture and each face of a
