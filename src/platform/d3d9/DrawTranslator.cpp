@@ -18,14 +18,10 @@ namespace
 
 void attach(GLuint a_framebuffer, GLenum a_attachment, const Surface9* a_surface)
 {
-    if (!a_surface)
-        glNamedFramebufferTexture(a_framebuffer, a_attachment, 0, 0);
-    else if (a_surface->storage().target() == GL_TEXTURE_CUBE_MAP)
-        glNamedFramebufferTextureLayer(a_framebuffer, a_attachment, a_surface->storage().name(),
-                                       GLint(a_surface->level()), GLint(a_surface->face()));
+    if (a_surface)
+        a_surface->attachTo(a_framebuffer, a_attachment);
     else
-        glNamedFramebufferTexture(a_framebuffer, a_attachment, a_surface->storage().name(),
-                                  GLint(a_surface->level()));
+        glNamedFramebufferTexture(a_framebuffer, a_attachment, 0, 0);
 }
 
 }  // namespace
