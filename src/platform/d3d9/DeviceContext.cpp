@@ -229,6 +229,8 @@ bool DeviceContext::deviceLost()
     if (m_lost || m_parameters.Windowed)
         return m_lost;
     const Window* window = Window::fromHandle(m_window);
+    if (!window)
+        return m_lost;
     if (window->active())
         m_focusSeen = true;
     m_lost = window->minimized() || (m_focusSeen && !window->active());
@@ -238,17 +240,20 @@ bool DeviceContext::deviceLost()
 HRESULT DeviceContext::checkPresent(const RECT* a_sourceRect, const RECT* a_destRect,
                                     HWND a_destWindow, const void* a_dirtyRegion)
 {
-    if (a_sourceRect || a_destRect || a_destWindow || a_dirtyRegion || m_inScene ||
-        !Window::fromHandle(m_window))
+    if (a_sourceRect || a_destRect || a_destWindow || a_dirtyRegion || m_inScene)
         return D3DERR_INVALIDCALL;
     return deviceLost() ? D3DERR_DEVICELOST : D3D_OK;
 }
 
 // The back buffer's rows run top first and the window's bottom first, so the
 // copy flips them; a back buffer of another size than the window is scaled.
-// The scissor test would cut the copy.
+// The scissor test would cut the copy. A window destroyed before its device
+// (the demo's closes first) shows nothing, and presenting to it is no error:
+// the reference implementation answers D3D_OK there.
 void DeviceContext::present(GlStateCache& a_gl)
 {
+    if (!Window::fromHandle(m_window))
+        return;
     int width = 0;
     int height = 0;
     SDL_GL_GetDrawableSize(m_sdlWindow, &width, &height);

@@ -64,10 +64,15 @@ HRESULT Direct3D9::CheckDeviceFormat(UINT a_adapter, D3DDEVTYPE a_type, D3DFORMA
         return D3DERR_NOTAVAILABLE;
     // The query bits ask whether a format filters, and blends after the
     // pixel shader; OpenGL 4.5 does both for every colour format it
-    // renders to or samples, float formats included. Depth formats do neither.
+    // renders to or samples, float formats included. Depth buffers are never
+    // filtered; the documentation is silent on blending with them, and the
+    // reference implementation answers the blending query as it answers the
+    // depth usage alone.
     const DWORD queries = D3DUSAGE_QUERY_FILTER | D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING;
     const Format* format = Format::find(a_format);
-    if ((a_usage & queries) && (!format || format->depth))
+    if ((a_usage & queries) && !format)
+        return D3DERR_NOTAVAILABLE;
+    if ((a_usage & D3DUSAGE_QUERY_FILTER) && format->depth)
         return D3DERR_NOTAVAILABLE;
     UINT glLevels = 0;
     UINT reportedLevels = 0;

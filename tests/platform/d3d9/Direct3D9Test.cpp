@@ -15,11 +15,11 @@
 namespace
 {
 
-// Direct3DCreate9 answers only the SDK version its header names.
+// Direct3DCreate9 answers only the SDK version its header names: another
+// means the program was built against headers that do not match.
 TEST_F(Direct3D9Test, CreateChecksTheSdkVersion)
 {
     EXPECT_EQ(Direct3DCreate9(D3D_SDK_VERSION + 1), nullptr);
-    EXPECT_EQ(m_d3d->GetAdapterCount(), 1u);
 }
 
 // The capabilities the renderer checks: shader model 3.0 and four
@@ -109,13 +109,29 @@ TEST_F(Direct3D9Test, CapabilityBitsAgreeWithTheDevice)
                 *made = nullptr;
             }
     }
-    // Depth formats do not blend.
-    EXPECT_EQ(
-        m_d3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8,
-                                 D3DUSAGE_DEPTHSTENCIL | D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING,
-                                 D3DRTYPE_SURFACE, D3DFMT_D24S8),
-        D3DERR_NOTAVAILABLE);
-    EXPECT_EQ(caps.MaxStreams, 1u);
+    // Depth buffers are never filtered; the blending query is answered as
+    // the depth usage alone is.
+    for (D3DFORMAT depth : {D3DFMT_D24X8, D3DFMT_D24S8})
+    {
+        SCOPED_TRACE(depth);
+        const auto check = [&](DWORD a_query) {
+            return m_d3d->CheckDeviceFormat(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, D3DFMT_X8R8G8B8,
+                                            D3DUSAGE_DEPTHSTENCIL | a_query, D3DRTYPE_SURFACE,
+                                            depth);
+        };
+        EXPECT_EQ(check(0), D3D_OK);
+        EXPECT_EQ(check(D3DUSAGE_QUERY_POSTPIXELSHADER_BLENDING), D3D_OK);
+        EXPECT_EQ(check(D3DUSAGE_QUERY_FILTER), D3DERR_NOTAVAILABLE);
+    }
+    // The streams the caps count are the streams SetStreamSource takes.
+    ASSERT_GE(caps.MaxStreams, 1u);
+    IDirect3DVertexBuffer9* buffer = device.bindVertices(
+        TestDevice::g_quad, sizeof(TestDevice::g_quad), 20, D3DFVF_XYZ | D3DFVF_TEX1);
+    EXPECT_EQ(device->SetStreamSource(caps.MaxStreams - 1, buffer, 0, 20), D3D_OK);
+    EXPECT_EQ(device->SetStreamSource(caps.MaxStreams, buffer, 0, 20), D3DERR_INVALIDCALL);
+    device->SetStreamSource(caps.MaxStreams - 1, nullptr, 0, 0);
+    device->SetStreamSource(0, nullptr, 0, 0);
+    buffer->Release();
     EXPECT_EQ(caps.DeviceType, D3DDEVTYPE_HAL);
 }
 
@@ -129,7 +145,30 @@ TEST_F(Direct3D9Test, AdapterCapabilitiesNeedNoDevice)
     EXPECT_EQ(caps.PixelShaderVersion, DWORD(D3DPS_VERSION(3, 0)));
     EXPECT_EQ(caps.VertexShaderVersion, DWORD(D3DVS_VERSION(3, 0)));
     EXPECT_EQ(caps.NumSimultaneousRTs, 4u);
-    EXPECT_EQ(m_d3d->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_REF, &caps), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_d3d->GetAdapterCount(), 1u);
+    EXPECT_EQ(m_d3d->GetDeviceCaps(1, D3DDEVTYPE_HAL, &caps), D3DERR_INVALIDCALL);
+    TestDevice::destroyWindow(window);
+}
+
+// The hardware device is the only one: no reference rasterizer (a debugging
+// aid that only a developer's machine has), no software device (none was
+// registered), and NULLREF, which every IDirect3D9 method refuses.
+TEST_F(Direct3D9Test, OnlyTheHalDeviceIsOffered)
+{
+    const HWND window = TestDevice::createWindow(16, 16);
+    for (D3DDEVTYPE type : {D3DDEVTYPE_REF, D3DDEVTYPE_SW, D3DDEVTYPE_NULLREF})
+    {
+        SCOPED_TRACE(type);
+        D3DCAPS9 caps = {};
+        EXPECT_EQ(m_d3d->GetDeviceCaps(D3DADAPTER_DEFAULT, type, &caps), D3DERR_INVALIDCALL);
+        D3DPRESENT_PARAMETERS parameters = fullScreen(window, 16, 16);
+        parameters.Windowed = TRUE;
+        IDirect3DDevice9* device = nullptr;
+        EXPECT_EQ(m_d3d->CreateDevice(D3DADAPTER_DEFAULT, type, window,
+                                      D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters, &device),
+                  D3DERR_INVALIDCALL);
+        EXPECT_EQ(device, nullptr);
+    }
     TestDevice::destroyWindow(window);
 }
 
@@ -185,13 +224,24 @@ TEST_F(Direct3D9Test, WindowedDeviceFillsInZeroSizeAndUnknownFormat)
     TestDevice::destroyWindow(window);
 }
 
-// Frames nest as D3D9 allows: one scene at a time, and no Present inside one.
+// Frames nest as D3D9 allows: one scene at a time.
 TEST_F(Direct3D9Test, ScenesDoNotNest)
 {
     TestDevice device(16, 16);
     EXPECT_EQ(device->EndScene(), D3DERR_INVALIDCALL);
     EXPECT_EQ(device->BeginScene(), D3D_OK);
     EXPECT_EQ(device->BeginScene(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->EndScene(), D3D_OK);
+    EXPECT_EQ(device->EndScene(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+}
+
+// Present inside a scene that draws to the back buffer is refused, and the
+// scene goes on.
+TEST_F(Direct3D9Test, PresentInsideASceneIsRefused)
+{
+    TestDevice device(16, 16);
+    ASSERT_EQ(device->BeginScene(), D3D_OK);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
     EXPECT_EQ(device->EndScene(), D3D_OK);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
@@ -249,12 +299,19 @@ TEST_F(Direct3D9Test, ReferencesCountAsInCom)
     EXPECT_EQ(surface->LockRect(&locked, nullptr, 0), D3D_OK);
     EXPECT_EQ(surface->UnlockRect(), D3D_OK);
     EXPECT_EQ(surface->Release(), 0u);  // and the texture goes with it
+}
 
+// SetTexture takes a reference of its own on the texture, which the stage
+// gives back when another texture (or none) is set.
+TEST_F(Direct3D9Test, SetTextureHoldsAReference)
+{
+    TestDevice device(16, 16);
+    IDirect3DTexture9* texture = nullptr;
     ASSERT_EQ(
         device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
         D3D_OK);
     ASSERT_EQ(device->SetTexture(0, texture), D3D_OK);
-    EXPECT_EQ(texture->Release(), 1u) << "SetTexture holds a reference, as documented";
+    EXPECT_EQ(texture->Release(), 1u) << "the stage keeps its own reference";
     IDirect3DBaseTexture9* bound = nullptr;
     ASSERT_EQ(device->GetTexture(0, &bound), D3D_OK);
     EXPECT_EQ(bound, texture);
@@ -289,8 +346,8 @@ TEST_F(Direct3D9Test, ResourcesOutliveTheirDevice)
 }
 
 // A device whose window was destroyed first (the demo's window goes before
-// its renderer) refuses to present and still releases cleanly, with its
-// resources.
+// its renderer) presents nothing, without an error, and still releases
+// cleanly, with its resources.
 TEST_F(Direct3D9Test, DeviceOutlivesItsWindow)
 {
     const HWND window = TestDevice::createWindow(32, 32);
@@ -307,9 +364,10 @@ TEST_F(Direct3D9Test, DeviceOutlivesItsWindow)
         D3D_OK);
     device->SetTexture(0, texture);
     TestDevice::destroyWindow(window);
-    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device->Release(), 0u);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_EQ(device->SetTexture(0, nullptr), D3D_OK);
     EXPECT_EQ(texture->Release(), 0u);
+    EXPECT_EQ(device->Release(), 0u);
 }
 
 }  // namespace

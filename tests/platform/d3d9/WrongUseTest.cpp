@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <ctype.h>
 #include <string.h>
 #include <functional>
+#include <ostream>
+#include <string>
 #include <vector>
 
 namespace
@@ -332,33 +335,61 @@ std::vector<Case> nullPointerCases()
     };
 }
 
-// Each wrong call answers D3DERR_INVALIDCALL, and the device draws correctly
-// afterwards.
-void expectInvalidCalls(const std::vector<Case>& a_cases)
+// GoogleTest names a failing case by its parameter.
+void PrintTo(const Case& a_case, std::ostream* a_out)
+{
+    *a_out << a_case.name;
+}
+
+// After the wrong calls the device still draws a triangle with the kit's
+// objects, on the kit's target.
+void expectTheDeviceStillDraws(Kit& a_kit)
+{
+    a_kit.device->SetRenderTarget(0, a_kit.target);
+    readyToDraw(a_kit);
+    a_kit.device->SetIndices(a_kit.indices);
+    const float red[4] = {1, 0, 0, 1};
+    a_kit.device->SetPixelShaderConstantF(0, red, 1);
+    EXPECT_EQ(a_kit.device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 3, 0, 1), D3D_OK);
+}
+
+// Each wrong call on a device of its own, so that each case can be run,
+// or left out, by its name.
+class WrongCall : public testing::TestWithParam<Case>
+{
+};
+
+// The call answers D3DERR_INVALIDCALL, and the device draws correctly afterwards.
+TEST_P(WrongCall, AnswersInvalidCall)
 {
     TestDevice device(16, 16);
     Kit kit(device);
-    for (const Case& test : a_cases)
+    EXPECT_EQ(GetParam().call(kit), D3DERR_INVALIDCALL);
+    expectTheDeviceStillDraws(kit);
+}
+
+// The case's name with every character but letters and digits turned into '_'.
+std::string caseName(const testing::TestParamInfo<Case>& a_info)
+{
+    std::string name = a_info.param.name;
+    for (char& c : name)
+        if (!isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(WrongUse, WrongCall, testing::ValuesIn(cases()), caseName);
+
+TEST(WrongUse, NullOutputPointersAnswerInvalidCall)
+{
+    TestDevice device(16, 16);
+    Kit kit(device);
+    for (const Case& test : nullPointerCases())
     {
         SCOPED_TRACE(test.name);
         EXPECT_EQ(test.call(kit), D3DERR_INVALIDCALL);
     }
-    kit.device->SetRenderTarget(0, kit.target);
-    readyToDraw(kit);
-    kit.device->SetIndices(kit.indices);
-    const float red[4] = {1, 0, 0, 1};
-    kit.device->SetPixelShaderConstantF(0, red, 1);
-    EXPECT_EQ(kit.device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 3, 0, 1), D3D_OK);
-}
-
-TEST(WrongUse, AnswersInvalidCall)
-{
-    expectInvalidCalls(cases());
-}
-
-TEST(WrongUse, NullOutputPointersAnswerInvalidCall)
-{
-    expectInvalidCalls(nullPointerCases());
+    expectTheDeviceStillDraws(kit);
 }
 
 }  // namespace
