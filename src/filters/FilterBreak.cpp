@@ -23,6 +23,9 @@ const float kBinScale = 100.0f;
 
 const DWORD kNoiseStage = 1;
 const DWORD kOverlayStage = 2;
+// Not 3: the screen quad sets linear filtering on stages 2 and 3, and the
+// rows are read texel for texel.
+const DWORD kRowsStage = 4;
 
 }
 
@@ -33,6 +36,8 @@ FilterBreak::~FilterBreak()
     delete m_pixelShader;
     delete m_bareShader;
     delete m_stillShader;
+    delete m_rowsShader;
+    delete m_rows;
 }
 
 const char* FilterBreak::name() const
@@ -47,6 +52,7 @@ ReturnCode FilterBreak::init(Renderer* a_renderer)
         return ReturnCode(ReturnCode::kFailure, true);
     m_bareShader = Shader::create(ShaderKind::Pixel, a_renderer, "breakbare.psh");
     m_stillShader = Shader::create(ShaderKind::Pixel, a_renderer, "breakstill.psh");
+    m_rowsShader = Shader::create(ShaderKind::Pixel, a_renderer, "breakrows.psh");
     m_noise = Texture::load("noise2.jpg", a_renderer);
     return ReturnCode(ReturnCode::kSuccess, true);
 }
@@ -87,10 +93,26 @@ Shader* FilterBreak::program(float a_force) const
 {
     if (m_overlayForce > 0.0f || m_overlayForce2 > 0.0f)
         return m_pixelShader;
-    Shader* bare = m_bareShader ? m_bareShader : m_pixelShader;
+    Shader* bare = m_bareShader && m_rowsShader ? m_bareShader : m_pixelShader;
     if (a_force > 0.0f)
         return bare;
     return m_stillShader ? m_stillShader : bare;
+}
+
+bool FilterBreak::drawRows(int32_t a_height, float a_force)
+{
+    if (!m_rows || m_rows->m_height != a_height)
+    {
+        delete m_rows;
+        m_rows = RenderTarget::create(m_renderer, 1, a_height, D3DFMT_A32B32G32R32F);
+        if (!m_rows)
+            return false;
+    }
+    m_rows->bind(0);
+    m_rowsShader->setFloat("force", a_force);
+    m_rowsShader->setFloat("time", Time::g_time);
+    m_renderer->m_quad->draw({m_vertexShader, m_rowsShader});
+    return true;
 }
 
 // Without an overlay sampler 2 keeps whatever it had: "break.psh" reads it
@@ -101,8 +123,6 @@ void FilterBreak::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderT
 {
     if (!m_vertexShader || !m_pixelShader)
         return;
-    a_target->bind(0);
-    a_source1->bindTexture(0);
     if (m_overlay)
         m_overlay->bind(kOverlayStage);
     if (m_noise)
@@ -116,6 +136,22 @@ void FilterBreak::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderT
     TARVO_ASSERT(Time::g_soundtrack);
     const float strength = force(Time::g_soundtrack->getSpectrum());
     Shader* pixelShader = program(strength);
+    if (pixelShader == m_bareShader)
+    {
+        if (drawRows(a_target->m_height, strength))
+        {
+            m_rows->bindTexture(kRowsStage);
+            m_renderer->setPointFiltering(kRowsStage);
+            device->SetSamplerState(kRowsStage, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+            device->SetSamplerState(kRowsStage, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+        }
+        else
+        {
+            pixelShader = m_pixelShader;
+        }
+    }
+    a_target->bind(0);
+    a_source1->bindTexture(0);
     pixelShader->setFloat("force", strength);
     pixelShader->setFloat("time", Time::g_time);
     pixelShader->setFloat("overlayForce", m_overlayForce);

@@ -5,6 +5,7 @@
 
 #include "filters/Filter.h"
 
+class RenderTarget;
 class Texture;
 
 class FilterBreak : public Filter
@@ -15,10 +16,11 @@ public:
 
     const char* name() const override;  // "Break"
     // Loads "quad.vsh" and "break.psh", then, when both loaded, the lighter
-    // "breakbare.psh" and "breakstill.psh" and the noise image "noise2.jpg"
-    // (a missing image leaves m_noise null and is not a failure, a missing
-    // lighter program leaves "break.psh" to draw its frames). Fails (already
-    // checked) when "quad.vsh" or "break.psh" is missing.
+    // "breakbare.psh" with its row program "breakrows.psh", "breakstill.psh"
+    // and the noise image "noise2.jpg" (a missing image leaves m_noise null
+    // and is not a failure, a missing lighter program leaves "break.psh" to
+    // draw its frames). Fails (already checked) when "quad.vsh" or
+    // "break.psh" is missing.
     ReturnCode init(Renderer* a_renderer) override;
 
     // "overlayForce", "overlayForce2" and "brightness" (floats); no int parameters.
@@ -37,7 +39,8 @@ public:
 
     // The program for a frame of the given force and the current overlay
     // forces: "break.psh" while an overlay force is positive, "breakbare.psh"
-    // (no overlay reads) while only the music's force is, "breakstill.psh"
+    // (no overlay reads, the tears read from the rows that "breakrows.psh"
+    // draws first; needs both) while only the music's force is, "breakstill.psh"
     // (the source times "brightness") when neither is. Each draws what
     // "break.psh" would draw with those constants; a missing one passes its
     // frames on to the next heavier.
@@ -53,4 +56,15 @@ public:
     Shader* m_pixelShader = nullptr;   // owned: "break.psh"
     Shader* m_bareShader = nullptr;    // owned: "breakbare.psh"
     Shader* m_stillShader = nullptr;   // owned: "breakstill.psh"
+    Shader* m_rowsShader = nullptr;    // owned: "breakrows.psh"
+    // Owned: the tears of the frame, one A32B32G32R32F texel per row of the
+    // last target drawn with "breakbare.psh" (sampler 4); made again only
+    // when that target's height changes.
+    RenderTarget* m_rows = nullptr;
+
+private:
+    // m_rows for a_height rows (made on first use or a new height), then the
+    // tears drawn into it with a_force; false, and nothing drawn, when the
+    // device refuses the target.
+    bool drawRows(int32_t a_height, float a_force);
 };

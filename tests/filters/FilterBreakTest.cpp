@@ -266,12 +266,23 @@ TEST_F(FilterBreakTest, ForceTearsThePicture)
 
 // The lighter programs draw, to the bit, what "break.psh" draws with the
 // same constants: a filter without them (their files missing, so "break.psh"
-// draws every frame) gives the same picture in every case, and each case
-// picks the program it should.
+// draws every frame) gives the same picture in every case and at every
+// target size, and each case picks the program it should.
 TEST_F(FilterBreakTest, LighterProgramsDrawWhatTheFullOneDraws)
 {
     std::unique_ptr<Texture> overlay = loadOverlay();
     ASSERT_NE(overlay, nullptr);
+    ASSERT_NE(m_break.m_rowsShader, nullptr);
+    // "breakbare.psh" reads its tears from the rows: without their program
+    // the music's frames go to "break.psh".
+    ASSERT_EQ(remove("breakrows.psh"), 0);
+    {
+        FilterBreak noRows;
+        ASSERT_TRUE(noRows.init(m_renderer).succeeded());
+        ASSERT_NE(noRows.m_bareShader, nullptr);
+        EXPECT_EQ(noRows.program(80.0f), noRows.m_pixelShader);
+        EXPECT_EQ(noRows.program(0.0f), noRows.m_stillShader);
+    }
     ASSERT_EQ(remove("breakbare.psh"), 0);
     ASSERT_EQ(remove("breakstill.psh"), 0);
     FilterBreak full;
@@ -316,6 +327,49 @@ TEST_F(FilterBreakTest, LighterProgramsDrawWhatTheFullOneDraws)
         EXPECT_EQ(m_break.program(c.bin * 2000.0f), programs[c.program]);
         const std::vector<Texel> output = read(m_target);
         const std::vector<Texel> expected = read(reference);
+        size_t differing = 0;
+        for (size_t i = 0; i < output.size(); ++i)
+            differing += memcmp(output[i].c, expected[i].c, sizeof(output[i].c)) != 0;
+        EXPECT_EQ(differing, 0u);
+    }
+
+    // The rows follow the target's height (the capture draws at any size),
+    // and a target of another height draws the same picture too.
+    const struct
+    {
+        int32_t width;
+        int32_t height;
+    } sizes[] = {{320, 180}, {640, 360}, {1279, 719}, {1280, 720}};
+    setSpectrum(0.04f);
+    for (const auto& size : sizes)
+    {
+        SCOPED_TRACE(testing::Message() << size.width << " x " << size.height);
+        std::unique_ptr<RenderTarget> source(
+            RenderTarget::create(m_renderer, size.width, size.height, D3DFMT_A16B16G16R16F));
+        std::unique_ptr<RenderTarget> outputs[2];
+        for (auto& output : outputs)
+            output.reset(
+                RenderTarget::create(m_renderer, size.width, size.height, D3DFMT_A16B16G16R16F));
+        ASSERT_TRUE(source && outputs[0] && outputs[1]);
+        fill(source.get(), 0xFF2080C0);
+        for (int32_t x = 0; x < size.width; x += 16)
+        {
+            const D3DRECT stripe = {x, 0, x + 5, size.height};
+            fill(source.get(), 0xFFF0E010, &stripe);
+        }
+        FilterBreak* const filters[2] = {&m_break, &full};
+        for (int i = 0; i < 2; ++i)
+        {
+            filters[i]->setParameter("overlayForce", 0.0f);
+            filters[i]->setParameter("overlayForce2", 0.0f);
+            filters[i]->setParameter("brightness", 1.0f);
+            filters[i]->apply(outputs[i].get(), source.get(), nullptr, nullptr, nullptr);
+        }
+        ASSERT_NE(m_break.m_rows, nullptr);
+        EXPECT_EQ(m_break.m_rows->m_height, size.height);
+        const std::vector<Texel> output = readTexels(*outputs[0], D3DFMT_A16B16G16R16F);
+        const std::vector<Texel> expected = readTexels(*outputs[1], D3DFMT_A16B16G16R16F);
+        ASSERT_EQ(output.size(), expected.size());
         size_t differing = 0;
         for (size_t i = 0; i < output.size(); ++i)
             differing += memcmp(output[i].c, expected[i].c, sizeof(output[i].c)) != 0;

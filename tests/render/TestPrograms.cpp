@@ -72,7 +72,7 @@ void TestPrograms::writeLightPrograms()
 
 void TestPrograms::writeFilterPrograms()
 {
-    for (const char* name :
-         {"blur", "blursmooth", "radialblur", "dof", "break", "breakbare", "breakstill"})
+    for (const char* name : {"blur", "blursmooth", "radialblur", "dof", "break", "breakbare",
+                             "breakrows", "breakstill"})
         assembleContent((std::string(name) + ".psa").c_str(), (std::string(name) + ".psh").c_str());
 }
