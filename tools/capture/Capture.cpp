@@ -35,6 +35,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -272,6 +273,18 @@ int Capture::handOver(BackBufferReader* a_reader, CapturedFrame* a_frame, Encode
     return kDone;
 }
 
+namespace
+{
+
+double processorSeconds()
+{
+    timespec now = {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+}  // namespace
+
 // Frames before the range (and every frame of a sound-only capture) are
 // described and not drawn: the timeline hands on what a drawn frame would,
 // and the clock and the sound step as they do for a drawn frame. The frame
@@ -304,6 +317,7 @@ int Capture::renderFrames(Tarvo* a_tarvo, const FrameRange& a_range, VideoEncode
     ProgressReporter progress(stderr, isatty(STDERR_FILENO) != 0, a_range.m_first, a_range.m_last);
     CapturedFrame waiting;  // drawn, its pixels on their way
     std::chrono::steady_clock::time_point start;
+    double processorStart = 0.0;
     int status = kDone;
     for (uint32_t k = 0; k < a_range.m_last && status == kDone; ++k)
     {
@@ -318,7 +332,10 @@ int Capture::renderFrames(Tarvo* a_tarvo, const FrameRange& a_range, VideoEncode
             break;
         const bool drawn = k >= a_range.m_first;
         if (k == a_range.m_first)
+        {
             start = std::chrono::steady_clock::now();
+            processorStart = processorSeconds();
+        }
         CapturedFrame frame;
         frame.index = k;
         const bool draw = drawing && (drawn || k + 1 == a_range.m_first);
@@ -359,6 +376,8 @@ int Capture::renderFrames(Tarvo* a_tarvo, const FrameRange& a_range, VideoEncode
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m_framesPerSecond = seconds > 0.0 ? m_rendered / seconds : 0.0;
+    m_processorSecondsPerFrame =
+        m_rendered > 0 ? (processorSeconds() - processorStart) / m_rendered : 0.0;
     if (status == kInterrupted)
         complain("interrupted; no output was completed");
     else if (status == kDone && !m_quiet)

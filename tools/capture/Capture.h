@@ -44,6 +44,10 @@ public:
     // written).
     uint32_t m_rendered = 0;
     double m_framesPerSecond = 0.0;
+    // The process's processor time (every thread: the rasteriser's, the
+    // encoder's) per rendered frame over the same span, in seconds; unlike
+    // the rate it barely moves when other work shares the machine.
+    double m_processorSecondsPerFrame = 0.0;
 
     // A SIGINT or SIGTERM asks the running capture to stop and clean up.
     static void installInterruptHandler();
