@@ -42,8 +42,8 @@ public:
     // (no overlay reads, the tears read from the rows that "breakrows.psh"
     // draws first; needs both) while only the music's force is, "breakstill.psh"
     // (the source times "brightness") when neither is. Each draws what
-    // "break.psh" would draw with those constants; a missing one passes its
-    // frames on to the next heavier.
+    // "break.psh" would draw with those constants ("breakbare.psh" to within
+    // rounding); a missing one passes its frames on to the next heavier.
     Shader* program(float a_force) const;
 
     Renderer* m_renderer = nullptr;  // not owned

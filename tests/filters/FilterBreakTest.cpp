@@ -88,6 +88,33 @@ protected:
         return sum / double(a_output.size() * 3);
     }
 
+    // What a lighter program may differ by from "break.psh": nothing, except
+    // that "breakbare.psh" takes the row values rounded to float where
+    // "break.psh" may carry them fused into the next step, which moves a
+    // displaced read by a rounding step and, at a sharp edge, a few texels
+    // by a few levels. A wrong row (a tear in the wrong place) moves whole
+    // rows of stripes and fails both limits.
+    static void expectSamePicture(const std::vector<Texel>& a_output,
+                                  const std::vector<Texel>& a_expected, bool a_exact)
+    {
+        ASSERT_EQ(a_output.size(), a_expected.size());
+        size_t differing = 0;
+        double worst = 0.0;
+        for (size_t i = 0; i < a_output.size(); ++i)
+        {
+            differing += memcmp(a_output[i].c, a_expected[i].c, sizeof(a_output[i].c)) != 0;
+            for (int k = 0; k < 4; ++k)
+                worst = fmax(worst, fabs(double(a_output[i].c[k]) - double(a_expected[i].c[k])));
+        }
+        if (a_exact)
+        {
+            EXPECT_EQ(differing, 0u);
+            return;
+        }
+        EXPECT_LE(differing, a_output.size() / 1000);
+        EXPECT_LE(worst, 8.0 / 255.0);
+    }
+
     Soundtrack m_soundtrack;
     FilterBreak m_break;
     RenderTarget* m_source = nullptr;
@@ -264,10 +291,11 @@ TEST_F(FilterBreakTest, ForceTearsThePicture)
     EXPECT_EQ(meanDifference(read(m_target), torn, 1.0f), 0.0);
 }
 
-// The lighter programs draw, to the bit, what "break.psh" draws with the
-// same constants: a filter without them (their files missing, so "break.psh"
-// draws every frame) gives the same picture in every case and at every
-// target size, and each case picks the program it should.
+// The lighter programs draw what "break.psh" draws with the same constants
+// (to the bit, or for "breakbare.psh" to within rounding: expectSamePicture):
+// a filter without them (their files missing, so "break.psh" draws every
+// frame) gives the same picture in every case and at every target size, and
+// each case picks the program it should.
 TEST_F(FilterBreakTest, LighterProgramsDrawWhatTheFullOneDraws)
 {
     std::unique_ptr<Texture> overlay = loadOverlay();
@@ -325,12 +353,7 @@ TEST_F(FilterBreakTest, LighterProgramsDrawWhatTheFullOneDraws)
         const Shader* const programs[3] = {m_break.m_pixelShader, m_break.m_bareShader,
                                            m_break.m_stillShader};
         EXPECT_EQ(m_break.program(c.bin * 2000.0f), programs[c.program]);
-        const std::vector<Texel> output = read(m_target);
-        const std::vector<Texel> expected = read(reference);
-        size_t differing = 0;
-        for (size_t i = 0; i < output.size(); ++i)
-            differing += memcmp(output[i].c, expected[i].c, sizeof(output[i].c)) != 0;
-        EXPECT_EQ(differing, 0u);
+        expectSamePicture(read(m_target), read(reference), c.program != 1);
     }
 
     // The rows follow the target's height (the capture draws at any size),
@@ -367,13 +390,8 @@ TEST_F(FilterBreakTest, LighterProgramsDrawWhatTheFullOneDraws)
         }
         ASSERT_NE(m_break.m_rows, nullptr);
         EXPECT_EQ(m_break.m_rows->m_height, size.height);
-        const std::vector<Texel> output = readTexels(*outputs[0], D3DFMT_A16B16G16R16F);
-        const std::vector<Texel> expected = readTexels(*outputs[1], D3DFMT_A16B16G16R16F);
-        ASSERT_EQ(output.size(), expected.size());
-        size_t differing = 0;
-        for (size_t i = 0; i < output.size(); ++i)
-            differing += memcmp(output[i].c, expected[i].c, sizeof(output[i].c)) != 0;
-        EXPECT_EQ(differing, 0u);
+        expectSamePicture(readTexels(*outputs[0], D3DFMT_A16B16G16R16F),
+                          readTexels(*outputs[1], D3DFMT_A16B16G16R16F), false);
     }
 }
 
