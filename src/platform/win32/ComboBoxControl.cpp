@@ -70,11 +70,13 @@ LRESULT ComboBoxControl::handle(Window& a_window, UINT a_message, WPARAM a_wPara
         // ImGui drops the list down from the same click.
         SetFocus(a_window.handle());
         return 0;
-    // Unlike a button, a combo box always tells the dialog of its focus.
+    // Unlike a button, a combo box always tells the dialog of its focus;
+    // losing it ends a choice without taking it, as Win32's list does.
     case WM_SETFOCUS:
         notify(a_window, CBN_SETFOCUS);
         return 0;
     case WM_KILLFOCUS:
+        notify(a_window, CBN_SELENDCANCEL);
         notify(a_window, CBN_KILLFOCUS);
         return 0;
     default:
@@ -116,7 +118,11 @@ void ComboBoxControl::step(Window& a_window, int a_delta)
     const int last = static_cast<int>(m_items.size()) - 1;
     const int from = m_selection < 0 ? (a_delta > 0 ? -1 : last + 1) : m_selection;
     const int to = from + a_delta;
-    choose(a_window, to < 0 ? 0 : (to > last ? last : to));
+    const int index = to < 0 ? 0 : (to > last ? last : to);
+    // A step on the closed list is a choice made and taken at once.
+    if (index != m_selection)
+        notify(a_window, CBN_SELENDOK);
+    choose(a_window, index);
 }
 
 void ComboBoxControl::draw(Window& a_window, DialogCanvas&)

@@ -123,6 +123,7 @@ TEST_F(DialogEvents, KeyboardWorksTheDialog)
     // The list tells the dialog when it takes and loses the focus; the
     // dialog takes it back when it ends.
     const WPARAM listFocus = MAKEWPARAM(IDC_TEST_MODES, CBN_SETFOCUS);
+    const WPARAM untaken = MAKEWPARAM(IDC_TEST_MODES, CBN_SELENDCANCEL);
     const WPARAM listBlur = MAKEWPARAM(IDC_TEST_MODES, CBN_KILLFOCUS);
     const struct
     {
@@ -151,17 +152,18 @@ TEST_F(DialogEvents, KeyboardWorksTheDialog)
          {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_SPACE,
           SDL_SCANCODE_ESCAPE},
          -1,
-         {listFocus, listBlur, MAKEWPARAM(IDC_TEST_LOOP, BN_CLICKED),
+         {listFocus, untaken, listBlur, MAKEWPARAM(IDC_TEST_LOOP, BN_CLICKED),
           MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
         {"Tab wraps back to Launch",
          {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB,
           SDL_SCANCODE_SPACE},
          0,
-         {listFocus, listBlur, MAKEWPARAM(IDC_TEST_LAUNCH, BN_CLICKED)}},
+         {listFocus, untaken, listBlur, MAKEWPARAM(IDC_TEST_LAUNCH, BN_CLICKED)}},
         {"Down steps the focused list",
          {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_DOWN, SDL_SCANCODE_ESCAPE},
          -1,
-         {listFocus, MAKEWPARAM(IDC_TEST_MODES, CBN_SELCHANGE), MAKEWPARAM(IDCANCEL, BN_CLICKED),
+         {listFocus, MAKEWPARAM(IDC_TEST_MODES, CBN_SELENDOK),
+          MAKEWPARAM(IDC_TEST_MODES, CBN_SELCHANGE), MAKEWPARAM(IDCANCEL, BN_CLICKED), untaken,
           listBlur}},
         {"Escape cancels", {SDL_SCANCODE_ESCAPE}, -1, {MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
     };

@@ -172,10 +172,13 @@ TEST_F(DialogTest, KeysWorkTheDialog)
     const WPARAM exit = MAKEWPARAM(IDC_TEST_EXIT, BN_CLICKED);
     const WPARAM loop = MAKEWPARAM(IDC_TEST_LOOP, BN_CLICKED);
     const WPARAM cancel = MAKEWPARAM(IDCANCEL, BN_CLICKED);
+    const WPARAM chosen = MAKEWPARAM(IDC_TEST_MODES, CBN_SELENDOK);
     const WPARAM modes = MAKEWPARAM(IDC_TEST_MODES, CBN_SELCHANGE);
-    // The list tells the dialog when it takes and loses the focus; the
-    // dialog takes the focus from its controls when it ends.
+    // The list tells the dialog when it takes and loses the focus (losing
+    // it ends a choice untaken); the dialog takes the focus from its
+    // controls when it ends.
     const WPARAM listFocus = MAKEWPARAM(IDC_TEST_MODES, CBN_SETFOCUS);
+    const WPARAM untaken = MAKEWPARAM(IDC_TEST_MODES, CBN_SELENDCANCEL);
     const WPARAM listBlur = MAKEWPARAM(IDC_TEST_MODES, CBN_KILLFOCUS);
     const struct
     {
@@ -196,23 +199,24 @@ TEST_F(DialogTest, KeysWorkTheDialog)
         {"Enter on the list presses the default button",
          keys({VK_TAB, VK_TAB, VK_RETURN}),
          0,
-         {listFocus, launch, listBlur},
-         {IDC_TEST_MODES, IDC_TEST_MODES, 0}},
+         {listFocus, launch, untaken, listBlur},
+         {IDC_TEST_MODES, IDC_TEST_MODES, 0, 0}},
         {"Tab skips what is no tab stop, to Loop",
          keys({VK_TAB, VK_TAB, VK_TAB, VK_SPACE, VK_ESCAPE}),
          -1,
-         {listFocus, listBlur, loop, cancel},
-         {IDC_TEST_MODES, IDC_TEST_LOOP, IDC_TEST_LOOP, IDC_TEST_LOOP}},
+         {listFocus, untaken, listBlur, loop, cancel},
+         {IDC_TEST_MODES, IDC_TEST_LOOP, IDC_TEST_LOOP, IDC_TEST_LOOP, IDC_TEST_LOOP}},
         {"Tab wraps back to Launch",
          keys({VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_SPACE}),
          0,
-         {listFocus, listBlur, launch},
-         {IDC_TEST_MODES, IDC_TEST_LOOP, IDC_TEST_LAUNCH}},
+         {listFocus, untaken, listBlur, launch},
+         {IDC_TEST_MODES, IDC_TEST_LOOP, IDC_TEST_LOOP, IDC_TEST_LAUNCH}},
         {"Down and Up step the focused list",
          keys({VK_TAB, VK_TAB, VK_DOWN, VK_UP, VK_ESCAPE}),
          -1,
-         {listFocus, modes, modes, cancel, listBlur},
-         {IDC_TEST_MODES, IDC_TEST_MODES, IDC_TEST_MODES, IDC_TEST_MODES, 0}},
+         {listFocus, chosen, modes, chosen, modes, cancel, untaken, listBlur},
+         {IDC_TEST_MODES, IDC_TEST_MODES, IDC_TEST_MODES, IDC_TEST_MODES, IDC_TEST_MODES,
+          IDC_TEST_MODES, 0, 0}},
         {"Space presses the control the program focused",
          focusOn(IDC_TEST_LOOP) + keys({VK_SPACE, VK_ESCAPE}),
          -1,

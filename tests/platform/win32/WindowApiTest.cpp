@@ -339,29 +339,54 @@ TEST_F(WindowApi, InputReachesTheProcedure)
     }
 }
 
-// SetFocus moves the keyboard focus and answers where it was: the window
-// losing it hears WM_KILLFOCUS naming the one taking it, which hears
-// WM_SETFOCUS naming the other. A handle that is no window leaves the focus
-// where it is, NULL takes it away, and a destroyed window has it no more.
+namespace
+{
+
+// A second window of the class, shown with the test's own, so that the
+// focus has somewhere to go.
+HWND showTwoWindows(HWND a_window, const char* a_class)
+{
+    const HWND other = CreateWindowExA(0, a_class, "other", WS_OVERLAPPEDWINDOW, 70, 70, 640, 360,
+                                       nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(a_window, SW_SHOW);
+    if (other)
+        ShowWindow(other, SW_SHOW);
+    return other;
+}
+
+}
+
+// SetFocus answers the window that had the focus before.
+TEST_F(WindowApi, SetFocusAnswersThePreviousFocus)
+{
+    const HWND other = showTwoWindows(m_window, kClass);
+    ASSERT_NE(other, nullptr);
+    drain();
+    SetFocus(m_window);
+    EXPECT_EQ(SetFocus(other), m_window);
+    EXPECT_EQ(SetFocus(m_window), other);
+    DestroyWindow(other);
+}
+
+// SetFocus moves the keyboard focus: the window losing it hears
+// WM_KILLFOCUS naming the one taking it, which hears WM_SETFOCUS naming the
+// other. A handle that is no window leaves the focus where it is, NULL takes
+// it away (answering where it was), and a destroyed window has it no more.
 TEST_F(WindowApi, FocusMovesBetweenWindows)
 {
-    const HWND other =
-        CreateWindowExA(0, kClass, "other", WS_OVERLAPPEDWINDOW, kLeft + 20, kTop + 20, kWidth,
-                        kHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    const HWND other = showTwoWindows(m_window, kClass);
     ASSERT_NE(other, nullptr);
     const HWND gone =
         CreateWindowExA(0, kClass, "gone", WS_OVERLAPPEDWINDOW, kLeft, kTop, kWidth, kHeight,
                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(gone, nullptr);
     DestroyWindow(gone);
-    ShowWindow(m_window, SW_SHOW);
-    ShowWindow(other, SW_SHOW);
     drain();
     SetFocus(m_window);
     EXPECT_EQ(GetFocus(), m_window);
 
     log().clear();
-    EXPECT_EQ(SetFocus(other), m_window);
+    SetFocus(other);
     EXPECT_EQ(GetFocus(), other);
     std::vector<Received> focus;
     for (const Received& entry : log())
