@@ -6,7 +6,7 @@
 #include <imgui.h>
 #include <strings.h>
 
-LRESULT ComboBoxControl::handle(Window&, UINT a_message, WPARAM a_wParam, LPARAM a_lParam)
+LRESULT ComboBoxControl::handle(Window& a_window, UINT a_message, WPARAM a_wParam, LPARAM a_lParam)
 {
     const int count = static_cast<int>(m_items.size());
     const int index = static_cast<int>(static_cast<INT_PTR>(a_wParam));
@@ -51,6 +51,34 @@ LRESULT ComboBoxControl::handle(Window&, UINT a_message, WPARAM a_wParam, LPARAM
         return 0;  // CB_OKAY
     case CB_FINDSTRING:
         return findPrefix(a_wParam, reinterpret_cast<const char*>(a_lParam));
+    // The arrows are the list's, and an open list keeps Enter and Escape
+    // from the dialog, as Win32's drop-down list does.
+    case WM_GETDLGCODE:
+    {
+        const MSG* message = reinterpret_cast<const MSG*>(a_lParam);
+        const bool closingKey = message && message->message == WM_KEYDOWN &&
+                                (message->wParam == VK_RETURN || message->wParam == VK_ESCAPE);
+        return DLGC_WANTARROWS | DLGC_WANTCHARS | (m_open && closingKey ? DLGC_WANTMESSAGE : 0);
+    }
+    case WM_KEYDOWN:
+        if (a_wParam == VK_UP || a_wParam == VK_DOWN)
+            step(a_window, a_wParam == VK_UP ? -1 : +1);
+        else if (m_open && (a_wParam == VK_RETURN || a_wParam == VK_ESCAPE))
+            m_closing = true;
+        return 0;
+    case WM_LBUTTONDOWN:
+        // ImGui drops the list down from the same click.
+        SetFocus(a_window.handle());
+        return 0;
+    // Unlike a button, a combo box always tells the dialog of its focus;
+    // losing it ends a choice without taking it, as Win32's list does.
+    case WM_SETFOCUS:
+        notify(a_window, CBN_SETFOCUS);
+        return 0;
+    case WM_KILLFOCUS:
+        notify(a_window, CBN_SELENDCANCEL);
+        notify(a_window, CBN_KILLFOCUS);
+        return 0;
     default:
         return 0;
     }
@@ -90,7 +118,11 @@ void ComboBoxControl::step(Window& a_window, int a_delta)
     const int last = static_cast<int>(m_items.size()) - 1;
     const int from = m_selection < 0 ? (a_delta > 0 ? -1 : last + 1) : m_selection;
     const int to = from + a_delta;
-    choose(a_window, to < 0 ? 0 : (to > last ? last : to));
+    const int index = to < 0 ? 0 : (to > last ? last : to);
+    // A step on the closed list is a choice made and taken at once.
+    if (index != m_selection)
+        notify(a_window, CBN_SELENDOK);
+    choose(a_window, index);
 }
 
 void ComboBoxControl::draw(Window& a_window, DialogCanvas&)
@@ -98,13 +130,20 @@ void ComboBoxControl::draw(Window& a_window, DialogCanvas&)
     const RECT& rect = a_window.rect();
     ImGui::SetCursorPos(ImVec2(static_cast<float>(rect.left), static_cast<float>(rect.top)));
     ImGui::SetNextItemWidth(static_cast<float>(rect.right - rect.left));
-    // The template's height is that of the dropped-down list.
-    ImGui::SetNextWindowSizeConstraints(
-        ImVec2(0.0f, 0.0f), ImVec2(FLT_MAX, static_cast<float>(rect.bottom - rect.top)));
+    ImGui::SetNextWindowSizeConstraints(ImVec2(0.0f, 0.0f),
+                                        ImVec2(FLT_MAX, static_cast<float>(m_listHeight)));
     const char* current = m_selection >= 0 ? m_items[m_selection].text.c_str() : "";
     m_open = ImGui::BeginCombo("##list", current);
     if (!m_open)
+    {
+        m_closing = false;
         return;
+    }
+    if (m_closing)
+    {
+        ImGui::CloseCurrentPopup();
+        m_closing = false;
+    }
     for (int index = 0; index < static_cast<int>(m_items.size()); ++index)
     {
         const bool selected = index == m_selection;

@@ -67,12 +67,18 @@ void applyClassicStyle()
     colours[ImGuiCol_ScrollbarBg] = ImVec4(0.94f, 0.94f, 0.94f, 1.0f);
 }
 
+// A drop-down list's window is its closed field, 12 dialog units high as
+// the dialog editor makes it; the template's height is that of the list
+// dropped down below it, which covers the controls under the field only
+// while it is open.
+constexpr short kComboFieldHeight = 12;
+
 std::unique_ptr<Control> makeControl(const DialogItemTemplate& a_item)
 {
     if (strcmp(a_item.className, "Button") == 0)
         return std::make_unique<ButtonControl>(a_item.text, a_item.style);
     if (strcmp(a_item.className, "ComboBox") == 0)
-        return std::make_unique<ComboBoxControl>();
+        return std::make_unique<ComboBoxControl>(Dialog::toPixels(0, 0, 0, a_item.cy).bottom);
     if (strcmp(a_item.className, "Static") == 0)
         return std::make_unique<StaticControl>(a_item.text, a_item.style);
     return nullptr;
@@ -88,14 +94,14 @@ INT_PTR Dialog::run(const DialogTemplate& a_template, DLGPROC a_procedure, LPARA
     INT_PTR result = -1;
     if (dialog->create())
     {
-        // The first tab stop takes the focus when WM_INITDIALOG answers TRUE.
-        dialog->moveFocus(+1);
-        Window* first = dialog->m_focus;
-        dialog->m_focus = nullptr;
+        // The first tab stop takes the focus when WM_INITDIALOG answers TRUE;
+        // on FALSE the procedure has set the focus itself.
+        Window* first = dialog->nextTabStop(nullptr, +1);
         const HWND firstControl = first ? first->handle() : nullptr;
         if (dialog->m_window->send(WM_INITDIALOG, reinterpret_cast<WPARAM>(firstControl),
-                                   a_parameter))
-            dialog->m_focus = first;
+                                   a_parameter) &&
+            !dialog->m_ended)
+            Window::setFocus(first);
         if (!dialog->m_ended && (a_template.style & WS_VISIBLE))
             ShowWindow(dialog->m_window->handle(), SW_SHOW);
         dialog->loop();
@@ -115,6 +121,10 @@ void Dialog::end(INT_PTR a_result)
 {
     m_ended = true;
     m_result = a_result;
+    // As Win32's EndDialog, the dialog takes the focus from its controls.
+    Window* focus = Window::focus();
+    if (m_window && focus && focus != m_window && focus->topLevel() == m_window)
+        Window::setFocus(m_window);
     if (m_window)
         m_window->show(false);
 }
@@ -213,9 +223,8 @@ bool Dialog::create()
     m_imgui = ImGui::CreateContext();
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;
-    // The keyboard is the dialog manager's (Tab, Space, arrows, Enter,
-    // Escape, as Win32's); only an open drop-down list hears Escape.
-    io.KeyMap[ImGuiKey_Escape] = SDL_SCANCODE_ESCAPE;
+    // ImGui hears no keys: they reach the dialog manager and the controls as
+    // messages (takeMessage).
     if (FILE* font = fopen(kFontPath, "rb"))
     {
         fclose(font);
@@ -235,8 +244,10 @@ bool Dialog::createControls()
             return false;
         if (strcmp(item.className, "Button") == 0 && (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
             m_defaultButton = item.id;
+        const bool combo = strcmp(item.className, "ComboBox") == 0;
+        const short height = combo && item.cy > kComboFieldHeight ? kComboFieldHeight : item.cy;
         Window::createChild(m_window, std::move(control), item.id, item.style,
-                            toPixels(item.x, item.y, item.cx, item.cy));
+                            toPixels(item.x, item.y, item.cx, height));
     }
     return true;
 }
@@ -248,18 +259,38 @@ void Dialog::loop()
 {
     while (!m_ended)
     {
-        MSG message;
-        while (!m_ended && MessageQueue::takePosted(message))
-            DispatchMessageA(&message);
+        dispatchPosted();
         if (m_ended)
             break;
+        // One input at a time, each behind what the ones before posted: as
+        // Win32's input queue, a key goes to the focus as the keys before it
+        // left it.
         SDL_Event event;
         if (m_input.empty() && SDL_WaitEventTimeout(&event, 100))
+        {
             handleEvent(event);
+            dispatchPosted();
+        }
         while (!m_ended && SDL_PollEvent(&event))
+        {
             handleEvent(event);
+            dispatchPosted();
+        }
         if (!m_ended)
             frame();
+    }
+}
+
+void Dialog::dispatchPosted()
+{
+    MSG message;
+    while (!m_ended && MessageQueue::takePosted(message))
+    {
+        if (!takeMessage(message))
+        {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
     }
 }
 
@@ -275,14 +306,18 @@ void Dialog::handleEvent(const SDL_Event& a_event)
         return;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-        target = Window::fromSdlId(a_event.key.windowID);
-        break;
+        // Keys are the dialog manager's and the controls', as messages.
+        if (Window::fromSdlId(a_event.key.windowID) == m_window)
+            MessageQueue::postKey(*m_window, a_event.key);
+        return;
     case SDL_MOUSEMOTION:
         target = Window::fromSdlId(a_event.motion.windowID);
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
         target = Window::fromSdlId(a_event.button.windowID);
+        if (target == m_window)
+            postClick(a_event.button);
         break;
     case SDL_MOUSEWHEEL:
         target = Window::fromSdlId(a_event.wheel.windowID);
@@ -294,24 +329,13 @@ void Dialog::handleEvent(const SDL_Event& a_event)
         m_input.push_back(a_event);
 }
 
-// Win32's dialog keys: Enter presses the default push button and Escape
-// sends IDCANCEL, unless a drop-down list is open and takes them itself.
+// ImGui sees the mouse, to draw the controls under it and to work an open
+// drop-down list; the presses themselves reach the controls as messages.
 void Dialog::applyInput(const SDL_Event& a_event)
 {
     ImGuiIO& io = ImGui::GetIO();
     switch (a_event.type)
     {
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
-    {
-        const SDL_Scancode scancode = a_event.key.keysym.scancode;
-        const bool down = a_event.type == SDL_KEYDOWN;
-        if (down && handleDialogKey(scancode))
-            return;
-        if (scancode == SDL_SCANCODE_ESCAPE)
-            io.KeysDown[scancode] = down;
-        break;
-    }
     case SDL_MOUSEMOTION:
         io.MousePos =
             ImVec2(static_cast<float>(a_event.motion.x), static_cast<float>(a_event.motion.y));
@@ -335,58 +359,91 @@ void Dialog::applyInput(const SDL_Event& a_event)
     }
 }
 
-// Win32's dialog keys: Tab and Shift+Tab move the focus through the tab
-// stops in template order, Space presses the focused control, the arrows step
-// a focused list, Enter presses the focused push button or else the default
-// one, Escape sends IDCANCEL. An open drop-down list keeps Enter and Escape.
-bool Dialog::handleDialogKey(SDL_Scancode a_scancode)
+bool Dialog::takeMessage(const MSG& a_message)
 {
-    for (Window* child : m_window->children())
+    Window* target = Window::fromHandle(a_message.hwnd);
+    if (!target || target->topLevel() != m_window)
+        return false;
+    if (a_message.message == WM_KEYDOWN && dialogKey(a_message))
+        return true;
+    TranslateMessage(&a_message);
+    DispatchMessageA(&a_message);
+    return true;
+}
+
+// Win32's dialog keys, unless the focused control keeps them (WM_GETDLGCODE):
+// Tab and Shift+Tab move the focus through the tab stops in template order,
+// Enter presses the focused push button or else the default one, Escape
+// sends IDCANCEL. Space and the arrows are the focused control's.
+bool Dialog::dialogKey(const MSG& a_message)
+{
+    Window* focus = Window::focus();
+    if (focus && focus->topLevel() != m_window)
+        focus = nullptr;
+    const LRESULT code =
+        focus ? focus->send(WM_GETDLGCODE, a_message.wParam, reinterpret_cast<LPARAM>(&a_message))
+              : 0;
+    if (code & DLGC_WANTMESSAGE)
+        return false;
+    switch (a_message.wParam)
     {
-        if (child->control()->capturesEnter())
+    case VK_TAB:
+        if (code & DLGC_WANTTAB)
             return false;
-    }
-    switch (a_scancode)
+        Window::setFocus(nextTabStop(focus, (SDL_GetModState() & KMOD_SHIFT) ? -1 : +1));
+        return true;
+    case VK_RETURN:
     {
-    case SDL_SCANCODE_TAB:
-        moveFocus((SDL_GetModState() & KMOD_SHIFT) ? -1 : +1);
-        return true;
-    case SDL_SCANCODE_SPACE:
-        if (m_focus)
-            m_focus->control()->press(*m_focus);
-        return true;
-    case SDL_SCANCODE_UP:
-    case SDL_SCANCODE_DOWN:
-        if (m_focus)
-            m_focus->control()->step(*m_focus, a_scancode == SDL_SCANCODE_UP ? -1 : +1);
-        return true;
-    case SDL_SCANCODE_RETURN:
-    case SDL_SCANCODE_KP_ENTER:
-    {
-        ButtonControl* button =
-            m_focus ? dynamic_cast<ButtonControl*>(m_focus->control()) : nullptr;
-        if (button && button->isPushButton())
-            button->click(*m_focus);
-        else
-            pressDefaultButton();
+        const bool pushButton = (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+        const int id = pushButton ? focus->id() : (m_defaultButton >= 0 ? m_defaultButton : IDOK);
+        HWND button = GetDlgItem(m_window->handle(), id);
+        m_window->send(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
         return true;
     }
-    case SDL_SCANCODE_ESCAPE:
-        m_window->send(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    case VK_ESCAPE:
+        m_window->send(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(GetDlgItem(m_window->handle(), IDCANCEL)));
         return true;
     default:
         return false;
     }
 }
 
-void Dialog::moveFocus(int a_direction)
+// The left button, pressed or released over a control, is posted to it in
+// its own client coordinates; an open drop-down list keeps the mouse.
+void Dialog::postClick(const SDL_MouseButtonEvent& a_button)
+{
+    if (a_button.button != SDL_BUTTON_LEFT)
+        return;
+    for (Window* child : m_window->children())
+    {
+        if (child->control()->holdsMouse())
+            return;
+    }
+    const UINT message = a_button.type == SDL_MOUSEBUTTONDOWN ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    const WPARAM buttons = message == WM_LBUTTONDOWN ? MK_LBUTTON : 0;
+    for (Window* child : m_window->children())
+    {
+        const RECT& rect = child->rect();
+        if (a_button.x >= rect.left && a_button.x < rect.right && a_button.y >= rect.top &&
+            a_button.y < rect.bottom)
+        {
+            MessageQueue::post(child->handle(), message, buttons,
+                               MAKELPARAM(a_button.x - rect.left, a_button.y - rect.top));
+            return;
+        }
+    }
+    MessageQueue::post(m_window->handle(), message, buttons, MAKELPARAM(a_button.x, a_button.y));
+}
+
+Window* Dialog::nextTabStop(Window* a_from, int a_direction) const
 {
     const std::vector<Window*>& children = m_window->children();
     const int count = static_cast<int>(children.size());
     int index = -1;
     for (int at = 0; at < count; ++at)
     {
-        if (children[at] == m_focus)
+        if (children[at] == a_from)
             index = at;
     }
     int at = index >= 0 ? index : (a_direction > 0 ? -1 : count);
@@ -394,24 +451,9 @@ void Dialog::moveFocus(int a_direction)
     {
         at = (at + a_direction + count) % count;
         if (children[at]->style() & WS_TABSTOP)
-        {
-            m_focus = children[at];
-            return;
-        }
+            return children[at];
     }
-}
-
-void Dialog::pressDefaultButton()
-{
-    for (Window* child : m_window->children())
-    {
-        if (child->id() == m_defaultButton)
-        {
-            static_cast<ButtonControl*>(child->control())->click(*child);
-            return;
-        }
-    }
-    m_window->send(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return a_from;
 }
 
 // One ImGui frame. Input is applied one event per frame, so that a press and
@@ -454,7 +496,7 @@ void Dialog::frame()
         ImGui::PushID(child);
         child->control()->draw(*child, *this);
         ImGui::PopID();
-        if (child == m_focus)
+        if (child == Window::focus())
         {
             // Win32's focus rectangle around the control's face.
             const ImVec2 padding(2.0f, 2.0f);

@@ -24,6 +24,9 @@ public:
     static INT_PTR run(const DialogTemplate& a_template, DLGPROC a_procedure, LPARAM a_parameter);
 
     static Dialog* fromHandle(HWND a_dialog);
+    // IsDialogMessageA: false for a message meant for no window of this
+    // dialog; else runs the dialog's keys, or translates and dispatches it.
+    bool takeMessage(const MSG& a_message);
     void end(INT_PTR a_result);
 
     // Template positions are in dialog units of the template's font: a
@@ -40,11 +43,16 @@ private:
     bool create();
     bool createControls();
     void loop();
+    // Dispatches what was posted to any window, the dialog's own messages
+    // through takeMessage, until the dialog ends.
+    void dispatchPosted();
     void handleEvent(const SDL_Event& a_event);
     void applyInput(const SDL_Event& a_event);
-    void pressDefaultButton();
-    bool handleDialogKey(SDL_Scancode a_scancode);
-    void moveFocus(int a_direction);
+    void postClick(const SDL_MouseButtonEvent& a_button);
+    bool dialogKey(const MSG& a_message);
+    // The tab stop after (a_direction +1) or before (-1) a_from, in template
+    // order and wrapping; the first or last for a_from null.
+    Window* nextTabStop(Window* a_from, int a_direction) const;
     void frame();
 
     static LRESULT CALLBACK windowProcedure(HWND a_window, UINT a_message, WPARAM a_wParam,
@@ -66,7 +74,6 @@ private:
     std::deque<SDL_Event> m_input;           // fed to ImGui one per frame
     Uint32 m_lastFrame = 0;                  // SDL ticks
     int m_defaultButton = -1;
-    Window* m_focus = nullptr;  // the control that takes the keyboard
     bool m_ended = false;
     INT_PTR m_result = -1;
 };

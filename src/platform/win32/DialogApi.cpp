@@ -58,6 +58,12 @@ BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult)
     return TRUE;
 }
 
+BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg)
+{
+    Dialog* dialog = Dialog::fromHandle(hDlg);
+    return dialog && lpMsg && dialog->takeMessage(*lpMsg) ? TRUE : FALSE;
+}
+
 HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem)
 {
     Window* dialog = Window::fromHandle(hDlg);

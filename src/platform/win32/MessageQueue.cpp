@@ -160,6 +160,17 @@ bool MessageQueue::takePosted(MSG& a_message)
     return true;
 }
 
+void MessageQueue::postKey(Window& a_window, const SDL_KeyboardEvent& a_key)
+{
+    const WPARAM key = VirtualKeys::fromScancode(a_key.keysym.scancode);
+    if (key == 0)
+        return;
+    Window* focus = Window::focus();
+    Window* target = focus && focus->topLevel() == &a_window ? focus : &a_window;
+    post(target->handle(), a_key.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, key,
+         keyParameter(a_key));
+}
+
 void MessageQueue::forget(HWND a_window)
 {
     for (auto it = g_posted.begin(); it != g_posted.end();)
@@ -179,12 +190,7 @@ void MessageQueue::pumpSdlEvents()
         case SDL_KEYDOWN:
         case SDL_KEYUP:
             if (Window* window = Window::fromSdlId(event.key.windowID))
-            {
-                const WPARAM key = VirtualKeys::fromScancode(event.key.keysym.scancode);
-                if (key != 0)
-                    post(window->handle(), event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, key,
-                         keyParameter(event.key));
-            }
+                postKey(*window, event.key);
             break;
         case SDL_MOUSEMOTION:
             if (Window* window = Window::fromSdlId(event.motion.windowID))

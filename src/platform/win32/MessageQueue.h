@@ -6,6 +6,9 @@
 
 #include <windows.h>
 
+class Window;
+struct SDL_KeyboardEvent;
+
 class MessageQueue
 {
 public:
@@ -19,6 +22,10 @@ public:
     // Takes the first posted message, for any window, without pumping SDL's
     // events: for a modal loop that reads SDL's events itself. WM_QUIT stays.
     static bool takePosted(MSG& a_message);
+
+    // Posts an SDL key on a top-level window as Win32's key message, to the
+    // window that has the focus if it lies in a_window, else to a_window.
+    static void postKey(Window& a_window, const SDL_KeyboardEvent& a_key);
 
     // Drops the messages posted to a window that is being destroyed.
     static void forget(HWND a_window);

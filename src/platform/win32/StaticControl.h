@@ -12,7 +12,10 @@ public:
     StaticControl(const char* a_text, DWORD a_style);
 
     const char* className() const override { return "Static"; }
-    LRESULT handle(Window&, UINT, WPARAM, LPARAM) override { return 0; }
+    LRESULT handle(Window&, UINT a_message, WPARAM, LPARAM) override
+    {
+        return a_message == WM_GETDLGCODE ? DLGC_STATIC : 0;
+    }
     void draw(Window& a_window, DialogCanvas& a_canvas) override;
 
 private:

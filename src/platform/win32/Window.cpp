@@ -2,6 +2,7 @@
 #include "Window.h"
 
 #include "Control.h"
+#include "MessageQueue.h"
 #include "SdlVideo.h"
 
 #include <SDL.h>
@@ -13,6 +14,7 @@ namespace
 {
 
 std::set<Window*> g_windows;  // live windows; a handle is valid while listed here
+Window* g_focus = nullptr;
 
 // Win32 lets a window be dragged wherever its procedure answers HTCAPTION to
 // WM_NCHITTEST; SDL asks the same question through its hit test.
@@ -96,6 +98,11 @@ void Window::destroy(Window* a_window)
         std::vector<Window*>& siblings = a_window->m_parent->m_children;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), a_window), siblings.end());
     }
+    // The window takes its focus and what was posted to it along: neither
+    // may reach a handle that is gone.
+    if (g_focus == a_window)
+        g_focus = nullptr;
+    MessageQueue::forget(a_window->handle());
     g_windows.erase(a_window);
     delete a_window;
 }
@@ -110,6 +117,36 @@ Window* Window::fromHandle(HWND a_handle)
 {
     Window* window = reinterpret_cast<Window*>(a_handle);
     return g_windows.count(window) ? window : nullptr;
+}
+
+Window* Window::focus()
+{
+    return g_focus;
+}
+
+void Window::setFocus(Window* a_window)
+{
+    Window* previous = g_focus;
+    if (previous == a_window)
+        return;
+    g_focus = a_window;
+    if (previous)
+        previous->send(WM_KILLFOCUS,
+                       reinterpret_cast<WPARAM>(a_window ? a_window->handle() : nullptr), 0);
+    // The window losing the focus may have moved it again meanwhile.
+    if (a_window && g_focus == a_window && g_windows.count(a_window))
+        a_window->send(WM_SETFOCUS,
+                       reinterpret_cast<WPARAM>(
+                           previous && g_windows.count(previous) ? previous->handle() : nullptr),
+                       0);
+}
+
+Window* Window::topLevel()
+{
+    Window* window = this;
+    while (window->m_parent)
+        window = window->m_parent;
+    return window;
 }
 
 bool Window::existsOfClass(const std::string& a_className)

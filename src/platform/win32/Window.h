@@ -33,6 +33,13 @@ public:
     static bool existsOfClass(const std::string& a_className);
     HWND handle() { return reinterpret_cast<HWND>(this); }
 
+    // The keyboard focus (null for none). Moving it sends WM_KILLFOCUS to
+    // the window losing it, then WM_SETFOCUS to the one taking it.
+    static Window* focus();
+    static void setFocus(Window* a_window);
+    // The top-level window a window belongs to (itself for a top-level one).
+    Window* topLevel();
+
     LRESULT send(UINT a_message, WPARAM a_wParam, LPARAM a_lParam);
 
     SDL_Window* sdlWindow() const { return m_sdl; }  // null for controls

@@ -113,7 +113,6 @@ BOOL WINAPI DestroyWindow(HWND hWnd)
     Window* window = Window::fromHandle(hWnd);
     if (!window)
         return FALSE;
-    MessageQueue::forget(hWnd);
     Window::destroy(window);
     return TRUE;
 }
@@ -236,6 +235,24 @@ BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         return FALSE;
     MessageQueue::post(hWnd, Msg, wParam, lParam);
     return TRUE;
+}
+
+// Returns the window that had the focus; NULL, and the focus left where it
+// was, for a handle that is no window. NULL takes the focus away.
+HWND WINAPI SetFocus(HWND hWnd)
+{
+    Window* window = Window::fromHandle(hWnd);
+    if (hWnd && !window)
+        return nullptr;
+    Window* previous = Window::focus();
+    Window::setFocus(window);
+    return previous ? previous->handle() : nullptr;
+}
+
+HWND WINAPI GetFocus(void)
+{
+    Window* focus = Window::focus();
+    return focus ? focus->handle() : nullptr;
 }
 
 VOID WINAPI PostQuitMessage(int nExitCode)

@@ -11,7 +11,7 @@ const char DemoWindow::kClass[] = "tarvow";
 LRESULT CALLBACK DemoWindow::procedure(HWND a_window, UINT a_message, WPARAM a_wParam,
                                        LPARAM a_lParam)
 {
-    log().push_back(Received{a_window, a_message, a_wParam});
+    log().push_back(Received{a_window, a_message, a_wParam, a_lParam});
     return windowProc(a_window, a_message, a_wParam, a_lParam);
 }
 

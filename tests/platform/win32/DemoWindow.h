@@ -19,6 +19,7 @@ public:
         HWND window;
         UINT message;
         WPARAM wParam;
+        LPARAM lParam;
     };
 
     static LRESULT CALLBACK procedure(HWND a_window, UINT a_message, WPARAM a_wParam,

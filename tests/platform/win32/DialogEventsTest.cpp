@@ -112,15 +112,19 @@ TEST_F(DialogEvents, MouseClicksControls)
         pushClick(a_dialog, (launch.left + launch.right) / 2, (launch.top + launch.bottom) / 2);
     });
     EXPECT_EQ(result, 0);
-    ASSERT_EQ(m_run.commands.size(), 2u);
-    EXPECT_EQ(m_run.commands[0], MAKEWPARAM(IDC_TEST_LOOP, BN_CLICKED));
-    EXPECT_EQ(m_run.commands[1], MAKEWPARAM(IDC_TEST_LAUNCH, BN_CLICKED));
+    EXPECT_EQ(m_run.commands, (std::vector<WPARAM>{MAKEWPARAM(IDC_TEST_LOOP, BN_CLICKED),
+                                                   MAKEWPARAM(IDC_TEST_LAUNCH, BN_CLICKED)}));
 }
 
 // Tab walks the tab stops in template order and Space presses the focused
 // control; arrows step a focused list; Enter presses the default button.
 TEST_F(DialogEvents, KeyboardWorksTheDialog)
 {
+    // The list tells the dialog when it takes and loses the focus; the
+    // dialog takes it back when it ends.
+    const WPARAM listFocus = MAKEWPARAM(IDC_TEST_MODES, CBN_SETFOCUS);
+    const WPARAM untaken = MAKEWPARAM(IDC_TEST_MODES, CBN_SELENDCANCEL);
+    const WPARAM listBlur = MAKEWPARAM(IDC_TEST_MODES, CBN_KILLFOCUS);
     const struct
     {
         const char* name;
@@ -148,16 +152,19 @@ TEST_F(DialogEvents, KeyboardWorksTheDialog)
          {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_SPACE,
           SDL_SCANCODE_ESCAPE},
          -1,
-         {MAKEWPARAM(IDC_TEST_LOOP, BN_CLICKED), MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
+         {listFocus, untaken, listBlur, MAKEWPARAM(IDC_TEST_LOOP, BN_CLICKED),
+          MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
         {"Tab wraps back to Launch",
          {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB,
           SDL_SCANCODE_SPACE},
          0,
-         {MAKEWPARAM(IDC_TEST_LAUNCH, BN_CLICKED)}},
+         {listFocus, untaken, listBlur, MAKEWPARAM(IDC_TEST_LAUNCH, BN_CLICKED)}},
         {"Down steps the focused list",
          {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_DOWN, SDL_SCANCODE_ESCAPE},
          -1,
-         {MAKEWPARAM(IDC_TEST_MODES, CBN_SELCHANGE), MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
+         {listFocus, MAKEWPARAM(IDC_TEST_MODES, CBN_SELENDOK),
+          MAKEWPARAM(IDC_TEST_MODES, CBN_SELCHANGE), MAKEWPARAM(IDCANCEL, BN_CLICKED), untaken,
+          listBlur}},
         {"Escape cancels", {SDL_SCANCODE_ESCAPE}, -1, {MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
     };
     for (const auto& c : cases)

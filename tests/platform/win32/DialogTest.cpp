@@ -143,3 +143,154 @@ TEST_F(DialogTest, IconsFitClassValues)
         EndDialog(a_dialog, 0);
     });
 }
+
+namespace
+{
+
+std::vector<TestDialog::Input> operator+(std::vector<TestDialog::Input> a_first,
+                                         const std::vector<TestDialog::Input>& a_then)
+{
+    a_first.insert(a_first.end(), a_then.begin(), a_then.end());
+    return a_first;
+}
+
+// The program moving the focus to a control.
+std::vector<TestDialog::Input> focusOn(int a_control)
+{
+    return {TestDialog::Input{a_control, 0, 0, 0}};
+}
+
+}
+
+// The keyboard, as its messages reach the focused control through the
+// dialog's loop: Tab walks the tab stops in template order, wrapping; Space
+// presses the focused button; Enter presses the focused push button, else
+// the default one; Escape cancels; the arrows step a focused drop-down list.
+TEST_F(DialogTest, KeysWorkTheDialog)
+{
+    const WPARAM launch = MAKEWPARAM(IDC_TEST_LAUNCH, BN_CLICKED);
+    const WPARAM exit = MAKEWPARAM(IDC_TEST_EXIT, BN_CLICKED);
+    const WPARAM loop = MAKEWPARAM(IDC_TEST_LOOP, BN_CLICKED);
+    const WPARAM cancel = MAKEWPARAM(IDCANCEL, BN_CLICKED);
+    const WPARAM chosen = MAKEWPARAM(IDC_TEST_MODES, CBN_SELENDOK);
+    const WPARAM modes = MAKEWPARAM(IDC_TEST_MODES, CBN_SELCHANGE);
+    // The list tells the dialog when it takes and loses the focus (losing
+    // it ends a choice untaken); the dialog takes the focus from its
+    // controls when it ends.
+    const WPARAM listFocus = MAKEWPARAM(IDC_TEST_MODES, CBN_SETFOCUS);
+    const WPARAM untaken = MAKEWPARAM(IDC_TEST_MODES, CBN_SELENDCANCEL);
+    const WPARAM listBlur = MAKEWPARAM(IDC_TEST_MODES, CBN_KILLFOCUS);
+    const struct
+    {
+        const char* name;
+        std::vector<Input> inputs;
+        INT_PTR result;
+        std::vector<WPARAM> commands;
+        std::vector<int> focus;  // at each command
+    } cases[] = {
+        {"Enter presses the default button", keys({VK_RETURN}), 0, {launch}, {IDC_TEST_LAUNCH}},
+        {"Space presses the first tab stop", keys({VK_SPACE}), 0, {launch}, {IDC_TEST_LAUNCH}},
+        {"Tab, Space presses Exit", keys({VK_TAB, VK_SPACE}), -1, {exit}, {IDC_TEST_EXIT}},
+        {"Enter on a focused push button presses it",
+         keys({VK_TAB, VK_RETURN}),
+         -1,
+         {exit},
+         {IDC_TEST_EXIT}},
+        {"Enter on the list presses the default button",
+         keys({VK_TAB, VK_TAB, VK_RETURN}),
+         0,
+         {listFocus, launch, untaken, listBlur},
+         {IDC_TEST_MODES, IDC_TEST_MODES, 0, 0}},
+        {"Tab skips what is no tab stop, to Loop",
+         keys({VK_TAB, VK_TAB, VK_TAB, VK_SPACE, VK_ESCAPE}),
+         -1,
+         {listFocus, untaken, listBlur, loop, cancel},
+         {IDC_TEST_MODES, IDC_TEST_LOOP, IDC_TEST_LOOP, IDC_TEST_LOOP, IDC_TEST_LOOP}},
+        {"Tab wraps back to Launch",
+         keys({VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_SPACE}),
+         0,
+         {listFocus, untaken, listBlur, launch},
+         {IDC_TEST_MODES, IDC_TEST_LOOP, IDC_TEST_LOOP, IDC_TEST_LAUNCH}},
+        {"Down and Up step the focused list",
+         keys({VK_TAB, VK_TAB, VK_DOWN, VK_UP, VK_ESCAPE}),
+         -1,
+         {listFocus, chosen, modes, chosen, modes, cancel, untaken, listBlur},
+         {IDC_TEST_MODES, IDC_TEST_MODES, IDC_TEST_MODES, IDC_TEST_MODES, IDC_TEST_MODES,
+          IDC_TEST_MODES, 0, 0}},
+        {"Space presses the control the program focused",
+         focusOn(IDC_TEST_LOOP) + keys({VK_SPACE, VK_ESCAPE}),
+         -1,
+         {loop, cancel},
+         {IDC_TEST_LOOP, IDC_TEST_LOOP}},
+        {"Escape cancels", keys({VK_ESCAPE}), -1, {cancel}, {IDC_TEST_LAUNCH}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        m_run = Run();
+        const INT_PTR result = play(c.inputs, [](HWND a_dialog) {
+            for (const char* text : {"1280x720", "1920x1080"})
+                SendDlgItemMessageA(a_dialog, IDC_TEST_MODES, CB_ADDSTRING, 0,
+                                    reinterpret_cast<LPARAM>(text));
+            SendDlgItemMessageA(a_dialog, IDC_TEST_MODES, CB_SETCURSEL, 0, 0);
+        });
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(m_run.commands, c.commands);
+        EXPECT_EQ(m_run.focusAtCommand, c.focus);
+    }
+}
+
+// The left button's messages on the controls: a click presses a push button
+// and toggles the check box, each telling the dialog, and takes the focus;
+// a press released away from the button presses nothing, but the button
+// keeps the focus it took.
+TEST_F(DialogTest, ClicksPressButtonsAndCheckBoxes)
+{
+    const LPARAM away = MAKELPARAM(-5, -5);
+    const INT_PTR result = play(click(IDC_TEST_LOOP) + click(IDC_TEST_LOOP) +
+                                click(IDC_TEST_EXIT, away) + keys({VK_SPACE}));
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(m_run.commands, (std::vector<WPARAM>{MAKEWPARAM(IDC_TEST_LOOP, BN_CLICKED),
+                                                   MAKEWPARAM(IDC_TEST_LOOP, BN_CLICKED),
+                                                   MAKEWPARAM(IDC_TEST_EXIT, BN_CLICKED)}));
+    EXPECT_EQ(m_run.loopAtCommand,
+              (std::vector<WPARAM>{BST_CHECKED, BST_UNCHECKED, BST_UNCHECKED}));
+    EXPECT_EQ(m_run.focusAtCommand,
+              (std::vector<int>{IDC_TEST_LOOP, IDC_TEST_LOOP, IDC_TEST_EXIT}));
+
+    m_run = Run();
+    EXPECT_EQ(play(click(IDC_TEST_LAUNCH)), 0);
+    EXPECT_EQ(m_run.commands, std::vector<WPARAM>{MAKEWPARAM(IDC_TEST_LAUNCH, BN_CLICKED)});
+}
+
+// IsDialogMessageA takes a message for the dialog or its controls and runs
+// the dialog's keys on it; a message for another window is not its own.
+TEST_F(DialogTest, IsDialogMessageTakesOnlyTheDialogsMessages)
+{
+    WNDCLASSA plain = {};
+    plain.lpfnWndProc = DefWindowProcA;
+    plain.hInstance = GetModuleHandleA(nullptr);
+    plain.lpszClassName = "tarvoplain";
+    ASSERT_NE(RegisterClassA(&plain), 0);
+    const HWND other = CreateWindowExA(0, "tarvoplain", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                       nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    BOOL forOther = TRUE;
+    BOOL forDialog = FALSE;
+    const INT_PTR result = show([&](HWND a_dialog) {
+        MSG message = {};
+        message.hwnd = other;
+        message.message = WM_KEYDOWN;
+        message.wParam = VK_ESCAPE;
+        message.lParam = 1 | (0x01 << 16);
+        forOther = IsDialogMessageA(a_dialog, &message);
+        message.hwnd = GetDlgItem(a_dialog, IDC_TEST_EXIT);
+        forDialog = IsDialogMessageA(a_dialog, &message);
+    });
+    EXPECT_FALSE(forOther);
+    EXPECT_TRUE(forDialog);
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(m_run.commands, std::vector<WPARAM>{MAKEWPARAM(IDCANCEL, BN_CLICKED)});
+    DestroyWindow(other);
+    EXPECT_TRUE(UnregisterClassA("tarvoplain", GetModuleHandleA(nullptr)));
+}

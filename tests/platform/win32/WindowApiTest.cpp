@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
 #include <vector>
 
 namespace
@@ -196,15 +198,222 @@ TEST_F(WindowApi, AdjustedWindowRectGivesTheAskedClientArea)
     drain();
 }
 
-// Calls given a null structure fail rather than read through it.
-TEST_F(WindowApi, NullPointersAreRefused)
+namespace
 {
-    EXPECT_EQ(RegisterClassA(nullptr), 0);
-    EXPECT_EQ(RegisterClassExA(nullptr), 0);
-    EXPECT_FALSE(AdjustWindowRect(nullptr, WS_OVERLAPPEDWINDOW, FALSE));
-    EXPECT_FALSE(AdjustWindowRectEx(nullptr, WS_POPUP, FALSE, 0));
-    EXPECT_FALSE(GetWindowRect(m_window, nullptr));
-    EXPECT_FALSE(GetClientRect(m_window, nullptr));
+
+// A call given a null pointer where the API wants a structure or a name,
+// and what it answers, turned into a number (0 is failure).
+struct NullCall
+{
+    const char* name;
+    LONG_PTR (*call)(HWND a_window);
+};
+
+// Names the case in the test's listing, rather than its bytes.
+void PrintTo(const NullCall& a_call, std::ostream* a_out)
+{
+    *a_out << a_call.name;
+}
+
+class NullPointer : public DemoWindow, public testing::WithParamInterface<NullCall>
+{
+};
+
+const NullCall kNullCalls[] = {
+    {"RegisterClassA",
+     [](HWND) -> LONG_PTR {
+         return RegisterClassA(nullptr);
+     }},
+    {"RegisterClassExA",
+     [](HWND) -> LONG_PTR {
+         return RegisterClassExA(nullptr);
+     }},
+    {"UnregisterClassA",
+     [](HWND) -> LONG_PTR {
+         return UnregisterClassA(nullptr, GetModuleHandleA(nullptr));
+     }},
+    {"CreateWindowExA",
+     [](HWND) -> LONG_PTR {
+         return reinterpret_cast<LONG_PTR>(
+             CreateWindowExA(0, nullptr, "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+     }},
+    {"AdjustWindowRect",
+     [](HWND) -> LONG_PTR {
+         return AdjustWindowRect(nullptr, WS_OVERLAPPEDWINDOW, FALSE);
+     }},
+    {"AdjustWindowRectEx",
+     [](HWND) -> LONG_PTR {
+         return AdjustWindowRectEx(nullptr, WS_POPUP, FALSE, 0);
+     }},
+    {"GetWindowRect",
+     [](HWND a_window) -> LONG_PTR {
+         return GetWindowRect(a_window, nullptr);
+     }},
+    {"GetClientRect",
+     [](HWND a_window) -> LONG_PTR {
+         return GetClientRect(a_window, nullptr);
+     }},
+    {"PeekMessageA",
+     [](HWND) -> LONG_PTR {
+         return PeekMessageA(nullptr, nullptr, 0, 0, PM_REMOVE);
+     }},
+    {"TranslateMessage",
+     [](HWND) -> LONG_PTR {
+         return TranslateMessage(nullptr);
+     }},
+    {"DispatchMessageA",
+     [](HWND) -> LONG_PTR {
+         return DispatchMessageA(nullptr);
+     }},
+};
+
+}
+
+// Calls given a null pointer fail rather than read or write through it; the
+// window they were given is left as it was.
+TEST_P(NullPointer, IsRefused)
+{
+    EXPECT_EQ(GetParam().call(m_window), 0);
+    EXPECT_TRUE(IsWindow(m_window));
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowApi, NullPointer, testing::ValuesIn(kNullCalls),
+                         [](const testing::TestParamInfo<NullCall>& a_info) {
+                             return std::string(a_info.param.name);
+                         });
+
+// Input posted as the keyboard and the mouse post it reaches the procedure
+// as it was posted; TranslateMessage puts the character of a key that makes
+// one behind it, with the key's lParam (the scan code in bits 16-23).
+TEST_F(WindowApi, InputReachesTheProcedure)
+{
+    constexpr int kNone = -1;
+    const struct
+    {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        DWORD lParam;
+        int character;
+    } cases[] = {
+        {"A", WM_KEYDOWN, 'A', 0x001E0001, 'a'},
+        {"7", WM_KEYDOWN, '7', 0x00080001, '7'},
+        {"Space", WM_KEYDOWN, VK_SPACE, 0x00390001, ' '},
+        {"Enter", WM_KEYDOWN, VK_RETURN, 0x001C0001, '\r'},
+        {"Backspace", WM_KEYDOWN, VK_BACK, 0x000E0001, 0x08},
+        {"Tab", WM_KEYDOWN, VK_TAB, 0x000F0001, '\t'},
+        {"F1", WM_KEYDOWN, VK_F1, 0x003B0001, kNone},
+        {"Down, an extended key", WM_KEYDOWN, VK_DOWN, 0x01500001, kNone},
+        {"A going up", WM_KEYUP, 'A', 0xC01E0001u, kNone},
+        {"mouse move", WM_MOUSEMOVE, 0, 0x00140010, kNone},
+        {"left button down", WM_LBUTTONDOWN, MK_LBUTTON, 0x00140010, kNone},
+        {"left button up", WM_LBUTTONUP, 0, 0x00150011, kNone},
+        {"right button down", WM_RBUTTONDOWN, MK_RBUTTON, 0x00C8012C, kNone},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        drain();
+        log().clear();
+        const LPARAM lParam = static_cast<LPARAM>(c.lParam);
+        ASSERT_TRUE(PostMessageA(m_window, c.message, c.wParam, lParam));
+        drain();
+        std::vector<Received> input;
+        for (const Received& entry : log())
+        {
+            if (entry.message == c.message || entry.message == WM_CHAR)
+                input.push_back(entry);
+        }
+        ASSERT_EQ(input.size(), c.character == kNone ? 1u : 2u);
+        EXPECT_EQ(input[0].window, m_window);
+        EXPECT_EQ(input[0].message, c.message);
+        EXPECT_EQ(input[0].wParam, c.wParam);
+        EXPECT_EQ(input[0].lParam, lParam);
+        if (c.character != kNone)
+        {
+            EXPECT_EQ(input[1].window, m_window);
+            EXPECT_EQ(input[1].message, static_cast<UINT>(WM_CHAR));
+            EXPECT_EQ(input[1].wParam, static_cast<WPARAM>(c.character));
+            EXPECT_EQ(input[1].lParam, lParam);
+        }
+    }
+}
+
+namespace
+{
+
+// A second window of the class, shown with the test's own, so that the
+// focus has somewhere to go.
+HWND showTwoWindows(HWND a_window, const char* a_class)
+{
+    const HWND other = CreateWindowExA(0, a_class, "other", WS_OVERLAPPEDWINDOW, 70, 70, 640, 360,
+                                       nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ShowWindow(a_window, SW_SHOW);
+    if (other)
+        ShowWindow(other, SW_SHOW);
+    return other;
+}
+
+}
+
+// SetFocus answers the window that had the focus before.
+TEST_F(WindowApi, SetFocusAnswersThePreviousFocus)
+{
+    const HWND other = showTwoWindows(m_window, kClass);
+    ASSERT_NE(other, nullptr);
+    drain();
+    SetFocus(m_window);
+    EXPECT_EQ(SetFocus(other), m_window);
+    EXPECT_EQ(SetFocus(m_window), other);
+    DestroyWindow(other);
+}
+
+// SetFocus moves the keyboard focus: the window losing it hears
+// WM_KILLFOCUS naming the one taking it, which hears WM_SETFOCUS naming the
+// other. A handle that is no window leaves the focus where it is, NULL takes
+// it away (answering where it was), and a destroyed window has it no more.
+TEST_F(WindowApi, FocusMovesBetweenWindows)
+{
+    const HWND other = showTwoWindows(m_window, kClass);
+    ASSERT_NE(other, nullptr);
+    const HWND gone =
+        CreateWindowExA(0, kClass, "gone", WS_OVERLAPPEDWINDOW, kLeft, kTop, kWidth, kHeight,
+                        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(gone, nullptr);
+    DestroyWindow(gone);
+    drain();
+    SetFocus(m_window);
+    EXPECT_EQ(GetFocus(), m_window);
+
+    log().clear();
+    SetFocus(other);
+    EXPECT_EQ(GetFocus(), other);
+    std::vector<Received> focus;
+    for (const Received& entry : log())
+    {
+        if (entry.message == WM_KILLFOCUS || entry.message == WM_SETFOCUS)
+            focus.push_back(entry);
+    }
+    ASSERT_EQ(focus.size(), 2u);
+    EXPECT_EQ(focus[0].window, m_window);
+    EXPECT_EQ(focus[0].message, static_cast<UINT>(WM_KILLFOCUS));
+    EXPECT_EQ(focus[0].wParam, reinterpret_cast<WPARAM>(other));
+    EXPECT_EQ(focus[1].window, other);
+    EXPECT_EQ(focus[1].message, static_cast<UINT>(WM_SETFOCUS));
+    EXPECT_EQ(focus[1].wParam, reinterpret_cast<WPARAM>(m_window));
+
+    log().clear();
+    EXPECT_EQ(SetFocus(other), other) << "has it already";
+    EXPECT_TRUE(received({WM_KILLFOCUS, WM_SETFOCUS}).empty());
+    EXPECT_EQ(SetFocus(gone), nullptr);
+    EXPECT_EQ(GetFocus(), other);
+    EXPECT_EQ(SetFocus(nullptr), other);
+    EXPECT_EQ(GetFocus(), nullptr);
+
+    SetFocus(other);
+    DestroyWindow(other);
+    drain();
+    EXPECT_NE(GetFocus(), other);
 }
 
 // Posted messages come out in order; PM_NOREMOVE leaves them; a range

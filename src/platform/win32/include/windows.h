@@ -179,6 +179,7 @@ typedef struct tagMSG
 #define WM_SHOWWINDOW 0x0018
 #define WM_ACTIVATEAPP 0x001C
 #define WM_NCHITTEST 0x0084
+#define WM_GETDLGCODE 0x0087
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
@@ -192,6 +193,7 @@ typedef struct tagMSG
 #define WM_MBUTTONUP 0x0208
 #define WM_MOUSEWHEEL 0x020A
 #define WM_USER 0x0400
+#define WM_APP 0x8000
 
 #define WA_INACTIVE 0
 #define WA_ACTIVE 1
@@ -263,6 +265,9 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 VOID WINAPI PostQuitMessage(int nExitCode);
+// The keyboard focus: the window that key messages are posted to.
+HWND WINAPI SetFocus(HWND hWnd);
+HWND WINAPI GetFocus(void);
 BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
                          UINT wRemoveMsg);
 BOOL WINAPI TranslateMessage(const MSG* lpMsg);
@@ -282,6 +287,18 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
+
+// WM_GETDLGCODE answers: the keys a control keeps from the dialog manager,
+// and what kind of control it is.
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_WANTMESSAGE 0x0004
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_WANTCHARS 0x0080
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
 
 #define DS_3DLOOK 0x0004L
 #define DS_FIXEDSYS 0x0008L
@@ -308,6 +325,10 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define CBS_HASSTRINGS 0x0200L
 #define CBS_DISABLENOSCROLL 0x0800L
 #define CBN_SELCHANGE 1
+#define CBN_SETFOCUS 3
+#define CBN_KILLFOCUS 4
+#define CBN_SELENDOK 9
+#define CBN_SELENDCANCEL 10
 #define CB_ERR (-1)
 #define CB_ADDSTRING 0x0143
 #define CB_GETCOUNT 0x0146
@@ -332,6 +353,9 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
                                DLGPROC lpDialogFunc, LPARAM dwInitParam);
 BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);
 HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
+// The dialog manager's keys (Tab, Enter, Escape, arrows) for a message
+// meant for the dialog or one of its controls; FALSE for any other message.
+BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg);
 LRESULT WINAPI SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam,
                                    LPARAM lParam);
 HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName);
