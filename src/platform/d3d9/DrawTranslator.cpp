@@ -333,10 +333,12 @@ bool DrawTranslator::applyProgram(const DeviceState& a_state)
     return true;
 }
 
-// Shader models 1 and 2 (and the fixed-function pipeline) clamp the colours
-// a vertex shader outputs and a pixel shader writes to 0..1; shader model 3
-// clamps neither, so float targets receive values outside 0..1.
+// Vertex shaders below model 3 (and the fixed-function pipeline) clamp the
+// colours they output to 0..1. A pixel shader's colours are clamped only on
+// the fixed-function path: from model 2 on, a float target receives what
+// the shader writes, outside 0..1 too, as Wine's Direct3D 9 draws it (the
+// documentation of the colour outputs names no clamping).
 void DrawTranslator::applyColourClamping(unsigned a_vertexModel, unsigned a_pixelModel)
 {
-    m_gl.clampColors(a_vertexModel < 3, a_pixelModel < 3);
+    m_gl.clampColors(a_vertexModel < 3, a_pixelModel < 2);
 }

@@ -1,5 +1,5 @@
-// Drawing through the d3d9 layer on Mesa's software rasteriser: small scenes
-// read back pixel by pixel, run with the GL state cache on and bypassed.
+// Drawing through Direct3D 9: small scenes read back pixel by pixel, run
+// under every setting of the layer (LayerSetting.h).
 //
 // Untested: colour write masks and blend operations other than add, border
 // addressing, anisotropic filtering (the system uses none of them); drawing
@@ -8,7 +8,7 @@
 #include "CubeSampling.h"
 #include "TestDevice.h"
 
-#include "D3D9Testing.h"
+#include "LayerSettingTest.h"
 
 #include <gtest/gtest.h>
 
@@ -470,19 +470,16 @@ std::vector<Scene> scenes()
     };
 }
 
-bool near(float a_actual, float a_expected, float a_tolerance)
+bool within(float a_actual, float a_expected, float a_tolerance)
 {
     return isnan(a_expected) || fabs(a_actual - a_expected) <= a_tolerance;
 }
 
-class Drawing : public testing::TestWithParam<bool>
+class Drawing : public LayerSettingTest
 {
-protected:
-    void SetUp() override { D3D9Testing::bypassGlStateCache(GetParam()); }
-    void TearDown() override { D3D9Testing::bypassGlStateCache(false); }
 };
 
-// Every scene draws what D3D9 draws, with the GL state cache on and bypassed.
+// Every scene draws what D3D9 draws, under every setting of the layer.
 TEST_P(Drawing, ScenesMatchDirect3D9)
 {
     TestDevice device(64, 64);
@@ -492,10 +489,10 @@ TEST_P(Drawing, ScenesMatchDirect3D9)
         for (const Probe& probe : scene.run(device))
         {
             SCOPED_TRACE(probe.what);
-            EXPECT_TRUE(near(probe.actual.r, probe.expected.r, probe.tolerance) &&
-                        near(probe.actual.g, probe.expected.g, probe.tolerance) &&
-                        near(probe.actual.b, probe.expected.b, probe.tolerance) &&
-                        near(probe.actual.a, probe.expected.a, probe.tolerance))
+            EXPECT_TRUE(within(probe.actual.r, probe.expected.r, probe.tolerance) &&
+                        within(probe.actual.g, probe.expected.g, probe.tolerance) &&
+                        within(probe.actual.b, probe.expected.b, probe.tolerance) &&
+                        within(probe.actual.a, probe.expected.a, probe.tolerance))
                 << "actual (" << probe.actual.r << ", " << probe.actual.g << ", " << probe.actual.b
                 << ", " << probe.actual.a << "), expected (" << probe.expected.r << ", "
                 << probe.expected.g << ", " << probe.expected.b << ", " << probe.expected.a << ")";
@@ -503,9 +500,6 @@ TEST_P(Drawing, ScenesMatchDirect3D9)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(StateCache, Drawing, testing::Values(false, true),
-                         [](const testing::TestParamInfo<bool>& a_info) {
-                             return a_info.param ? "Bypassed" : "Cached";
-                         });
+INSTANTIATE_TEST_SUITE_P(Layer, Drawing, testing::ValuesIn(layerSettings()), layerSettingName);
 
 }  // namespace

@@ -2,8 +2,8 @@
 // with every form of its rectangle list on targets of different sizes,
 // targets a pixel shader does not write, colour clamping by shader model,
 // the formats beyond the system's own as textures and targets, and the fill
-// rule on pixel-aligned edges. Each test runs with the GL state cache on and
-// bypassed.
+// rule on pixel-aligned edges. Each test runs under every setting of the
+// layer (LayerSetting.h).
 //
 // Untested: clearing a cube face bound as a target (the system never does);
 // blending operations other than add on float targets.
@@ -11,7 +11,7 @@
 #include "CubeSampling.h"
 #include "TestDevice.h"
 
-#include "D3D9Testing.h"
+#include "LayerSettingTest.h"
 
 #include <gtest/gtest.h>
 
@@ -31,12 +31,9 @@ const Rgba g_red = {1, 0, 0, 1};
 const Rgba g_green = {0, 1, 0, 1};
 const float g_byte = 1.5f / 255.0f;
 
-class RenderTargets : public testing::TestWithParam<bool>
+class RenderTargets : public LayerSettingTest
 {
 protected:
-    void SetUp() override { D3D9Testing::bypassGlStateCache(GetParam()); }
-    void TearDown() override { D3D9Testing::bypassGlStateCache(false); }
-
     template <typename T>
     T* keep(T* a_object)
     {
@@ -67,7 +64,7 @@ protected:
     Canvas m_canvas{m_device};
 };
 
-bool near(float a_actual, float a_expected, float a_tolerance)
+bool within(float a_actual, float a_expected, float a_tolerance)
 {
     return isnan(a_expected) || fabs(a_actual - a_expected) <= a_tolerance;
 }
@@ -76,9 +73,10 @@ void expectPixel(const std::vector<Rgba>& a_pixels, UINT a_width, UINT a_x, UINT
                  const Rgba& a_expected, float a_tolerance)
 {
     const Rgba& actual = a_pixels[size_t(a_y) * a_width + a_x];
-    EXPECT_TRUE(
-        near(actual.r, a_expected.r, a_tolerance) && near(actual.g, a_expected.g, a_tolerance) &&
-        near(actual.b, a_expected.b, a_tolerance) && near(actual.a, a_expected.a, a_tolerance))
+    EXPECT_TRUE(within(actual.r, a_expected.r, a_tolerance) &&
+                within(actual.g, a_expected.g, a_tolerance) &&
+                within(actual.b, a_expected.b, a_tolerance) &&
+                within(actual.a, a_expected.a, a_tolerance))
         << "pixel (" << a_x << ", " << a_y << "): actual (" << actual.r << ", " << actual.g << ", "
         << actual.b << ", " << actual.a << "), expected (" << a_expected.r << ", " << a_expected.g
         << ", " << a_expected.b << ", " << a_expected.a << ")";
@@ -239,10 +237,11 @@ const DWORD g_ps20Input[] = {0xFFFF0200, 0x0200001F, 0x80000000, 0x900F0000,
                              0x02000001, 0x800F0800, 0x90E40000, 0x0000FFFF};
 const DWORD g_ps20Constant[] = {0xFFFF0200, 0x02000001, 0x800F0800, 0xA0E40000, 0x0000FFFF};
 
-// Shader models 1 and 2 clamp the colours a vertex shader outputs and a pixel
-// shader writes to 0..1; shader model 3 clamps neither, so a float target
-// receives values outside 0..1 from the constant and through the vertex colour.
-TEST_P(RenderTargets, OnlyShaderModelsBelowThreeClampColours)
+// A vertex shader below model 3 clamps the colours it outputs to 0..1; a
+// pixel shader of model 2 or 3 writes what it computes, so a float target
+// receives values outside 0..1 from the constant, and through the vertex
+// colour from model 3.
+TEST_P(RenderTargets, VertexColoursClampBelowShaderModelThree)
 {
     IDirect3DSurface9* surface = target(0, 8, 8, D3DFMT_A16B16G16R16F);
     keep(m_device.bindVertices(TestDevice::g_quad, sizeof(TestDevice::g_quad), 20,
@@ -282,7 +281,7 @@ TEST_P(RenderTargets, OnlyShaderModelsBelowThreeClampColours)
     const Case cases[] = {
         {"ps_3_0 writes a constant", vs30, ps30, unclamped},
         {"vs_3_0 outputs a colour, ps_3_0 passes it on", vs30Colour, ps30Input, unclamped},
-        {"ps_2_0 writes a constant", vs20, ps20, clamped},
+        {"ps_2_0 writes a constant", vs20, ps20, unclamped},
         {"vs_2_0 outputs a colour, ps_2_0 passes it on", vs20, ps20Input, clamped},
     };
     for (const Case& c : cases)
@@ -561,9 +560,7 @@ TEST_P(RenderTargets, AddressModesDoNotApplyToCubeCoordinates)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(StateCache, RenderTargets, testing::Values(false, true),
-                         [](const testing::TestParamInfo<bool>& a_info) {
-                             return a_info.param ? "Bypassed" : "Cached";
-                         });
+INSTANTIATE_TEST_SUITE_P(Layer, RenderTargets, testing::ValuesIn(layerSettings()),
+                         layerSettingName);
 
 }  // namespace

@@ -5,6 +5,7 @@
 //
 // Untested: break outside a loop (MojoShader writes it; the GLSL compiler
 // refuses it at CreateVertexShader).
+#include "GuardedTokens.h"
 #include "ShaderTranslator.h"
 
 #include "Assembler.h"
@@ -168,6 +169,28 @@ TEST(ShaderTranslator, BlockOperandsAndSamplersMustBeOfTheirKind)
         EXPECT_EQ(ShaderTranslator::translate(stream.data(), !pixel, &translated),
                   testCase.fits ? D3D_OK : D3DERR_INVALIDCALL);
     }
+}
+
+// The walk measures a stream up to and with its end token, stepping over
+// comments (the constant table) whatever their contents, and reads no token
+// past the end token.
+TEST(ShaderTranslator, MeasureCountsTokensToTheEndToken)
+{
+    std::vector<uint32_t> tokens;
+    AssemblyError error;
+    const std::string source = "vs_3_0\n"
+                               "const float4 offset : c2\n"
+                               "dcl_position v0\n"
+                               "dcl_position o0\n"
+                               "add o0, v0, c2\n";
+    ASSERT_TRUE(Assembler::assemble(source, tokens, error)) << error.format();
+    const std::vector<DWORD> vertex(tokens.begin(), tokens.end());
+    GuardedTokens guarded(vertex);
+    EXPECT_EQ(ShaderTranslator::measure(guarded.tokens()), vertex.size());
+    const std::vector<DWORD> comment = {0xFFFE0300, 0x0002FFFE, 0x0000FFFF, 0x0000FFFF, 0x0000FFFF};
+    GuardedTokens guardedComment(comment);
+    EXPECT_EQ(ShaderTranslator::measure(guardedComment.tokens()), 5u)
+        << "end tokens inside a comment";
 }
 
 }  // namespace
