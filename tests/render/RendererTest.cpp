@@ -444,7 +444,7 @@ TEST_F(RendererTest, DrawToScreenLetterboxesForTheAspect)
                         const bool inPicture = y >= first && y <= last;
                         const int want =
                             inPicture ? pictureChannel(x, y, mode.width, mode.height, shift) : 0;
-                        // The layer samples a 256th of a pixel off centre
+                        // The layer samples a 1024th of a pixel off centre
                         // (see its PixelCentre): one more step where colours meet.
                         const bool meeting = x == mode.width / 2 || y == mode.height / 2;
                         const int error = abs(channel(pixel, shift) - want) - (meeting ? 1 : 0);

@@ -163,13 +163,20 @@ HRESULT DeviceContext::create(Device9* a_device)
     return D3D_OK;
 }
 
-// D3D9's conventions in GL terms. Clip-space depth runs 0..1, and the upper
-// left origin makes clip-space y = +1 the first row of every render target:
-// D3D9 stores the top row first, and texture coordinate v = 0 samples it.
+// D3D9's conventions in GL terms. Clip-space depth runs 0..1. D3D9 stores
+// a target's top row first and texture coordinate v = 0 samples it, so clip-
+// space y = +1 must reach row 0: the vertex programs turn clip space upside
+// down themselves (PixelCentre::wrapVertexMain) rather than leave it to the
+// upper left origin, because GL leaves the edge a pixel centre lies on to the
+// driver, and drivers settle it by the origin: Mesa fills the edges on the
+// side of row 0 (D3D9's top-left rule) under the lower left origin in a
+// framebuffer object, and the far ones under the upper left origin.
+// Triangles then keep their turn from screen to GL's window coordinates,
+// where a positive area is counter-clockwise (see DrawTranslator::applyCullMode).
 void DeviceContext::adoptD3DConventions()
 {
-    glClipControl(GL_UPPER_LEFT, GL_ZERO_TO_ONE);
-    glFrontFace(GL_CW);  // see DrawTranslator::applyCullMode
+    glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
+    glFrontFace(GL_CCW);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
 }

@@ -213,10 +213,11 @@ void DrawTranslator::applyRenderStates(const DeviceState& a_state)
 }
 
 // D3D9 calls triangles that turn clockwise on screen front faces;
-// D3DCULL_CW culls them and D3DCULL_CCW culls the others. Under the upper
-// left origin GL negates the sign of a triangle's area (glClipControl),
-// so what turns clockwise on screen is clockwise to GL too: glFrontFace(GL_CW),
-// set once with the other conventions.
+// D3DCULL_CW culls them and D3DCULL_CCW culls the others. GL measures the
+// turn in window coordinates, whose y grows with the row as the screen's
+// does (clip space is turned upside down, DeviceContext::adoptD3DConventions),
+// where GL's sign convention calls clockwise on screen counter-clockwise:
+// glFrontFace(GL_CCW), set once with the other conventions.
 void DrawTranslator::applyCullMode(DWORD a_cullMode)
 {
     m_gl.enable(GL_CULL_FACE, a_cullMode == D3DCULL_CW || a_cullMode == D3DCULL_CCW);

@@ -4,7 +4,7 @@
 void PixelCentre::clipOffset(unsigned a_viewportWidth, unsigned a_viewportHeight, float a_offset[2])
 {
     // Clip units span 2 across the viewport: a pixel is 2 / size of them.
-    const float pixels = 0.5f - 1.0f / 256.0f;
+    const float pixels = 0.5f - 1.0f / 1024.0f;
     a_offset[0] = a_viewportWidth ? pixels * 2.0f / float(a_viewportWidth) : 0.0f;
     a_offset[1] = a_viewportHeight ? -pixels * 2.0f / float(a_viewportHeight) : 0.0f;
 }
@@ -21,6 +21,7 @@ bool PixelCentre::wrapVertexMain(std::string* a_glsl)
                    "{\n"
                    "    tarvo_d3dMain();\n"
                    "    gl_Position.xy += tarvo_pixelCentre * gl_Position.w;\n"
+                   "    gl_Position.y = -gl_Position.y;\n"
                    "}\n");
     return true;
 }
@@ -36,7 +37,7 @@ void PixelCentre::fixFragmentPosition(std::string* a_glsl)
 
 void PixelCentre::flip(float a_flip[2])
 {
-    // Rows already run top first under the upper left origin: no flip.
+    // Rows already run top first (clip space is turned upside down): no flip.
     a_flip[0] = 1.0f;
     a_flip[1] = -0.5f;
 }

@@ -9,19 +9,22 @@ public:
     // D3D9 samples pixel centres at integer screen coordinates, GL half a
     // pixel further right and down. Shifting clip space right and down (-y in
     // clip space) by half a pixel of the viewport puts D3D9's pixel (x, y)
-    // under GL's fragment (x, y). The shift is a 256th of a pixel short of
-    // half: a centre on an edge then lies just inside the edges D3D9's
-    // top-left rule fills (GL leaves the rule to the driver, and Mesa fills
-    // bottom edges under an upper left origin), and a 256th is the finest
-    // step of common rasterisers, so no snapping brings the tie back. The
-    // shift in clip units, to be multiplied by w.
-    // FIXME: a centre on a slanted edge shallower than 45 degrees falls on
-    // the wrong side of it (outside a left edge, inside a right one); only
-    // drawing bottom up and leaving ties to the rasteriser settles every slope.
+    // under GL's fragment (x, y): a centre on an edge in D3D9 lies on the
+    // same edge in GL, and the rasteriser's own rule settles the tie (see
+    // DeviceContext::adoptD3DConventions for why that rule is D3D9's).
+    // The shift is a 1024th of a pixel short of half. The rasteriser snaps
+    // vertices to a 256th of a pixel (GL_SUBPIXEL_BITS 8), which takes that
+    // 1024th back out of every edge; the interpolated values are computed
+    // from the unsnapped vertices and keep it, so a texture coordinate that
+    // D3D9 puts on a texel corner is read just inside the texel below and
+    // right, as D3D9 reads it, not left to the rounding of the interpolation.
+    // The shift in clip units, to be multiplied by w.
     static void clipOffset(unsigned a_viewportWidth, unsigned a_viewportHeight, float a_offset[2]);
 
     // Renames a vertex program's main and appends a main that applies the
-    // offset to gl_Position; false when the GLSL has no "void main()".
+    // offset to gl_Position and turns clip space upside down (D3D9's first
+    // row is GL's row 0 under the lower left origin); false when the GLSL has
+    // no "void main()".
     static bool wrapVertexMain(std::string* a_glsl);
     // The uniform the appended main reads the offset from.
     static const char* uniformName() { return "tarvo_pixelCentre"; }

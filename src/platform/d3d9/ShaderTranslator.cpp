@@ -10,6 +10,10 @@
 #include <SDL.h>
 #include <mojoshader.h>
 
+#include <math.h>
+#include <stdio.h>
+
+#include <string>
 #include <vector>
 
 namespace
@@ -145,6 +149,36 @@ bool registersFit(const ShaderTokens::Instruction& a_instruction)
     }
     default:
         return true;
+    }
+}
+
+// MojoShader writes a def's values as decimals of a few places, which for
+// small values is not the float the byte code holds (1/256 comes out as
+// 0.003906249): a texture coordinate built from such a constant misses the
+// texel centre it was made for. Each def line is written again with nine
+// significant digits, which read back as the very float. Values that are no
+// finite number stay as MojoShader wrote them.
+void writeExactConstants(const MOJOSHADER_parseData* a_parsed, const std::string& a_prefix,
+                         std::string* a_glsl)
+{
+    for (int i = 0; i < a_parsed->constant_count; ++i)
+    {
+        const MOJOSHADER_constant& constant = a_parsed->constants[i];
+        if (constant.type != MOJOSHADER_UNIFORM_FLOAT)
+            continue;
+        const std::string head =
+            "const vec4 " + a_prefix + "_c" + std::to_string(constant.index) + " = vec4(";
+        const size_t at = a_glsl->find(head);
+        const size_t end = at == std::string::npos ? at : a_glsl->find(");", at);
+        if (end == std::string::npos)
+            continue;
+        char values[4 * 24];
+        const float* f = constant.value.f;
+        if (!isfinite(f[0]) || !isfinite(f[1]) || !isfinite(f[2]) || !isfinite(f[3]))
+            continue;
+        snprintf(values, sizeof(values), "%.9g, %.9g, %.9g, %.9g", double(f[0]), double(f[1]),
+                 double(f[2]), double(f[3]));
+        a_glsl->replace(at + head.size(), end - at - head.size(), values);
     }
 }
 
@@ -291,6 +325,7 @@ HRESULT ShaderTranslator::translate(const DWORD* a_tokens, bool a_vertex,
                 a_result->colourOutputs |= 1u << parsed->outputs[i].index;
         a_result->prefix = a_vertex ? "vs" : "ps";
         a_result->glsl.assign(parsed->output, size_t(parsed->output_len));
+        writeExactConstants(parsed, a_result->prefix, &a_result->glsl);
         collect(parsed->uniforms, parsed->uniform_count, MOJOSHADER_UNIFORM_FLOAT,
                 &a_result->floats);
         collect(parsed->uniforms, parsed->uniform_count, MOJOSHADER_UNIFORM_INT, &a_result->ints);

@@ -57,7 +57,7 @@ TEST(Copy, FullScreenQuadSamplesAtD3D9PixelCentres)
         {"quad without offset, linear", 0.0f, D3DTEXF_LINEAR, true, 1},
         // The classic correction, half a pixel left and up, makes the copy
         // texel-exact whatever the filter (linear within one step: the layer
-        // samples a 256th of a pixel off centre, see PixelCentre).
+        // samples a 1024th of a pixel off centre, see PixelCentre).
         {"quad shifted half a pixel, linear", 0.5f, D3DTEXF_LINEAR, false, 1},
         {"quad shifted half a pixel, point", 0.5f, D3DTEXF_POINT, false, 0},
     };

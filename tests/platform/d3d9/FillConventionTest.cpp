@@ -152,16 +152,59 @@ TEST(FillConvention, SteepEdgesThroughPixelCentresFollowTheTopLeftRule)
     expectTopLeftRule(g_steepEdges);
 }
 
-// FIXME: our layer puts D3D9's pixel centres a 256th of a pixel below and
-// right of GL's (PixelCentre::clipOffset), which settles ties on edges
-// steeper than 45 degrees as the top-left rule does, and on shallower ones
-// the other way: a centre on a shallow left edge is left out. No shift
-// settles every slope (src/platform/d3d9/QUIRKS.md); the Windows build runs
-// this case.
 TEST(FillConvention, ShallowEdgesThroughPixelCentresFollowTheTopLeftRule)
 {
-#ifndef _WIN32
-    GTEST_SKIP() << "our layer fills centres on shallow edges by the wrong side";
-#endif
     expectTopLeftRule(g_shallowEdges);
+}
+
+// Which triangles are front faces: D3D9 calls those that turn clockwise on
+// the screen front faces, culls them under D3DCULL_CW and the others under
+// D3DCULL_CCW, and gives vFace a positive value on them. A clockwise triangle
+// on the left half of the target, a counter-clockwise one on the right; the
+// pixel shader writes green on a front face, red on a back face.
+TEST(FillConvention, ClockwiseTrianglesAreFrontFaces)
+{
+    struct Case
+    {
+        const char* name;
+        DWORD cullMode;
+        DWORD left;
+        DWORD right;
+    };
+    const DWORD none = 0xFF000000, front = 0xFF00FF00, back = 0xFFFF0000;
+    const Case cases[] = {{"no culling", D3DCULL_NONE, front, back},
+                          {"clockwise culled", D3DCULL_CW, none, back},
+                          {"counter-clockwise culled", D3DCULL_CCW, front, none}};
+    TestDevice device(16, 8, D3DFMT_A8R8G8B8);
+    Canvas canvas(device);
+    device->SetVertexShader(canvas.keep(device.vertexShader(TestDevice::g_passVertexShader)));
+    device->SetPixelShader(canvas.keep(device.pixelShader("ps_3_0\n"
+                                                          "def c0, 0, 1, 0, 1\n"
+                                                          "def c1, 1, 0, 0, 1\n"
+                                                          "def c2, 0, 0, 0, 0\n"
+                                                          "dcl vFace\n"
+                                                          "if_gt vFace.x, c2.x\n"
+                                                          "mov oC0, c0\n"
+                                                          "else\n"
+                                                          "mov oC0, c1\n"
+                                                          "endif\n")));
+    device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    // Clip space, y up: the left triangle runs top left, top right, bottom
+    // left (clockwise on the screen), the right one the other way round.
+    const float vertices[] = {-1.0f, 1.0f,  0.5f, 0, 0, 0.0f, 1.0f, 0.5f, 0, 0,
+                              -1.0f, -1.0f, 0.5f, 0, 0, 0.0f, 1.0f, 0.5f, 0, 0,
+                              0.0f,  -1.0f, 0.5f, 0, 0, 1.0f, 1.0f, 0.5f, 0, 0};
+    canvas.keep(device.bindVertices(vertices, sizeof(vertices), 20, D3DFVF_XYZ | D3DFVF_TEX1));
+    for (const Case& test : cases)
+    {
+        SCOPED_TRACE(test.name);
+        device->SetRenderState(D3DRS_CULLMODE, test.cullMode);
+        ASSERT_EQ(device->Clear(0, nullptr, D3DCLEAR_TARGET, none, 1.0f, 0), D3D_OK);
+        ASSERT_EQ(device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2), D3D_OK);
+        const std::vector<DWORD> pixels = device.readArgb(canvas.backBuffer());
+        ASSERT_EQ(pixels.size(), size_t(16 * 8));
+        // (2, 2) lies inside the left triangle, (10, 2) inside the right one.
+        EXPECT_EQ(pixels[2 * 16 + 2], test.left);
+        EXPECT_EQ(pixels[2 * 16 + 10], test.right);
+    }
 }

@@ -1,5 +1,6 @@
 // Shaders' constant registers, and D3DX's constant table writing them
 // through the device.
+#include "Canvas.h"
 #include "TestDevice.h"
 
 #include <d3dx9.h>
@@ -97,3 +98,29 @@ TEST_F(Shaders, ConstantTableWritesTheDeviceRegisters)
 }
 
 }  // namespace
+
+// A def's values reach the program as the very floats of the byte code:
+// products that come out on binary fractions stay exact, so their fractions
+// are exact too. A few millionths off 1/256 would leave 0.49998 for 0.5 (a
+// texture coordinate built that way misses its texel centre).
+TEST_F(Shaders, DefinedConstantsAreTheFloatsOfTheByteCode)
+{
+    Canvas canvas(m_device);
+    IDirect3DSurface9* target = canvas.target(0, 4, 4, D3DFMT_A32B32G32R32F);
+    ASSERT_NE(target, nullptr);
+    canvas.quadShaders("ps_3_0\n"
+                       "def c1, 0.00390625, 0.001953125, 0.23828125, 0.37890625\n"
+                       "def c2, 21376, 30528, 576, 0\n"
+                       "mul r0.xy, c1.x, c2\n"         // 83.5, 119.25
+                       "mad r0.z, c2.z, c1.z, c1.y\n"  // 137.251953125
+                       "mul r0.w, c2.z, c1.w\n"        // 218.25
+                       "frc oC0, r0\n");
+    m_device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    canvas.drawQuad(nullptr);
+    const std::vector<Rgba> pixels = m_device.readRgba(target);
+    ASSERT_EQ(pixels.size(), 16u);
+    EXPECT_EQ(pixels[5].r, 0.5f);
+    EXPECT_EQ(pixels[5].g, 0.25f);
+    EXPECT_EQ(pixels[5].b, 0.251953125f);
+    EXPECT_EQ(pixels[5].a, 0.25f);
+}
