@@ -1,5 +1,7 @@
 // COM reference counting for the layer's objects: one reference on creation,
-// deleted when Release drops the last one, no other interfaces to query.
+// no other interfaces to query. By default the object is deleted when
+// Release drops the last reference; device resources decide for themselves
+// (DeviceResource: the device's state may still hold them).
 #pragma once
 
 #include "core/Assert.h"
@@ -22,14 +24,19 @@ public:
         return E_NOINTERFACE;
     }
 
-    ULONG AddRef() override { return ++m_references; }
+    ULONG AddRef() override
+    {
+        if (m_references++ == 0)
+            revived();
+        return m_references;
+    }
 
     ULONG Release() override
     {
         TARVO_ASSERT(m_references > 0);
         const ULONG left = --m_references;
         if (left == 0)
-            delete this;
+            released();  // may delete this
         return left;
     }
 
@@ -39,6 +46,11 @@ public:
 
 protected:
     virtual ~ComObject() { --g_liveComObjects; }
+
+    // The count rose from 0 again (an object kept alive without references
+    // handed out anew), and fell to 0.
+    virtual void revived() {}
+    virtual void released() { delete this; }
 
     ULONG m_references = 1;
 };

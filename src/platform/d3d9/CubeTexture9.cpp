@@ -33,8 +33,8 @@ HRESULT CubeTexture9::create(Device9* a_device, UINT a_edgeLength, UINT a_levels
 CubeTexture9::CubeTexture9(Device9* a_device, UINT a_edgeLength, UINT a_glLevels,
                            UINT a_reportedLevels, DWORD a_usage, const Format* a_format,
                            D3DPOOL a_pool)
-    : DeviceChild(a_device), m_storage(GL_TEXTURE_CUBE_MAP, a_format, a_edgeLength, a_edgeLength,
-                                       a_glLevels, a_reportedLevels, a_usage, a_pool)
+    : DeviceResource(a_device), m_storage(GL_TEXTURE_CUBE_MAP, a_format, a_edgeLength, a_edgeLength,
+                                          a_glLevels, a_reportedLevels, a_usage, a_pool)
 {
 }
 
@@ -71,12 +71,20 @@ HRESULT CubeTexture9::GetCubeMapSurface(D3DCUBEMAP_FACES a_face, UINT a_level,
 HRESULT CubeTexture9::LockRect(D3DCUBEMAP_FACES a_face, UINT a_level, D3DLOCKED_RECT* a_locked,
                                const RECT* a_rect, DWORD a_flags)
 {
+    if (!contextCurrent())
+        return D3DERR_INVALIDCALL;
     if (!m_storage.textureLocks())
         return D3DERR_INVALIDCALL;
     return m_storage.lock(static_cast<UINT>(a_face), a_level, a_locked, a_rect, a_flags);
 }
 
+// Unlike a 2D texture's level, a face that is not locked refuses the
+// unlock, as the runtime's.
 HRESULT CubeTexture9::UnlockRect(D3DCUBEMAP_FACES a_face, UINT a_level)
 {
+    if (!contextCurrent())
+        return D3DERR_INVALIDCALL;
+    if (!m_storage.locked(static_cast<UINT>(a_face), a_level))
+        return D3DERR_INVALIDCALL;
     return m_storage.unlock(static_cast<UINT>(a_face), a_level);
 }

@@ -1,13 +1,12 @@
 // A cube texture: six faces of square levels in one GL cube map.
 #pragma once
 
-#include "ComObject.h"
-#include "DeviceChild.h"
+#include "DeviceResource.h"
 #include "TextureStorage.h"
 
 #include <d3d9.h>
 
-class CubeTexture9 final : public ComObject<IDirect3DCubeTexture9>, public DeviceChild
+class CubeTexture9 final : public DeviceResource<IDirect3DCubeTexture9>
 {
 public:
     static HRESULT create(Device9* a_device, UINT a_edgeLength, UINT a_levels, DWORD a_usage,

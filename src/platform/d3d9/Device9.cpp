@@ -4,6 +4,7 @@
 #include "CubeTexture9.h"
 #include "DeviceChild.h"
 #include "Format.h"
+#include "GlEnums.h"
 #include "IndexBuffer9.h"
 #include "Surface9.h"
 #include "Texture9.h"
@@ -99,6 +100,8 @@ HRESULT Device9::CreateTexture(UINT a_width, UINT a_height, UINT a_levels, DWORD
                                D3DFORMAT a_format, D3DPOOL a_pool, IDirect3DTexture9** a_texture,
                                HANDLE* a_shared)
 {
+    if (!makeCurrent())
+        return D3DERR_INVALIDCALL;
     if (a_shared)
         return D3DERR_INVALIDCALL;
     return Texture9::create(this, a_width, a_height, a_levels, a_usage, a_format, a_pool,
@@ -109,6 +112,8 @@ HRESULT Device9::CreateCubeTexture(UINT a_edgeLength, UINT a_levels, DWORD a_usa
                                    D3DFORMAT a_format, D3DPOOL a_pool,
                                    IDirect3DCubeTexture9** a_texture, HANDLE* a_shared)
 {
+    if (!makeCurrent())
+        return D3DERR_INVALIDCALL;
     if (a_shared)
         return D3DERR_INVALIDCALL;
     return CubeTexture9::create(this, a_edgeLength, a_levels, a_usage, a_format, a_pool, a_texture);
@@ -117,6 +122,8 @@ HRESULT Device9::CreateCubeTexture(UINT a_edgeLength, UINT a_levels, DWORD a_usa
 HRESULT Device9::CreateVertexBuffer(UINT a_length, DWORD a_usage, DWORD a_fvf, D3DPOOL a_pool,
                                     IDirect3DVertexBuffer9** a_buffer, HANDLE* a_shared)
 {
+    if (!makeCurrent())
+        return D3DERR_INVALIDCALL;
     if (a_shared)
         return D3DERR_INVALIDCALL;
     return VertexBuffer9::create(this, a_length, a_usage, a_fvf, a_pool, a_buffer);
@@ -125,6 +132,8 @@ HRESULT Device9::CreateVertexBuffer(UINT a_length, DWORD a_usage, DWORD a_fvf, D
 HRESULT Device9::CreateIndexBuffer(UINT a_length, DWORD a_usage, D3DFORMAT a_format, D3DPOOL a_pool,
                                    IDirect3DIndexBuffer9** a_buffer, HANDLE* a_shared)
 {
+    if (!makeCurrent())
+        return D3DERR_INVALIDCALL;
     if (a_shared)
         return D3DERR_INVALIDCALL;
     return IndexBuffer9::create(this, a_length, a_usage, a_format, a_pool, a_buffer);
@@ -134,6 +143,8 @@ HRESULT Device9::CreateOffscreenPlainSurface(UINT a_width, UINT a_height, D3DFOR
                                              D3DPOOL a_pool, IDirect3DSurface9** a_surface,
                                              HANDLE* a_shared)
 {
+    if (!makeCurrent())
+        return D3DERR_INVALIDCALL;
     if (!a_surface)
         return D3DERR_INVALIDCALL;
     *a_surface = nullptr;
@@ -171,6 +182,8 @@ HRESULT Device9::GetBackBuffer(UINT a_swapChain, UINT a_index, D3DBACKBUFFER_TYP
 // still finishes drawing into the target before it starts the copy.)
 HRESULT Device9::GetRenderTargetData(IDirect3DSurface9* a_target, IDirect3DSurface9* a_destination)
 {
+    if (!makeCurrent())
+        return D3DERR_INVALIDCALL;
     Surface9* source = dynamic_cast<Surface9*>(a_target);
     Surface9* destination = dynamic_cast<Surface9*>(a_destination);
     if (!source || !destination || source->device() != this || destination->device() != this)
@@ -224,6 +237,8 @@ HRESULT Device9::EndScene()
 HRESULT Device9::Clear(DWORD a_count, const D3DRECT* a_rects, DWORD a_flags, D3DCOLOR a_color,
                        float a_z, DWORD a_stencil)
 {
+    if (!makeCurrent())
+        return D3DERR_INVALIDCALL;
     if (!m_state.checkClear(a_flags, a_z))
         return D3DERR_INVALIDCALL;
     if (a_count == 0 && a_rects)
@@ -299,6 +314,12 @@ HRESULT Device9::SetTextureStageState(DWORD a_stage, D3DTEXTURESTAGESTATETYPE a_
 
 HRESULT Device9::DrawPrimitive(D3DPRIMITIVETYPE a_type, UINT a_startVertex, UINT a_primitiveCount)
 {
+    if (!makeCurrent())
+        return D3DERR_INVALIDCALL;
+    // The runtime takes a draw of nothing (no primitives, a type it does not
+    // know, no vertex stream) and draws nothing.
+    if (GlEnums::vertexCount(a_type, a_primitiveCount) == 0 || !m_state.stream())
+        return D3D_OK;
     uint64_t vertices = 0;
     if (!m_state.checkDraw(a_type, a_primitiveCount, &vertices) ||
         uint64_t(a_startVertex) + vertices > m_state.streamVertices() ||
@@ -311,6 +332,8 @@ HRESULT Device9::DrawPrimitive(D3DPRIMITIVETYPE a_type, UINT a_startVertex, UINT
 HRESULT Device9::DrawIndexedPrimitive(D3DPRIMITIVETYPE a_type, INT a_baseVertex, UINT, UINT,
                                       UINT a_startIndex, UINT a_primitiveCount)
 {
+    if (!makeCurrent())
+        return D3DERR_INVALIDCALL;
     uint64_t indices = 0;
     if (!m_state.checkDraw(a_type, a_primitiveCount, &indices) ||
         !m_state.checkIndices(a_baseVertex, a_startIndex, indices) ||
@@ -331,6 +354,8 @@ HRESULT Device9::GetFVF(DWORD* a_fvf)
 
 HRESULT Device9::CreateVertexShader(const DWORD* a_function, IDirect3DVertexShader9** a_shader)
 {
+    if (!makeCurrent())
+        return D3DERR_INVALIDCALL;
     return VertexShader9::create(this, a_function, a_shader);
 }
 
@@ -387,6 +412,8 @@ HRESULT Device9::SetIndices(IDirect3DIndexBuffer9* a_indices)
 
 HRESULT Device9::CreatePixelShader(const DWORD* a_function, IDirect3DPixelShader9** a_shader)
 {
+    if (!makeCurrent())
+        return D3DERR_INVALIDCALL;
     return PixelShader9::create(this, a_function, a_shader);
 }
 

@@ -109,6 +109,7 @@ public:
     HRESULT GetPixelShaderConstantB(UINT a_start, BOOL* a_data, UINT a_count) override;
 
     // For the device's resources.
+    bool makeCurrent() { return m_context.makeCurrent(); }
     void adopt(DeviceChild* a_child);
     void disown(DeviceChild* a_child);
     void forgetShader(const ShaderCode* a_shader);

@@ -3,6 +3,8 @@
 
 #include "Device9.h"
 
+#include "core/Assert.h"
+
 DeviceChild::DeviceChild(Device9* a_device) : m_device(a_device)
 {
     TARVO_ASSERT(a_device);
@@ -31,8 +33,43 @@ void DeviceChild::orphan(bool a_contextCurrent)
     m_device = nullptr;
 }
 
-void DeviceChild::releaseGlIfAlive()
+void DeviceChild::bind()
+{
+    ++m_bindings;
+}
+
+void DeviceChild::unbind()
+{
+    TARVO_ASSERT(m_bindings > 0);
+    if (--m_bindings == 0 && !referenced())
+        destroy();
+}
+
+void DeviceChild::publicCountRose()
 {
     if (m_device)
+        m_device->AddRef();
+}
+
+void DeviceChild::publicCountFell()
+{
+    Device9* device = m_device;
+    if (m_bindings == 0)
+        destroy();
+    // Last: the device may go with this reference, unbinding (and so
+    // destroying) what its state still holds.
+    if (device)
+        device->Release();
+}
+
+void DeviceChild::releaseGlIfAlive()
+{
+    // Without a current context the GL objects go with the context.
+    if (contextCurrent())
         releaseGl();
+}
+
+bool DeviceChild::contextCurrent() const
+{
+    return m_device && m_device->makeCurrent();
 }

@@ -2,7 +2,6 @@
 #include "DeviceContext.h"
 
 #include "AdapterModes.h"
-#include "ComObject.h"
 #include "DriverCaps.h"
 #include "Format.h"
 #include "GlStateCache.h"
@@ -149,6 +148,10 @@ HRESULT DeviceContext::create(Device9* a_device)
         m_parameters.BackBufferHeight, D3DUSAGE_RENDERTARGET, D3DPOOL_DEFAULT);
     if (!m_backBuffer)
         return D3DERR_OUTOFVIDEOMEMORY;
+    // The device's own surfaces are bound, not counted: their public count
+    // starts at 0, as the program sees it through GetBackBuffer.
+    m_backBuffer->bind();
+    m_backBuffer->Release();
     if (m_parameters.EnableAutoDepthStencil)
     {
         m_autoDepth =
@@ -157,6 +160,8 @@ HRESULT DeviceContext::create(Device9* a_device)
                                        D3DUSAGE_DEPTHSTENCIL, D3DPOOL_DEFAULT);
         if (!m_autoDepth)
             return D3DERR_OUTOFVIDEOMEMORY;
+        m_autoDepth->bind();
+        m_autoDepth->Release();
     }
     glNamedFramebufferTexture(m_presentFramebuffer, GL_COLOR_ATTACHMENT0,
                               m_backBuffer->storage().name(), 0);
@@ -181,34 +186,43 @@ void DeviceContext::adoptD3DConventions()
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
 }
 
+bool DeviceContext::makeCurrent()
+{
+    if (!m_context)
+        return false;
+    if (SDL_GL_GetCurrentContext() == m_context)
+        return true;
+    if (!m_carrier && Window::fromHandle(m_window))
+        return SDL_GL_MakeCurrent(m_sdlWindow, m_context) == 0;
+    // The window is gone (SDL let go of the context with it): a hidden
+    // window of the same kind carries the context from now on.
+    if (!m_carrier)
+        m_carrier = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    return m_carrier && SDL_GL_MakeCurrent(m_carrier, m_context) == 0;
+}
+
 void DeviceContext::release(const std::function<void(bool a_current)>& a_free)
 {
     if (!m_context)
         return;
-    // The device may outlive its window (COM lets the caller release it
-    // last); a hidden window of the same kind then carries the context
-    // while its objects are freed.
-    SDL_Window* helper = nullptr;
-    SDL_Window* carrier = m_sdlWindow;
-    if (!Window::fromHandle(m_window))
-        carrier = helper = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    const bool current = carrier && SDL_GL_MakeCurrent(carrier, m_context) == 0;
+    const bool current = makeCurrent();
     if (!current)
         SDL_Log("d3d9: the device's context is gone with its window; GL objects left to it");
     a_free(current);
-    replaceReference(m_backBuffer, static_cast<Surface9*>(nullptr));
-    replaceReference(m_autoDepth, static_cast<Surface9*>(nullptr));
+    replaceBinding(m_backBuffer, static_cast<Surface9*>(nullptr));
+    replaceBinding(m_autoDepth, static_cast<Surface9*>(nullptr));
     if (current)
     {
         glDeleteFramebuffers(1, &m_presentFramebuffer);
-        SDL_GL_MakeCurrent(carrier, nullptr);
+        SDL_GL_MakeCurrent(m_carrier ? m_carrier : m_sdlWindow, nullptr);
     }
-    if (!m_parameters.Windowed && !helper)
+    if (!m_parameters.Windowed && !m_carrier)
         SDL_SetWindowFullscreen(m_sdlWindow, 0);
     SDL_GL_DeleteContext(m_context);
     m_context = nullptr;
-    if (helper)
-        SDL_DestroyWindow(helper);
+    if (m_carrier)
+        SDL_DestroyWindow(m_carrier);
+    m_carrier = nullptr;
 }
 
 HRESULT DeviceContext::beginScene()

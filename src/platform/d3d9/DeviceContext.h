@@ -38,6 +38,10 @@ public:
     // is gone), lets a_free free every other GL object, told whether the
     // context is current, and frees the back buffer and the context.
     void release(const std::function<void(bool a_current)>& a_free);
+    // Makes the context current: on the device's window, or once the window
+    // is gone (a device may outlive it: its resources keep it alive) on a
+    // hidden window of its own. False when neither can carry it.
+    bool makeCurrent();
 
     const D3DCAPS9& caps() const { return m_caps; }
     Surface9* backBuffer() const { return m_backBuffer; }
@@ -60,7 +64,8 @@ private:
 
     HWND m_window;
     SDL_Window* m_sdlWindow;
-    void* m_context = nullptr;  // SDL_GLContext
+    SDL_Window* m_carrier = nullptr;  // carries the context after the window is gone
+    void* m_context = nullptr;        // SDL_GLContext
     bool m_holdsGlLibrary = false;
     D3DPRESENT_PARAMETERS m_parameters;
     D3DCAPS9 m_caps = {};

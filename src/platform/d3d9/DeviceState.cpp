@@ -53,15 +53,15 @@ HRESULT hand(Interface** a_out, Object* a_object)
     return D3D_OK;
 }
 
-// Takes a counted reference to the layer's object behind a_interface (or
-// null); D3DERR_INVALIDCALL for an object of another device or kind.
+// Binds the layer's object behind a_interface (or null) into a slot
+// (bindings are not in the public count); D3DERR_INVALIDCALL for an object of another device or kind.
 template <typename Object, typename Interface>
 HRESULT take(Object*& a_slot, Interface* a_interface, const Device9* a_device)
 {
     Object* object = dynamic_cast<Object*>(a_interface);
     if (a_interface && (!object || object->device() != a_device))
         return D3DERR_INVALIDCALL;
-    replaceReference(a_slot, object);
+    replaceBinding(a_slot, object);
     return D3D_OK;
 }
 
@@ -146,26 +146,26 @@ void DeviceState::setDefaults(Surface9* a_backBuffer, Surface9* a_autoDepth, DWO
     for (DWORD sampler = 0; sampler < Samplers; ++sampler)
         for (const StateValue& state : g_samplerStateDefaults)
             m_samplerStates[sampler][state.type] = state.value;
-    replaceReference(m_targets[0], a_backBuffer);
+    replaceBinding(m_targets[0], a_backBuffer);
     m_boundTargets = 1;
-    replaceReference(m_depth, a_autoDepth);
+    replaceBinding(m_depth, a_autoDepth);
     resetViewportAndScissor(*a_backBuffer);
 }
 
 void DeviceState::releaseReferences()
 {
     for (Surface9*& target : m_targets)
-        replaceReference(target, static_cast<Surface9*>(nullptr));
+        replaceBinding(target, static_cast<Surface9*>(nullptr));
     m_boundTargets = 0;
-    replaceReference(m_depth, static_cast<Surface9*>(nullptr));
+    replaceBinding(m_depth, static_cast<Surface9*>(nullptr));
     for (IDirect3DBaseTexture9*& texture : m_textures)
-        replaceReference(texture, static_cast<IDirect3DBaseTexture9*>(nullptr));
+        replaceBinding(texture, static_cast<IDirect3DBaseTexture9*>(nullptr));
     for (const TextureStorage*& storage : m_storages)
         storage = nullptr;
-    replaceReference(m_stream, static_cast<VertexBuffer9*>(nullptr));
-    replaceReference(m_indices, static_cast<IndexBuffer9*>(nullptr));
-    replaceReference(m_vertexShader, static_cast<VertexShader9*>(nullptr));
-    replaceReference(m_pixelShader, static_cast<PixelShader9*>(nullptr));
+    replaceBinding(m_stream, static_cast<VertexBuffer9*>(nullptr));
+    replaceBinding(m_indices, static_cast<IndexBuffer9*>(nullptr));
+    replaceBinding(m_vertexShader, static_cast<VertexShader9*>(nullptr));
+    replaceBinding(m_pixelShader, static_cast<PixelShader9*>(nullptr));
 }
 
 // D3D9 sets the viewport and the scissor rectangle to the whole of a new
@@ -183,7 +183,7 @@ HRESULT DeviceState::setRenderTarget(DWORD a_index, IDirect3DSurface9* a_target)
         return D3DERR_INVALIDCALL;
     if (surface && (!surface->isRenderTarget() || surface->device() != m_device))
         return D3DERR_INVALIDCALL;
-    replaceReference(m_targets[a_index], surface);
+    replaceBinding(m_targets[a_index], surface);
     m_changes.targets = true;
     if (surface)
         m_boundTargets |= 1u << a_index;
@@ -208,7 +208,7 @@ HRESULT DeviceState::setDepthStencilSurface(IDirect3DSurface9* a_depth)
     if ((a_depth && !surface) ||
         (surface && (!surface->isDepth() || surface->device() != m_device)))
         return D3DERR_INVALIDCALL;
-    replaceReference(m_depth, surface);
+    replaceBinding(m_depth, surface);
     m_changes.targets = true;
     return D3D_OK;
 }
@@ -283,7 +283,7 @@ HRESULT DeviceState::setTexture(DWORD a_stage, IDirect3DBaseTexture9* a_texture)
     if (a_texture &&
         (!storage || storage->pool() == D3DPOOL_SYSTEMMEM || storage->pool() == D3DPOOL_SCRATCH))
         return D3DERR_INVALIDCALL;
-    replaceReference(m_textures[a_stage], a_texture);
+    replaceBinding(m_textures[a_stage], a_texture);
     m_storages[a_stage] = storage;
     m_changes.textures |= 1u << a_stage;
     return D3D_OK;

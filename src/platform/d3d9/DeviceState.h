@@ -6,7 +6,7 @@
 // translator, and calls no GL.
 #pragma once
 
-#include "ComObject.h"
+#include "DeviceChild.h"
 #include "FvfLayout.h"
 #include "Shader9.h"
 #include "VertexBuffer9.h"

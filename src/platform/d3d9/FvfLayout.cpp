@@ -11,7 +11,9 @@ const int g_usagePositionT = 9;
 const int g_usageColor = 10;
 
 const DWORD g_known = D3DFVF_POSITION_MASK | D3DFVF_NORMAL | D3DFVF_PSIZE | D3DFVF_DIFFUSE |
-                      D3DFVF_SPECULAR | D3DFVF_TEXCOUNT_MASK | 0xFFFF0000;
+                      D3DFVF_SPECULAR | D3DFVF_TEXCOUNT_MASK | D3DFVF_LASTBETA_UBYTE4 |
+                      D3DFVF_LASTBETA_D3DCOLOR | 0xFFFF0000;
+const DWORD g_lastBeta = D3DFVF_LASTBETA_UBYTE4 | D3DFVF_LASTBETA_D3DCOLOR;
 
 // Floats per texture coordinate set, by its two D3DFVF_TEXTUREFORMAT bits.
 const GLint g_texcoordFloats[4] = {2, 3, 4, 1};
@@ -33,7 +35,10 @@ int FvfLayout::location(int a_usage, int a_index)
 bool FvfLayout::decode(DWORD a_fvf, FvfLayout* a_layout)
 {
     FvfLayout layout;
-    if ((a_fvf & ~g_known) != 0)
+    const DWORD position = a_fvf & D3DFVF_POSITION_MASK;
+    const bool blended = position >= D3DFVF_XYZB1 && position <= D3DFVF_XYZB5;
+    if ((a_fvf & ~g_known) != 0 || (a_fvf & g_lastBeta) == g_lastBeta ||
+        ((a_fvf & g_lastBeta) != 0 && !blended))
         return false;
     UINT offset = 0;
     auto add = [&](GLuint a_location, GLint a_components, GLenum a_type, UINT a_bytes) {
@@ -41,7 +46,7 @@ bool FvfLayout::decode(DWORD a_fvf, FvfLayout* a_layout)
             Element{a_location, a_components, a_type, a_type == GL_UNSIGNED_BYTE, offset};
         offset += a_bytes;
     };
-    switch (a_fvf & D3DFVF_POSITION_MASK)
+    switch (position)
     {
     case D3DFVF_XYZ:
         add(0, 3, GL_FLOAT, 12);
@@ -50,8 +55,18 @@ bool FvfLayout::decode(DWORD a_fvf, FvfLayout* a_layout)
         add(0, 4, GL_FLOAT, 16);
         layout.pretransformed = true;
         break;
+    case D3DFVF_XYZB1:
+    case D3DFVF_XYZB2:
+    case D3DFVF_XYZB3:
+    case D3DFVF_XYZB4:
+    case D3DFVF_XYZB5:
+        // Blend weights (the last one perhaps four index bytes) reach no
+        // input of ours: vertex blending is for the fixed-function pipeline.
+        add(0, 3, GL_FLOAT, 12);
+        offset += 4 * ((position - D3DFVF_XYZRHW) / 2);
+        break;
     default:
-        return false;  // none, or blend weights
+        return false;  // none, or XYZW
     }
     if (a_fvf & D3DFVF_NORMAL)
         add(1, 3, GL_FLOAT, 12);

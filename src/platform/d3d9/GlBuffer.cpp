@@ -48,8 +48,11 @@ HRESULT GlBuffer::lock(UINT a_offset, UINT a_size, void** a_data)
 
 HRESULT GlBuffer::unlock()
 {
-    if (!m_locked || !m_name)
+    if (!m_name)
         return D3DERR_INVALIDCALL;
+    // An unlock with no lock open succeeds and changes nothing, as the runtime's.
+    if (!m_locked)
+        return D3D_OK;
     glNamedBufferSubData(m_name, static_cast<GLintptr>(m_lockedOffset),
                          static_cast<GLsizeiptr>(m_lockedSize), m_bytes.data() + m_lockedOffset);
     m_locked = false;

@@ -9,8 +9,10 @@ HRESULT IndexBuffer9::create(Device9* a_device, UINT a_length, DWORD a_usage, D3
     if (!a_buffer)
         return D3DERR_INVALIDCALL;
     *a_buffer = nullptr;
-    if (a_length == 0 || a_pool > D3DPOOL_SCRATCH ||
-        (a_format != D3DFMT_INDEX16 && a_format != D3DFMT_INDEX32) ||
+    // The runtime answers a buffer of no bytes as an invalid argument.
+    if (a_length == 0)
+        return E_INVALIDARG;
+    if (a_pool > D3DPOOL_SCRATCH || (a_format != D3DFMT_INDEX16 && a_format != D3DFMT_INDEX32) ||
         (a_usage & ~DWORD(D3DUSAGE_WRITEONLY | D3DUSAGE_DYNAMIC)) != 0)
         return D3DERR_INVALIDCALL;
     IndexBuffer9* buffer = new IndexBuffer9(a_device, a_length, a_usage, a_format, a_pool);
@@ -25,7 +27,7 @@ HRESULT IndexBuffer9::create(Device9* a_device, UINT a_length, DWORD a_usage, D3
 
 IndexBuffer9::IndexBuffer9(Device9* a_device, UINT a_length, DWORD a_usage, D3DFORMAT a_format,
                            D3DPOOL a_pool)
-    : DeviceChild(a_device), m_buffer(a_length), m_usage(a_usage), m_format(a_format),
+    : DeviceResource(a_device), m_buffer(a_length), m_usage(a_usage), m_format(a_format),
       m_pool(a_pool)
 {
 }
@@ -42,11 +44,15 @@ void IndexBuffer9::releaseGl()
 
 HRESULT IndexBuffer9::Lock(UINT a_offset, UINT a_size, void** a_data, DWORD)
 {
+    if (!contextCurrent())
+        return D3DERR_INVALIDCALL;
     return m_buffer.lock(a_offset, a_size, a_data);
 }
 
 HRESULT IndexBuffer9::Unlock()
 {
+    if (!contextCurrent())
+        return D3DERR_INVALIDCALL;
     return m_buffer.unlock();
 }
 

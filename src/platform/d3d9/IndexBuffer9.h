@@ -1,15 +1,14 @@
 // An index buffer of 16- or 32-bit indices.
 #pragma once
 
-#include "ComObject.h"
-#include "DeviceChild.h"
+#include "DeviceResource.h"
 #include "GlBuffer.h"
 
 #include <d3d9.h>
 
 #include <stdint.h>
 
-class IndexBuffer9 final : public ComObject<IDirect3DIndexBuffer9>, public DeviceChild
+class IndexBuffer9 final : public DeviceResource<IDirect3DIndexBuffer9>
 {
 public:
     static HRESULT create(Device9* a_device, UINT a_length, DWORD a_usage, D3DFORMAT a_format,

@@ -26,14 +26,14 @@ HRESULT Shader9<Interface>::create(Device9* a_device, const DWORD* a_tokens, Int
 template <typename Interface>
 Shader9<Interface>::~Shader9()
 {
-    releaseGlIfAlive();
+    this->releaseGlIfAlive();
 }
 
 // Programs linked with this shader go with it.
 template <typename Interface>
 void Shader9<Interface>::releaseGl()
 {
-    device()->forgetShader(&m_code);
+    this->device()->forgetShader(&m_code);
     m_code.releaseGl();
 }
 

@@ -1,24 +1,23 @@
 // A vertex or pixel shader object: the device's handle on a compiled shader.
 #pragma once
 
-#include "ComObject.h"
-#include "DeviceChild.h"
+#include "DeviceResource.h"
 #include "ShaderCode.h"
 
 #include <d3d9.h>
 
 template <typename Interface>
-class Shader9 final : public ComObject<Interface>, public DeviceChild
+class Shader9 final : public DeviceResource<Interface>
 {
 public:
     static HRESULT create(Device9* a_device, const DWORD* a_tokens, Interface** a_shader);
 
-    HRESULT GetDevice(IDirect3DDevice9** a_device) override { return getDevice(a_device); }
+    HRESULT GetDevice(IDirect3DDevice9** a_device) override { return this->getDevice(a_device); }
 
     const ShaderCode& code() const { return m_code; }
 
 private:
-    explicit Shader9(Device9* a_device) : DeviceChild(a_device) {}
+    explicit Shader9(Device9* a_device) : DeviceResource<Interface>(a_device) {}
     ~Shader9() override;
     void releaseGl() override;
 

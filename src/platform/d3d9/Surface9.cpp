@@ -7,9 +7,12 @@
 
 Surface9::Surface9(Device9* a_device, IUnknown* a_container, TextureStorage* a_storage, UINT a_face,
                    UINT a_level)
-    : DeviceChild(a_device), m_container(a_container), m_storage(a_storage), m_face(a_face),
-      m_level(a_level), m_references(a_container ? 0 : 1)
+    : DeviceChild(a_device), m_container(a_container),
+      m_containerChild(dynamic_cast<DeviceChild*>(a_container)), m_storage(a_storage),
+      m_face(a_face), m_level(a_level), m_references(a_container ? 0 : 1)
 {
+    if (!m_container)
+        publicCountRose();
 }
 
 Surface9* Surface9::createStandalone(Device9* a_device, const Format* a_format, UINT a_width,
@@ -42,27 +45,42 @@ HRESULT Surface9::QueryInterface(REFIID, void** a_object)
     return E_NOINTERFACE;
 }
 
-// A texture's surface lives as long as its texture: the first reference to
-// the surface takes one on the texture, the last gives it back.
+// A texture's surface counts as its texture: each reference to the surface
+// is one on the texture, and the count given back is the texture's.
 ULONG Surface9::AddRef()
 {
-    if (m_references++ == 0 && m_container)
-        m_container->AddRef();
+    if (m_container)
+        return m_container->AddRef();
+    if (m_references++ == 0)
+        publicCountRose();
     return m_references;
 }
 
 ULONG Surface9::Release()
 {
+    if (m_container)
+        return m_container->Release();  // may delete this surface with its texture
     TARVO_ASSERT(m_references > 0);
     const ULONG left = --m_references;
     if (left == 0)
-    {
-        if (m_container)
-            m_container->Release();  // may delete this surface with its texture
-        else
-            delete this;
-    }
+        publicCountFell();  // may delete this surface
     return left;
+}
+
+void Surface9::bind()
+{
+    if (m_containerChild)
+        m_containerChild->bind();
+    else
+        DeviceChild::bind();
+}
+
+void Surface9::unbind()
+{
+    if (m_containerChild)
+        m_containerChild->unbind();
+    else
+        DeviceChild::unbind();
 }
 
 HRESULT Surface9::GetDesc(D3DSURFACE_DESC* a_desc)
@@ -72,13 +90,20 @@ HRESULT Surface9::GetDesc(D3DSURFACE_DESC* a_desc)
 
 HRESULT Surface9::LockRect(D3DLOCKED_RECT* a_locked, const RECT* a_rect, DWORD a_flags)
 {
+    if (!contextCurrent())
+        return D3DERR_INVALIDCALL;
     if (m_container && !m_storage->textureLocks())
         return D3DERR_INVALIDCALL;
     return m_storage->lock(m_face, m_level, a_locked, a_rect, a_flags);
 }
 
+// Unlike a texture's level, a surface that is not locked refuses the unlock.
 HRESULT Surface9::UnlockRect()
 {
+    if (!contextCurrent())
+        return D3DERR_INVALIDCALL;
+    if (!m_storage->locked(m_face, m_level))
+        return D3DERR_INVALIDCALL;
     return m_storage->unlock(m_face, m_level);
 }
 

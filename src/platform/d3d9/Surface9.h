@@ -1,6 +1,6 @@
-// A surface: one face and level of a texture (its references count against
-// the texture, which owns it), or a surface of its own, the back buffer or a
-// depth buffer.
+// A surface: one face and level of a texture (its references and bindings
+// are the texture's, which owns it), or a surface of its own, the back
+// buffer or a depth buffer.
 #pragma once
 
 #include "DeviceChild.h"
@@ -35,6 +35,9 @@ public:
     HRESULT LockRect(D3DLOCKED_RECT* a_locked, const RECT* a_rect, DWORD a_flags) override;
     HRESULT UnlockRect() override;
 
+    void bind() override;
+    void unbind() override;
+
     // What the device attaches when it draws into the surface.
     TextureStorage& storage() const { return *m_storage; }
     UINT face() const { return m_face; }
@@ -47,12 +50,15 @@ public:
     void attachTo(GLuint a_framebuffer, GLenum a_attachment) const;
 
 private:
+    bool referenced() const override { return m_references != 0; }
+    void destroy() override { delete this; }
     void releaseGl() override;
 
     IUnknown* m_container;  // counts this surface's references; null for a standalone surface
+    DeviceChild* m_containerChild;  // and its bindings
     TextureStorage* m_storage;
     std::unique_ptr<TextureStorage> m_ownStorage;  // standalone surfaces only
     UINT m_face;
     UINT m_level;
-    ULONG m_references;
+    ULONG m_references;  // standalone surfaces only
 };

@@ -30,8 +30,8 @@ HRESULT Texture9::create(Device9* a_device, UINT a_width, UINT a_height, UINT a_
 
 Texture9::Texture9(Device9* a_device, UINT a_width, UINT a_height, UINT a_glLevels,
                    UINT a_reportedLevels, DWORD a_usage, const Format* a_format, D3DPOOL a_pool)
-    : DeviceChild(a_device), m_storage(GL_TEXTURE_2D, a_format, a_width, a_height, a_glLevels,
-                                       a_reportedLevels, a_usage, a_pool)
+    : DeviceResource(a_device), m_storage(GL_TEXTURE_2D, a_format, a_width, a_height, a_glLevels,
+                                          a_reportedLevels, a_usage, a_pool)
 {
 }
 
@@ -66,6 +66,8 @@ HRESULT Texture9::GetSurfaceLevel(UINT a_level, IDirect3DSurface9** a_surface)
 HRESULT Texture9::LockRect(UINT a_level, D3DLOCKED_RECT* a_locked, const RECT* a_rect,
                            DWORD a_flags)
 {
+    if (!contextCurrent())
+        return D3DERR_INVALIDCALL;
     if (!m_storage.textureLocks())
         return D3DERR_INVALIDCALL;
     return m_storage.lock(0, a_level, a_locked, a_rect, a_flags);
@@ -73,5 +75,7 @@ HRESULT Texture9::LockRect(UINT a_level, D3DLOCKED_RECT* a_locked, const RECT* a
 
 HRESULT Texture9::UnlockRect(UINT a_level)
 {
+    if (!contextCurrent())
+        return D3DERR_INVALIDCALL;
     return m_storage.unlock(0, a_level);
 }

@@ -1,13 +1,12 @@
 // A 2D texture: its levels in one GL texture.
 #pragma once
 
-#include "ComObject.h"
-#include "DeviceChild.h"
+#include "DeviceResource.h"
 #include "TextureStorage.h"
 
 #include <d3d9.h>
 
-class Texture9 final : public ComObject<IDirect3DTexture9>, public DeviceChild
+class Texture9 final : public DeviceResource<IDirect3DTexture9>
 {
 public:
     static HRESULT create(Device9* a_device, UINT a_width, UINT a_height, UINT a_levels,

@@ -208,8 +208,10 @@ HRESULT TextureStorage::unlock(UINT a_face, UINT a_level)
     if (!valid(a_face, a_level) || !m_name)
         return D3DERR_INVALIDCALL;
     Staging& staging = m_staging[slot(a_face, a_level)];
+    // An unlock of a level that exists but is not locked succeeds and
+    // changes nothing, as the runtime's.
     if (!staging.locked)
-        return D3DERR_INVALIDCALL;
+        return D3D_OK;
     staging.locked = false;
     // A read-only lock promised not to write, so the level is as it was
     // (a read-back locks a whole frame this way every frame).

@@ -58,7 +58,12 @@ public:
 
     HRESULT lock(UINT a_face, UINT a_level, D3DLOCKED_RECT* a_locked, const RECT* a_rect,
                  DWORD a_flags);
+    // A level that is not locked unlocks with D3D_OK and nothing done.
     HRESULT unlock(UINT a_face, UINT a_level);
+    bool locked(UINT a_face, UINT a_level) const
+    {
+        return valid(a_face, a_level) && m_staging[slot(a_face, a_level)].locked;
+    }
     // The level's bytes in D3D9's layout, read from GL.
     HRESULT read(UINT a_face, UINT a_level, std::vector<unsigned char>* a_bytes);
     // GetRenderTargetData into a system-memory level: queues the copy of

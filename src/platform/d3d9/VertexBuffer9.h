@@ -1,13 +1,12 @@
 // A vertex buffer: a GL buffer of vertices in the layout of an FVF code.
 #pragma once
 
-#include "ComObject.h"
-#include "DeviceChild.h"
+#include "DeviceResource.h"
 #include "GlBuffer.h"
 
 #include <d3d9.h>
 
-class VertexBuffer9 final : public ComObject<IDirect3DVertexBuffer9>, public DeviceChild
+class VertexBuffer9 final : public DeviceResource<IDirect3DVertexBuffer9>
 {
 public:
     static HRESULT create(Device9* a_device, UINT a_length, DWORD a_usage, DWORD a_fvf,

@@ -301,9 +301,18 @@ TEST_F(Direct3D9Test, ReferencesCountAsInCom)
     EXPECT_EQ(surface->Release(), 0u);  // and the texture goes with it
 }
 
-// SetTexture takes a reference of its own on the texture, which the stage
-// gives back when another texture (or none) is set.
-TEST_F(Direct3D9Test, SetTextureHoldsAReference)
+// The count a program sees: AddRef then Release, leaving it as it was.
+ULONG countOf(IUnknown* a_object)
+{
+    a_object->AddRef();
+    return a_object->Release();
+}
+
+// The device's bindings (stages, targets) are not in the public count: a
+// texture released while bound answers 0, yet stays where it is bound, and
+// a Get call hands it out again with a count of 1. A texture's surface
+// counts as its texture.
+TEST_F(Direct3D9Test, BindingsAreNotCountedButKeepWhatIsBound)
 {
     TestDevice device(16, 16);
     IDirect3DTexture9* texture = nullptr;
@@ -311,37 +320,74 @@ TEST_F(Direct3D9Test, SetTextureHoldsAReference)
         device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &texture, nullptr),
         D3D_OK);
     ASSERT_EQ(device->SetTexture(0, texture), D3D_OK);
-    EXPECT_EQ(texture->Release(), 1u) << "the stage keeps its own reference";
+    EXPECT_EQ(countOf(texture), 1u) << "the stage's binding is not counted";
+    EXPECT_EQ(texture->Release(), 0u);
     IDirect3DBaseTexture9* bound = nullptr;
     ASSERT_EQ(device->GetTexture(0, &bound), D3D_OK);
-    EXPECT_EQ(bound, texture);
-    EXPECT_EQ(bound->Release(), 1u);
-    EXPECT_EQ(texture->AddRef(), 2u);
-    device->SetTexture(0, nullptr);
-    EXPECT_EQ(texture->Release(), 0u);
+    EXPECT_EQ(bound, texture) << "still on the stage";
+    EXPECT_EQ(bound->Release(), 0u);
+    EXPECT_EQ(device->SetTexture(0, nullptr), D3D_OK);
+
+    IDirect3DSurface9* surface = nullptr;
+    IDirect3DTexture9* target = device.target(8, 8, D3DFMT_A8R8G8B8, &surface);
+    EXPECT_EQ(countOf(surface), 2u) << "the texture's count: the texture's and the surface's";
+    ASSERT_EQ(device->SetRenderTarget(0, surface), D3D_OK);
+    EXPECT_EQ(countOf(target), 2u);
+    EXPECT_EQ(surface->Release(), 1u);
+    EXPECT_EQ(target->Release(), 0u);
+    IDirect3DSurface9* current = nullptr;
+    ASSERT_EQ(device->GetRenderTarget(0, &current), D3D_OK);
+    EXPECT_EQ(current, surface) << "still the target";
+    const D3DRECT corner = {0, 0, 2, 2};
+    EXPECT_EQ(device->Clear(1, &corner, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(device.readArgb(current)[0], 0xFF00FF00u);
+    EXPECT_EQ(current->Release(), 0u);
+    IDirect3DSurface9* backBuffer = nullptr;
+    ASSERT_EQ(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
+    EXPECT_EQ(device->SetRenderTarget(0, backBuffer), D3D_OK);
+    EXPECT_EQ(backBuffer->Release(), 0u) << "the device's own surface, bound, not counted";
 }
 
-// A device released before its resources (as the renderer releases it
-// before its quad and targets) leaves them usable for Release.
-TEST_F(Direct3D9Test, ResourcesOutliveTheirDevice)
+// Each resource the program holds holds its device: the device's count
+// rises with each one (and with GetDevice), a device released before its
+// resources lives on for them, and the last resource released takes it.
+TEST_F(Direct3D9Test, ResourcesKeepTheirDeviceAlive)
 {
     TestDevice* device = new TestDevice(16, 16);
-    IDirect3DTexture9* texture = nullptr;
+    IDirect3DDevice9* owner = device->device();
+    EXPECT_EQ(countOf(owner), 1u) << "its own surfaces hold nothing";
     IDirect3DSurface9* surface = nullptr;
-    texture = device->target(8, 8, D3DFMT_A8R8G8B8, &surface);
-    (*device)->SetRenderTarget(0, surface);
+    IDirect3DTexture9* target = device->target(8, 8, D3DFMT_A8R8G8B8, &surface);
+    EXPECT_EQ(countOf(owner), 2u) << "the texture, with its surface";
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(owner->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+              D3D_OK);
     IDirect3DVertexBuffer9* buffer = device->bindVertices(
         TestDevice::g_quad, sizeof(TestDevice::g_quad), 20, D3DFVF_XYZ | D3DFVF_TEX1);
     IDirect3DVertexShader9* shader = device->vertexShader(TestDevice::g_passVertexShader);
-    (*device)->SetVertexShader(shader);
-    delete device;
-    IDirect3DDevice9* owner = nullptr;
-    EXPECT_EQ(texture->GetDevice(&owner), D3DERR_INVALIDCALL);
+    EXPECT_EQ(countOf(owner), 5u);
+    IDirect3DDevice9* asked = nullptr;
+    ASSERT_EQ(texture->GetDevice(&asked), D3D_OK);
+    EXPECT_EQ(asked, owner);
+    EXPECT_EQ(asked->Release(), 5u);
+    owner->SetRenderTarget(0, surface);
+    owner->SetTexture(0, texture);
+    owner->SetVertexShader(shader);
+    EXPECT_EQ(countOf(owner), 5u) << "bindings take nothing on the device";
+
+    delete device;  // releases the device (and destroys its window)
+    EXPECT_EQ(countOf(owner), 4u) << "the resources' references";
+    ASSERT_EQ(texture->GetDevice(&asked), D3D_OK);
+    EXPECT_EQ(asked, owner);
+    EXPECT_EQ(asked->Release(), 4u);
     D3DLOCKED_RECT locked = {};
-    EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3DERR_INVALIDCALL);
-    EXPECT_EQ(surface->Release(), 0u);
+    EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    EXPECT_EQ(texture->UnlockRect(0), D3D_OK);
+    EXPECT_EQ(surface->Release(), 1u);
+    EXPECT_EQ(target->Release(), 0u);
     EXPECT_EQ(texture->Release(), 0u);
     EXPECT_EQ(buffer->Release(), 0u);
+    EXPECT_EQ(countOf(owner), 1u) << "the shader's reference alone";
     EXPECT_EQ(shader->Release(), 0u);
 }
 

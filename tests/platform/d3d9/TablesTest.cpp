@@ -92,6 +92,9 @@ TEST(Tables, FvfCodesGiveTheSystemsVertexSizes)
          20, 3, false},
         {"XYZ | PSIZE | SPECULAR: the point size has no input",
          D3DFVF_XYZ | D3DFVF_PSIZE | D3DFVF_SPECULAR, 20, 2, false},
+        {"XYZB1 | TEX1: the weight has no input", D3DFVF_XYZB1 | D3DFVF_TEX1, 24, 2, false},
+        {"XYZB5 | LASTBETA_UBYTE4 | NORMAL: four weights and the index bytes",
+         D3DFVF_XYZB5 | D3DFVF_LASTBETA_UBYTE4 | D3DFVF_NORMAL, 44, 2, false},
     };
     for (const Case& test : cases)
     {
@@ -113,7 +116,10 @@ TEST(Tables, FvfCodesGiveTheSystemsVertexSizes)
         EXPECT_EQ(mesh.elements[i].components, floats[i]);
     }
     FvfLayout refused;
-    EXPECT_FALSE(FvfLayout::decode(0x006 /* D3DFVF_XYZB1 */, &refused));
+    EXPECT_FALSE(FvfLayout::decode(D3DFVF_XYZ | D3DFVF_LASTBETA_UBYTE4, &refused))
+        << "index bytes need weights";
+    EXPECT_FALSE(FvfLayout::decode(D3DFVF_XYZB2 | D3DFVF_LASTBETA_UBYTE4 | D3DFVF_LASTBETA_D3DCOLOR,
+                                   &refused));
     EXPECT_FALSE(FvfLayout::decode(D3DFVF_NORMAL, &refused)) << "no position";
 }
 

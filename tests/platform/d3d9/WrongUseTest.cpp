@@ -1,5 +1,6 @@
 // Wrong calls get D3D9's answer, D3DERR_INVALIDCALL, and change nothing; none
-// crashes.
+// crashes. Calls the runtime takes although they do nothing (an unlock with
+// no lock, a draw of nothing) answer D3D_OK and draw nothing.
 #include "TestDevice.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,11 @@ struct Kit
         a_device->GetDepthStencilSurface(&depth);
         a_device->CreateVertexBuffer(80, D3DUSAGE_WRITEONLY, 0, D3DPOOL_DEFAULT, &vertices,
                                      nullptr);
+        // The screen quad, so that a draw that should draw nothing would show.
+        void* quad = nullptr;
+        vertices->Lock(0, 0, &quad, 0);
+        memcpy(quad, TestDevice::g_quad, sizeof(TestDevice::g_quad));
+        vertices->Unlock();
         a_device->CreateIndexBuffer(12, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_DEFAULT,
                                     &indices, nullptr);
         void* data = nullptr;
@@ -102,9 +108,9 @@ std::vector<Case> cases()
          [](Kit& a) {
              return a.texture->LockRect(2, &a.locked, nullptr, 0);
          }},
-        {"unlock of a level not locked",
+        {"unlock of a cube face not locked",
          [](Kit& a) {
-             return a.texture->UnlockRect(0);
+             return a.cube->UnlockRect(D3DCUBEMAP_FACE_NEGATIVE_Z, 0);
          }},
         {"second lock of a locked level",
          [](Kit& a) {
@@ -215,35 +221,15 @@ std::vector<Case> cases()
          [](Kit& a) {
              return a.device->SetRenderState(D3DRENDERSTATETYPE(4096), 0);
          }},
-        {"blend-weight FVF",
-         [](Kit& a) {
-             return a.device->SetFVF(0x006 /* D3DFVF_XYZB1 */);
-         }},
         {"stream 1",
          [](Kit& a) {
              return a.device->SetStreamSource(1, a.vertices, 0, 20);
          }},
         // Draws
-        {"draw with no stream",
-         [](Kit& a) {
-             readyToDraw(a);
-             a.device->SetStreamSource(0, nullptr, 0, 0);
-             return a.device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
-         }},
         {"draw past the vertices",
          [](Kit& a) {
              readyToDraw(a);
              return a.device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 1, 2);
-         }},
-        {"draw of no primitives",
-         [](Kit& a) {
-             readyToDraw(a);
-             return a.device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 0);
-         }},
-        {"draw of an unknown primitive type",
-         [](Kit& a) {
-             readyToDraw(a);
-             return a.device->DrawPrimitive(D3DPRIMITIVETYPE(9), 0, 1);
          }},
         {"draw with a vertex shader and no pixel shader",
          [](Kit& a) {
@@ -293,20 +279,60 @@ std::vector<Case> cases()
              void* data = nullptr;
              return a.vertices->Lock(60, 24, &data, 0);
          }},
-        {"buffer unlock without a lock",
-         [](Kit& a) {
-             return a.vertices->Unlock();
-         }},
-        {"empty vertex buffer",
-         [](Kit& a) {
-             IDirect3DVertexBuffer9* buffer = nullptr;
-             return a.device->CreateVertexBuffer(0, 0, 0, D3DPOOL_DEFAULT, &buffer, nullptr);
-         }},
         {"index buffer of a colour format",
          [](Kit& a) {
              IDirect3DIndexBuffer9* buffer = nullptr;
              return a.device->CreateIndexBuffer(12, 0, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, &buffer,
                                                 nullptr);
+         }},
+    };
+}
+
+// Calls the runtime answers D3D_OK although they have nothing to do.
+std::vector<Case> takenCases()
+{
+    return {
+        {"unlock of a level not locked",
+         [](Kit& a) {
+             return a.texture->UnlockRect(0);
+         }},
+        {"vertex buffer unlock without a lock",
+         [](Kit& a) {
+             return a.vertices->Unlock();
+         }},
+        {"index buffer unlock without a lock",
+         [](Kit& a) {
+             return a.indices->Unlock();
+         }},
+        {"blend-weight FVF",
+         [](Kit& a) {
+             // Vertex blending is documented for FVF codes; it reads back as set.
+             const DWORD fvf = D3DFVF_XYZB2 | D3DFVF_LASTBETA_UBYTE4 | D3DFVF_TEX1;
+             const HRESULT result = a.device->SetFVF(fvf);
+             DWORD set = 0;
+             a.device->GetFVF(&set);
+             return set == fvf ? result : E_FAIL;
+         }},
+        {"draw with no stream",
+         [](Kit& a) {
+             readyToDraw(a);
+             a.device->SetStreamSource(0, nullptr, 0, 0);
+             return a.device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
+         }},
+        {"draw of no primitives",
+         [](Kit& a) {
+             readyToDraw(a);
+             return a.device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 0);
+         }},
+        {"draw of an unknown primitive type",
+         [](Kit& a) {
+             readyToDraw(a);
+             return a.device->DrawPrimitive(D3DPRIMITIVETYPE(9), 0, 2);
+         }},
+        {"draw of primitive type 0",
+         [](Kit& a) {
+             readyToDraw(a);
+             return a.device->DrawPrimitive(D3DPRIMITIVETYPE(0), 0, 2);
          }},
     };
 }
@@ -379,6 +405,47 @@ std::string caseName(const testing::TestParamInfo<Case>& a_info)
 }
 
 INSTANTIATE_TEST_SUITE_P(WrongUse, WrongCall, testing::ValuesIn(cases()), caseName);
+
+class TakenCall : public testing::TestWithParam<Case>
+{
+};
+
+// The call answers D3D_OK and leaves the target as it was (a draw would
+// cover it in red), and the device draws correctly afterwards.
+TEST_P(TakenCall, AnswersOkAndDrawsNothing)
+{
+    TestDevice device(16, 16);
+    Kit kit(device);
+    const DWORD blue = 0xFF0000FF;
+    device->SetRenderTarget(0, kit.target);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, blue, 1.0f, 0);
+    const float red[4] = {1, 0, 0, 1};
+    device->SetPixelShaderConstantF(0, red, 1);
+    EXPECT_EQ(GetParam().call(kit), D3D_OK);
+    EXPECT_EQ(device.readArgb(kit.target), std::vector<DWORD>(8 * 8, blue));
+    expectTheDeviceStillDraws(kit);
+    EXPECT_EQ(device.readArgb(kit.target)[0], 0xFFFF0000u) << "the triangle's corner";
+}
+
+INSTANTIATE_TEST_SUITE_P(WrongUse, TakenCall, testing::ValuesIn(takenCases()), caseName);
+
+// A buffer of no bytes is refused as an invalid argument, whatever its
+// kind, with no buffer given out.
+TEST(WrongUse, BuffersOfNoBytesAreInvalidArguments)
+{
+    TestDevice device(16, 16);
+    IDirect3DVertexBuffer9* vertices = nullptr;
+    EXPECT_EQ(device->CreateVertexBuffer(0, 0, 0, D3DPOOL_DEFAULT, &vertices, nullptr),
+              E_INVALIDARG);
+    EXPECT_EQ(vertices, nullptr);
+    EXPECT_EQ(device->CreateVertexBuffer(0, 0, D3DFVF_XYZ, D3DPOOL_MANAGED, &vertices, nullptr),
+              E_INVALIDARG);
+    EXPECT_EQ(vertices, nullptr);
+    IDirect3DIndexBuffer9* indices = nullptr;
+    EXPECT_EQ(device->CreateIndexBuffer(0, 0, D3DFMT_INDEX16, D3DPOOL_DEFAULT, &indices, nullptr),
+              E_INVALIDARG);
+    EXPECT_EQ(indices, nullptr);
+}
 
 TEST(WrongUse, NullOutputPointersAnswerInvalidCall)
 {
