@@ -190,6 +190,11 @@ void drawFrameStage(DemoState* a_demo, const FrameDescription& a_frame, FrameSta
         const D3DXVECTOR3 eye = camera->eye();
         deferred->m_viewPosition = D3DXVECTOR4(eye.x, eye.y, eye.z, 1.0f);
         deferred->setViewConstants();
+        if (deferred->beginDepthPass())
+        {
+            scene->render();
+            deferred->beginShadingPass();
+        }
         scene->render();
         deferred->endGeometryPass();
         break;

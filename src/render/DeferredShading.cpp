@@ -44,6 +44,10 @@ DeferredShading* DeferredShading::create(Renderer* a_renderer)
                 Shader::create(ShaderKind::Vertex, a_renderer, "quad.vsh");
         made = pipeline->m_quadVertexShader != nullptr;
     }
+    // The depth pass only saves work: without its program every surface is shaded.
+    if (made)
+        pipeline->m_depthPixelShader =
+            Shader::create(ShaderKind::Pixel, a_renderer, "deferreddepth.psh");
     // Without its ambient light or fog the pipeline would draw a frame
     // missing a pass (or call through null), so they count as well.
     if (made)
@@ -74,7 +78,7 @@ DeferredShading::~DeferredShading()
         target = nullptr;
     }
     for (Shader** shader : {&m_deferredVertexShader, &m_deferredPixelShader, &m_combinePixelShader,
-                            &m_quadVertexShader})
+                            &m_quadVertexShader, &m_depthPixelShader})
     {
         delete *shader;
         *shader = nullptr;
@@ -105,8 +109,32 @@ void DeferredShading::setViewConstants()
     m_deferredPixelShader->setVector("viewPosition", m_viewPosition);
 }
 
+bool DeferredShading::beginDepthPass()
+{
+    if (!m_depthPixelShader)
+        return false;
+    m_renderer->device()->SetRenderState(D3DRS_COLORWRITEENABLE, 0);
+    m_renderer->setShaders({m_deferredVertexShader, m_depthPixelShader});
+    return true;
+}
+
+// Both drawings run the same vertex program on the same vertices, so a
+// surface's depth is the same to the bit in each, and less-or-equal passes
+// exactly the nearest.
+void DeferredShading::beginShadingPass()
+{
+    IDirect3DDevice9* device = m_renderer->device();
+    device->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+    device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+    m_renderer->setShaders({m_deferredVertexShader, m_deferredPixelShader});
+}
+
 void DeferredShading::endGeometryPass()
 {
+    IDirect3DDevice9* device = m_renderer->device();
+    device->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+    device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
     m_renderer->restoreBackBuffer();
 }
 

@@ -27,6 +27,16 @@ public:
     // which gives the vertex program the view too (sprites face the camera).
     void beginGeometryPass();
     void setViewConstants();
+    // Between beginGeometryPass and endGeometryPass the scene may be drawn
+    // twice: first after beginDepthPass, which writes only depth (false, and
+    // nothing changed, without "deferreddepth.psh"), then after
+    // beginShadingPass, which shades only the surfaces whose depth equals
+    // what the first drawing left, the nearest. The G-buffer holds what one
+    // drawing with depth writes would leave, where surfaces lie over each
+    // other the last one drawn at the nearest depth, at a fraction of the
+    // shading. endGeometryPass turns depth and colour writes back on.
+    bool beginDepthPass();
+    void beginShadingPass();
     void endGeometryPass();
 
     // The light pass: light buffers bound and cleared, G-buffer 1 to 3 on
@@ -53,6 +63,7 @@ public:
     Shader* m_deferredVertexShader = nullptr;
     Shader* m_combinePixelShader = nullptr;
     Shader* m_quadVertexShader = nullptr;  // the combine pass's
+    Shader* m_depthPixelShader = nullptr;  // "deferreddepth.psh", or null: no depth pass
     D3DXMATRIX m_view;                     // written by the caller every frame
     D3DXMATRIX m_projection;
     D3DXVECTOR4 m_viewPosition;  // eye x, y, z and 1

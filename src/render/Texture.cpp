@@ -120,8 +120,21 @@ void Texture::bind(DWORD a_stage)
 // rather than leave its contents undefined. Direct3D 9 locks a texture of
 // D3DPOOL_DEFAULT only when it is dynamic (D3DUSAGE_DYNAMIC); without it
 // every LockRect fails and no texture could be filled.
+// True when every pixel of a_image equals its first.
+static bool uniform(const Image& a_image)
+{
+    const size_t count = size_t(a_image.width) * size_t(a_image.height);
+    const uint32_t* pixels = a_image.pixels.get();
+    for (size_t i = 1; i < count; ++i)
+        if (pixels[i] != pixels[0])
+            return false;
+    return true;
+}
+
 ReturnCode Texture::create(const Image& a_colour, const Image* a_alpha)
 {
+    // The box filter's mean of equal texels is that texel, so the levels stay uniform too.
+    m_uniform = uniform(a_colour) && (!a_alpha || uniform(*a_alpha));
     IDirect3DDevice9* device = m_renderer->device();
     if (FAILED(D3DXCreateTexture(device, UINT(a_colour.width), UINT(a_colour.height), 0,
                                  D3DUSAGE_DYNAMIC | D3DUSAGE_AUTOGENMIPMAP, D3DFMT_A8R8G8B8,

@@ -34,6 +34,9 @@ public:
 
     IDirect3DTexture9* m_texture = nullptr;  // A8R8G8B8, default pool, automatic mip-maps
     Renderer* m_renderer = nullptr;          // not owned
+    // Every texel of every level holds the same colour and alpha (the null
+    // textures): any filter reads exactly that, so a point read will do.
+    bool m_uniform = false;
 
 private:
     Texture() = default;

@@ -18,16 +18,28 @@ Material::~Material()
     m_cubeTarget = nullptr;
 }
 
+// The stage's texture and its filter: a texture of one colour reads the
+// same through any filter, and the rasteriser reads one texel for a point
+// sample where a linear one costs eight (two levels of four).
+static void bindTexture(Renderer* a_renderer, Texture* a_texture, DWORD a_stage)
+{
+    a_texture->bind(a_stage);
+    if (a_texture->m_uniform)
+        a_renderer->setPointFiltering(a_stage);
+    else
+        a_renderer->setLinearFiltering(a_stage);
+}
+
 // A texture left null keeps whatever its stage had.
 void Material::bind()
 {
     Shader* shader = m_renderer->m_pixelShader;
     if (m_texture0)
-        m_texture0->bind(0);
+        bindTexture(m_renderer, m_texture0, 0);
     if (m_texture1)
-        m_texture1->bind(1);
+        bindTexture(m_renderer, m_texture1, 1);
     if (m_texture3)
-        m_texture3->bind(3);
+        bindTexture(m_renderer, m_texture3, 3);
     if (m_cubeTarget)
     {
         shader->setBool("cubemap", TRUE);
@@ -38,9 +50,9 @@ void Material::bind()
         shader->setBool("cubemap", FALSE);
     }
     if (m_texture4)
-        m_texture4->bind(4);
+        bindTexture(m_renderer, m_texture4, 4);
     if (m_texture5)
-        m_texture5->bind(5);
+        bindTexture(m_renderer, m_texture5, 5);
     shader->setVector("diffuseColor", m_diffuseColor);
     shader->setFloat("glossiness", m_glossiness);
     shader->setFloat("specularPower", m_specularPower);

@@ -203,6 +203,71 @@ TEST_F(DeferredShadingTest, GeometryPassWritesTheGBuffer)
     }
 }
 
+// Drawn depth first, the scene is shaded only at its nearest surfaces, and
+// a surface the opacity map cuts away hides nothing in either drawing: a
+// near triangle drawn before a far one over the same pixels leaves its own
+// colour where it stands and the far one's where it is cut away.
+TEST_F(DeferredShadingTest, DepthPassShadesOnlyTheNearestSurface)
+{
+    drawGeometry();
+    IDirect3DTexture9* black = nullptr;
+    ASSERT_EQ(device()->CreateTexture(1, 1, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                      &black, nullptr),
+              D3D_OK);
+    D3DLOCKED_RECT locked = {};
+    ASSERT_EQ(black->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    *static_cast<DWORD*>(locked.pBits) = 0xFF000000;
+    black->UnlockRect(0);
+
+    const float nearColour[4] = {1.0f, 0.0f, 0.0f, 1.0f};
+    const float farColour[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+    const struct
+    {
+        const char* name;
+        IDirect3DTexture9* nearOpacity;
+        const float (*seen)[4];
+    } cases[] = {{"opaque near surface", m_white, &nearColour},
+                 {"near surface cut away", black, &farColour}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        m_pipeline->beginGeometryPass();
+        m_pipeline->setViewConstants();
+        device()->SetTexture(0, m_white);
+        device()->SetTexture(1, m_texture);
+        // Near first (depth 0.3), then far (0.5), as a scene in that order draws them.
+        const auto drawBoth = [&](Shader* a_pixel) {
+            const struct
+            {
+                float z;
+                const float* colour;
+                IDirect3DTexture9* opacity;
+            } surfaces[] = {{-0.2f, nearColour, c.nearOpacity}, {0.0f, farColour, m_white}};
+            for (const auto& surface : surfaces)
+            {
+                D3DXMATRIX world;
+                D3DXMatrixTranslation(&world, 0.0f, 0.0f, surface.z);
+                m_pipeline->m_deferredVertexShader->setMatrix("worldAnimationMatrix", world);
+                a_pixel->setVector("diffuseColor", D3DXVECTOR4(surface.colour));
+                device()->SetTexture(5, surface.opacity);
+                drawTriangle();
+            }
+        };
+        ASSERT_TRUE(m_pipeline->beginDepthPass());
+        drawBoth(m_pipeline->m_depthPixelShader);
+        m_pipeline->beginShadingPass();
+        drawBoth(m_pipeline->m_deferredPixelShader);
+        m_pipeline->endGeometryPass();
+
+        EXPECT_EQ(renderState(D3DRS_ZWRITEENABLE), DWORD(TRUE));
+        EXPECT_EQ(renderState(D3DRS_COLORWRITEENABLE), 0xFu);
+        const std::vector<Texel> texels =
+            readTexels(*m_pipeline->m_gbuffer[0], D3DFMT_A16B16G16R16F);
+        expectTexel(at(texels, g_insideX, g_insideY), *c.seen, 2e-3f);
+    }
+    black->Release();
+}
+
 // The light pass starts both light buffers at opaque black and the ambient
 // light adds its colour to the diffuse sum everywhere; the specular sum stays
 // black.
@@ -428,6 +493,25 @@ TEST_F(DeferredShadingTest, MissingProgramFailsCreate)
         ASSERT_EQ(m_boxes.boxes().size(), shown + 1);
         EXPECT_EQ(m_boxes.boxes().back().text, std::string(missing) + ": File not found.");
     }
+}
+
+// The depth pass only saves work: without its program the pipeline is made
+// (after the file system's message) and every surface is shaded as before.
+TEST_F(DeferredShadingTest, MissingDepthProgramLeavesOneDrawing)
+{
+    TestPrograms::writeQuadPrograms();
+    TestPrograms::writeDeferredPrograms();
+    ASSERT_EQ(remove("deferreddepth.psh"), 0);
+    DeferredShading* pipeline = DeferredShading::create(m_renderer);
+    ASSERT_NE(pipeline, nullptr);
+    ASSERT_FALSE(m_boxes.boxes().empty());
+    EXPECT_EQ(m_boxes.boxes().back().text, "deferreddepth.psh: File not found.");
+    pipeline->beginGeometryPass();
+    EXPECT_FALSE(pipeline->beginDepthPass());
+    EXPECT_EQ(renderState(D3DRS_COLORWRITEENABLE), 0xFu);
+    EXPECT_EQ(m_renderer->m_pixelShader, pipeline->m_deferredPixelShader);
+    pipeline->endGeometryPass();
+    delete pipeline;
 }
 
 }

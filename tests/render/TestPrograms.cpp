@@ -49,6 +49,7 @@ void TestPrograms::writeDeferredPrograms()
 {
     assembleContent("deferred.vsa", "deferred.vsh");
     assembleContent("deferred.psa", "deferred.psh");
+    assembleContent("deferreddepth.psa", "deferreddepth.psh");
     assembleContent("combine.psa", "combine.psh");
     assembleContent("ambient.psa", "ambient.psh");
     assembleContent("fog.psa", "fog.psh");

@@ -12,7 +12,7 @@ void write(const char* a_name, const char* a_source);
 // renderer's screen quad runs the programs the demo ships.
 void writeQuadPrograms();
 
-// "deferred.vsh", "deferred.psh", "combine.psh", "ambient.psh" and "fog.psh"
+// "deferred.vsh", "deferred.psh", "deferreddepth.psh", "combine.psh", "ambient.psh" and "fog.psh"
 // from the content's sources: the deferred pipeline's own programs.
 void writeDeferredPrograms();
 
