@@ -107,14 +107,15 @@ TEST_F(VertexBufferTest, LockAndUnlockAnswerCheckedResults)
         uint32_t vertexCount;
         bool succeeds;
     } steps[] = {
-        {"unlock before any lock", Operation::Unlock, 0, false},
+        // Direct3D 9 answers D3D_OK to an unlock with no lock open.
+        {"unlock before any lock", Operation::Unlock, 0, true},
         {"lock one past the end", Operation::Lock, 5, false},
         {"lock a count whose 20-byte vertices wrap 32 bits to 4 bytes", Operation::Lock,
          0x0CCCCCCDu, false},
         {"lock all four", Operation::Lock, 4, true},
         {"lock while locked", Operation::Lock, 1, false},
         {"unlock", Operation::Unlock, 0, true},
-        {"unlock again", Operation::Unlock, 0, false},
+        {"unlock again", Operation::Unlock, 0, true},
         {"lock the first one", Operation::Lock, 1, true},
         {"unlock it", Operation::Unlock, 0, true},
     };

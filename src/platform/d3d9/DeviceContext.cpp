@@ -252,9 +252,7 @@ bool DeviceContext::deviceLost()
     const Window* window = Window::fromHandle(m_window);
     if (!window)
         return m_lost;
-    if (window->active())
-        m_focusSeen = true;
-    m_lost = window->minimized() || (m_focusSeen && !window->active());
+    m_lost = window->minimized() || (window->beenActive() && !window->active());
     return m_lost;
 }
 

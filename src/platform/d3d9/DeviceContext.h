@@ -70,7 +70,6 @@ private:
     D3DPRESENT_PARAMETERS m_parameters;
     D3DCAPS9 m_caps = {};
     bool m_inScene = false;
-    bool m_focusSeen = false;
     bool m_lost = false;
     Surface9* m_backBuffer = nullptr;  // one reference of ours
     Surface9* m_autoDepth = nullptr;   // one reference of ours, or null

@@ -58,8 +58,15 @@ public:
     bool visible() const { return m_visible; }
     // Focus and minimisation as the window manager reports them.
     bool active() const { return m_active; }
+    // Whether the window has had the focus at any time: focus gained and
+    // lost again between two looks at active() still counts as lost.
+    bool beenActive() const { return m_beenActive; }
     bool minimized() const { return m_minimized; }
-    void setActive(bool a_active) { m_active = a_active; }
+    void setActive(bool a_active)
+    {
+        m_active = a_active;
+        m_beenActive = m_beenActive || a_active;
+    }
     void setMinimized(bool a_minimized) { m_minimized = a_minimized; }
 
 private:
@@ -77,5 +84,6 @@ private:
     RECT m_rect = {0, 0, 0, 0};
     bool m_visible = false;
     bool m_active = false;
+    bool m_beenActive = false;
     bool m_minimized = false;
 };

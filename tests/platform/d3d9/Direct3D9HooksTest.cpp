@@ -118,8 +118,10 @@ TEST_F(Direct3D9Hooks, FullScreenDeviceIsLostWithFocusOrMinimised)
     {
         const char* name;
         bool minimise;
+        bool presentWhileActive;  // false: focus gained and lost between two presents
     };
-    for (const Case& test : {Case{"focus lost", false}, Case{"minimised", true}})
+    for (const Case& test : {Case{"focus lost", false, true}, Case{"minimised", true, true},
+                             Case{"focus had only between presents", false, false}})
     {
         SCOPED_TRACE(test.name);
         const HWND window = TestDevice::createWindow(64, 64);
@@ -137,8 +139,12 @@ TEST_F(Direct3D9Hooks, FullScreenDeviceIsLostWithFocusOrMinimised)
         EXPECT_EQ(desc.Height, 768u);
         backBuffer->Release();
 
-        state->setActive(true);
         EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        state->setActive(true);
+        if (test.presentWhileActive)
+        {
+            EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        }
         if (test.minimise)
             state->setMinimized(true);
         else
