@@ -384,6 +384,22 @@ TEST_F(ReadBack, GetRenderTargetDataRefusesMismatches)
     EXPECT_EQ(surface, nullptr);
 }
 
+// A destination that is locked is refused: the copy would land under the
+// pointer the program holds. Unlocked, the same surface takes the copy. The
+// documentation names no code for this case: our layer answers
+// D3DERR_INVALIDCALL, Wine DDERR_SURFACEBUSY (src/platform/QUIRKS.md).
+TEST_F(ReadBack, GetRenderTargetDataRefusesALockedDestination)
+{
+    IDirect3DSurface9* back = backBuffer();
+    IDirect3DSurface9* copy = plainCopy(back);
+    ASSERT_NE(copy, nullptr);
+    D3DLOCKED_RECT locked = {};
+    ASSERT_EQ(copy->LockRect(&locked, nullptr, 0), D3D_OK);
+    EXPECT_TRUE(FAILED(m_device->GetRenderTargetData(back, copy)));
+    EXPECT_EQ(copy->UnlockRect(), D3D_OK);
+    EXPECT_EQ(m_device->GetRenderTargetData(back, copy), D3D_OK);
+}
+
 // Clear fills the viewport's pixels of every bound target and no others,
 // whatever D3DRS_COLORWRITEENABLE says; with the scissor test on it also
 // stays inside the scissor rectangle, and with it off ignores the rectangle.
