@@ -120,11 +120,6 @@ TEST_F(DialogEvents, MouseClicksControls)
 // control; arrows step a focused list; Enter presses the default button.
 TEST_F(DialogEvents, KeyboardWorksTheDialog)
 {
-    // The list tells the dialog when it takes and loses the focus; the
-    // dialog takes it back when it ends.
-    const WPARAM listFocus = MAKEWPARAM(IDC_TEST_MODES, CBN_SETFOCUS);
-    const WPARAM untaken = MAKEWPARAM(IDC_TEST_MODES, CBN_SELENDCANCEL);
-    const WPARAM listBlur = MAKEWPARAM(IDC_TEST_MODES, CBN_KILLFOCUS);
     const struct
     {
         const char* name;
@@ -152,19 +147,19 @@ TEST_F(DialogEvents, KeyboardWorksTheDialog)
          {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_SPACE,
           SDL_SCANCODE_ESCAPE},
          -1,
-         {listFocus, untaken, listBlur, MAKEWPARAM(IDC_TEST_LOOP, BN_CLICKED),
+         {kListFocus, kListUntaken, kListBlur, MAKEWPARAM(IDC_TEST_LOOP, BN_CLICKED),
           MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
         {"Tab wraps back to Launch",
          {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_TAB,
           SDL_SCANCODE_SPACE},
          0,
-         {listFocus, untaken, listBlur, MAKEWPARAM(IDC_TEST_LAUNCH, BN_CLICKED)}},
+         {kListFocus, kListUntaken, kListBlur, MAKEWPARAM(IDC_TEST_LAUNCH, BN_CLICKED)}},
         {"Down steps the focused list",
          {SDL_SCANCODE_TAB, SDL_SCANCODE_TAB, SDL_SCANCODE_DOWN, SDL_SCANCODE_ESCAPE},
          -1,
-         {listFocus, MAKEWPARAM(IDC_TEST_MODES, CBN_SELENDOK),
-          MAKEWPARAM(IDC_TEST_MODES, CBN_SELCHANGE), MAKEWPARAM(IDCANCEL, BN_CLICKED), untaken,
-          listBlur}},
+         {kListFocus, MAKEWPARAM(IDC_TEST_MODES, CBN_SELENDOK),
+          MAKEWPARAM(IDC_TEST_MODES, CBN_SELCHANGE), MAKEWPARAM(IDCANCEL, BN_CLICKED), kListUntaken,
+          kListBlur}},
         {"Escape cancels", {SDL_SCANCODE_ESCAPE}, -1, {MAKEWPARAM(IDCANCEL, BN_CLICKED)}},
     };
     for (const auto& c : cases)

@@ -174,12 +174,6 @@ TEST_F(DialogTest, KeysWorkTheDialog)
     const WPARAM cancel = MAKEWPARAM(IDCANCEL, BN_CLICKED);
     const WPARAM chosen = MAKEWPARAM(IDC_TEST_MODES, CBN_SELENDOK);
     const WPARAM modes = MAKEWPARAM(IDC_TEST_MODES, CBN_SELCHANGE);
-    // The list tells the dialog when it takes and loses the focus (losing
-    // it ends a choice untaken); the dialog takes the focus from its
-    // controls when it ends.
-    const WPARAM listFocus = MAKEWPARAM(IDC_TEST_MODES, CBN_SETFOCUS);
-    const WPARAM untaken = MAKEWPARAM(IDC_TEST_MODES, CBN_SELENDCANCEL);
-    const WPARAM listBlur = MAKEWPARAM(IDC_TEST_MODES, CBN_KILLFOCUS);
     const struct
     {
         const char* name;
@@ -199,22 +193,22 @@ TEST_F(DialogTest, KeysWorkTheDialog)
         {"Enter on the list presses the default button",
          keys({VK_TAB, VK_TAB, VK_RETURN}),
          0,
-         {listFocus, launch, untaken, listBlur},
+         {kListFocus, launch, kListUntaken, kListBlur},
          {IDC_TEST_MODES, IDC_TEST_MODES, 0, 0}},
         {"Tab skips what is no tab stop, to Loop",
          keys({VK_TAB, VK_TAB, VK_TAB, VK_SPACE, VK_ESCAPE}),
          -1,
-         {listFocus, untaken, listBlur, loop, cancel},
+         {kListFocus, kListUntaken, kListBlur, loop, cancel},
          {IDC_TEST_MODES, IDC_TEST_LOOP, IDC_TEST_LOOP, IDC_TEST_LOOP, IDC_TEST_LOOP}},
         {"Tab wraps back to Launch",
          keys({VK_TAB, VK_TAB, VK_TAB, VK_TAB, VK_SPACE}),
          0,
-         {listFocus, untaken, listBlur, launch},
+         {kListFocus, kListUntaken, kListBlur, launch},
          {IDC_TEST_MODES, IDC_TEST_LOOP, IDC_TEST_LOOP, IDC_TEST_LAUNCH}},
         {"Down and Up step the focused list",
          keys({VK_TAB, VK_TAB, VK_DOWN, VK_UP, VK_ESCAPE}),
          -1,
-         {listFocus, chosen, modes, chosen, modes, cancel, untaken, listBlur},
+         {kListFocus, chosen, modes, chosen, modes, cancel, kListUntaken, kListBlur},
          {IDC_TEST_MODES, IDC_TEST_MODES, IDC_TEST_MODES, IDC_TEST_MODES, IDC_TEST_MODES,
           IDC_TEST_MODES, 0, 0}},
         {"Space presses the control the program focused",

@@ -93,6 +93,10 @@ std::vector<TestDialog::Input> TestDialog::click(int a_control, LPARAM a_release
             Input{a_control, WM_LBUTTONUP, 0, a_release}};
 }
 
+const WPARAM TestDialog::kListFocus = MAKEWPARAM(IDC_TEST_MODES, CBN_SETFOCUS);
+const WPARAM TestDialog::kListUntaken = MAKEWPARAM(IDC_TEST_MODES, CBN_SELENDCANCEL);
+const WPARAM TestDialog::kListBlur = MAKEWPARAM(IDC_TEST_MODES, CBN_KILLFOCUS);
+
 const DialogTemplate TestDialog::kTemplate = {
     WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER,
     0,

@@ -52,6 +52,12 @@ public:
 
     static const DialogTemplate kTemplate;
 
+    // What the mode list tells the dialog (WM_COMMAND's wParam) when it
+    // takes the focus, ends a choice untaken, and loses the focus.
+    static const WPARAM kListFocus;
+    static const WPARAM kListUntaken;
+    static const WPARAM kListBlur;
+
     static INT_PTR CALLBACK procedure(HWND a_dialog, UINT a_message, WPARAM a_wParam,
                                       LPARAM a_lParam);
 
