@@ -132,9 +132,7 @@ void DeferredShading::beginShadingPass()
 
 void DeferredShading::endGeometryPass()
 {
-    IDirect3DDevice9* device = m_renderer->device();
-    device->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
-    device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+    m_renderer->device()->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
     m_renderer->restoreBackBuffer();
 }
 

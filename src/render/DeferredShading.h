@@ -34,7 +34,8 @@ public:
     // what the first drawing left, the nearest. The G-buffer holds what one
     // drawing with depth writes would leave, where surfaces lie over each
     // other the last one drawn at the nearest depth, at a fraction of the
-    // shading. endGeometryPass turns depth and colour writes back on.
+    // shading. beginShadingPass turns colour writes back on, endGeometryPass
+    // depth writes.
     bool beginDepthPass();
     void beginShadingPass();
     void endGeometryPass();

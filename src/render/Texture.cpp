@@ -114,12 +114,6 @@ void Texture::bind(DWORD a_stage)
     m_renderer->device()->SetTexture(a_stage, m_texture);
 }
 
-// With D3DUSAGE_AUTOGENMIPMAP the device reports one level and builds the
-// smaller ones from it; a device that reports more gets each of them from the
-// box filter. A level that cannot be locked or unlocked fails the texture
-// rather than leave its contents undefined. Direct3D 9 locks a texture of
-// D3DPOOL_DEFAULT only when it is dynamic (D3DUSAGE_DYNAMIC); without it
-// every LockRect fails and no texture could be filled.
 // True when every pixel of a_image equals its first.
 static bool uniform(const Image& a_image)
 {
@@ -131,6 +125,12 @@ static bool uniform(const Image& a_image)
     return true;
 }
 
+// With D3DUSAGE_AUTOGENMIPMAP the device reports one level and builds the
+// smaller ones from it; a device that reports more gets each of them from the
+// box filter. A level that cannot be locked or unlocked fails the texture
+// rather than leave its contents undefined. Direct3D 9 locks a texture of
+// D3DPOOL_DEFAULT only when it is dynamic (D3DUSAGE_DYNAMIC); without it
+// every LockRect fails and no texture could be filled.
 ReturnCode Texture::create(const Image& a_colour, const Image* a_alpha)
 {
     // The box filter's mean of equal texels is that texel, so the levels stay uniform too.
