@@ -43,6 +43,8 @@ public:
     const Format& format() const { return *m_format; }
     UINT faces() const { return m_target == GL_TEXTURE_CUBE_MAP ? 6 : 1; }
     UINT levels() const { return m_reportedLevels; }
+    // GL holds a single level: no mip filter can change what it samples.
+    bool singleLevel() const { return m_glLevels == 1; }
     UINT width(UINT a_level) const;
     UINT height(UINT a_level) const;
     DWORD usage() const { return m_usage; }

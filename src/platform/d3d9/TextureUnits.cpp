@@ -12,6 +12,7 @@ static_assert(TextureUnits::Units <= GlStateCache::Units, "the cache keeps every
 void TextureUnits::createGl()
 {
     glCreateSamplers(Units, m_samplers);
+    glCreateSamplers(Units, m_singleLevelSamplers);
     glCreateSamplers(Units, m_cubeSamplers);
     for (unsigned unit = 0; unit < Units; ++unit)
         for (GLenum wrap : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_WRAP_R})
@@ -21,6 +22,7 @@ void TextureUnits::createGl()
 void TextureUnits::releaseGl()
 {
     glDeleteSamplers(Units, m_samplers);
+    glDeleteSamplers(Units, m_singleLevelSamplers);
     glDeleteSamplers(Units, m_cubeSamplers);
 }
 
@@ -45,18 +47,24 @@ void TextureUnits::apply(DeviceState& a_state, GlStateCache& a_gl) const
         changes.textures &= ~bit;
         const TextureStorage* storage = a_state.textureStorage(index);
         a_gl.bindTexture(index, storage ? storage->name() : 0);
-        const bool cube = storage && storage->target() == GL_TEXTURE_CUBE_MAP;
-        a_gl.bindSampler(index, cube ? m_cubeSamplers[index] : m_samplers[index]);
+        GLuint sampler = m_samplers[index];
+        if (storage && storage->target() == GL_TEXTURE_CUBE_MAP)
+            sampler = m_cubeSamplers[index];
+        else if (storage && storage->singleLevel())
+            sampler = m_singleLevelSamplers[index];
+        a_gl.bindSampler(index, sampler);
     }
 }
 
-// One sampler state into both sampler objects of the unit (the cube one
-// keeps its wrap modes); a value the tables have no row for leaves GL as it was.
+// One sampler state into the unit's sampler objects (the cube one keeps its
+// wrap modes, the single-level one drops the mip filter); a value the tables
+// have no row for leaves GL as it was.
 void TextureUnits::applyState(unsigned a_unit, const DWORD* a_states, DWORD a_type,
                               GlStateCache& a_gl) const
 {
     const DWORD value = a_states[a_type];
-    for (const GLuint sampler : {m_samplers[a_unit], m_cubeSamplers[a_unit]})
+    for (const GLuint sampler :
+         {m_samplers[a_unit], m_singleLevelSamplers[a_unit], m_cubeSamplers[a_unit]})
         switch (a_type)
         {
         case D3DSAMP_ADDRESSU:
@@ -66,7 +74,7 @@ void TextureUnits::applyState(unsigned a_unit, const DWORD* a_states, DWORD a_ty
             static const GLenum g_wraps[] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T,
                                              GL_TEXTURE_WRAP_R};
             const GLenum mode = GlEnums::address(value);
-            if (mode != GlEnums::None && sampler == m_samplers[a_unit])
+            if (mode != GlEnums::None && sampler != m_cubeSamplers[a_unit])
                 a_gl.samplerParameter(sampler, g_wraps[a_type - D3DSAMP_ADDRESSU], GLint(mode));
             break;
         }
@@ -87,8 +95,10 @@ void TextureUnits::applyState(unsigned a_unit, const DWORD* a_states, DWORD a_ty
         case D3DSAMP_MINFILTER:
         case D3DSAMP_MIPFILTER:
         {
-            const GLenum filter =
-                GlEnums::minFilter(a_states[D3DSAMP_MINFILTER], a_states[D3DSAMP_MIPFILTER]);
+            const DWORD mip = sampler == m_singleLevelSamplers[a_unit]
+                                  ? DWORD(D3DTEXF_NONE)
+                                  : a_states[D3DSAMP_MIPFILTER];
+            const GLenum filter = GlEnums::minFilter(a_states[D3DSAMP_MINFILTER], mip);
             if (filter != GlEnums::None)
                 a_gl.samplerParameter(sampler, GL_TEXTURE_MIN_FILTER, GLint(filter));
             break;

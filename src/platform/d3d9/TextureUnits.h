@@ -28,6 +28,10 @@ private:
     void applyState(unsigned a_unit, const DWORD* a_states, DWORD a_type, GlStateCache& a_gl) const;
 
     GLuint m_samplers[Units] = {};
+    // Twins without the mip filter, for 2D textures of a single level (render
+    // targets): they sample the same, and Mesa's software rasteriser skips
+    // the per-pixel level of detail a mip filter would make it work out.
+    GLuint m_singleLevelSamplers[Units] = {};
     // Clamp-to-edge twins for units holding a cube texture: D3D9's address
     // modes do not apply to cube coordinates.
     GLuint m_cubeSamplers[Units] = {};

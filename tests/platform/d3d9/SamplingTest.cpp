@@ -197,3 +197,114 @@ TEST(Sampling, PointSamplesOnTexelCornersReadTheTexelBelowAndRight)
         source->Release();
     }
 }
+
+// A texture of one level samples the same whatever the mip filter: the
+// demo's filters read their render targets with the mip filter linear. The
+// texture, four texels in a row, is drawn three times over into a row of
+// 24 pixels (coordinates -1 to 2, an eighth of a texel past each texel's
+// corner) and magnified twice, so each pair of pixels reads one texel or the
+// border: the address mode and the border colour must hold under every mip
+// filter, and minifying linear filtering must still average.
+TEST(Sampling, TexturesOfOneLevelKeepTheirAddressingUnderEveryMipFilter)
+{
+    const DWORD texels[4] = {0xFF100000, 0xFF200000, 0xFF300000, 0xFF400000};
+    const DWORD border = 0xFF0000FF;
+    // Pixel x reads u = (x / 2 + 1/8) / 4 - 1 in texture widths.
+    const char shifted[] = "ps_3_0\n"
+                           "def c0, 3, -0.96875, 0, 0\n"
+                           "dcl_texcoord v0.xy\n"
+                           "dcl_2d s0\n"
+                           "mad r1.x, v0.x, c0.x, c0.y\n"
+                           "mov r1.y, v0.y\n"
+                           "texld r0, r1, s0\n"
+                           "mov oC0, r0\n";
+    struct Case
+    {
+        const char* name;
+        DWORD address;
+        DWORD expected[12];  // pixels 2i and 2i + 1
+    };
+    const DWORD a = texels[0], b = texels[1], c = texels[2], d = texels[3], o = border;
+    const Case cases[] = {
+        {"wrap", D3DTADDRESS_WRAP, {a, b, c, d, a, b, c, d, a, b, c, d}},
+        {"mirror", D3DTADDRESS_MIRROR, {d, c, b, a, a, b, c, d, d, c, b, a}},
+        {"clamp", D3DTADDRESS_CLAMP, {a, a, a, a, a, b, c, d, d, d, d, d}},
+        {"border", D3DTADDRESS_BORDER, {o, o, o, o, a, b, c, d, o, o, o, o}},
+    };
+    // Four rows, so that the level of detail across rows shows magnification too.
+    TestDevice device(24, 4);
+    IDirect3DTexture9* texture = device.texture(4, 1, std::vector<DWORD>(texels, texels + 4));
+    ASSERT_NE(texture, nullptr);
+    IDirect3DSurface9* target = nullptr;
+    IDirect3DTexture9* targetTexture = device.target(24, 4, D3DFMT_A8R8G8B8, &target);
+    ASSERT_NE(targetTexture, nullptr);
+    IDirect3DVertexShader9* vertexShader = device.vertexShader(TestDevice::g_passVertexShader);
+    IDirect3DPixelShader9* pixelShader = device.pixelShader(shifted);
+    device->SetVertexShader(vertexShader);
+    device->SetPixelShader(pixelShader);
+    device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    IDirect3DVertexBuffer9* vertices = device.bindVertices(
+        TestDevice::g_quad, sizeof(TestDevice::g_quad), 20, D3DFVF_XYZ | D3DFVF_TEX1);
+    device->SetRenderTarget(0, target);
+    device->SetTexture(0, texture);
+    device->SetSamplerState(0, D3DSAMP_BORDERCOLOR, border);
+    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+    for (const Case& test : cases)
+    {
+        for (DWORD mip : {D3DTEXF_NONE, D3DTEXF_POINT, D3DTEXF_LINEAR})
+        {
+            SCOPED_TRACE(testing::Message() << test.name << ", mip filter " << mip);
+            device->SetSamplerState(0, D3DSAMP_ADDRESSU, test.address);
+            device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+            device->SetSamplerState(0, D3DSAMP_MIPFILTER, mip);
+            ASSERT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+            std::vector<DWORD> expected;
+            for (int row = 0; row < 4; ++row)
+                for (DWORD texel : test.expected)
+                    expected.insert(expected.end(), 2, texel);
+            EXPECT_EQ(device.readArgb(target), expected);
+        }
+    }
+
+    // Minified two to one, pixel x reading u = x / 2 + 1/4, halfway between
+    // texels 2x and 2x + 1: linear filtering averages them.
+    const char between[] = "ps_3_0\n"
+                           "def c0, 0.25, 0, 0, 0\n"
+                           "dcl_texcoord v0.xy\n"
+                           "dcl_2d s0\n"
+                           "add r1.x, v0.x, c0.x\n"
+                           "mov r1.y, v0.y\n"
+                           "texld r0, r1, s0\n"
+                           "mov oC0, r0\n";
+    IDirect3DSurface9* half = nullptr;
+    IDirect3DTexture9* halfTexture = device.target(2, 4, D3DFMT_A8R8G8B8, &half);
+    ASSERT_NE(halfTexture, nullptr);
+    IDirect3DPixelShader9* copy = device.pixelShader(between);
+    device->SetPixelShader(copy);
+    device->SetRenderTarget(0, half);
+    device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    for (DWORD mip : {D3DTEXF_NONE, D3DTEXF_POINT, D3DTEXF_LINEAR})
+    {
+        SCOPED_TRACE(testing::Message() << "minified, mip filter " << mip);
+        device->SetSamplerState(0, D3DSAMP_MIPFILTER, mip);
+        ASSERT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+        const std::vector<DWORD> pixels = device.readArgb(half);
+        ASSERT_EQ(pixels.size(), 8u);
+        // 0x10 and 0x20 average to 0x18; 0x30 and 0x40 to 0x38 (a level's
+        // rounding either way).
+        EXPECT_NEAR(double(pixels[0] >> 16 & 0xFF), 0x18, 1.0);
+        EXPECT_NEAR(double(pixels[1] >> 16 & 0xFF), 0x38, 1.0);
+    }
+    device->SetTexture(0, nullptr);
+    copy->Release();
+    half->Release();
+    halfTexture->Release();
+    vertices->Release();
+    vertexShader->Release();
+    pixelShader->Release();
+    target->Release();
+    targetTexture->Release();
+    texture->Release();
+}
