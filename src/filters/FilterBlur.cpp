@@ -15,6 +15,10 @@ namespace
 // apart. Taken as the float it is stored as, widened.
 const double kSpacingPerPass = static_cast<double>(0.65f);
 
+// "blursmooth.psh" reads the pass's source from here, nearest texel and
+// clamped; sampler 0 holds it as well, filtered, as for "blur.psh".
+const DWORD kNearestStage = 7;
+
 }
 
 FilterBlur::~FilterBlur()
@@ -69,7 +73,8 @@ bool FilterBlur::setParameter(const char* a_name, float a_value)
 // (a_target itself) is read only by pass 0 and written only by the last.
 // Without its programs (reported at init) the blur draws nothing rather than
 // bind a missing shader; without "blursmooth.psh" a blurred source gets the
-// nine taps of "blur.psh".
+// nine taps of "blur.psh". The smooth program's stage is emptied afterwards,
+// so that no later drawing into a scratch target finds it bound.
 void FilterBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget*,
                        RenderTarget*, RenderTarget*)
 {
@@ -77,7 +82,15 @@ void FilterBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTa
     setLinearClamp(m_renderer, 0);
     if (m_passes < 1 || !m_vertexShader || !m_pixelShader)
         return;
-    Shader* pixelShader = m_sourceBlurred && m_smoothShader ? m_smoothShader : m_pixelShader;
+    const bool smooth = m_sourceBlurred && m_smoothShader;
+    Shader* pixelShader = smooth ? m_smoothShader : m_pixelShader;
+    IDirect3DDevice9* device = m_renderer->device();
+    if (smooth)
+    {
+        m_renderer->setPointFiltering(kNearestStage);
+        device->SetSamplerState(kNearestStage, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+        device->SetSamplerState(kNearestStage, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+    }
     for (int32_t pass = 0; pass < m_passes; ++pass)
     {
         const double spacing = static_cast<double>(pass + 1) * kSpacingPerPass;
@@ -85,7 +98,12 @@ void FilterBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTa
         pixelShader->setFloat("xpower", static_cast<float>(area / m_renderer->m_width * spacing));
         pixelShader->setFloat("ypower", static_cast<float>(area / m_renderer->m_height * spacing));
         passTarget(m_renderer, pass, m_passes, a_target)->bind(0);
-        passSource(m_renderer, pass, source)->bindTexture(0);
+        RenderTarget* read = passSource(m_renderer, pass, source);
+        read->bindTexture(0);
+        if (smooth)
+            read->bindTexture(kNearestStage);
         m_renderer->m_quad->draw({m_vertexShader, pixelShader});
     }
+    if (smooth)
+        device->SetTexture(kNearestStage, nullptr);
 }

@@ -23,7 +23,8 @@ public:
     // Blurs a_source1 (a_target itself when null) into a_target in m_passes
     // passes; fewer than one pass draws nothing. Sampler 0 is left linear
     // and clamped. The other sources are ignored. With m_sourceBlurred set
-    // every pass runs "blursmooth.psh" (when it loaded), else "blur.psh".
+    // every pass runs "blursmooth.psh" (when it loaded), which also reads
+    // the pass's source unfiltered from stage 7, else "blur.psh".
     void apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget* a_source2,
                RenderTarget* a_source3, RenderTarget* a_source4) override;
 
@@ -34,8 +35,9 @@ public:
     float m_area = 1.0f;               // sample spacing in pixels, before the per-pass factor
     int32_t m_passes = 4;
     // Set by the caller when the source is already a wide bell (the frame's
-    // second blur reads what its first made): five taps a pass then do what
-    // nine do on a sharp picture. Only the caller knows where its source came
-    // from; left false, the blur makes no such assumption.
+    // second blur reads what its first made): five unfiltered taps a pass
+    // then do what nine filtered ones do on a sharp picture. Only the caller
+    // knows where its source came from; left false, the blur makes no such
+    // assumption.
     bool m_sourceBlurred = false;
 };

@@ -377,7 +377,8 @@ TEST_F(FilterBlurTest, BrightTexelBecomesASmoothCentredBell)
 // A source marked as blurred already runs every pass with "blursmooth.psh",
 // any other with "blur.psh"; the pass counter stands in for the one expected,
 // a program that draws black for the other. Without "blursmooth.psh" a
-// blurred source falls back to "blur.psh".
+// blurred source falls back to "blur.psh". The stage the smooth program
+// reads unfiltered is left empty, whichever program ran.
 TEST_F(FilterBlurTest, BlurredSourceRunsTheSmoothProgram)
 {
     const char* const black = "ps_3_0\n"
@@ -414,6 +415,11 @@ TEST_F(FilterBlurTest, BlurredSourceRunsTheSmoothProgram)
         blur.setParameter("passes", int32_t(3));
         blur.apply(m_target, m_source, nullptr, nullptr, nullptr);
         expectPass(m_target, kSourceRed, 3, 4.0f);
+        IDirect3DBaseTexture9* left = nullptr;
+        EXPECT_EQ(m_renderer->device()->GetTexture(7, &left), D3D_OK);
+        EXPECT_EQ(left, nullptr);
+        if (left)
+            left->Release();
     }
 }
 
