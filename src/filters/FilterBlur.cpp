@@ -15,8 +15,8 @@ namespace
 // apart. Taken as the float it is stored as, widened.
 const double kSpacingPerPass = static_cast<double>(0.65f);
 
-// "blursmooth.psh" reads the pass's source from here, nearest texel and
-// clamped; sampler 0 holds it as well, filtered, as for "blur.psh".
+// Both programs read the pass's source from here, nearest texel and
+// clamped, where they need no filtering; sampler 0 holds it filtered.
 const DWORD kNearestStage = 7;
 
 }
@@ -73,8 +73,8 @@ bool FilterBlur::setParameter(const char* a_name, float a_value)
 // (a_target itself) is read only by pass 0 and written only by the last.
 // Without its programs (reported at init) the blur draws nothing rather than
 // bind a missing shader; without "blursmooth.psh" a blurred source gets the
-// nine taps of "blur.psh". The smooth program's stage is emptied afterwards,
-// so that no later drawing into a scratch target finds it bound.
+// nine taps of "blur.psh". The unfiltered stage is emptied afterwards, so
+// that no later drawing into a scratch target finds it bound.
 void FilterBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget*,
                        RenderTarget*, RenderTarget*)
 {
@@ -82,15 +82,11 @@ void FilterBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTa
     setLinearClamp(m_renderer, 0);
     if (m_passes < 1 || !m_vertexShader || !m_pixelShader)
         return;
-    const bool smooth = m_sourceBlurred && m_smoothShader;
-    Shader* pixelShader = smooth ? m_smoothShader : m_pixelShader;
+    Shader* pixelShader = m_sourceBlurred && m_smoothShader ? m_smoothShader : m_pixelShader;
     IDirect3DDevice9* device = m_renderer->device();
-    if (smooth)
-    {
-        m_renderer->setPointFiltering(kNearestStage);
-        device->SetSamplerState(kNearestStage, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-        device->SetSamplerState(kNearestStage, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
-    }
+    m_renderer->setPointFiltering(kNearestStage);
+    device->SetSamplerState(kNearestStage, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    device->SetSamplerState(kNearestStage, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
     for (int32_t pass = 0; pass < m_passes; ++pass)
     {
         const double spacing = static_cast<double>(pass + 1) * kSpacingPerPass;
@@ -100,10 +96,8 @@ void FilterBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTa
         passTarget(m_renderer, pass, m_passes, a_target)->bind(0);
         RenderTarget* read = passSource(m_renderer, pass, source);
         read->bindTexture(0);
-        if (smooth)
-            read->bindTexture(kNearestStage);
+        read->bindTexture(kNearestStage);
         m_renderer->m_quad->draw({m_vertexShader, pixelShader});
     }
-    if (smooth)
-        device->SetTexture(kNearestStage, nullptr);
+    device->SetTexture(kNearestStage, nullptr);
 }

@@ -23,8 +23,9 @@ public:
     // Blurs a_source1 (a_target itself when null) into a_target in m_passes
     // passes; fewer than one pass draws nothing. Sampler 0 is left linear
     // and clamped. The other sources are ignored. With m_sourceBlurred set
-    // every pass runs "blursmooth.psh" (when it loaded), which also reads
-    // the pass's source unfiltered from stage 7, else "blur.psh".
+    // every pass runs "blursmooth.psh" (when it loaded), else "blur.psh";
+    // both read what needs no filtering from stage 7, which holds the pass's
+    // source unfiltered during the passes and nothing afterwards.
     void apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget* a_source2,
                RenderTarget* a_source3, RenderTarget* a_source4) override;
 
