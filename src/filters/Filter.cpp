@@ -32,6 +32,14 @@ void Filter::setLinearClamp(Renderer* a_renderer, DWORD a_stage)
     device->SetSamplerState(a_stage, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
 }
 
+void Filter::setPointClamp(Renderer* a_renderer, DWORD a_stage)
+{
+    a_renderer->setPointFiltering(a_stage);
+    IDirect3DDevice9* device = a_renderer->device();
+    device->SetSamplerState(a_stage, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    device->SetSamplerState(a_stage, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+}
+
 RenderTarget* Filter::passTarget(Renderer* a_renderer, int32_t a_pass, int32_t a_passes,
                                  RenderTarget* a_target)
 {

@@ -47,6 +47,10 @@ protected:
     // Linear minification, magnification and mip filtering on a_stage, and
     // its texture clamped at the edges.
     static void setLinearClamp(Renderer* a_renderer, DWORD a_stage);
+    // Point sampling on a_stage, clamped: what a program reads at texel
+    // centres needs no filtering, and Mesa's software rasteriser does a
+    // quarter of the work for a read without it.
+    static void setPointClamp(Renderer* a_renderer, DWORD a_stage);
 
     // The ping-pong of the multi-pass filters over the renderer's scratch
     // targets 0 and 1: pass a_pass of a_passes writes a_target when it is

@@ -83,10 +83,7 @@ void FilterBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTa
     if (m_passes < 1 || !m_vertexShader || !m_pixelShader)
         return;
     Shader* pixelShader = m_sourceBlurred && m_smoothShader ? m_smoothShader : m_pixelShader;
-    IDirect3DDevice9* device = m_renderer->device();
-    m_renderer->setPointFiltering(kNearestStage);
-    device->SetSamplerState(kNearestStage, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-    device->SetSamplerState(kNearestStage, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+    setPointClamp(m_renderer, kNearestStage);
     for (int32_t pass = 0; pass < m_passes; ++pass)
     {
         const double spacing = static_cast<double>(pass + 1) * kSpacingPerPass;
@@ -99,5 +96,5 @@ void FilterBlur::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTa
         read->bindTexture(kNearestStage);
         m_renderer->m_quad->draw({m_vertexShader, pixelShader});
     }
-    device->SetTexture(kNearestStage, nullptr);
+    m_renderer->device()->SetTexture(kNearestStage, nullptr);
 }

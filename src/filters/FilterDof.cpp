@@ -14,6 +14,10 @@ namespace
 
 const DWORD kSourceCount = 4;
 const DWORD kGBufferStage = 4;
+// The program reads every source at its texel centres, unfiltered, from
+// these stages, which hold the sources of stages 0 to 3 in turn during the
+// draw and nothing after it.
+const DWORD kFirstNearestStage = 8;
 
 }
 
@@ -72,8 +76,14 @@ void FilterDof::apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTar
     a_target->bind(0);
     RenderTarget* const sources[kSourceCount] = {a_source1, a_source2, a_source3, a_source4};
     for (DWORD stage = 0; stage < kSourceCount; ++stage)
+    {
         sources[stage]->bindTexture(stage);
+        setPointClamp(m_renderer, kFirstNearestStage + stage);
+        sources[stage]->bindTexture(kFirstNearestStage + stage);
+    }
     if (m_gbufferTarget)
         m_gbufferTarget->bindTexture(kGBufferStage);
     m_renderer->m_quad->draw({m_vertexShader, m_pixelShader});
+    for (DWORD stage = 0; stage < kSourceCount; ++stage)
+        device->SetTexture(kFirstNearestStage + stage, nullptr);
 }

@@ -114,7 +114,8 @@ TEST_F(FilterDofTest, GlowAddsTheBrightPartsOfTheBlurredImages)
 }
 
 // Samplers 0 to 3 clamp, 0 to 4 filter linearly, the sources sit on samplers
-// 0 to 3 and the G-buffer target on 4, and the target stays bound.
+// 0 to 3 and the G-buffer target on 4, and the target stays bound. The
+// unfiltered twins of the sources, on 8 to 11, are emptied after the draw.
 TEST_F(FilterDofTest, SetsSamplersAndBindings)
 {
     for (DWORD stage = 0; stage < 5; ++stage)
@@ -152,6 +153,14 @@ TEST_F(FilterDofTest, SetsSamplersAndBindings)
     DWORD value = 0;
     device()->GetSamplerState(4, D3DSAMP_ADDRESSU, &value);
     EXPECT_EQ(value, DWORD(D3DTADDRESS_MIRROR));
+    for (DWORD stage = 8; stage < 12; ++stage)
+    {
+        IDirect3DBaseTexture9* texture = nullptr;
+        device()->GetTexture(stage, &texture);
+        EXPECT_EQ(texture, nullptr) << stage;
+        if (texture)
+            texture->Release();
+    }
     IDirect3DSurface9* bound = nullptr;
     device()->GetRenderTarget(0, &bound);
     EXPECT_EQ(bound, m_target->m_surface);
