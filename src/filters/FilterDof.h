@@ -22,7 +22,9 @@ public:
     // Draws into a_target from four required sources, on samplers 0 to 3:
     // the sharp image, the lightly blurred one, the G-buffer target with the
     // view distance in red, and the strongly blurred one. m_gbufferTarget goes
-    // on sampler 4.
+    // on sampler 4. The program reads the sources at their texel centres,
+    // unfiltered, from samplers 8 to 11, which hold them during the draw and
+    // nothing after it.
     void apply(RenderTarget* a_target, RenderTarget* a_source1, RenderTarget* a_source2,
                RenderTarget* a_source3, RenderTarget* a_source4) override;
 
