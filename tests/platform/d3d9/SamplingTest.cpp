@@ -47,6 +47,39 @@ IDirect3DTexture9* levelColouredTexture(TestDevice& a_device)
     return texture;
 }
 
+// The screen quad bound with the pass-through vertex program and a pixel
+// program, depth testing off, ready to draw; released with the object.
+class QuadPass
+{
+public:
+    QuadPass(TestDevice& a_device, const char* a_pixelSource)
+        : m_vertexShader(a_device.vertexShader(TestDevice::g_passVertexShader)),
+          m_pixelShader(a_device.pixelShader(a_pixelSource))
+    {
+        a_device->SetVertexShader(m_vertexShader);
+        a_device->SetPixelShader(m_pixelShader);
+        a_device->SetRenderState(D3DRS_ZENABLE, FALSE);
+        m_vertices = a_device.bindVertices(TestDevice::g_quad, sizeof(TestDevice::g_quad), 20,
+                                           D3DFVF_XYZ | D3DFVF_TEX1);
+    }
+    ~QuadPass()
+    {
+        if (m_vertices)
+            m_vertices->Release();
+        if (m_pixelShader)
+            m_pixelShader->Release();
+        if (m_vertexShader)
+            m_vertexShader->Release();
+    }
+    QuadPass(const QuadPass&) = delete;
+    QuadPass& operator=(const QuadPass&) = delete;
+
+private:
+    IDirect3DVertexShader9* m_vertexShader;
+    IDirect3DPixelShader9* m_pixelShader;
+    IDirect3DVertexBuffer9* m_vertices = nullptr;
+};
+
 // The level every pixel of the target shows, or -1 when the pixels disagree
 // or show no level's colour.
 int levelShown(const std::vector<DWORD>& a_pixels)
@@ -77,13 +110,7 @@ TEST(Sampling, MipFilterChoosesTheLevelAsDirect3D9)
     TestDevice device(64, 64);
     IDirect3DTexture9* texture = levelColouredTexture(device);
     ASSERT_NE(texture, nullptr);
-    IDirect3DVertexShader9* vertexShader = device.vertexShader(TestDevice::g_passVertexShader);
-    IDirect3DPixelShader9* pixelShader = device.pixelShader(g_copyPixelShader);
-    device->SetVertexShader(vertexShader);
-    device->SetPixelShader(pixelShader);
-    device->SetRenderState(D3DRS_ZENABLE, FALSE);
-    IDirect3DVertexBuffer9* vertices = device.bindVertices(
-        TestDevice::g_quad, sizeof(TestDevice::g_quad), 20, D3DFVF_XYZ | D3DFVF_TEX1);
+    QuadPass pass(device, g_copyPixelShader);
 
     struct Case
     {
@@ -131,9 +158,6 @@ TEST(Sampling, MipFilterChoosesTheLevelAsDirect3D9)
         target->Release();
         targetTexture->Release();
     }
-    vertices->Release();
-    vertexShader->Release();
-    pixelShader->Release();
     texture->Release();
 }
 
@@ -170,13 +194,7 @@ TEST(Sampling, PointSamplesOnTexelCornersReadTheTexelBelowAndRight)
             device->SetSamplerState(0, D3DSAMPLERSTATETYPE(state), D3DTEXF_POINT);
         device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
         device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
-        device->SetRenderState(D3DRS_ZENABLE, FALSE);
-        IDirect3DVertexShader9* vertexShader = device.vertexShader(TestDevice::g_passVertexShader);
-        IDirect3DPixelShader9* pixelShader = device.pixelShader(g_copyPixelShader);
-        device->SetVertexShader(vertexShader);
-        device->SetPixelShader(pixelShader);
-        IDirect3DVertexBuffer9* vertices = device.bindVertices(
-            TestDevice::g_quad, sizeof(TestDevice::g_quad), 20, D3DFVF_XYZ | D3DFVF_TEX1);
+        QuadPass pass(device, g_copyPixelShader);
         ASSERT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
         const std::vector<DWORD> pixels = device.readArgb(target);
         size_t wrong = 0;
@@ -189,9 +207,6 @@ TEST(Sampling, PointSamplesOnTexelCornersReadTheTexelBelowAndRight)
             }
         EXPECT_EQ(wrong, 0u) << "first at pixel (" << first % test.width << ", "
                              << first / test.width << ")";
-        vertices->Release();
-        vertexShader->Release();
-        pixelShader->Release();
         target->Release();
         targetTexture->Release();
         source->Release();
@@ -238,13 +253,7 @@ TEST(Sampling, TexturesOfOneLevelKeepTheirAddressingUnderEveryMipFilter)
     IDirect3DSurface9* target = nullptr;
     IDirect3DTexture9* targetTexture = device.target(24, 4, D3DFMT_A8R8G8B8, &target);
     ASSERT_NE(targetTexture, nullptr);
-    IDirect3DVertexShader9* vertexShader = device.vertexShader(TestDevice::g_passVertexShader);
-    IDirect3DPixelShader9* pixelShader = device.pixelShader(shifted);
-    device->SetVertexShader(vertexShader);
-    device->SetPixelShader(pixelShader);
-    device->SetRenderState(D3DRS_ZENABLE, FALSE);
-    IDirect3DVertexBuffer9* vertices = device.bindVertices(
-        TestDevice::g_quad, sizeof(TestDevice::g_quad), 20, D3DFVF_XYZ | D3DFVF_TEX1);
+    QuadPass magnified(device, shifted);
     device->SetRenderTarget(0, target);
     device->SetTexture(0, texture);
     device->SetSamplerState(0, D3DSAMP_BORDERCOLOR, border);
@@ -280,8 +289,7 @@ TEST(Sampling, TexturesOfOneLevelKeepTheirAddressingUnderEveryMipFilter)
     IDirect3DSurface9* half = nullptr;
     IDirect3DTexture9* halfTexture = device.target(2, 4, D3DFMT_A8R8G8B8, &half);
     ASSERT_NE(halfTexture, nullptr);
-    IDirect3DPixelShader9* copy = device.pixelShader(between);
-    device->SetPixelShader(copy);
+    QuadPass minified(device, between);
     device->SetRenderTarget(0, half);
     device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
     device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
@@ -298,12 +306,8 @@ TEST(Sampling, TexturesOfOneLevelKeepTheirAddressingUnderEveryMipFilter)
         EXPECT_NEAR(double(pixels[1] >> 16 & 0xFF), 0x38, 1.0);
     }
     device->SetTexture(0, nullptr);
-    copy->Release();
     half->Release();
     halfTexture->Release();
-    vertices->Release();
-    vertexShader->Release();
-    pixelShader->Release();
     target->Release();
     targetTexture->Release();
     texture->Release();
